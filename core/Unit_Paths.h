@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// Path helpers shared by the trainer and the installer. "/" is the separator, and the root "/"
+// plays the part of a drive root: it keeps its slash.
+std::string RemoveTrailingBackslash(const std::string &path);
+std::string JoinPath(const std::string &dir, const std::string &name);
