@@ -13,6 +13,9 @@ int main(int argc, char **argv)
     if (!registryDir.isValid())
         return 2;
     qputenv("TARNWICK_REGISTRY_DIR", registryDir.path().toLocal8Bit());
+    QTemporaryDir runtimeDir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
+        qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     ::testing::InitGoogleTest(&argc, argv);
