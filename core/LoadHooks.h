@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+class TWordList;
+
+// The questions that reading a word list asks of the user. The reader runs without a display:
+// the program installs hooks that show the real dialogs, tests install fakes, and the default
+// answers as a user who declines would.
+class TLoadHooks
+{
+public:
+    virtual ~TLoadHooks() = default;
+
+    // The application's error presenter.
+    virtual void ShowError(const std::string &text);
+    // A yes/no question: 0 yes, 1 no.
+    virtual int WarnYesNo(const std::string &text);
+    // The change-font dialog, preset to the character-set item charsetIndex. On 1 (OK), fontName
+    // and charsetIndex hold what the user chose; any other result cancels.
+    virtual int ChangeFont(int &charsetIndex, std::string &fontName);
+    // The conversion of a list's WAV sounds: 1 converted, 2 failed, 3 cancelled by the user.
+    virtual int ConvertList(TWordList &list);
+};
+
+TLoadHooks &LoadHooks();
+// Installs hooks (not owned); nullptr restores the default.
+void SetLoadHooks(TLoadHooks *hooks);

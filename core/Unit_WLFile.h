@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QIODevice;
+class TWordList;
+
+// The signatures that open a word-list file, one per format (1..5). They share their first 20
+// bytes, a readable name and a line break, so no text importer takes a word list for text.
+constexpr size_t SignatureLength = 21;
+constexpr int LatestFormat = 5;
+std::string Signature(int format);
+
+// Results of TWLFile::ReadBody and TWLFile::LoadList.
+enum TReadResult {
+    ReadOk = 0,
+    ReadCancelled = 1,
+    ReadNotAWordList = 2
+};
+enum TLoadResult {
+    LoadUnchanged = 0,
+    LoadChanged = 1,
+    LoadCancelled = 2,
+    LoadNotAWordList = 3
+};
+
+// The sound store that writing a list produced, and where each word's sound lies in it (-1 for a
+// word without a sound). The list takes it over only after the file is safely written.
+struct TWrittenStore
+{
+    std::string Path;
+    std::vector<int32_t> Offsets;
+};
+
+// Reads word lists of every format from a device opened for reading, and writes format 5 to a
+// device opened for writing. Failures of the file layer raise EInOutError.
+class TWLFile
+{
+public:
+    explicit TWLFile(QIODevice &device);
+
+    // Fills an empty list: ReadOk, ReadCancelled (the user cancelled a conversion) or
+    // ReadNotAWordList.
+    int ReadBody(TWordList &list, bool &forFontInstalled, bool &forFontHasFace,
+                 bool &refFontInstalled, bool &refFontHasFace, int &format);
+    // ReadBody, then the questions about missing fonts: a TLoadResult.
+    int LoadList(TWordList &list, int &format);
+    // Writes the list, its live sounds copied from the list's store, and a new store holding
+    // exactly those sounds back to back. Recordings must be stored first.
+    TWrittenStore WriteList(const TWordList &list);
+
+private:
+    QIODevice &Device;
+};
