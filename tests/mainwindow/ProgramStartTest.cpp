@@ -38,7 +38,7 @@ struct TExpectedForm
 };
 
 // The creation order, and the built-in caption each window has before a language pack is
-// applied (an empty caption is one that is only set when the window is shown).
+// applied (empty where the program sets the caption later, from the pack or on showing).
 const std::vector<TExpectedForm> &ExpectedForms()
 {
     static const std::vector<TExpectedForm> forms{
