@@ -1,15 +1,13 @@
-#include "mainwindow/Main.h"
+#include "mainwindow/ProgramStart.h"
 
 #include <QApplication>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarnwick"));
-
-    MainForm = new TMainForm;
-    MainForm->show();
-    const int result = QApplication::exec();
-    delete MainForm;
+    InitApplication();
+    CreateForms();
+    const int result = RunMessageLoop();
+    DestroyForms();
     return result;
 }

@@ -1,0 +1,14 @@
+#include "exercises/Unit_SetExercWordsForm.h"
+
+#include "ui_SetExercWordsForm.h"
+
+TSetExercWordsForm *SetExercWordsForm = nullptr;
+
+TSetExercWordsForm::TSetExercWordsForm(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TSetExercWordsForm>())
+{
+    ui->setupUi(this);
+}
+
+TSetExercWordsForm::~TSetExercWordsForm() = default;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TSetLessonForm;
+}
+
+class TSetLessonForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TSetLessonForm(QWidget *parent = nullptr);
+    ~TSetLessonForm() override;
+
+private:
+    std::unique_ptr<Ui::TSetLessonForm> ui;
+};
+
+extern TSetLessonForm *SetLessonForm;

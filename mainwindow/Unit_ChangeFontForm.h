@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TChangeFontForm;
+}
+
+class TChangeFontForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TChangeFontForm(QWidget *parent = nullptr);
+    ~TChangeFontForm() override;
+
+private:
+    std::unique_ptr<Ui::TChangeFontForm> ui;
+};
+
+extern TChangeFontForm *ChangeFontForm;

@@ -1,0 +1,14 @@
+#include "mainwindow/Unit_ForCharsForm.h"
+
+#include "ui_ForCharsForm.h"
+
+TForCharsForm *ForCharsForm = nullptr;
+
+TForCharsForm::TForCharsForm(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TForCharsForm>())
+{
+    ui->setupUi(this);
+}
+
+TForCharsForm::~TForCharsForm() = default;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TForCharsForm;
+}
+
+class TForCharsForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TForCharsForm(QWidget *parent = nullptr);
+    ~TForCharsForm() override;
+
+private:
+    std::unique_ptr<Ui::TForCharsForm> ui;
+};
+
+extern TForCharsForm *ForCharsForm;

@@ -1,0 +1,14 @@
+#include "mainwindow/Unit_OptionsForm.h"
+
+#include "ui_OptionsForm.h"
+
+TOptionsForm *OptionsForm = nullptr;
+
+TOptionsForm::TOptionsForm(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TOptionsForm>())
+{
+    ui->setupUi(this);
+}
+
+TOptionsForm::~TOptionsForm() = default;

@@ -1,0 +1,14 @@
+#include "mainwindow/Unit_PrintPreviewForm.h"
+
+#include "ui_PrintPreviewForm.h"
+
+TPrintPreviewForm *PrintPreviewForm = nullptr;
+
+TPrintPreviewForm::TPrintPreviewForm(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TPrintPreviewForm>())
+{
+    ui->setupUi(this);
+}
+
+TPrintPreviewForm::~TPrintPreviewForm() = default;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TPrintPreviewForm;
+}
+
+class TPrintPreviewForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TPrintPreviewForm(QWidget *parent = nullptr);
+    ~TPrintPreviewForm() override;
+
+private:
+    std::unique_ptr<Ui::TPrintPreviewForm> ui;
+};
+
+extern TPrintPreviewForm *PrintPreviewForm;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TConvertForm;
+}
+
+class TConvertForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TConvertForm(QWidget *parent = nullptr);
+    ~TConvertForm() override;
+
+private:
+    std::unique_ptr<Ui::TConvertForm> ui;
+};
+
+extern TConvertForm *ConvertForm;
