@@ -14,6 +14,7 @@ constexpr uint8_t LevelCount = 4;
 TStreamReader::TStreamReader(QIODevice &device)
     : Device(device)
     , Buffer(BlockSize)
+    , Size(device.size())
 {
     Next = End = Buffer.data();
 }
@@ -35,7 +36,7 @@ bool TStreamReader::Refill()
 
 int64_t TStreamReader::Remaining() const
 {
-    return std::max<int64_t>(Device.size() - Position(), 0);
+    return std::max<int64_t>(Size - Position(), 0);
 }
 
 bool TStreamReader::AtEnd()

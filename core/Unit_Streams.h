@@ -43,6 +43,8 @@ private:
     const char *Next = nullptr;
     const char *End = nullptr;
     int64_t Consumed = 0;
+    // Taken once: asking a file for its size is a system call.
+    int64_t Size = 0;
     bool DeviceEnded = false;
 };
 

@@ -137,6 +137,10 @@ std::unique_ptr<TWord> ReadRecord(TStreamReader &in, TStreamWriter &store, int f
         return nullptr;
     if (!ReadText(in, lesson, format >= 4 ? MaxShortBytes : MaxOldLessonBytes))
         return nullptr;
+    // Older formats allowed longer lessons than the current one holds; cut them, or the list
+    // would save to a file that no longer opens.
+    if (lesson.size() > MaxShortBytes)
+        lesson.resize(MaxShortBytes);
     auto word = std::make_unique<TWord>(std::move(forWord), std::move(refWord), std::move(lesson));
     word->PartOfSpeech = std::move(partOfSpeech);
     word->Context = std::move(context);
@@ -173,9 +177,9 @@ void WriteCounters(TStreamWriter &out, const TWord &word)
     out.WriteByte(word.History2);
 }
 
-// Copies one sound out of the old store into the file and the new store.
+// Copies one sound out of the old store into the file and, unless null, the new store.
 void CopySound(QFile &oldStore, const TSoundRec &sound, std::vector<char> &block,
-               TStreamWriter &file, TStreamWriter &newStore)
+               TStreamWriter &file, TStreamWriter *newStore)
 {
     if (sound.Offset < 0 || sound.Size <= 0 || int64_t{sound.Offset} + sound.Size > oldStore.size()
         || !oldStore.seek(sound.Offset))
@@ -186,9 +190,35 @@ void CopySound(QFile &oldStore, const TSoundRec &sound, std::vector<char> &block
         if (oldStore.read(block.data(), part) != part)
             throw EInOutError(ErrorText(oldStore));
         file.WriteBytes(block.data(), static_cast<size_t>(part));
-        newStore.WriteBytes(block.data(), static_cast<size_t>(part));
+        if (newStore)
+            newStore->WriteBytes(block.data(), static_cast<size_t>(part));
         left -= part;
     }
+}
+
+// Whether the store holds exactly the list's sounds, in list order, back to back: then writing
+// a new one would copy it byte for byte.
+bool StoreIsCompact(const TWordList &list, int64_t storeSize)
+{
+    int64_t next = 0;
+    for (int i = 0; i < list.Count(); ++i) {
+        const TSoundRec *sound = list.GetSound(i);
+        if (!sound)
+            continue;
+        if (sound->Offset != next)
+            return false;
+        next += sound->Size;
+    }
+    return next == storeSize;
+}
+
+void WriteRecordTexts(TStreamWriter &out, const TWord &word)
+{
+    out.WriteStr(word.ForWord);
+    out.WriteStr(word.RefWord);
+    out.WriteStr(word.Context);
+    out.WriteStr(word.PartOfSpeech);
+    out.WriteStr(word.Lesson);
 }
 
 } // namespace
@@ -334,25 +364,38 @@ TWrittenStore TWLFile::WriteList(const TWordList &list)
     QFile oldStore(QString::fromStdString(list.SoundTempFile));
     if (!oldStore.open(QIODevice::ReadOnly))
         throw EInOutError(ErrorText(oldStore));
-    TWrittenStore written{CreateTempFile("ZRS"), {}};
+    std::vector<char> block(CopyBlock);
+    TWrittenStore written;
+    written.Offsets.reserve(static_cast<size_t>(list.Count()));
+    if (StoreIsCompact(list, oldStore.size())) {
+        for (int i = 0; i < list.Count(); ++i) {
+            const TWord &word = list.Word(i);
+            WriteRecordTexts(out, word);
+            out.WriteInt(word.Sound ? word.Sound->Size : 0);
+            written.Offsets.push_back(word.Sound ? word.Sound->Offset : -1);
+            if (word.Sound)
+                CopySound(oldStore, *word.Sound, block, out, nullptr);
+            WriteCounters(out, word);
+            out.WriteStr(EndMark);
+        }
+        if (!out.Flush())
+            throw EInOutError(Device.errorString().toStdString());
+        return written;
+    }
+
+    written.Path = CreateTempFile("ZRS");
     QFile newStoreFile(QString::fromStdString(written.Path));
     try {
         if (!newStoreFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
             throw EInOutError(ErrorText(newStoreFile));
         TStreamWriter newStore(newStoreFile);
-        std::vector<char> block(CopyBlock);
-        written.Offsets.reserve(static_cast<size_t>(list.Count()));
         for (int i = 0; i < list.Count(); ++i) {
             const TWord &word = list.Word(i);
-            out.WriteStr(word.ForWord);
-            out.WriteStr(word.RefWord);
-            out.WriteStr(word.Context);
-            out.WriteStr(word.PartOfSpeech);
-            out.WriteStr(word.Lesson);
+            WriteRecordTexts(out, word);
             if (word.Sound) {
                 out.WriteInt(word.Sound->Size);
                 written.Offsets.push_back(static_cast<int32_t>(newStore.Position()));
-                CopySound(oldStore, *word.Sound, block, out, newStore);
+                CopySound(oldStore, *word.Sound, block, out, &newStore);
             } else {
                 out.WriteInt(0);
                 written.Offsets.push_back(-1);
@@ -409,15 +452,18 @@ void TWordList::SaveToFile(const std::string &fileName)
     TWLFile wlFile(file);
     TWrittenStore store = wlFile.WriteList(*this);
     if (!file.commit()) {
-        std::remove(store.Path.c_str());
+        if (!store.Path.empty())
+            std::remove(store.Path.c_str());
         throw EInOutError(ErrorText(file));
     }
     for (int i = 0; i < Count(); ++i) {
         if (store.Offsets[static_cast<size_t>(i)] >= 0)
             Word(i).Sound->Offset = store.Offsets[static_cast<size_t>(i)];
     }
-    std::remove(SoundTempFile.c_str());
-    SoundTempFile = std::move(store.Path);
+    if (!store.Path.empty()) {
+        std::remove(SoundTempFile.c_str());
+        SoundTempFile = std::move(store.Path);
+    }
     FileName = fileName;
     Saved = true;
 }

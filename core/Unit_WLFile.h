@@ -27,7 +27,8 @@ enum TLoadResult {
 };
 
 // The sound store that writing a list produced, and where each word's sound lies in it (-1 for a
-// word without a sound). The list takes it over only after the file is safely written.
+// word without a sound). The list takes it over only after the file is safely written. An empty
+// Path means the list's own store already held exactly its sounds in order and stays in use.
 struct TWrittenStore
 {
     std::string Path;

@@ -162,14 +162,26 @@ TEST_F(WLFile, OlderFormatsAreFilledIn)
     ForeignCharacters = DefaultForeignCharacters;
 }
 
-TEST_F(WLFile, OlderFormatsAllowLongerLessons)
+TEST_F(WLFile, LongLessonsOfOlderFormatsAreCutSoTheListSavesReadably)
 {
     const std::string lesson(512, 'l');
     TListBytes three;
     three.Header(3).Str("f").Str("r").Str("c").Str(lesson).Int(0);
     three.Raw(std::string(8, '\1')).Str("\r");
     auto list = LoadOk(three.Bytes, 3);
-    EXPECT_EQ(lesson, list->GetLesson(0));
+    EXPECT_EQ(lesson.substr(0, 64), list->GetLesson(0));
+    EXPECT_FALSE(list->Saved);
+    list->SaveToFile(Path("saved.wdl"));
+    auto again = LoadOk(ReadFile(Path("saved.wdl")), 5);
+    EXPECT_EQ(lesson.substr(0, 64), again->GetLesson(0));
+
+    TListBytes tooLong;
+    tooLong.Header(3).Str("f").Str("r").Str("c").Str(lesson + "l").Int(0);
+    tooLong.Raw(std::string(8, '\1')).Str("\r");
+    bool ok = true;
+    int format = 0;
+    Load(tooLong.Bytes, ok, format);
+    EXPECT_FALSE(ok);
 }
 
 struct TDamage
@@ -475,8 +487,26 @@ TEST_F(WLFile, ReadsAndWritesThroughAnyDevice)
     TWrittenStore store = TWLFile(out).WriteList(list);
     EXPECT_EQ(bytes, written);
     EXPECT_EQ(std::vector<int32_t>{0}, store.Offsets);
-    EXPECT_EQ("xy", ReadFile(store.Path));
-    std::remove(store.Path.c_str());
+    EXPECT_EQ("", store.Path);
+    EXPECT_EQ("xy", ReadFile(list.SoundTempFile));
+}
+
+TEST_F(WLFile, ACompactStoreStaysInUse)
+{
+    TWordList list;
+    list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
+    WriteFile(list.SoundTempFile, "aaabb");
+    for (int i = 0; i < 3; ++i)
+        list.Add(std::make_unique<TWord>("w", "r", "l"));
+    list.SetSound(0, 0, 3);
+    list.SetSound(2, 3, 2);
+    const std::string store = list.SoundTempFile;
+    list.SaveToFile(Path("out.wdl"));
+    EXPECT_EQ(store, list.SoundTempFile);
+    EXPECT_EQ("aaabb", ReadFile(store));
+    auto read = LoadOk(ReadFile(Path("out.wdl")), 5);
+    EXPECT_EQ("aaabb", ReadFile(read->SoundTempFile));
+    EXPECT_EQ(3, read->GetSound(2)->Offset);
 }
 
 } // namespace

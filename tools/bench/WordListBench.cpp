@@ -1,0 +1,97 @@
+#include "core/FontCatalog.h"
+#include "core/Unit_WordList.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+// Opening and saving large word lists, against copying the same file.
+namespace {
+
+class TAllFonts : public IFontCatalog
+{
+public:
+    std::vector<std::string> Families(int) const override { return {}; }
+    bool IsInstalled(const std::string &) const override { return true; }
+    bool Supports(const std::string &, int) const override { return true; }
+};
+
+constexpr int Runs = 7;
+
+double MedianMs(const std::function<void()> &work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < Runs; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void Generate(TWordList &list, int words, int soundSize)
+{
+    list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
+    QFile store(QString::fromStdString(list.SoundTempFile));
+    store.open(QIODevice::WriteOnly);
+    const QByteArray sound(soundSize, 'm');
+    for (int i = 0; i < words; ++i) {
+        auto word = std::make_unique<TWord>("mot " + std::to_string(i), "woord " + std::to_string(i),
+                                            "les " + std::to_string(i % 40));
+        word->Context = "un exemple pour le mot " + std::to_string(i);
+        word->PartOfSpeech = "zn";
+        word->Score1 = i % 31;
+        word->History1 = static_cast<uint32_t>(i);
+        list.Add(std::move(word));
+        if (soundSize > 0) {
+            list.SetSound(i, static_cast<int32_t>(store.pos()), soundSize);
+            store.write(sound);
+        }
+    }
+}
+
+void Measure(const char *name, int words, int soundSize, const QTemporaryDir &dir)
+{
+    const std::string path = dir.filePath(QStringLiteral("list.wdl")).toStdString();
+    TWordList list;
+    Generate(list, words, soundSize);
+    const double save = MedianMs([&] { list.SaveToFile(path); });
+    const double open = MedianMs([&] {
+        TWordList read;
+        bool ok = false;
+        int format = 0;
+        read.LoadFromFile(path, ok, format);
+        if (!ok || read.Count() != words)
+            std::fprintf(stderr, "open failed\n");
+    });
+    const QString copy = dir.filePath(QStringLiteral("copy.wdl"));
+    const double copied = MedianMs([&] {
+        QFile::remove(copy);
+        QFile::copy(QString::fromStdString(path), copy);
+    });
+    const auto size = QFile(QString::fromStdString(path)).size();
+    std::printf("%-28s %9.1f MB  open %8.1f ms  save %8.1f ms  copy %8.1f ms  "
+                "open/copy %.2f  save/copy %.2f\n",
+                name, static_cast<double>(size) / 1e6, open, save, copied, open / copied,
+                save / copied);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    TAllFonts fonts;
+    SetFontCatalog(&fonts);
+    QTemporaryDir dir;
+    Measure("100000 words, no sounds", 100000, 0, dir);
+    Measure("5000 words, 16 KB sound each", 5000, 16 * 1024, dir);
+    return 0;
+}
