@@ -1,12 +1,15 @@
 #include "core/FontCatalog.h"
 
+#include "platform/FontConfigCatalog.h"
+
 namespace {
 IFontCatalog *Installed = nullptr;
 }
 
 IFontCatalog *FontCatalog()
 {
-    return Installed;
+    static TFontConfigCatalog system;
+    return Installed ? Installed : &system;
 }
 
 void SetFontCatalog(IFontCatalog *catalog)

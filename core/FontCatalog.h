@@ -17,5 +17,7 @@ public:
     virtual bool Supports(const std::string &name, int charset) const = 0;
 };
 
+// The installed catalogue, or the system's fonts when none is installed.
 IFontCatalog *FontCatalog();
+// nullptr restores the system's fonts.
 void SetFontCatalog(IFontCatalog *catalog);

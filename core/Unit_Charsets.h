@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+class QComboBox;
+
 // The sixteen font character sets a word list may use, in the order of the selection lists.
 constexpr std::array<uint8_t, 16> SupportedCharsets{1,   0,   238, 186, 204, 161, 162, 178,
                                                     177, 222, 163, 134, 136, 128, 129, 130};
@@ -15,3 +17,10 @@ bool IsSupportedCharset(int charset);
 const std::string &CharsetName(int charset);
 int IndexToCharset(int index);
 int CharsetToIndex(int charset);
+
+// Replaces the combo's items with the sixteen character-set names in list order.
+void FillCharsetCombo(QComboBox *combo);
+// Fills the combo with the installed families of the character set, sorted without regard to
+// case; a current name not among them gives way to the first family (or to "").
+void FillFontCombo(int charset, QComboBox *combo);
+bool FontSupportsCharset(const std::string &fontName, int charset);

@@ -1,0 +1,96 @@
+#include "core/Unit_Warnings.h"
+
+#include "core/MessageDialog.h"
+#include "core/Unit_LanguagePack.h"
+#include "platform/Beep.h"
+
+namespace {
+
+constexpr int WarningTitle = 0;
+constexpr int ConfirmationTitle = 1;
+constexpr int InformationTitle = 2;
+constexpr int OkCaption = 3;
+constexpr int YesCaption = 4;
+constexpr int NoCaption = 5;
+constexpr int CancelCaption = 6;
+
+constexpr int Yes = 0;
+constexpr int No = 1;
+constexpr int Cancel = 2;
+
+IMessageBox *Injected = nullptr;
+
+IMessageBox &Box()
+{
+    static TDesktopMessageBox desktop;
+    return Injected ? *Injected : desktop;
+}
+
+int Ask(int title, TMessageIcon icon, std::vector<int> captions, const std::string &msg,
+        TBeepKind beep)
+{
+    TMessageRequest request;
+    request.Title = LanguageText(title);
+    request.Text = msg;
+    request.Icon = icon;
+    for (int caption : captions)
+        request.Buttons.push_back(LanguageText(caption));
+    request.EscapeButton = static_cast<int>(captions.size()) - 1;
+    PlatformBeep(beep);
+    return Box().Show(request);
+}
+
+} // namespace
+
+void SetMessageBox(IMessageBox *box)
+{
+    Injected = box;
+}
+
+int WarnYesNoCancel(const std::string &msg)
+{
+    const int pressed = Ask(WarningTitle, TMessageIcon::Warning,
+                            {YesCaption, NoCaption, CancelCaption}, msg, TBeepKind::Question);
+    return pressed == Yes || pressed == No ? pressed : Cancel;
+}
+
+int WarnYesNo(const std::string &msg)
+{
+    const int pressed = Ask(WarningTitle, TMessageIcon::Warning, {YesCaption, NoCaption}, msg,
+                            TBeepKind::Question);
+    return pressed == Yes ? Yes : No;
+}
+
+int ConfirmYesNo(const std::string &msg)
+{
+    const int pressed = Ask(ConfirmationTitle, TMessageIcon::Confirmation, {YesCaption, NoCaption},
+                            msg, TBeepKind::Question);
+    return pressed == Yes ? Yes : No;
+}
+
+void ShowInformation(const std::string &msg)
+{
+    Ask(InformationTitle, TMessageIcon::Information, {OkCaption}, msg, TBeepKind::Default);
+}
+
+void ShowWarning(const std::string &msg)
+{
+    Ask(WarningTitle, TMessageIcon::Warning, {OkCaption}, msg, TBeepKind::Question);
+}
+
+std::string ErrorText(const std::string &text)
+{
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        return text + ".";
+    return text;
+}
+
+void ShowError(const std::string &text)
+{
+    TMessageRequest request;
+    request.Title = "Tarnwick";
+    request.Text = ErrorText(text);
+    request.Icon = TMessageIcon::Stop;
+    request.Buttons = {"OK"};
+    Box().Show(request);
+}

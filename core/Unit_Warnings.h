@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The program's modal message dialogs. Texts are DEFAULT code-page bytes; titles and button
+// captions come from the language pack at each call, so a replaced pack shows at once.
+
+enum class TMessageIcon {
+    Warning,
+    Confirmation,
+    Information,
+    Stop,
+};
+
+struct TMessageRequest
+{
+    std::string Title;
+    std::string Text;
+    TMessageIcon Icon = TMessageIcon::Warning;
+    // Captions left to right; the first is the default button.
+    std::vector<std::string> Buttons;
+    // The button that Escape and the close box answer.
+    int EscapeButton = 0;
+};
+
+// Shows one message modally. The program uses the desktop dialog; tests put a recorder in.
+class IMessageBox
+{
+public:
+    virtual ~IMessageBox() = default;
+    // The index of the button that closed the dialog.
+    virtual int Show(const TMessageRequest &request) = 0;
+};
+
+// nullptr restores the desktop dialog.
+void SetMessageBox(IMessageBox *box);
+
+// 0 yes, 1 no, 2 cancel or any other way of closing.
+int WarnYesNoCancel(const std::string &msg);
+// 0 yes, 1 any other way of closing.
+int WarnYesNo(const std::string &msg);
+int ConfirmYesNo(const std::string &msg);
+void ShowInformation(const std::string &msg);
+void ShowWarning(const std::string &msg);
+
+// The one way failures are reported: the program's title, OK and the stop icon.
+void ShowError(const std::string &text);
+// The text as ShowError shows it: a full stop follows a last character that sorts after ".".
+std::string ErrorText(const std::string &text);

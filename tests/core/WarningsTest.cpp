@@ -1,0 +1,238 @@
+#include "core/MessageDialog.h"
+#include "core/Unit_LanguagePack.h"
+#include "core/Unit_Warnings.h"
+#include "platform/Beep.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<TBeepKind> Beeps;
+
+void RecordBeep(TBeepKind kind)
+{
+    Beeps.push_back(kind);
+}
+
+class RecordingBox : public IMessageBox
+{
+public:
+    int Show(const TMessageRequest &request) override
+    {
+        shown.push_back(request);
+        beepsBeforeShow.push_back(Beeps.size());
+        return answer;
+    }
+
+    int answer = 0;
+    std::vector<TMessageRequest> shown;
+    std::vector<size_t> beepsBeforeShow;
+};
+
+class Warnings : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        pack.Entries
+                = {"Waarschuwing", "Bevestiging", "Informatie", "OK", "&Ja", "&Nee", "Annuleren"};
+        saved = LanguagePack;
+        LanguagePack = &pack;
+        SetMessageBox(&box);
+        previousBeep = SetBeepHandler(RecordBeep);
+        Beeps.clear();
+    }
+
+    void TearDown() override
+    {
+        SetBeepHandler(previousBeep);
+        SetMessageBox(nullptr);
+        LanguagePack = saved;
+    }
+
+    TLanguagePack pack;
+    TLanguagePack *saved = nullptr;
+    RecordingBox box;
+    TBeepHandler previousBeep = nullptr;
+};
+
+using Strings = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
+{
+    WarnYesNoCancel("a");
+    WarnYesNo("b");
+    ConfirmYesNo("c");
+    ShowInformation("d");
+    ShowWarning("e");
+    ASSERT_EQ(5u, box.shown.size());
+
+    const struct
+    {
+        std::string title;
+        TMessageIcon icon;
+        Strings buttons;
+        int escape;
+        TBeepKind beep;
+    } expected[] = {
+            {"Waarschuwing",
+             TMessageIcon::Warning,
+             {"&Ja", "&Nee", "Annuleren"},
+             2,
+             TBeepKind::Question},
+            {"Waarschuwing", TMessageIcon::Warning, {"&Ja", "&Nee"}, 1, TBeepKind::Question},
+            {"Bevestiging", TMessageIcon::Confirmation, {"&Ja", "&Nee"}, 1, TBeepKind::Question},
+            {"Informatie", TMessageIcon::Information, {"OK"}, 0, TBeepKind::Default},
+            {"Waarschuwing", TMessageIcon::Warning, {"OK"}, 0, TBeepKind::Question},
+    };
+    ASSERT_EQ(5u, Beeps.size());
+    for (size_t i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        const TMessageRequest &shown = box.shown[i];
+        EXPECT_EQ(std::string(1, static_cast<char>('a' + i)), shown.Text);
+        EXPECT_EQ(expected[i].title, shown.Title);
+        EXPECT_EQ(expected[i].icon, shown.Icon);
+        EXPECT_EQ(expected[i].buttons, shown.Buttons);
+        EXPECT_EQ(expected[i].escape, shown.EscapeButton);
+        EXPECT_EQ(expected[i].beep, Beeps[i]);
+        // The beep sounds as the dialog comes up.
+        EXPECT_EQ(i + 1, box.beepsBeforeShow[i]);
+    }
+}
+
+TEST_F(Warnings, ResultsMapButtonsToYesNoCancel)
+{
+    const struct
+    {
+        int pressed;
+        int yesNoCancel;
+        int yesNo;
+    } cases[] = {{0, 0, 0}, {1, 1, 1}, {2, 2, 1}, {-1, 2, 1}, {7, 2, 1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.pressed);
+        box.answer = c.pressed;
+        EXPECT_EQ(c.yesNoCancel, WarnYesNoCancel("x"));
+        EXPECT_EQ(c.yesNo, WarnYesNo("x"));
+        EXPECT_EQ(c.yesNo, ConfirmYesNo("x"));
+    }
+}
+
+TEST_F(Warnings, CaptionsFollowAReplacedPack)
+{
+    WarnYesNo("x");
+    TLanguagePack english;
+    english.Entries = {"Warning", "Confirm", "Information", "OK", "&Yes", "&No", "Cancel"};
+    LanguagePack = &english;
+    WarnYesNo("x");
+    LanguagePack = &pack;
+    ASSERT_EQ(2u, box.shown.size());
+    EXPECT_EQ((Strings{"&Ja", "&Nee"}), box.shown[0].Buttons);
+    EXPECT_EQ((Strings{"&Yes", "&No"}), box.shown[1].Buttons);
+    EXPECT_EQ("Warning", box.shown[1].Title);
+}
+
+TEST_F(Warnings, ErrorsGetAFullStopAfterCharactersSortingAfterIt)
+{
+    EXPECT_EQ("abc.", ErrorText("abc"));
+    EXPECT_EQ("abc?.", ErrorText("abc?"));
+    EXPECT_EQ("file 7.", ErrorText("file 7"));
+    EXPECT_EQ("caf\xE9.", ErrorText("caf\xE9"));
+    EXPECT_EQ("abc.", ErrorText("abc."));
+    EXPECT_EQ("abc!", ErrorText("abc!"));
+    EXPECT_EQ("(abc)", ErrorText("(abc)"));
+    EXPECT_EQ("abc-", ErrorText("abc-"));
+    EXPECT_EQ("line\r\n", ErrorText("line\r\n"));
+    EXPECT_EQ("", ErrorText(""));
+}
+
+TEST_F(Warnings, ErrorPresenterShowsTheProgramTitleOkAndStopIcon)
+{
+    ShowError("Disk full");
+    ASSERT_EQ(1u, box.shown.size());
+    EXPECT_EQ("Tarnwick", box.shown[0].Title);
+    EXPECT_EQ("Disk full.", box.shown[0].Text);
+    EXPECT_EQ(TMessageIcon::Stop, box.shown[0].Icon);
+    EXPECT_EQ(Strings{"OK"}, box.shown[0].Buttons);
+}
+
+namespace {
+
+// Runs `action` on the dialog once it is up, then shows the request through the desktop box.
+int ShowAndThen(const TMessageRequest &request, std::function<void(TMessageDialog &)> action)
+{
+    QTimer::singleShot(0, [action] {
+        auto *dialog = qobject_cast<TMessageDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(nullptr, dialog);
+        action(*dialog);
+    });
+    TDesktopMessageBox desktop;
+    return desktop.Show(request);
+}
+
+TMessageRequest ThreeButtons()
+{
+    TMessageRequest request;
+    request.Title = "Waarschuwing";
+    request.Text = "Opslaan?\r\nNu";
+    request.Buttons = {"&Ja", "&Nee", "Annuleren"};
+    request.EscapeButton = 2;
+    return request;
+}
+
+} // namespace
+
+TEST(MessageDialog, ButtonsKeepTheirOrderAndTheFirstIsTheDefault)
+{
+    ShowAndThen(ThreeButtons(), [](TMessageDialog &dialog) {
+        EXPECT_EQ(QStringLiteral("Waarschuwing"), dialog.windowTitle());
+        EXPECT_EQ(QStringLiteral("Opslaan?\nNu"), dialog.Message());
+        ASSERT_EQ(3, dialog.Buttons().size());
+        EXPECT_EQ(QStringLiteral("&Ja"), dialog.Buttons()[0]->text());
+        EXPECT_EQ(QStringLiteral("&Nee"), dialog.Buttons()[1]->text());
+        EXPECT_EQ(QStringLiteral("Annuleren"), dialog.Buttons()[2]->text());
+        EXPECT_TRUE(dialog.Buttons()[0]->isDefault());
+        EXPECT_LT(dialog.Buttons()[0]->x(), dialog.Buttons()[1]->x());
+        EXPECT_LT(dialog.Buttons()[1]->x(), dialog.Buttons()[2]->x());
+        auto *image = dialog.findChild<QLabel *>(QStringLiteral("Image"));
+        ASSERT_NE(nullptr, image);
+        EXPECT_FALSE(image->pixmap().isNull());
+        dialog.Buttons()[1]->click();
+    });
+}
+
+TEST(MessageDialog, ButtonsEscapeAndCloseBoxGiveTheirAnswers)
+{
+    EXPECT_EQ(1, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) { d.Buttons()[1]->click(); }));
+    EXPECT_EQ(0, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) {
+                  QTest::keyClick(&d, Qt::Key_Return);
+              }));
+    EXPECT_EQ(2, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) {
+                  QTest::keyClick(&d, Qt::Key_Escape);
+              }));
+    EXPECT_EQ(2, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) { d.close(); }));
+
+    TMessageRequest yesNo = ThreeButtons();
+    yesNo.Buttons.pop_back();
+    yesNo.EscapeButton = 1;
+    EXPECT_EQ(1, ShowAndThen(yesNo, [](TMessageDialog &d) { d.close(); }));
+}
+
+TEST(Beep, HandlerCountsEveryBeepAndCanBeRestored)
+{
+    Beeps.clear();
+    const TBeepHandler previous = SetBeepHandler(RecordBeep);
+    PlatformBeep(TBeepKind::Question);
+    PlatformBeep(TBeepKind::Default);
+    EXPECT_EQ(RecordBeep, SetBeepHandler(previous));
+    PlatformBeep(TBeepKind::Default);
+    EXPECT_EQ((std::vector<TBeepKind>{TBeepKind::Question, TBeepKind::Default}), Beeps);
+}
