@@ -3,15 +3,44 @@
 #include <string>
 #include <vector>
 
-// The texts of the user's language, addressed by entry number.
+class TPackFile;
+
+constexpr int MainEntryCount = 357;
+constexpr int SetupEntryCount = 40;
+
+// The texts of the user's language, addressed by entry number. A pack file holds the installer's
+// texts (":setup"), the trainer's (":main") and the uninstaller's (":uninst"), in that order.
 class TLanguagePack
 {
 public:
     std::vector<std::string> Entries;
 
+    // The trainer's texts from <program folder>/<language>.lng. Language is DEFAULT code-page
+    // bytes. False when the file is missing (Entries untouched) or fails any check.
+    bool Load(const std::string &language);
+    // The installer's texts from the same file.
+    bool LoadSetup(const std::string &language);
+
+    // As Load and LoadSetup, from a file named by its local path.
+    bool LoadFile(const std::string &path);
+    bool LoadSetupFile(const std::string &path);
+
     // The entry's bytes (DEFAULT code page), or "" for a number the pack does not hold.
     const std::string &entry(int number) const;
+
+private:
+    bool LoadSection(const std::string &path, const std::string &marker, int count,
+                     const std::string &nextMarker);
+    static std::string ReadEntry(TPackFile &file, bool &ok);
 };
+
+// Whether a file starts with the language-pack header and format line (the trainer's and the
+// installer's name for the same test).
+bool IsLanguagePack(const std::string &fileName);
+bool IsLanguagePackFile(const std::string &fileName);
+
+// The local path of a pack beside the running program.
+std::string LanguagePackPath(const std::string &language);
 
 extern TLanguagePack *LanguagePack;
 
