@@ -1,6 +1,6 @@
 #include "core/LoadHooks.h"
 
-#include <cstdio>
+#include "core/Unit_Warnings.h"
 
 namespace {
 TLoadHooks DecliningHooks;
@@ -9,12 +9,12 @@ TLoadHooks *Installed = nullptr;
 
 void TLoadHooks::ShowError(const std::string &text)
 {
-    std::fprintf(stderr, "Tarnwick: %s\n", text.c_str());
+    ::ShowError(text);
 }
 
-int TLoadHooks::WarnYesNo(const std::string &)
+int TLoadHooks::WarnYesNo(const std::string &text)
 {
-    return 1;
+    return ::WarnYesNo(text);
 }
 
 int TLoadHooks::ChangeFont(int &, std::string &)

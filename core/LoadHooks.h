@@ -5,8 +5,8 @@
 class TWordList;
 
 // The questions that reading a word list asks of the user. The reader runs without a display:
-// the program installs hooks that show the real dialogs, tests install fakes, and the default
-// answers as a user who declines would.
+// tests install fakes. The default shows the message dialogs; the change-font dialog and the
+// sound conversion answer as a user who cancels would until the program installs them.
 class TLoadHooks
 {
 public:

@@ -4,6 +4,8 @@
 #include "core/Unit_LanguagePack.h"
 #include "platform/Beep.h"
 
+#include <utility>
+
 namespace {
 
 constexpr int WarningTitle = 0;
@@ -42,9 +44,9 @@ int Ask(int title, TMessageIcon icon, std::vector<int> captions, const std::stri
 
 } // namespace
 
-void SetMessageBox(IMessageBox *box)
+IMessageBox *SetMessageBox(IMessageBox *box)
 {
-    Injected = box;
+    return std::exchange(Injected, box);
 }
 
 int WarnYesNoCancel(const std::string &msg)

@@ -33,8 +33,8 @@ public:
     virtual int Show(const TMessageRequest &request) = 0;
 };
 
-// nullptr restores the desktop dialog.
-void SetMessageBox(IMessageBox *box);
+// nullptr restores the desktop dialog. Gives back the box installed before.
+IMessageBox *SetMessageBox(IMessageBox *box);
 
 // 0 yes, 1 no, 2 cancel or any other way of closing.
 int WarnYesNoCancel(const std::string &msg);

@@ -45,7 +45,7 @@ protected:
                 = {"Waarschuwing", "Bevestiging", "Informatie", "OK", "&Ja", "&Nee", "Annuleren"};
         saved = LanguagePack;
         LanguagePack = &pack;
-        SetMessageBox(&box);
+        previousBox = SetMessageBox(&box);
         previousBeep = SetBeepHandler(RecordBeep);
         Beeps.clear();
     }
@@ -53,11 +53,12 @@ protected:
     void TearDown() override
     {
         SetBeepHandler(previousBeep);
-        SetMessageBox(nullptr);
+        SetMessageBox(previousBox);
         LanguagePack = saved;
     }
 
     TLanguagePack pack;
+    IMessageBox *previousBox = nullptr;
     TLanguagePack *saved = nullptr;
     RecordingBox box;
     TBeepHandler previousBeep = nullptr;

@@ -1,6 +1,23 @@
+#include "core/Unit_Warnings.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+namespace {
+
+// A test that reaches a real message dialog would wait for a user forever; it fails instead.
+class TUnexpectedMessageBox : public IMessageBox
+{
+public:
+    int Show(const TMessageRequest &request) override
+    {
+        ADD_FAILURE() << "unexpected message dialog: " << request.Text;
+        return request.EscapeButton;
+    }
+};
+
+} // namespace
 
 // Every test process gets a store of its own, so tests that ctest runs side by side never share
 // settings, and nothing a test writes reaches the developer's own configuration.
@@ -18,6 +35,10 @@ int main(int argc, char **argv)
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    TUnexpectedMessageBox unexpected;
+    SetMessageBox(&unexpected);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    SetMessageBox(nullptr);
+    return result;
 }
