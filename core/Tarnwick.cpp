@@ -1,10 +1,10 @@
 #include "mainwindow/ProgramStart.h"
 
-#include <QApplication>
+#include "core/Application.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     InitApplication();
     CreateForms();
     const int result = RunMessageLoop();

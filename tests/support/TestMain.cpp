@@ -1,3 +1,4 @@
+#include "core/Application.h"
 #include "core/Unit_Warnings.h"
 
 #include <QApplication>
@@ -33,7 +34,7 @@ int main(int argc, char **argv)
     QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
-    QApplication app(argc, argv);
+    TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     TUnexpectedMessageBox unexpected;
     SetMessageBox(&unexpected);
