@@ -44,6 +44,8 @@ struct TCachedHive
     // The file exists but could not be read: it must not be replaced.
     bool Unreadable = false;
     TFileStamp Stamp;
+    // The file's bytes as last read, to tell a real change from a touch.
+    std::string Text;
     THive Contents;
 };
 
@@ -163,31 +165,51 @@ void SetAside(const std::string &path)
         std::fprintf(stderr, "tarnwick: damaged settings file %s ignored\n", path.c_str());
 }
 
+// Whether a file stamp can be trusted to change with the file: timestamps are coarse, so a file
+// changed within the last seconds may still carry the stamp it had before.
+bool StampSettled(const TFileStamp &stamp)
+{
+    constexpr time_t Settle = 2;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return stamp.Modified.tv_sec + Settle < now.tv_sec;
+}
+
 // Brings the cached hive up to date with its file; the caller holds the lock when it can.
 TCachedHive &Refresh(const std::string &path)
 {
     TCachedHive &cached = Cache[path];
     const TFileStamp stamp = StampOf(path);
-    if (cached.Loaded && cached.Stamp == stamp)
+    if (cached.Loaded && cached.Stamp == stamp && (!stamp.Exists || StampSettled(stamp)))
         return cached;
-    cached.Contents = THive();
-    cached.Loaded = true;
     cached.Unreadable = false;
     cached.Stamp = stamp;
-    if (!stamp.Exists)
+    if (!stamp.Exists) {
+        cached.Loaded = true;
+        cached.Text.clear();
+        cached.Contents = THive();
         return cached;
+    }
     std::string text;
     const TReadResult result = ReadWholeFile(path, text);
     if (result == TReadResult::Failed) {
         cached.Loaded = false;
         cached.Unreadable = true;
+        cached.Contents = THive();
         return cached;
     }
+    if (cached.Loaded && result == TReadResult::Ok && text == cached.Text)
+        return cached;
+    cached.Loaded = true;
     auto parsed = result == TReadResult::Ok ? THive::Parse(text) : std::nullopt;
     if (parsed) {
         cached.Contents = std::move(*parsed);
+        cached.Text = std::move(text);
     } else {
         SetAside(path);
+        cached.Contents = THive();
+        // Kept so that a file that could not be moved is not reported again and again.
+        cached.Text = std::move(text);
         cached.Stamp = StampOf(path);
     }
     return cached;
@@ -228,7 +250,7 @@ private:
     int fd = -1;
 };
 
-bool WriteHiveFile(const std::string &path, const THive &hive)
+bool WriteHiveFile(const std::string &path, const std::string &text)
 {
     const std::string temp = path + ".tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
@@ -236,7 +258,7 @@ bool WriteHiveFile(const std::string &path, const THive &hive)
         LastErrorText = ErrorText("Cannot write", temp, errno);
         return false;
     }
-    const bool written = WriteAll(fd, hive.Serialize()) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 || !written) {
         LastErrorText = ErrorText("Cannot write", temp, written ? errno : error);
@@ -323,10 +345,11 @@ bool ChangeHive(Hive hive, const std::function<bool(THive &)> &change)
     THive changed = cached.Contents;
     if (!change(changed))
         return false;
-    if (!WriteHiveFile(path, changed)) {
-        // The file keeps what it held; so does the cache.
+    std::string text = changed.Serialize();
+    // On failure the file keeps what it held, and so does the cache.
+    if (!WriteHiveFile(path, text))
         return false;
-    }
+    cached.Text = std::move(text);
     cached.Contents = std::move(changed);
     cached.Stamp = StampOf(path);
     return true;
