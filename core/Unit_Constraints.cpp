@@ -3,7 +3,9 @@
 #include "core/FontCatalog.h"
 #include "core/Unit_GlobalSettings.h"
 
+#include <algorithm>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -35,6 +37,18 @@ int64_t DigitsValue(const std::string &text)
             return Saturated;
     }
     return value;
+}
+
+// Whether the all-digit text a stands for a number not above b's, at any length.
+bool DigitsNotAbove(const std::string &a, const std::string &b)
+{
+    const std::string_view x
+            = std::string_view(a).substr(std::min(a.find_first_not_of('0'), a.size()));
+    const std::string_view y
+            = std::string_view(b).substr(std::min(b.find_first_not_of('0'), b.size()));
+    if (x.size() != y.size())
+        return x.size() < y.size();
+    return x <= y;
 }
 
 } // namespace
@@ -112,16 +126,14 @@ int CheckLevelThresholds(const std::string &quick, const std::string &normal,
         return 3;
     if (!OnlyDigits(intensive))
         return 6;
-    const int64_t q = DigitsValue(quick);
-    const int64_t n = DigitsValue(normal);
-    const int64_t i = DigitsValue(intensive);
-    if (q < 1)
+    // Thresholds are compared exactly, so two huge numbers still keep their order.
+    if (DigitsValue(quick) < 1)
         return 7;
-    if (n <= q)
+    if (DigitsNotAbove(normal, quick))
         return 8;
-    if (i <= n)
+    if (DigitsNotAbove(intensive, normal))
         return 9;
-    if (i > 30)
+    if (DigitsValue(intensive) > 30)
         return 10;
     return 0;
 }

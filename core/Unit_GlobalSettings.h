@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The trainer's settings as records whose byte layout the store keeps; see Unit_GlobalSettings.cpp.
@@ -87,3 +88,23 @@ extern std::string Language;
 // Defaults of the two strings that have fixed ones (Windows-1252 bytes).
 extern const char *const DefaultKeyPrints;
 extern const char *const DefaultForeignCharacters;
+
+// Reads the settings (importing an older layout when the trainer's own key holds no complete
+// current one), repairs what is out of range and writes them all back. False, with nothing read or
+// changed, when the machine-wide key or its Language value is missing. resetPartsOfSpeech asks the
+// caller to call ResetPartsOfSpeech once the language pack is loaded.
+bool LoadSettings(bool &resetPartsOfSpeech);
+// Writes every setting: the per-user values in their fixed order, then Language machine-wide. A
+// failure is reported once through the settings error reporter; false then.
+bool SaveSettings();
+// Parts of speech := the language pack's default list, written to the per-user key if it exists.
+void ResetPartsOfSpeech();
+
+// Where a failed write of the settings is reported (the program's error presenter). Without one,
+// failures are only returned.
+void SetSettingsErrorReporter(std::function<void(const std::string &)> reporter);
+
+// Every global but Language set to its default.
+void SetDefaultSettings();
+// The default placement of a window: 610 x 440, centred on the primary screen.
+TFormPlacement DefaultFormPlacement();

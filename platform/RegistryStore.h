@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/RegistryFile.h"
+
+#include <functional>
+#include <string>
+
+// The hive files on disk. Every access takes an exclusive lock on the hive's lock file, reloads
+// the hive when its file changed since it was last read (another process or another key object
+// wrote it), and a change is written to a temporary file beside it, flushed and renamed over it,
+// so a reader never sees half a file. A file that cannot be parsed is renamed aside and the hive
+// starts empty.
+namespace Registry {
+
+enum class Hive {
+    CurrentUser,
+    LocalMachine,
+    ClassesRoot,
+};
+
+// $TARNWICK_REGISTRY_DIR, else ${XDG_CONFIG_HOME:-~/.config}/tarnwick/registry.
+std::string StoreDirectory();
+// "HKEY_CURRENT_USER" and so on.
+const char *HiveName(Hive hive);
+std::string HiveFilePath(Hive hive);
+
+// Runs `read` on the current contents of the hive.
+void ReadHive(Hive hive, const std::function<void(const THive &)> &read);
+// Runs `change` on a copy of the hive; when it returns true the copy is written and becomes the
+// hive. False when `change` refused or the file could not be written (see LastError).
+bool ChangeHive(Hive hive, const std::function<bool(THive &)> &change);
+
+// The reason of this thread's last failed change, for the message that reports it.
+const std::string &LastError();
+
+} // namespace Registry
