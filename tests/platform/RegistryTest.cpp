@@ -2,8 +2,10 @@
 #include "support/StoreFixture.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 using Registry::Hive;
 using Registry::ValueType;
@@ -188,6 +190,31 @@ TEST_F(RegistryTest, ChangesOfAnotherProcessAreSeenAtTheNextCall)
     ASSERT_EQ(RunTarnreg({"delete", "HKLM", "\\Software"}), 0);
     EXPECT_FALSE(registry.KeyExists("Software"));
     EXPECT_NE(RunTarnreg({"get", "HKLM", "\\Software\\Tarnwick", "Count"}), 0);
+}
+
+TEST_F(RegistryTest, ProcessesWritingAtTheSameTimeLoseNoChange)
+{
+    constexpr int Writers = 8;
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < Writers; ++i) {
+        processes.push_back(std::make_unique<QProcess>());
+        processes.back()->start(
+                QStringLiteral(TARNREG_PATH),
+                {"set", "HKCU", "K", QString("V%1").arg(i), "dword", QString::number(i)});
+    }
+    TRegistry registry;
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_TRUE(registry.OpenKey("K", true));
+        ASSERT_TRUE(registry.WriteInteger("Here", round));
+    }
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(30000));
+        EXPECT_EQ(process->exitCode(), 0);
+    }
+    ASSERT_TRUE(registry.OpenKey("K", false));
+    EXPECT_EQ(registry.ValueCount(), Writers + 1);
+    for (int i = 0; i < Writers; ++i)
+        EXPECT_EQ(registry.ReadInteger("V" + std::to_string(i)), i);
 }
 
 TEST_F(RegistryTest, AHandEditedFileOfTheSameSizeIsReloaded)
