@@ -334,7 +334,9 @@ TEST_F(RegistryTest, ReadRecordTellsHowTheValueFitsTheRecord)
     EXPECT_EQ(record[0], 9);
     EXPECT_EQ(ReadRecord(registry, "Two", record, 4), TRecordRead::Short);
     EXPECT_EQ((std::vector<uint8_t>(record, record + 4)), (std::vector<uint8_t>{7, 8, 9, 9}));
-    EXPECT_EQ(ReadRecord(registry, "Five", record, 4 + 1), TRecordRead::Ok);
+    uint8_t wider[5] = {};
+    EXPECT_EQ(ReadRecord(registry, "Five", wider, 5), TRecordRead::Ok);
+    EXPECT_EQ(wider[4], 5);
 }
 
 TEST_F(RegistryTest, TheStoreFolderFollowsTheEnvironment)
