@@ -217,6 +217,26 @@ TEST_F(RegistryTest, ProcessesWritingAtTheSameTimeLoseNoChange)
         EXPECT_EQ(registry.ReadInteger("V" + std::to_string(i)), i);
 }
 
+TEST_F(RegistryTest, TheToolTellsWrongUseFromMissingValues)
+{
+    EXPECT_EQ(RunTarnreg({"set", "HKXX", "K", "V", "dword", "1"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "dword", "12x"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "dword", "4294967296"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "binary", "0"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "float", "1"}), 2);
+    EXPECT_EQ(RunTarnreg({"get", "HKCU", "K"}), 2);
+    EXPECT_EQ(RunTarnreg({"get", "HKCU", "K", "V"}), 1);
+    ASSERT_EQ(RunTarnreg({"set", "hkcu", "K", "@", "binary", "01,ff"}), 0);
+    std::string printed;
+    ASSERT_EQ(RunTarnreg({"get", "HKEY_CURRENT_USER", "k", "@"}, &printed), 0);
+    EXPECT_EQ(printed, "01,ff\n");
+    EXPECT_EQ(RunTarnreg({"get", "HKCU", "K", "V"}), 1);
+    ASSERT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "dword", "-1"}), 0);
+    ASSERT_EQ(RunTarnreg({"get", "HKCU", "K", "V"}, &printed), 0);
+    EXPECT_EQ(printed, "-1\n");
+    EXPECT_EQ(RunTarnreg({"delete", "HKCU", "K", "Missing"}), 1);
+}
+
 TEST_F(RegistryTest, AHandEditedFileOfTheSameSizeIsReloaded)
 {
     TRegistry registry;
