@@ -56,7 +56,8 @@ public:
     bool KeyExists(const std::vector<std::string> &names) const;
     const TKey *FindKey(const std::vector<std::string> &names) const;
     TKey *FindKey(const std::vector<std::string> &names);
-    // Creates the key and every missing parent; existing keys keep their spelling.
+    // Creates the key (names not empty) and every missing parent; existing keys keep their
+    // spelling.
     TKey &CreateKey(const std::vector<std::string> &names);
     // Removes the key with all it holds; false when it does not exist.
     bool DeleteKey(const std::vector<std::string> &names);

@@ -2,8 +2,10 @@
 #include "support/StoreFixture.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <memory>
 
 using Registry::Hive;
 using Registry::ValueType;
@@ -190,6 +192,51 @@ TEST_F(RegistryTest, ChangesOfAnotherProcessAreSeenAtTheNextCall)
     EXPECT_NE(RunTarnreg({"get", "HKLM", "\\Software\\Tarnwick", "Count"}), 0);
 }
 
+TEST_F(RegistryTest, ProcessesWritingAtTheSameTimeLoseNoChange)
+{
+    constexpr int Writers = 8;
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < Writers; ++i) {
+        processes.push_back(std::make_unique<QProcess>());
+        processes.back()->start(
+                QStringLiteral(TARNREG_PATH),
+                {"set", "HKCU", "K", QString("V%1").arg(i), "dword", QString::number(i)});
+    }
+    TRegistry registry;
+    for (int round = 0; round < 20; ++round) {
+        ASSERT_TRUE(registry.OpenKey("K", true));
+        ASSERT_TRUE(registry.WriteInteger("Here", round));
+    }
+    for (auto &process : processes) {
+        ASSERT_TRUE(process->waitForFinished(30000));
+        EXPECT_EQ(process->exitCode(), 0);
+    }
+    ASSERT_TRUE(registry.OpenKey("K", false));
+    EXPECT_EQ(registry.ValueCount(), Writers + 1);
+    for (int i = 0; i < Writers; ++i)
+        EXPECT_EQ(registry.ReadInteger("V" + std::to_string(i)), i);
+}
+
+TEST_F(RegistryTest, TheToolTellsWrongUseFromMissingValues)
+{
+    EXPECT_EQ(RunTarnreg({"set", "HKXX", "K", "V", "dword", "1"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "dword", "12x"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "dword", "4294967296"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "binary", "0"}), 2);
+    EXPECT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "float", "1"}), 2);
+    EXPECT_EQ(RunTarnreg({"get", "HKCU", "K"}), 2);
+    EXPECT_EQ(RunTarnreg({"get", "HKCU", "K", "V"}), 1);
+    ASSERT_EQ(RunTarnreg({"set", "hkcu", "K", "@", "binary", "01,ff"}), 0);
+    std::string printed;
+    ASSERT_EQ(RunTarnreg({"get", "HKEY_CURRENT_USER", "k", "@"}, &printed), 0);
+    EXPECT_EQ(printed, "01,ff\n");
+    EXPECT_EQ(RunTarnreg({"get", "HKCU", "K", "V"}), 1);
+    ASSERT_EQ(RunTarnreg({"set", "HKCU", "K", "V", "dword", "-1"}), 0);
+    ASSERT_EQ(RunTarnreg({"get", "HKCU", "K", "V"}, &printed), 0);
+    EXPECT_EQ(printed, "-1\n");
+    EXPECT_EQ(RunTarnreg({"delete", "HKCU", "K", "Missing"}), 1);
+}
+
 TEST_F(RegistryTest, AHandEditedFileOfTheSameSizeIsReloaded)
 {
     TRegistry registry;
@@ -307,7 +354,9 @@ TEST_F(RegistryTest, ReadRecordTellsHowTheValueFitsTheRecord)
     EXPECT_EQ(record[0], 9);
     EXPECT_EQ(ReadRecord(registry, "Two", record, 4), TRecordRead::Short);
     EXPECT_EQ((std::vector<uint8_t>(record, record + 4)), (std::vector<uint8_t>{7, 8, 9, 9}));
-    EXPECT_EQ(ReadRecord(registry, "Five", record, 4 + 1), TRecordRead::Ok);
+    uint8_t wider[5] = {};
+    EXPECT_EQ(ReadRecord(registry, "Five", wider, 5), TRecordRead::Ok);
+    EXPECT_EQ(wider[4], 5);
 }
 
 TEST_F(RegistryTest, TheStoreFolderFollowsTheEnvironment)
