@@ -4,6 +4,7 @@
 #include "core/SettingsRecords.h"
 #include "core/Unit_Constraints.h"
 #include "core/Unit_LanguagePack.h"
+#include "core/Unit_Warnings.h"
 #include "platform/Registry.h"
 
 #include <QGuiApplication>
@@ -45,6 +46,8 @@ void ReportSaveFailure()
         text += ": " + Registry::LastError();
     if (ErrorReporter)
         ErrorReporter(text);
+    else
+        ShowError(text);
 }
 
 bool OrderValid(const TColumnSettings &columns)

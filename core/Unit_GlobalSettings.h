@@ -100,8 +100,8 @@ bool SaveSettings();
 // Parts of speech := the language pack's default list, written to the per-user key if it exists.
 void ResetPartsOfSpeech();
 
-// Where a failed write of the settings is reported (the program's error presenter). Without one,
-// failures are only returned.
+// Where a failed write of the settings is reported; nullptr restores the program's error
+// presenter.
 void SetSettingsErrorReporter(std::function<void(const std::string &)> reporter);
 
 // Every global but Language set to its default.
