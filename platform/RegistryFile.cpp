@@ -37,17 +37,6 @@ std::string LastName(const std::string &path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 void AppendHexByte(std::string &out, unsigned char byte)
 {
     static const char Digits[] = "0123456789abcdef";
@@ -372,6 +361,17 @@ std::optional<THive> THive::Parse(std::string_view text)
         }
     }
     return hive;
+}
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }
 
 } // namespace Registry

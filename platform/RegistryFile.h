@@ -80,4 +80,7 @@ private:
 // The name as the store compares it.
 std::string FoldName(std::string_view name);
 
+// The value of a hexadecimal digit, or -1.
+int HexDigit(char c);
+
 } // namespace Registry

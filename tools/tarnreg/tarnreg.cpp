@@ -10,6 +10,7 @@
 // Exit status: 0 done, 1 not found or failed, 2 wrong use.
 
 #include "platform/Registry.h"
+#include "platform/RegistryFile.h"
 
 #include <cctype>
 #include <cerrno>
@@ -56,17 +57,6 @@ std::string_view ValueName(std::string_view arg)
     return arg == "@" ? std::string_view() : arg;
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::optional<std::string> ParseBytes(std::string_view text)
 {
     std::string bytes;
@@ -76,9 +66,11 @@ std::optional<std::string> ParseBytes(std::string_view text)
             ++i;
             continue;
         }
-        if (i + 1 >= text.size() || HexDigit(text[i]) < 0 || HexDigit(text[i + 1]) < 0)
+        if (i + 1 >= text.size() || Registry::HexDigit(text[i]) < 0
+            || Registry::HexDigit(text[i + 1]) < 0)
             return std::nullopt;
-        bytes += static_cast<char>(HexDigit(text[i]) * 16 + HexDigit(text[i + 1]));
+        bytes += static_cast<char>(Registry::HexDigit(text[i]) * 16
+                                   + Registry::HexDigit(text[i + 1]));
         i += 2;
     }
     return bytes;
