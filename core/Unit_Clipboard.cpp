@@ -22,6 +22,8 @@ std::string ErrorText(const QFileDevice &file)
     return file.fileName().toStdString() + ": " + file.errorString().toStdString();
 }
 
+// Writes go through a stream writer's buffer; the file keeps none of its own, so a failed write
+// leaves nothing behind that could stop the store being cut back.
 void OpenStore(QFile &store, QIODevice::OpenMode mode)
 {
     if (!store.open(mode))
@@ -142,7 +144,7 @@ std::unique_ptr<QBuffer> TWordList::CopyToStream(int first, int last)
 int TWordList::PasteFromStream(QIODevice &stream, int index)
 {
     QFile storeFile(QString::fromStdString(SoundTempFile));
-    OpenStore(storeFile, QIODevice::ReadWrite);
+    OpenStore(storeFile, QIODevice::ReadWrite | QIODevice::Unbuffered);
     const int64_t storeEnd = storeFile.size();
     if (!storeFile.seek(storeEnd))
         throw EInOutError(ErrorText(storeFile));
@@ -190,7 +192,7 @@ std::unique_ptr<QBuffer> TWordList::CopySoundToStream(int index)
 void TWordList::PasteSoundFromStream(QIODevice &stream, int index)
 {
     QFile storeFile(QString::fromStdString(SoundTempFile));
-    OpenStore(storeFile, QIODevice::ReadWrite);
+    OpenStore(storeFile, QIODevice::ReadWrite | QIODevice::Unbuffered);
     const int64_t end = storeFile.size();
     TStreamReader in(stream);
     const int64_t size = in.Remaining();
