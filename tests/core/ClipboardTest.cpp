@@ -327,3 +327,18 @@ TEST(Clipboard, APasteTheStoreCannotTakeLeavesTheListAsItWas)
     EXPECT_TRUE(list.Saved);
     EXPECT_EQ(0, StoreSize(list));
 }
+
+TEST(Clipboard, TheStoredSeedPayloadsPasteAndCopyBackByteForByte)
+{
+    for (const char *name :
+         {"valid-one-word.bin", "valid-three-words-sounds.bin", "valid-limits.bin"}) {
+        SCOPED_TRACE(name);
+        const std::string bytes
+                = ReadFile(TARNWICK_CORPUS_DIR "/ClipboardPayload/" + std::string(name));
+        ASSERT_FALSE(bytes.empty());
+        TWordList list;
+        const int count = Paste(list, bytes);
+        EXPECT_EQ(bytes.substr(0, 4), std::string(3, '\0') + static_cast<char>(count));
+        EXPECT_EQ(bytes, list.CopyToStream(0, count - 1)->data().toStdString());
+    }
+}
