@@ -20,8 +20,8 @@ int OrElseSortIndex(int64_t order, const TWord &a, const TWord &b)
 
 int CompareTexts(const TSortKeys &keys, const TWord &a, const TWord &b)
 {
-    const int order = keys[static_cast<size_t>(a.SortIndex)].compare(
-            keys[static_cast<size_t>(b.SortIndex)]);
+    const int order = keys.Texts[static_cast<size_t>(a.SortIndex)].compare(
+            keys.Texts[static_cast<size_t>(b.SortIndex)]);
     return OrElseSortIndex(order, a, b);
 }
 
@@ -46,16 +46,7 @@ int CompareLevels2(const TSortKeys &, const TWord &a, const TWord &b)
     return OrElseSortIndex(LevelRank(a.Level2) - LevelRank(b.Level2), a, b);
 }
 
-// How much a word still needs practice: the right answers its enabled directions need (Needed),
-// how many of those it has (Progress) and its recent score over both directions, 0..10.
-struct TNeed
-{
-    int64_t Needed;
-    int64_t Progress;
-    int Recent;
-};
-
-TNeed NeedOf(const TWord &word)
+TPracticeNeed NeedOf(const TWord &word)
 {
     const int64_t needed = LevelThreshold(word.Level1) + LevelThreshold(word.Level2);
     const int64_t progress = std::min<int64_t>(needed, int64_t{word.Score1} + word.Score2);
@@ -67,10 +58,10 @@ TNeed NeedOf(const TWord &word)
     return {needed, progress, recent};
 }
 
-int CompareScores(const TSortKeys &, const TWord &a, const TWord &b)
+int CompareScores(const TSortKeys &keys, const TWord &a, const TWord &b)
 {
-    const TNeed needA = NeedOf(a);
-    const TNeed needB = NeedOf(b);
+    const TPracticeNeed &needA = keys.Needs[static_cast<size_t>(a.SortIndex)];
+    const TPracticeNeed &needB = keys.Needs[static_cast<size_t>(b.SortIndex)];
     if (needA.Needed > 0 && needB.Needed > 0) {
         if (needA.Recent != needB.Recent)
             return needA.Recent < needB.Recent ? -1 : 1;
@@ -82,44 +73,52 @@ int CompareScores(const TSortKeys &, const TWord &a, const TWord &b)
     return needA.Needed == 0 ? 1 : -1;
 }
 
-const std::string &TextOf(const TWord &word, TSortText text)
+const std::string &TextOf(const TWord &word, TSortKey text)
 {
     switch (text) {
-    case TSortText::RefWord:
+    case TSortKey::RefWord:
         return word.RefWord;
-    case TSortText::Context:
+    case TSortKey::Context:
         return word.Context;
-    case TSortText::PartOfSpeech:
+    case TSortKey::PartOfSpeech:
         return word.PartOfSpeech;
-    case TSortText::Lesson:
+    case TSortKey::Lesson:
         return word.Lesson;
     default:
         return word.ForWord;
     }
 }
 
-int CodePageOf(const TWordList &list, TSortText text)
+int CodePageOf(const TWordList &list, TSortKey text)
 {
     const TListFont *font = nullptr;
-    if (text == TSortText::ForWord || text == TSortText::Context)
+    if (text == TSortKey::ForWord || text == TSortKey::Context)
         font = list.ForFont.get();
-    else if (text == TSortText::RefWord)
+    else if (text == TSortKey::RefWord)
         font = list.RefFont.get();
     return font ? CodePage::ForCharset(font->Charset) : CodePage::Default;
 }
 
-// The collation keys of one column, in list order; the words' SortIndex must be their index.
-TSortKeys SortKeys(const TWordList &list, TSortText text)
+// The keys a column asks for, in list order; the words' SortIndex must be their index.
+TSortKeys SortKeys(const TWordList &list, TSortKey key)
 {
     TSortKeys keys;
-    if (text == TSortText::None)
+    if (key == TSortKey::None)
         return keys;
+    const auto count = static_cast<size_t>(list.Count());
+    if (key == TSortKey::Score) {
+        keys.Needs.reserve(count);
+        for (int i = 0; i < list.Count(); ++i)
+            keys.Needs.push_back(NeedOf(list.Word(i)));
+        return keys;
+    }
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseSensitive);
-    const int codePage = CodePageOf(list, text);
-    keys.reserve(static_cast<size_t>(list.Count()));
+    const int codePage = CodePageOf(list, key);
+    keys.Texts.reserve(count);
     for (int i = 0; i < list.Count(); ++i)
-        keys.push_back(collator.sortKey(CodePage::ToUnicode(TextOf(list.Word(i), text), codePage)));
+        keys.Texts.push_back(
+                collator.sortKey(CodePage::ToUnicode(TextOf(list.Word(i), key), codePage)));
     return keys;
 }
 
@@ -130,21 +129,21 @@ int CompareSortIndex(const TWord &a, const TWord &b)
     return Sign(int64_t{a.SortIndex} - b.SortIndex);
 }
 
-const TWordCompare CompareForWord{TSortText::ForWord, CompareTexts};
-const TWordCompare CompareRefWord{TSortText::RefWord, CompareTexts};
-const TWordCompare CompareContext{TSortText::Context, CompareTexts};
-const TWordCompare ComparePartOfSpeech{TSortText::PartOfSpeech, CompareTexts};
-const TWordCompare CompareLesson{TSortText::Lesson, CompareTexts};
-const TWordCompare CompareSound{TSortText::None, CompareSounds};
-const TWordCompare CompareLevel1{TSortText::None, CompareLevels1};
-const TWordCompare CompareLevel2{TSortText::None, CompareLevels2};
-const TWordCompare CompareScore{TSortText::None, CompareScores};
+const TWordCompare CompareForWord{TSortKey::ForWord, CompareTexts};
+const TWordCompare CompareRefWord{TSortKey::RefWord, CompareTexts};
+const TWordCompare CompareContext{TSortKey::Context, CompareTexts};
+const TWordCompare ComparePartOfSpeech{TSortKey::PartOfSpeech, CompareTexts};
+const TWordCompare CompareLesson{TSortKey::Lesson, CompareTexts};
+const TWordCompare CompareSound{TSortKey::None, CompareSounds};
+const TWordCompare CompareLevel1{TSortKey::None, CompareLevels1};
+const TWordCompare CompareLevel2{TSortKey::None, CompareLevels2};
+const TWordCompare CompareScore{TSortKey::Score, CompareScores};
 
 void TWordList::Sort(const TWordCompare &compare)
 {
     for (int i = 0; i < Count(); ++i)
         Word(i).SortIndex = i;
-    const TSortKeys keys = SortKeys(*this, compare.Text);
+    const TSortKeys keys = SortKeys(*this, compare.Key);
     std::sort(Words.begin(), Words.end(),
               [&](const auto &a, const auto &b) { return compare.Compare(keys, *a, *b) < 0; });
     Saved = false;
