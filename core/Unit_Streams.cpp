@@ -14,7 +14,7 @@ constexpr uint8_t LevelCount = 4;
 TStreamReader::TStreamReader(QIODevice &device)
     : Device(device)
     , Buffer(BlockSize)
-    , Size(device.size())
+    , Size(device.size() - device.pos())
 {
     Next = End = Buffer.data();
 }

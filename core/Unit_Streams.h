@@ -43,7 +43,8 @@ private:
     const char *Next = nullptr;
     const char *End = nullptr;
     int64_t Consumed = 0;
-    // Taken once: asking a file for its size is a system call.
+    // The bytes from the device's position when reading began to its end, taken once: asking a
+    // file for its size is a system call.
     int64_t Size = 0;
     bool DeviceEnded = false;
 };

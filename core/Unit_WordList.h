@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+class QBuffer;
+class QIODevice;
+struct TWordCompare;
+
 // Where a word's pronunciation lies in the list's sound store. Offset and Size are both -1 while a
 // fresh recording still lies in the recording file; a record of size 0 never exists.
 struct TSoundRec
@@ -151,6 +155,17 @@ public:
 
     TFindResult Find(TFindResult start, int column, int mode, const std::string &text) const;
     std::string GetListName() const;
+
+    // Clipboard payloads of whole words and of one sound; see Unit_Clipboard. Fresh recordings
+    // of the words copied are stored first. Failures of the sound store raise EInOutError; a
+    // paste that raises leaves the list and the store as they were.
+    [[nodiscard]] std::unique_ptr<QBuffer> CopyToStream(int first, int last);
+    int PasteFromStream(QIODevice &stream, int index);
+    [[nodiscard]] std::unique_ptr<QBuffer> CopySoundToStream(int index);
+    void PasteSoundFromStream(QIODevice &stream, int index);
+
+    // Reorders the whole list by one column; see Unit_Sort.
+    void Sort(const TWordCompare &compare);
 
     // Reading and writing word-list files; see Unit_WLFile.
     void LoadFromFile(const std::string &fileName, bool &ok, int &format);

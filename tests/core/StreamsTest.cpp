@@ -140,3 +140,20 @@ TEST(Streams, AFailedWriteStaysFailed)
     large.WriteBytes(block.data(), block.size());
     EXPECT_TRUE(large.Failed());
 }
+
+TEST(Streams, AReaderStartedInsideADeviceCountsOnlyTheBytesAfterItsStart)
+{
+    QByteArray bytes("prefix"
+                     "\0\0\0\7"
+                     "abc",
+                     13);
+    QBuffer device(&bytes);
+    device.open(QIODevice::ReadOnly);
+    device.seek(6);
+    TStreamReader reader(device);
+    EXPECT_EQ(7, reader.Remaining());
+    int32_t value = 0;
+    EXPECT_TRUE(reader.ReadInt(value));
+    EXPECT_EQ(7, value);
+    EXPECT_EQ(3, reader.Remaining());
+}

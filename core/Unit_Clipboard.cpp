@@ -1,0 +1,212 @@
+#include "core/Unit_Clipboard.h"
+
+#include "core/Unit_Streams.h"
+#include "core/Unit_WordList.h"
+#include "platform/TempFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr size_t MaxWordBytes = 512;
+constexpr size_t MaxShortBytes = 64;
+constexpr size_t MaxContextBytes = 1000;
+constexpr int64_t CopyBlock = 256 * 1024;
+const std::string EndMark = "\r";
+
+std::string ErrorText(const QFileDevice &file)
+{
+    return file.fileName().toStdString() + ": " + file.errorString().toStdString();
+}
+
+// Writes go through a stream writer's buffer; the file keeps none of its own, so a failed write
+// leaves nothing behind that could stop the store being cut back.
+void OpenStore(QFile &store, QIODevice::OpenMode mode)
+{
+    if (!store.open(mode))
+        throw EInOutError(ErrorText(store));
+}
+
+// Copies a sound's bytes out of the store, in bounded blocks.
+void CopyStoredSound(QFile &store, const TSoundRec &sound, TStreamWriter &out)
+{
+    if (sound.Offset < 0 || sound.Size <= 0 || int64_t{sound.Offset} + sound.Size > store.size()
+        || !store.seek(sound.Offset))
+        throw EInOutError(store.fileName().toStdString()
+                          + ": a sound lies outside the sound store");
+    std::vector<char> block(static_cast<size_t>(std::min<int64_t>(sound.Size, CopyBlock)));
+    for (int64_t left = sound.Size; left > 0;) {
+        const auto part = static_cast<qint64>(std::min<int64_t>(left, CopyBlock));
+        if (store.read(block.data(), part) != part)
+            throw EInOutError(ErrorText(store));
+        out.WriteBytes(block.data(), static_cast<size_t>(part));
+        left -= part;
+    }
+}
+
+bool ReadCounters(TStreamReader &in, TWord &word)
+{
+    uint8_t score1 = 0, score2 = 0, count1 = 0, count2 = 0, history1 = 0, history2 = 0;
+    if (!in.ReadLevel(word.Level1) || !in.ReadLevel(word.Level2) || !in.ReadByte(score1)
+        || !in.ReadByte(score2) || !in.ReadByte(count1) || !in.ReadByte(count2)
+        || !in.ReadByte(history1) || !in.ReadByte(history2))
+        return false;
+    word.Score1 = score1;
+    word.Score2 = score2;
+    word.Count1 = count1;
+    word.Count2 = count2;
+    word.History1 = history1;
+    word.History2 = history2;
+    return true;
+}
+
+bool ReadSound(TStreamReader &in, TStreamWriter &store, int64_t storeEnd, TWord &word)
+{
+    int32_t size = 0;
+    if (!in.ReadInt(size) || size < 0 || size > in.Remaining())
+        return false;
+    if (size == 0)
+        return true;
+    const int64_t offset = storeEnd + store.Position();
+    if (offset + size > INT32_MAX || !CopyBytes(in, store, size))
+        return false;
+    word.Sound = std::make_unique<TSoundRec>(TSoundRec{static_cast<int32_t>(offset), size});
+    return true;
+}
+
+bool ReadEndMark(TStreamReader &in)
+{
+    std::string mark;
+    return in.ReadStr(mark, EndMark.size()) && mark == EndMark;
+}
+
+} // namespace
+
+void WriteClipboardRecord(TStreamWriter &out, const TWord &word, QFile &store)
+{
+    out.WriteStr(word.ForWord);
+    out.WriteStr(word.RefWord);
+    out.WriteStr(word.PartOfSpeech);
+    out.WriteStr(word.Lesson);
+    out.WriteStr(word.Context);
+    if (word.Sound) {
+        out.WriteInt(word.Sound->Size);
+        CopyStoredSound(store, *word.Sound, out);
+    } else {
+        out.WriteInt(0);
+    }
+    out.WriteLevel(word.Level1);
+    out.WriteLevel(word.Level2);
+    out.WriteByte(static_cast<uint32_t>(word.Score1));
+    out.WriteByte(static_cast<uint32_t>(word.Score2));
+    out.WriteByte(static_cast<uint32_t>(word.Count1));
+    out.WriteByte(static_cast<uint32_t>(word.Count2));
+    out.WriteByte(word.History1);
+    out.WriteByte(word.History2);
+    out.WriteStr(EndMark);
+}
+
+std::unique_ptr<TWord> ReadClipboardRecord(TStreamReader &in, TStreamWriter &store,
+                                           int64_t storeEnd)
+{
+    std::string forWord, refWord, partOfSpeech, lesson, context;
+    if (!in.ReadStr(forWord, MaxWordBytes) || !in.ReadStr(refWord, MaxWordBytes)
+        || !in.ReadStr(partOfSpeech, MaxShortBytes) || !in.ReadStr(lesson, MaxShortBytes)
+        || !in.ReadStr(context, MaxContextBytes))
+        return nullptr;
+    auto word = std::make_unique<TWord>(std::move(forWord), std::move(refWord), std::move(lesson));
+    word->PartOfSpeech = std::move(partOfSpeech);
+    word->Context = std::move(context);
+    if (!ReadSound(in, store, storeEnd, *word) || !ReadCounters(in, *word) || !ReadEndMark(in))
+        return nullptr;
+    return word;
+}
+
+std::unique_ptr<QBuffer> TWordList::CopyToStream(int first, int last)
+{
+    for (int i = first; i <= last; ++i)
+        StoreRecordedSound(i);
+    QFile store(QString::fromStdString(SoundTempFile));
+    OpenStore(store, QIODevice::ReadOnly);
+    auto stream = std::make_unique<QBuffer>();
+    stream->open(QIODevice::ReadWrite);
+    TStreamWriter out(*stream);
+    out.WriteInt(std::max(last - first + 1, 0));
+    for (int i = first; i <= last; ++i)
+        WriteClipboardRecord(out, Word(i), store);
+    out.Flush();
+    return stream;
+}
+
+int TWordList::PasteFromStream(QIODevice &stream, int index)
+{
+    QFile storeFile(QString::fromStdString(SoundTempFile));
+    OpenStore(storeFile, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    const int64_t storeEnd = storeFile.size();
+    if (!storeFile.seek(storeEnd))
+        throw EInOutError(ErrorText(storeFile));
+    const bool wasSaved = Saved;
+    TStreamReader in(stream);
+    TStreamWriter store(storeFile);
+    int inserted = 0;
+    int32_t count = 0;
+    if (in.ReadInt(count)) {
+        while (inserted < count) {
+            auto word = ReadClipboardRecord(in, store, storeEnd);
+            if (!word)
+                break;
+            Insert(index + inserted, std::move(word));
+            ++inserted;
+        }
+    }
+    // The words inserted may point at bytes that never reached the store: take them out again.
+    if (!store.Flush() || !storeFile.flush()) {
+        const std::string error = ErrorText(storeFile);
+        for (int i = 0; i < inserted; ++i)
+            Delete(index).reset();
+        storeFile.resize(storeEnd);
+        Saved = wasSaved;
+        throw EInOutError(error);
+    }
+    return inserted;
+}
+
+std::unique_ptr<QBuffer> TWordList::CopySoundToStream(int index)
+{
+    StoreRecordedSound(index);
+    auto stream = std::make_unique<QBuffer>();
+    stream->open(QIODevice::ReadWrite);
+    if (const TSoundRec *sound = GetSound(index)) {
+        QFile store(QString::fromStdString(SoundTempFile));
+        OpenStore(store, QIODevice::ReadOnly);
+        TStreamWriter out(*stream);
+        CopyStoredSound(store, *sound, out);
+        out.Flush();
+    }
+    return stream;
+}
+
+void TWordList::PasteSoundFromStream(QIODevice &stream, int index)
+{
+    QFile storeFile(QString::fromStdString(SoundTempFile));
+    OpenStore(storeFile, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    const int64_t end = storeFile.size();
+    TStreamReader in(stream);
+    const int64_t size = in.Remaining();
+    if (end + size > INT32_MAX)
+        throw EInOutError(SoundTempFile + ": the sound store is full");
+    if (!storeFile.seek(end))
+        throw EInOutError(ErrorText(storeFile));
+    TStreamWriter store(storeFile);
+    const bool copied = CopyBytes(in, store, size);
+    const bool flushed = store.Flush() && storeFile.flush();
+    if (!copied || !flushed) {
+        const std::string error = ErrorText(storeFile);
+        storeFile.resize(end);
+        throw EInOutError(error);
+    }
+    SetSound(index, static_cast<int32_t>(end), static_cast<int32_t>(size));
+}

@@ -1,0 +1,214 @@
+#include "core/Unit_GlobalSettings.h"
+#include "core/Unit_Sort.h"
+#include "core/Unit_WordList.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr uint8_t AnsiCharset = 0;
+constexpr uint8_t RussianCharset = 204;
+
+// Sorts in a fixed locale, whatever the machine's is.
+class Sort : public ::testing::Test
+{
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+
+    TWord &Add(const std::string &forWord, const std::string &refWord = "")
+    {
+        List.Add(std::make_unique<TWord>(forWord, refWord, ""));
+        return List.Word(List.Count() - 1);
+    }
+
+    std::vector<std::string> RefWords() const
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < List.Count(); ++i)
+            texts.push_back(List.GetRefWord(i));
+        return texts;
+    }
+
+    std::vector<std::string> ForWords() const
+    {
+        std::vector<std::string> texts;
+        for (int i = 0; i < List.Count(); ++i)
+            texts.push_back(List.GetForWord(i));
+        return texts;
+    }
+
+    TWordList List;
+};
+
+// A word whose direction 1 has the given level, right answers and recent answers.
+void SetDirection1(TWord &word, uint8_t level, int32_t score, int32_t count, uint32_t history)
+{
+    word.Level1 = level;
+    word.Score1 = score;
+    word.Count1 = count;
+    word.History1 = history;
+}
+
+void SetDirection2(TWord &word, uint8_t level, int32_t score, int32_t count, uint32_t history)
+{
+    word.Level2 = level;
+    word.Score2 = score;
+    word.Count2 = count;
+    word.History2 = history;
+}
+
+} // namespace
+
+// More words than a quicksort orders by insertion, so an unstable sort would show.
+TEST_F(Sort, EqualTextsKeepTheirOrderAndTheListIsUnsavedEvenWhenNothingMoved)
+{
+    std::vector<std::string> before;
+    for (int i = 0; i < 200; ++i) {
+        Add("same", std::to_string(i));
+        before.push_back(std::to_string(i));
+    }
+    List.Saved = true;
+    List.Sort(CompareForWord);
+    EXPECT_EQ(before, RefWords());
+    EXPECT_FALSE(List.Saved);
+    List.Sort(CompareLesson);
+    EXPECT_EQ(before, RefWords());
+}
+
+TEST_F(Sort, EachTextColumnSortsByItsOwnField)
+{
+    for (const char *key : {"c", "a", "d", "b"})
+        Add("", key);
+    const std::vector<std::string> texts{"c", "a", "d", "b"};
+    // Each field holds a rotation of the keys, so sorting by the wrong one gives another order.
+    for (int i = 0; i < 4; ++i) {
+        TWord &word = List.Word(i);
+        word.ForWord = texts[static_cast<size_t>((i + 1) % 4)];
+        word.Context = texts[static_cast<size_t>((i + 2) % 4)];
+        word.PartOfSpeech = texts[static_cast<size_t>((i + 3) % 4)];
+        word.Lesson = texts[static_cast<size_t>(i)] + "x";
+    }
+    auto field = [&](auto get) {
+        std::vector<std::string> values;
+        for (int i = 0; i < List.Count(); ++i)
+            values.push_back(get(List.Word(i)));
+        return values;
+    };
+    const std::vector<std::string> sorted{"a", "b", "c", "d"};
+    List.Sort(CompareRefWord);
+    EXPECT_EQ(sorted, field([](const TWord &w) { return w.RefWord; }));
+    List.Sort(CompareForWord);
+    EXPECT_EQ(sorted, field([](const TWord &w) { return w.ForWord; }));
+    List.Sort(CompareContext);
+    EXPECT_EQ(sorted, field([](const TWord &w) { return w.Context; }));
+    List.Sort(ComparePartOfSpeech);
+    EXPECT_EQ(sorted, field([](const TWord &w) { return w.PartOfSpeech; }));
+    List.Sort(CompareLesson);
+    EXPECT_EQ((std::vector<std::string>{"ax", "bx", "cx", "dx"}),
+              field([](const TWord &w) { return w.Lesson; }));
+}
+
+TEST_F(Sort, TextsFollowTheLocalesCollationNotTheirBytes)
+{
+    List.InitLanguages("Frans", AnsiCharset, "Arial", 10, "Nederlands", AnsiCharset, "Arial", 10);
+    for (const char *text : {"b", "f", "A", "\xE9t\xE9", "a", "B", "ete", "Z"})
+        Add(text);
+    List.Sort(CompareForWord);
+    EXPECT_EQ((std::vector<std::string>{"a", "A", "b", "B", "ete", "\xE9t\xE9", "f", "Z"}),
+              ForWords());
+}
+
+TEST_F(Sort, TextsAreDecodedWithTheCodePageOfTheirColumnsFont)
+{
+    // E5 E6 B8 are Cyrillic e, zhe and io in the Russian code page; io sorts between the other
+    // two although its byte is the smallest. In the Western code page they are a ring, ae and a
+    // cedilla, which sorts first.
+    List.InitLanguages("Frans", AnsiCharset, "Arial", 10, "Russisch", RussianCharset, "Arial", 10);
+    for (const char *text : {"\xE6", "\xB8", "\xE5"})
+        Add(text, text);
+    List.Sort(CompareRefWord);
+    EXPECT_EQ((std::vector<std::string>{"\xE5", "\xB8", "\xE6"}), RefWords());
+    List.Sort(CompareForWord);
+    EXPECT_EQ((std::vector<std::string>{"\xB8", "\xE5", "\xE6"}), ForWords());
+}
+
+TEST_F(Sort, SoundsComeFirstAndEachGroupKeepsItsOrder)
+{
+    for (int i = 0; i < 60; ++i) {
+        Add(std::to_string(i));
+        if (i % 3 == 0)
+            List.SetSound(i, i * 10, 10);
+    }
+    List.Sort(CompareSound);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(std::to_string(3 * i), List.GetForWord(i));
+    std::vector<std::string> rest;
+    for (int i = 0; i < 60; ++i) {
+        if (i % 3 != 0)
+            rest.push_back(std::to_string(i));
+    }
+    const std::vector<std::string> after = ForWords();
+    EXPECT_EQ(rest, std::vector<std::string>(after.begin() + 20, after.end()));
+}
+
+TEST_F(Sort, LevelsSortQuickNormalIntensiveThenOff)
+{
+    const uint8_t levels[] = {0, 3, 1, 2, 0, 1};
+    for (int i = 0; i < 6; ++i) {
+        TWord &word = Add(std::to_string(i));
+        word.Level1 = levels[i];
+        word.Level2 = levels[5 - i];
+    }
+    List.Sort(CompareLevel1);
+    EXPECT_EQ((std::vector<std::string>{"2", "5", "3", "1", "0", "4"}), ForWords());
+    // Ties keep the order the previous sort left.
+    List.Sort(CompareLevel2);
+    EXPECT_EQ((std::vector<std::string>{"3", "0", "2", "4", "5", "1"}), ForWords());
+}
+
+TEST_F(Sort, ScoreOrdersByRecentScoreThenProgressWithWordsOffLast)
+{
+    ExerciseOptions.LevelThresholds = {0, 2, 4, 6};
+    // Both directions off: last, whatever its answers.
+    SetDirection1(Add("off"), 0, 0, 0, 0);
+    // Recent score 4 + 2 = 6 with no progress.
+    TWord &six = Add("recent 6");
+    SetDirection1(six, 1, 0, 5, 0b01111);
+    SetDirection2(six, 1, 0, 5, 0b00011);
+    // Recent score 2 + 2 = 4 with full progress (8 of 4 counted as 4 of 4).
+    TWord &four = Add("recent 4");
+    SetDirection1(four, 1, 4, 5, 0b00011);
+    SetDirection2(four, 1, 4, 5, 0b00011);
+    // Direction 2 off: its recent score is direction 1's doubled, 2 * 2 = 4; progress 1 of 2.
+    TWord &half = Add("half");
+    SetDirection1(half, 1, 1, 5, 0b00011);
+    SetDirection2(half, 0, 0, 5, 0b11111);
+    // Direction 1 off: 2 * 2 = 4 again; progress 3 of 4.
+    TWord &threeQuarters = Add("three quarters");
+    SetDirection1(threeQuarters, 0, 0, 5, 0b11111);
+    SetDirection2(threeQuarters, 2, 3, 5, 0b00011);
+    // Equal to "half" but for the answers of its direction that is off: stays behind it.
+    TWord &twin = Add("half twin");
+    SetDirection1(twin, 1, 1, 5, 0b00011);
+    SetDirection2(twin, 0, 0, 5, 0b00000);
+
+    List.Sort(CompareScore);
+    EXPECT_EQ((std::vector<std::string>{"half", "half twin", "three quarters", "recent 4",
+                                        "recent 6", "off"}),
+              ForWords());
+}
+
+TEST_F(Sort, ScoreKeepsTheOrderOfWordsThatAreAllOff)
+{
+    for (int i = 0; i < 40; ++i) {
+        TWord &word = Add(std::to_string(i));
+        word.Score1 = 40 - i;
+        word.History1 = static_cast<uint32_t>(i);
+        word.Count1 = i % 6;
+    }
+    const std::vector<std::string> before = ForWords();
+    List.Sort(CompareScore);
+    EXPECT_EQ(before, ForWords());
+}
