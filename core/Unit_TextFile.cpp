@@ -21,9 +21,10 @@ constexpr size_t MaxWordBytes = 512;
 constexpr size_t MaxContextBytes = 1000;
 constexpr size_t MaxShortBytes = 64;
 constexpr size_t CopyBlock = 256 * 1024;
-constexpr uint8_t Tab = '\t';
-constexpr uint8_t Lf = '\n';
-constexpr uint8_t Cr = '\r';
+constexpr size_t TextBlock = 256 * 1024;
+constexpr char Tab = '\t';
+constexpr char Lf = '\n';
+constexpr char Cr = '\r';
 
 std::string ErrorText(const QFileDevice &file)
 {
@@ -148,8 +149,7 @@ int TWLFile::ImportWordList(int index, TWordList &target, TWordList &source)
 
 int TWLFile::ImportText(int index, TWordList &list)
 {
-    TextReader = std::make_unique<TStreamReader>(Device);
-    PendingByte = -1;
+    TextNext = TextEnd = 0;
     std::vector<std::unique_ptr<TWord>> words;
     for (int end = TextLineEnd; end != TextFileEnded;) {
         auto word = ReadTextRecord(*this, end);
@@ -162,39 +162,45 @@ int TWLFile::ImportText(int index, TWordList &list)
     return count;
 }
 
-bool TWLFile::NextTextByte(uint8_t &byte)
+// Only called once the block is used up, so no byte is lost. A read error ends the text.
+bool TWLFile::RefillText()
 {
-    if (PendingByte >= 0) {
-        byte = static_cast<uint8_t>(PendingByte);
-        PendingByte = -1;
-        return true;
-    }
-    return TextReader->ReadByte(byte);
+    if (TextBuffer.empty())
+        TextBuffer.resize(TextBlock);
+    const qint64 got = Device.read(TextBuffer.data(), static_cast<qint64>(TextBuffer.size()));
+    TextNext = 0;
+    TextEnd = static_cast<size_t>(std::max<qint64>(got, 0));
+    return TextEnd > 0;
 }
 
 int TWLFile::ReadTextField(std::string &text)
 {
-    if (!TextReader)
-        TextReader = std::make_unique<TStreamReader>(Device);
     text.clear();
-    uint8_t byte = 0;
-    while (NextTextByte(byte)) {
-        switch (byte) {
-        case Tab:
-            return TextTab;
-        case Lf:
-            return TextLineEnd;
-        case Cr:
-            if (NextTextByte(byte) && byte != Lf)
-                PendingByte = byte;
-            return TextLineEnd;
-        default:
-            if (text.size() == MaxFieldBytes)
-                return TextTooLong;
-            text += static_cast<char>(byte);
+    for (;;) {
+        if (TextNext == TextEnd && !RefillText())
+            return TextFileEnded;
+        const char *start = TextBuffer.data() + TextNext;
+        const char *end = TextBuffer.data() + TextEnd;
+        const char *stop = start;
+        while (stop != end && *stop != Tab && *stop != Cr && *stop != Lf)
+            ++stop;
+        const size_t room = MaxFieldBytes - text.size();
+        if (static_cast<size_t>(stop - start) > room) {
+            text.append(start, room);
+            TextNext += room + 1;
+            return TextTooLong;
         }
+        text.append(start, stop);
+        TextNext += static_cast<size_t>(stop - start);
+        if (stop == end)
+            continue;
+        ++TextNext;
+        if (*stop == Tab)
+            return TextTab;
+        if (*stop == Cr && (TextNext != TextEnd || RefillText()) && TextBuffer[TextNext] == Lf)
+            ++TextNext;
+        return TextLineEnd;
     }
-    return TextFileEnded;
 }
 
 TStreamWriter &TWLFile::TextOut()

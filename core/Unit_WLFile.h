@@ -6,7 +6,6 @@
 #include <vector>
 
 class QIODevice;
-class TStreamReader;
 class TStreamWriter;
 class TWordList;
 
@@ -72,12 +71,13 @@ public:
 private:
     int ImportWordList(int index, TWordList &target, TWordList &source);
     int ImportText(int index, TWordList &list);
-    bool NextTextByte(uint8_t &byte);
+    bool RefillText();
     TStreamWriter &TextOut();
 
     QIODevice &Device;
-    std::unique_ptr<TStreamReader> TextReader;
+    // The block of text being read, and the next byte to take from it.
+    std::vector<char> TextBuffer;
+    size_t TextNext = 0;
+    size_t TextEnd = 0;
     std::unique_ptr<TStreamWriter> TextWriter;
-    // A byte read after a CR that was not its LF, handed out again by the next read.
-    int PendingByte = -1;
 };
