@@ -385,19 +385,4 @@ TEST(TextFields, EndAtTabLineEndOrFileEndAndOverAThousandBytes)
     }
 }
 
-TEST(TextFields, WritersAddNoTerminator)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    {
-        TWLFile file(buffer);
-        file.WriteText("a");
-        file.WriteTab();
-        file.WriteText("");
-        file.WriteLineEnd();
-    }
-    EXPECT_EQ(QByteArray("a\t\r\n"), bytes);
-}
-
 } // namespace
