@@ -234,6 +234,8 @@ TWLFile::TWLFile(QIODevice &device)
     : Device(device)
 { }
 
+TWLFile::~TWLFile() = default;
+
 int TWLFile::ReadBody(TWordList &list, bool &forFontInstalled, bool &forFontHasFace,
                       bool &refFontInstalled, bool &refFontHasFace, int &format)
 {

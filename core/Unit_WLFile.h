@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 class QIODevice;
+class TStreamWriter;
 class TWordList;
 
 // The signatures that open a word-list file, one per format (1..5). They share their first 20
@@ -41,6 +43,9 @@ class TWLFile
 {
 public:
     explicit TWLFile(QIODevice &device);
+    ~TWLFile();
+    TWLFile(const TWLFile &) = delete;
+    TWLFile &operator=(const TWLFile &) = delete;
 
     // Fills an empty list: ReadOk, ReadCancelled (the user cancelled a conversion) or
     // ReadNotAWordList.
@@ -52,6 +57,27 @@ public:
     // exactly those sounds back to back. Recordings must be stored first.
     TWrittenStore WriteList(const TWordList &list);
 
+    // Text import and export; see Unit_TextFile.
+    // Inserts the words of a word list of any format, or else of tab-separated text, at index;
+    // the number inserted.
+    int ImportList(int index, TWordList &list);
+    void ExportText(const TWordList &list);
+    // A TTextFieldEnd; text holds the bytes before the end.
+    int ReadTextField(std::string &text);
+    void WriteText(const std::string &text);
+    void WriteTab();
+    void WriteLineEnd();
+
 private:
+    int ImportWordList(int index, TWordList &target, TWordList &source);
+    int ImportText(int index, TWordList &list);
+    bool RefillText();
+    TStreamWriter &TextOut();
+
     QIODevice &Device;
+    // The block of text being read, and the next byte to take from it.
+    std::vector<char> TextBuffer;
+    size_t TextNext = 0;
+    size_t TextEnd = 0;
+    std::unique_ptr<TStreamWriter> TextWriter;
 };

@@ -245,6 +245,15 @@ void TWordList::InsertEmpty(int index)
     Insert(index, std::make_unique<TWord>("", "", ""));
 }
 
+void TWordList::InsertRange(int index, std::vector<std::unique_ptr<TWord>> words)
+{
+    if (words.empty())
+        return;
+    Words.insert(Words.begin() + index, std::make_move_iterator(words.begin()),
+                 std::make_move_iterator(words.end()));
+    Saved = false;
+}
+
 std::unique_ptr<TWord> TWordList::Delete(int index)
 {
     auto word = std::move(Words[static_cast<size_t>(index)]);

@@ -173,6 +173,16 @@ public:
     // was there before are then unchanged.
     void SaveToFile(const std::string &fileName);
 
+    // Text import and export; see Unit_TextFile.
+    // Inserts at index the words of a word list of any format or, failing that, of tab-separated
+    // text, and gives their number: 0 when the file does not exist. Throws EInOutError when the
+    // file cannot be read or the sounds cannot be stored; nothing is inserted then.
+    int ImportFile(int index, const std::string &fileName);
+    // Throws EInOutError when the file cannot be written; a file that was there is then unchanged.
+    void ExportTextFile(const std::string &fileName);
+    // Inserts the words at index in one move, as many single inserts would.
+    void InsertRange(int index, std::vector<std::unique_ptr<TWord>> words);
+
 private:
     int FindCodePage(int column) const;
 

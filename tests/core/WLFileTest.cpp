@@ -2,15 +2,14 @@
 #include "core/Unit_WLFile.h"
 #include "core/Unit_WordList.h"
 #include "platform/TempFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/WordListFixtures.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -347,29 +346,6 @@ TEST_F(WLFile, ASoundOutsideTheStoreFailsTheSaveAndChangesNothing)
     EXPECT_FALSE(list.Saved);
     EXPECT_EQ("", list.FileName);
 }
-
-// Writes that fail half way: the process may write no more than `limit` bytes to any file.
-class TFileSizeLimit
-{
-public:
-    explicit TFileSizeLimit(rlim_t limit)
-    {
-        getrlimit(RLIMIT_FSIZE, &Previous);
-        PreviousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit lowered = Previous;
-        lowered.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~TFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &Previous);
-        std::signal(SIGXFSZ, PreviousHandler);
-    }
-
-private:
-    rlimit Previous{};
-    void (*PreviousHandler)(int) = nullptr;
-};
 
 TEST_F(WLFile, AWriteFailingHalfWayKeepsTheOldFileStoreAndState)
 {

@@ -1,0 +1,7 @@
+#include "core/Unit_ThreadInterchange.h"
+
+TWordList *CurrentList = nullptr;
+bool LoadOk = false;
+uint8_t LoadFormat = 0;
+int32_t ImportIndex = 0;
+int32_t ImportCount = 0;
