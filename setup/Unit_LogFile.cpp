@@ -121,7 +121,7 @@ bool TLogReader::Open(const std::string &path)
     QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxLogSize)
         return false;
-    const QByteArray bytes = file.read(MaxLogSize + 1);
+    const QByteArray bytes = file.readAll();
     if (bytes.size() > MaxLogSize || file.error() != QFileDevice::NoError)
         return false;
     qsizetype start = 0;

@@ -162,7 +162,14 @@ TEST_F(ExtractTest, EveryVolumeSizeReadsBackTheSameFiles)
             items.push_back({files[i].Name, sources.File("s" + std::to_string(i))});
         }
         std::string error;
-        ASSERT_GT(PackVolumes(items, capacity, packed.Path(), error), 1) << error;
+        const int count = PackVolumes(items, capacity, packed.Path(), error);
+        ASSERT_GT(count, 1) << error;
+        for (int number = 1; number <= count; ++number) {
+            const std::string volume = packed.Read(VolumeName(number));
+            EXPECT_LE(volume.size(), static_cast<size_t>(capacity));
+            EXPECT_EQ(volume.back(), static_cast<char>(number + 1));
+        }
+        EXPECT_FALSE(packed.Exists(VolumeName(count + 1)));
         TFolder target;
         TScriptedQuestions local;
         const TExtractRun run = RunExtraction(packed.Path(), target.Path(), local);
