@@ -49,14 +49,6 @@ std::string BareName(const std::string &name)
     return slash == std::string::npos ? name : name.substr(slash + 1);
 }
 
-std::string Replaced(std::string text, const std::string &what, const std::string &with)
-{
-    for (size_t pos = text.find(what); pos != std::string::npos;
-         pos = text.find(what, pos + with.size()))
-        text.replace(pos, what.size(), with);
-    return text;
-}
-
 bool IsProgram(const std::string &head)
 {
     return head.starts_with("\x7F"
@@ -210,7 +202,7 @@ bool TDataFile::BeginEntry(bool &YesToAll, bool &exitChosen)
     const QString localTarget = LocalQString(target);
     QDir().mkpath(QFileInfo(localTarget).path());
     if (QFileInfo::exists(localTarget) && !YesToAll) {
-        const std::string text = Replaced(LanguageText(31), "%f%", BareName(name));
+        const std::string text = ReplaceAll(LanguageText(31), "%f%", BareName(name));
         for (;;) {
             const int answer = questions.AskOverwrite(text);
             if (answer == 3) {

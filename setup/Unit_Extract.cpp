@@ -5,6 +5,7 @@
 #include "platform/CodePage.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_Overwrite.h"
+#include "setup/Unit_SetupPaths.h"
 
 #include "ui_ExtractForm.h"
 
@@ -22,14 +23,6 @@ namespace {
 QString Text(const std::string &bytes)
 {
     return CodePage::ToUnicode(bytes, CodePage::Default);
-}
-
-std::string Replaced(std::string text, const std::string &what, const std::string &with)
-{
-    for (size_t pos = text.find(what); pos != std::string::npos;
-         pos = text.find(what, pos + with.size()))
-        text.replace(pos, what.size(), with);
-    return text;
 }
 
 // The questions as the user sees them.
@@ -266,7 +259,7 @@ bool TExtractThread::OpenVolume(int number)
     VolumeMissing = path.empty();
     while (VolumeMissing) {
         if (!form->Questions().AskForDisk(
-                    Replaced(LanguageText(29), "%dn%", std::to_string(number)))) {
+                    ReplaceAll(LanguageText(29), "%dn%", std::to_string(number)))) {
             path = FindVolume(name, folders);
             VolumeMissing = path.empty();
         } else if (form->Questions().AskExit()) {

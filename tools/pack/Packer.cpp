@@ -10,6 +10,8 @@
 namespace {
 
 constexpr int MaxVolumes = 255;
+// The longest name the installer accepts.
+constexpr size_t MaxNameLength = 4096;
 constexpr qint64 ChunkSize = 64 * 1024;
 
 QString Local(const std::string &path)
@@ -137,7 +139,8 @@ int PackVolumes(const std::vector<TPackItem> &items, int64_t capacity, const std
             error = "not a file: " + item.Path;
             return 0;
         }
-        if (item.Name.empty() || item.Name.find('\0') != std::string::npos) {
+        if (item.Name.empty() || item.Name.size() > MaxNameLength
+            || item.Name.find('\0') != std::string::npos) {
             error = "bad name for " + item.Path;
             return 0;
         }
@@ -148,11 +151,13 @@ int PackVolumes(const std::vector<TPackItem> &items, int64_t capacity, const std
             return 0;
         }
     }
-    // The first volume must hold the total and a whole entry header.
-    size_t longestHeader = 0;
+    // Every header must fit a volume's content area whole, the first one beside the total.
+    bool fits = capacity >= 4 + 1
+            && (items.empty()
+                || capacity >= static_cast<int64_t>(4 + items[0].Name.size() + 5 + 1));
     for (const TPackItem &item : items)
-        longestHeader = std::max(longestHeader, item.Name.size() + 5);
-    if (capacity < static_cast<int64_t>(4 + longestHeader + 1)) {
+        fits = fits && capacity >= static_cast<int64_t>(item.Name.size() + 5 + 1);
+    if (!fits) {
         error = "the volume capacity is too small";
         return 0;
     }
