@@ -1,0 +1,282 @@
+#include "setup/Unit_DataFile.h"
+
+#include "core/Unit_LanguagePack.h"
+#include "core/Unit_Paths.h"
+#include "setup/Unit_LogFile.h"
+#include "setup/Unit_SetupPaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+constexpr size_t BufferSize = 64 * 1024;
+constexpr size_t MaxNameLength = 4096;
+
+QString LocalQString(const std::string &path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+std::string LocalString(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// A stored name must stay inside the install folder.
+bool IsSafeName(const std::string &name)
+{
+    if (name.empty() || name[0] == '\\' || name[0] == '/')
+        return false;
+    if (name.size() >= 2 && name[1] == ':')
+        return false;
+    size_t start = 0;
+    while (start <= name.size()) {
+        const size_t end = std::min(name.find_first_of("\\/", start), name.size());
+        if (name.compare(start, end - start, "..") == 0)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+// The part after the last separator.
+std::string BareName(const std::string &name)
+{
+    const size_t slash = name.find_last_of("\\/");
+    return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+std::string Replaced(std::string text, const std::string &what, const std::string &with)
+{
+    for (size_t pos = text.find(what); pos != std::string::npos;
+         pos = text.find(what, pos + with.size()))
+        text.replace(pos, what.size(), with);
+    return text;
+}
+
+bool IsProgram(const std::string &head)
+{
+    return head.starts_with("\x7F"
+                            "ELF")
+            || head.starts_with("#!");
+}
+
+} // namespace
+
+std::string VolumeName(int number)
+{
+    return (number <= 9 ? "Setup.d0" : "Setup.d") + std::to_string(number);
+}
+
+std::string FindVolume(const std::string &name, const std::vector<std::string> &folders)
+{
+    const QString wanted = QString::fromStdString(name);
+    for (const std::string &folder : folders) {
+        const std::string exact = JoinPath(folder, name);
+        if (QFileInfo(LocalQString(exact)).isFile())
+            return exact;
+        const QDir dir(LocalQString(folder));
+        const QStringList entries
+                = dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString &entry : entries)
+            if (entry.compare(wanted, Qt::CaseInsensitive) == 0)
+                return LocalString(dir.filePath(entry));
+    }
+    return {};
+}
+
+std::vector<std::string> DefaultVolumeFolders()
+{
+    std::vector<std::string> folders{LocalString(QDir::currentPath())};
+    const std::string own = LocalString(QCoreApplication::applicationDirPath());
+    if (own != folders.front())
+        folders.push_back(own);
+    return folders;
+}
+
+TDataFile::TDataFile(const std::string &path, const std::string &displayName,
+                     std::string destFolder, TLogFile *log, TExtractOutput &output,
+                     TExtractQuestions &questions)
+    : Log(log)
+    , DestFolder(std::move(destFolder))
+    , file(LocalQString(path))
+    , displayName(displayName)
+    , output(output)
+    , questions(questions)
+{ }
+
+bool TDataFile::Open()
+{
+    if (!file.open(QIODevice::ReadOnly))
+        return Fail("Could not read the data volume \"" + displayName + "\".");
+    size = file.size();
+    if (size < 1)
+        return Corrupt();
+    return true;
+}
+
+bool TDataFile::Fill()
+{
+    const int64_t want = std::min<int64_t>(BufferSize, size - position);
+    buffer.resize(static_cast<size_t>(std::max<int64_t>(want, 0)));
+    bufferPos = 0;
+    const qint64 got = want > 0 ? file.read(buffer.data(), want) : 0;
+    if (got <= 0) {
+        buffer.clear();
+        return Fail("Could not read the data volume \"" + displayName + "\".");
+    }
+    buffer.resize(static_cast<size_t>(got));
+    return true;
+}
+
+bool TDataFile::ReadByte(uint8_t &value)
+{
+    if (position >= size)
+        return Corrupt();
+    if (bufferPos == buffer.size() && !Fill())
+        return false;
+    value = static_cast<uint8_t>(buffer[bufferPos++]);
+    ++position;
+    return true;
+}
+
+bool TDataFile::ReadInt32(int32_t &value)
+{
+    if (ContentEnd() - position < 4)
+        return Corrupt();
+    uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        uint8_t byte = 0;
+        if (!ReadByte(byte))
+            return false;
+        bits |= static_cast<uint32_t>(byte) << (8 * i);
+    }
+    value = static_cast<int32_t>(bits);
+    return true;
+}
+
+bool TDataFile::ReadName(std::string &name)
+{
+    name.clear();
+    for (;;) {
+        if (position >= ContentEnd())
+            return Corrupt();
+        uint8_t byte = 0;
+        if (!ReadByte(byte))
+            return false;
+        if (byte == 0)
+            return true;
+        if (name.size() == MaxNameLength)
+            return Corrupt();
+        name.push_back(static_cast<char>(byte));
+    }
+}
+
+bool TDataFile::Extract(int64_t MaxBytes, bool &YesToAll, int64_t &Done)
+{
+    Done = 0;
+    while (position < ContentEnd() && Done < MaxBytes) {
+        if (output.BytesLeft == 0) {
+            bool exitChosen = false;
+            if (!BeginEntry(YesToAll, exitChosen))
+                return false;
+        }
+        const int64_t n = std::min({ContentEnd() - position, output.BytesLeft, MaxBytes - Done});
+        if (!CopyContent(n))
+            return false;
+        Done += n;
+        if (n == output.BytesLeft && !FinishEntry())
+            return false;
+        output.BytesLeft -= n;
+    }
+    return true;
+}
+
+bool TDataFile::BeginEntry(bool &YesToAll, bool &exitChosen)
+{
+    std::string name;
+    int32_t entrySize = 0;
+    if (!ReadName(name) || !ReadInt32(entrySize))
+        return false;
+    if (!IsSafeName(name) || entrySize < 0 || entrySize > output.TotalLeft)
+        return Corrupt();
+    if (Log)
+        Log->WriteLine(name);
+    const std::string target = JoinPath(DestFolder, LocalFileName(name));
+    output.CurrentName = target;
+    const QString localTarget = LocalQString(target);
+    QDir().mkpath(QFileInfo(localTarget).path());
+    if (QFileInfo::exists(localTarget) && !YesToAll) {
+        const std::string text = Replaced(LanguageText(31), "%f%", BareName(name));
+        for (;;) {
+            const int answer = questions.AskOverwrite(text);
+            if (answer == 3) {
+                YesToAll = true;
+                break;
+            }
+            if (answer == 1)
+                break;
+            if (questions.AskExit()) {
+                exitChosen = true;
+                return false;
+            }
+        }
+    }
+    output.File.setFileName(localTarget);
+    if (!output.File.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Fail("Could not create the file \"" + PathText(target) + "\".");
+    output.BytesLeft = entrySize;
+    output.Head.clear();
+    return true;
+}
+
+bool TDataFile::CopyContent(int64_t n)
+{
+    while (n > 0) {
+        if (bufferPos == buffer.size() && !Fill())
+            return false;
+        const size_t chunk = std::min(static_cast<size_t>(n), buffer.size() - bufferPos);
+        const char *bytes = buffer.data() + bufferPos;
+        if (output.File.write(bytes, static_cast<qint64>(chunk)) != static_cast<qint64>(chunk))
+            return Fail("Could not write the file \"" + PathText(output.CurrentName) + "\".");
+        if (output.Head.size() < 4)
+            output.Head.append(bytes, std::min(chunk, 4 - output.Head.size()));
+        bufferPos += chunk;
+        position += static_cast<int64_t>(chunk);
+        output.TotalLeft -= static_cast<int64_t>(chunk);
+        n -= static_cast<int64_t>(chunk);
+    }
+    return true;
+}
+
+bool TDataFile::FinishEntry()
+{
+    const bool written = output.File.flush() && output.File.error() == QFileDevice::NoError;
+    output.File.close();
+    if (!written)
+        return Fail("Could not write the file \"" + PathText(output.CurrentName) + "\".");
+    if (IsProgram(output.Head))
+        output.File.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                   | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+                                   | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                   | QFileDevice::ExeOther);
+    if (Log)
+        if (const auto stamp = FileTimeStamp(output.CurrentName))
+            Log->WriteNumber(*stamp);
+    return true;
+}
+
+bool TDataFile::Corrupt()
+{
+    return Fail("The data volume \"" + displayName + "\" is damaged.");
+}
+
+bool TDataFile::Fail(const std::string &text)
+{
+    if (failure.empty())
+        failure = text;
+    return false;
+}

@@ -1,0 +1,18 @@
+#include "setup/Unit_SetupPaths.h"
+
+#include "platform/CodePage.h"
+
+#include <QFile>
+
+std::string LocalFileName(const std::string &storedName)
+{
+    QString name = CodePage::ToUnicode(storedName, CodePage::Default);
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QFile::encodeName(name).toStdString();
+}
+
+std::string PathText(const std::string &localPath)
+{
+    return CodePage::FromUnicodeLossy(QFile::decodeName(QByteArray::fromStdString(localPath)),
+                                      CodePage::Default);
+}
