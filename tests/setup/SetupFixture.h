@@ -7,8 +7,15 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Readable failures.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 // What setup finds around it in a test: its own folder, the user's data folder (for the default
 // install folder and the menu folder) and a store, all fresh; the user counts as an ordinary user.
