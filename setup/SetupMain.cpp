@@ -479,16 +479,20 @@ void TMainForm::Install()
     ExtractForm->ExitQuestion = [this] { return dialogs.AskExit() == 2; };
     const int result = ExtractForm->exec();
     ExtractForm->Log = nullptr;
-    if (result != 1 || !CopyLanguagePacks(*log, !ExtractForm->YesToAll)) {
-        log.reset();
+    const bool installed = result == 1 && CopyLanguagePacks(*log, !ExtractForm->YesToAll);
+    CloseLog(*log);
+    if (installed)
+        ShowFinishPage();
+    else
         CloseAfterInstall();
-        return;
-    }
-    log->Close();
-    if (!log->Error().empty())
-        dialogs.ShowError(FromBytes(log->Error()));
-    log.reset();
-    ShowFinishPage();
+}
+
+// A write that failed is reported once, when the log is closed.
+void TMainForm::CloseLog(TLogFile &log)
+{
+    log.Close();
+    if (!log.Error().empty())
+        dialogs.ShowError(FromBytes(log.Error()));
 }
 
 // An existing pack is replaced only when the user agrees; any other failure to copy ends the

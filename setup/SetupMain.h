@@ -62,6 +62,7 @@ private:
 
     void Install();
     bool CopyLanguagePacks(TLogFile &log, bool asking);
+    void CloseLog(TLogFile &log);
     void CloseAfterInstall();
     void ShowFinishPage();
 
