@@ -66,10 +66,10 @@ public:
 
 QIcon FolderIcon(const QStyle *style)
 {
-    QIcon icon = style->standardIcon(QStyle::SP_DirClosedIcon);
-    const QIcon open = style->standardIcon(QStyle::SP_DirOpenIcon);
-    for (const QSize &size : open.availableSizes())
-        icon.addPixmap(open.pixmap(size), QIcon::Selected);
+    const int size = style->pixelMetric(QStyle::PM_SmallIconSize);
+    QIcon icon;
+    icon.addPixmap(style->standardIcon(QStyle::SP_DirClosedIcon).pixmap(size), QIcon::Normal);
+    icon.addPixmap(style->standardIcon(QStyle::SP_DirOpenIcon).pixmap(size), QIcon::Selected);
     return icon;
 }
 
@@ -328,12 +328,7 @@ void TMainForm::NextButtonClick()
     }
     case 3: {
         std::string group;
-        const bool encodable = ToBytes(ui->ProgFolderEdit->text(), group);
-        if (!encodable
-            || !FolderTest(JoinPath(ToLocal(ProgramsFolder()),
-                                    ToLocal(FromBytes(GroupFolderPath(group)))))) {
-            if (!encodable)
-                dialogs.ShowError(SetupText(21));
+        if (!GroupFolderTest(ui->ProgFolderEdit->text(), group)) {
             ui->ProgFolderEdit->setFocus();
             return;
         }
@@ -399,6 +394,17 @@ bool TMainForm::FolderTest(const std::string &path)
         return true;
     dialogs.ShowError(SetupText(21));
     return false;
+}
+
+// A group the language pack's code page cannot name cannot be logged either.
+bool TMainForm::GroupFolderTest(const QString &text, std::string &group)
+{
+    if (!ToBytes(text, group)) {
+        dialogs.ShowError(SetupText(21));
+        return false;
+    }
+    return FolderTest(
+            JoinPath(ToLocal(ProgramsFolder()), ToLocal(FromBytes(GroupFolderPath(group)))));
 }
 
 void TMainForm::FillGroupTree()

@@ -56,6 +56,7 @@ private:
     void ShowGroupPage();
 
     bool FolderTest(const std::string &path);
+    bool GroupFolderTest(const QString &text, std::string &group);
     void FillGroupTree();
     void AddSubfolders(QTreeWidgetItem *node, const QString &path);
     void FillSummary();
