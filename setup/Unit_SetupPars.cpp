@@ -3,9 +3,10 @@
 #include "core/Unit_Paths.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
+#include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupTexts.h"
 
-#include <QFile>
+#include <optional>
 
 namespace Setup {
 
@@ -48,25 +49,6 @@ std::string DefaultInstallFolder()
 
 } // namespace
 
-std::optional<std::string> ReadLogGroup(const QString &logPath)
-{
-    QFile log(logPath);
-    if (!log.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    bool markerSeen = false;
-    while (!log.atEnd()) {
-        QByteArray line = log.readLine();
-        if (line.endsWith('\n'))
-            line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (markerSeen)
-            return line.toStdString();
-        markerSeen = line == "{program folder}";
-    }
-    return std::nullopt;
-}
-
 void InitSetupPars(TSetupPars &pars)
 {
     pars.State = 0;
@@ -76,8 +58,10 @@ void InitSetupPars(TSetupPars &pars)
 
     pars.PreviousFolder = PreviousInstallFolder();
     if (!pars.PreviousFolder.empty()) {
-        const std::optional<std::string> group
-                = ReadLogGroup(FromLocal(JoinPath(pars.PreviousFolder, LogName)));
+        TLogReader log;
+        const std::optional<std::string> group = log.Open(JoinPath(pars.PreviousFolder, LogName))
+                ? log.ProgramGroup()
+                : std::nullopt;
         if (group) {
             pars.PreviousGroup = *group;
             pars.PreviousFound = true;

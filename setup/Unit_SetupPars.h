@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace Setup {
@@ -29,9 +27,5 @@ extern TSetupPars SetupPars;
 // The wizard's starting values: the earlier installation the store's uninstall entry points to,
 // else the default folder and group.
 void InitSetupPars(TSetupPars &pars);
-
-// The program group an installation log names: the line after "{program folder}"; nullopt when
-// the log cannot be read or holds no such line.
-std::optional<std::string> ReadLogGroup(const QString &logPath);
 
 } // namespace Setup
