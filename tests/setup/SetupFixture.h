@@ -1,74 +1,92 @@
 #pragma once
 
-#include "setup/Unit_SetupDialogs.h"
-#include "support/StoreFixture.h"
+#include "core/Unit_LanguagePack.h"
+#include "setup/Unit_DataFile.h"
 
-#include <QByteArray>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
-#include <ostream>
+#include <functional>
 #include <string>
 #include <vector>
 
-// Readable failures.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
-
-// What setup finds around it in a test: its own folder, the user's data folder (for the default
-// install folder and the menu folder) and a store, all fresh; the user counts as an ordinary user.
-class TSetupEnvironment
+// The installer's texts for one test: the global pack holds known setup entries while it lives.
+class TSetupTexts
 {
 public:
-    TSetupEnvironment();
-    ~TSetupEnvironment();
-    TSetupEnvironment(const TSetupEnvironment &) = delete;
-    TSetupEnvironment &operator=(const TSetupEnvironment &) = delete;
+    TSetupTexts();
+    ~TSetupTexts();
+    TSetupTexts(const TSetupTexts &) = delete;
+    TSetupTexts &operator=(const TSetupTexts &) = delete;
 
-    QString SetupFolder() const;
-    QString DataFolder() const;
-    QString ProgramsFolder() const;
-    QString Path(const QString &relative) const;
-    std::string LocalPath(const QString &relative) const;
+private:
+    TLanguagePack pack;
+    TLanguagePack *saved;
+};
 
-    void WriteFile(const QString &path, const QByteArray &bytes) const;
-    QByteArray ReadFile(const QString &path) const;
-    // A copy of a pack of the source tree in setup's folder, under the given file name.
-    void AddShippedPack(const QString &source, const QString &fileName) const;
-    // A pack whose setup entry N reads "S<N>", except where texts says otherwise.
-    void AddGeneratedPack(const QString &fileName,
-                          const std::vector<std::pair<int, std::string>> &texts = {}) const;
-    static QByteArray GeneratedPack(const std::vector<std::pair<int, std::string>> &texts);
+// Answers the extraction's questions from scripts and records what was asked. A question that
+// the script does not expect fails the test.
+class TScriptedQuestions : public TExtractQuestions
+{
+public:
+    std::deque<bool> ExitAnswers; // true: Exit
+    std::deque<bool> DiskAnswers; // true: Cancel
+    std::deque<int> OverwriteAnswers;
+    std::function<void()> DuringDisk; // runs while the disk question is up
+    std::function<void()> DuringExit; // runs while the exit question is up
 
-    // The store's machine-wide string value.
-    static void WriteMachineString(const char *key, const char *name, const std::string &value);
+    int ExitAsked = 0;
+    std::vector<std::string> DiskTexts;
+    std::vector<std::string> OverwriteTexts;
+    std::vector<std::string> Errors;
+
+    bool AskExit() override;
+    bool AskForDisk(const std::string &text) override;
+    int AskOverwrite(const std::string &text) override;
+    void ShowError(const std::string &text) override;
+};
+
+// A temporary folder with the usual file helpers.
+class TFolder
+{
+public:
+    std::string Path() const { return dir.path().toStdString(); }
+    std::string File(const std::string &name) const;
+    void Write(const std::string &name, const std::string &bytes) const;
+    std::string Read(const std::string &name) const;
+    bool Exists(const std::string &name) const;
+    // Every file below the folder, relative, with "/", sorted.
+    std::vector<std::string> Files() const;
 
 private:
     QTemporaryDir dir;
-    TStoreDir store;
-    QByteArray savedDataHome;
-    bool hadDataHome;
 };
 
-// Answers the wizard's questions from queues; a question without a prepared answer fails the test.
-class TScriptedDialogs : public Setup::ISetupDialogs
+// Bytes of a volume written by hand.
+std::string Int32Bytes(int32_t value);
+std::string EntryBytes(const std::string &name, const std::string &content);
+std::string EntryHeader(const std::string &name, int32_t size);
+
+// Content that differs from one file to the next.
+std::string Pattern(size_t size, unsigned seed);
+
+// The lines of a log, CR LF stripped.
+std::vector<std::string> LogLines(const std::string &bytes);
+
+// Outcome of one run of the extraction dialog.
+struct TExtractRun
 {
-public:
-    void ShowMessage(const QString &text) override { Messages.push_back(text); }
-    void ShowError(const QString &text) override { Errors.push_back(text); }
-    int AskExit() override;
-    int AskOverwrite(const std::string &text) override;
-    QString BrowseForFolder(QWidget *owner, const QString &title) override;
-
-    std::deque<int> ExitAnswers;
-    std::deque<int> OverwriteAnswers;
-    QString BrowseAnswer;
-
-    QStringList Messages;
-    QStringList Errors;
-    int ExitQuestions = 0;
-    std::vector<std::string> OverwriteQuestions;
-    QStringList BrowseTitles;
+    int Result = 0;
+    bool GaveUp = false;
+    bool ExitChosen = false;
+    bool YesToAll = false;
+    int Progress = 0;
+    int MaxProgress = 0;
+    std::string Log; // Install.log after the log was freed
 };
+
+// Shows the extraction dialog over the volumes in volumeFolder, extracting into dest with a
+// fresh log for group "Group", and waits until the worker has ended. setup runs while the
+// dialog is up (e.g. to start a timer).
+TExtractRun RunExtraction(const std::string &volumeFolder, const std::string &dest,
+                          TScriptedQuestions &questions,
+                          const std::function<void(class TExtractForm &)> &setup = {});

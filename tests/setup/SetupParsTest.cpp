@@ -1,5 +1,5 @@
 #include "platform/SpecialFolders.h"
-#include "setup/SetupFixture.h"
+#include "setup/WizardEnvironment.h"
 #include "setup/Unit_SetupPars.h"
 
 #include <QDir>

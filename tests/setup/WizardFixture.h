@@ -1,6 +1,6 @@
 #pragma once
 
-#include "setup/SetupFixture.h"
+#include "setup/WizardEnvironment.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
