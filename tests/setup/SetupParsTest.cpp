@@ -1,6 +1,6 @@
 #include "platform/SpecialFolders.h"
-#include "setup/WizardEnvironment.h"
 #include "setup/Unit_SetupPars.h"
+#include "setup/WizardEnvironment.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
