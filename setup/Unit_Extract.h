@@ -91,7 +91,7 @@ public:
 
     TLogFile *Log = nullptr;
     std::string DestFolder; // local path of the install folder
-    // The wizard's exit dialog: true for Exit. Used by the dialog questions.
+    // The wizard's exit dialog: true for Exit. Used by the dialog questions; unset means Exit.
     std::function<bool()> ExitQuestion;
     // Where the volumes are looked for; empty: the working folder, then setup's own folder.
     std::vector<std::string> VolumeFolders;

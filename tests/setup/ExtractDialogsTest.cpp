@@ -1,5 +1,5 @@
 #include "platform/Beep.h"
-#include "setup/SetupFixture.h"
+#include "setup/ExtractFixture.h"
 #include "setup/Unit_Extract.h"
 #include "setup/Unit_Overwrite.h"
 

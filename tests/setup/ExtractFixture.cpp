@@ -1,4 +1,4 @@
-#include "setup/SetupFixture.h"
+#include "setup/ExtractFixture.h"
 
 #include "setup/Unit_Extract.h"
 #include "setup/Unit_LogFile.h"
