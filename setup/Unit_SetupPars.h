@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace Setup {
+
+// The wizard's choices. Folders are local paths without a trailing separator; the language and
+// the groups are DEFAULT code-page bytes.
+struct TSetupPars
+{
+    uint8_t State = 0;
+    // The chosen pack's file name without ".lng".
+    std::string Language;
+    std::string InstallFolder;
+    // Relative to the desktop's menu folder; levels are separated by "\" (or "/").
+    std::string ProgramGroup;
+    std::string PreviousFolder;
+    std::string PreviousGroup;
+    // An earlier installation with a readable log was found.
+    bool PreviousFound = false;
+    bool CloseWithoutAsking = true;
+};
+
+extern TSetupPars SetupPars;
+
+// The wizard's starting values: the earlier installation the store's uninstall entry points to,
+// else the default folder and group.
+void InitSetupPars(TSetupPars &pars);
+
+} // namespace Setup

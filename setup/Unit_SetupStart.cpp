@@ -1,0 +1,37 @@
+#include "setup/Unit_SetupStart.h"
+
+#include "core/Unit_LanguagePack.h"
+#include "setup/SetupMain.h"
+#include "setup/Unit_ExitForm.h"
+#include "setup/Unit_Extract.h"
+#include "setup/Unit_FullScreenForm.h"
+#include "setup/Unit_Overwrite.h"
+
+namespace Setup {
+
+void CreateSetupWindows(ISetupDialogs &dialogs, const QString &setupFolder)
+{
+    MainForm = new TMainForm(dialogs, setupFolder);
+    ExitForm = new TExitForm;
+    FullScreenForm = new TFullScreenForm;
+    ExtractForm = new TExtractForm;
+    OverwriteForm = new TOverwriteForm;
+}
+
+void DestroySetupWindows()
+{
+    delete OverwriteForm;
+    OverwriteForm = nullptr;
+    delete ExtractForm;
+    ExtractForm = nullptr;
+    delete FullScreenForm;
+    FullScreenForm = nullptr;
+    delete ExitForm;
+    ExitForm = nullptr;
+    delete MainForm;
+    MainForm = nullptr;
+    delete LanguagePack;
+    LanguagePack = nullptr;
+}
+
+} // namespace Setup

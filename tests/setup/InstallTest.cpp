@@ -1,0 +1,241 @@
+#include "setup/SetupMain.h"
+#include "setup/Unit_DataFile.h"
+#include "setup/Unit_Extract.h"
+#include "setup/Unit_SetupPars.h"
+#include "setup/WizardFixture.h"
+#include "tools/pack/Packer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+using Setup::SetupPars;
+
+namespace {
+
+// The extraction's questions, answered from queues.
+class TScriptedExtractQuestions : public TExtractQuestions
+{
+public:
+    bool AskExit() override { return Next(ExitAnswers, "exit"); }
+    bool AskForDisk(const std::string &) override { return Next(DiskCancels, "disk"); }
+    int AskOverwrite(const std::string &text) override
+    {
+        Overwrites.push_back(text);
+        if (OverwriteAnswers.empty()) {
+            ADD_FAILURE() << "unexpected overwrite question: " << text;
+            return 2;
+        }
+        const int answer = OverwriteAnswers.front();
+        OverwriteAnswers.pop_front();
+        return answer;
+    }
+    void ShowError(const std::string &text) override { Errors.push_back(text); }
+
+    std::deque<bool> ExitAnswers;
+    std::deque<bool> DiskCancels;
+    std::deque<int> OverwriteAnswers;
+    std::vector<std::string> Overwrites;
+    std::vector<std::string> Errors;
+
+private:
+    static bool Next(std::deque<bool> &answers, const char *what)
+    {
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected " << what << " question";
+            return true;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+class Install : public WizardTest
+{
+protected:
+    void SetUp() override
+    {
+        env.AddGeneratedPack("Alpha.lng", {{31, "Replace %f%?"}, {34, "Log title"}});
+        env.AddGeneratedPack("Beta.lng");
+        env.WriteFile(env.Path("content/Tarnwick"), "#!/bin/sh\necho program\n");
+        env.WriteFile(env.Path("content/readme.txt"), QByteArray(300, 'r'));
+    }
+    void Pack()
+    {
+        ASSERT_TRUE(QDir().mkpath(env.Path("volumes")));
+        std::string error;
+        const std::vector<TPackItem> items{
+                {"Tarnwick", env.LocalPath("content/Tarnwick")},
+                {"sub\\readme.txt", env.LocalPath("content/readme.txt")}};
+        ASSERT_GT(PackVolumes(items, 128, env.LocalPath("volumes"), error), 1) << error;
+    }
+    // Up to the summary, with the install folder "target" and the group "Group".
+    void ToSummary()
+    {
+        QDir().mkpath(env.Path("volumes"));
+        Start();
+        ExtractForm->VolumeFolders = {env.LocalPath("volumes")};
+        ExtractForm->SetQuestions(&questions);
+        Setup::MainForm->SelectLanguage("Alpha");
+        Next();
+        ClickAgree();
+        Next();
+        Child<QLineEdit>("InstallDirEdit")->setText(env.Path("target"));
+        Next();
+        Child<QLineEdit>("ProgFolderEdit")->setText("Group");
+        Next();
+        ASSERT_EQ(SetupPars.State, 4);
+    }
+    QStringList LogLines() const
+    {
+        QString log = QString::fromLatin1(env.ReadFile(env.Path("target/Install.log")));
+        EXPECT_TRUE(log.endsWith("\r\n"));
+        log.chop(2);
+        return log.split("\r\n");
+    }
+    static bool IsStamp(const QString &line)
+    {
+        bool ok = false;
+        return line.toInt(&ok) != 0 && ok;
+    }
+    QByteArray Pack(const char *name) const { return env.ReadFile(env.SetupFolder() + "/" + name); }
+    QByteArray Target(const char *name) const { return env.ReadFile(env.Path("target/") + name); }
+
+    TScriptedExtractQuestions questions;
+};
+
+TEST_F(Install, ExtractsCopiesThePacksLogsAndShowsTheFinishPage)
+{
+    Pack();
+    ToSummary();
+    Next();
+    EXPECT_EQ(SetupPars.State, 5);
+    EXPECT_EQ(PageName(), "FinishPanel");
+    EXPECT_TRUE(SetupPars.CloseWithoutAsking);
+    EXPECT_TRUE(Child<QPushButton>("FinishButton")->isVisible());
+    EXPECT_FALSE(Child<QPushButton>("NextButton")->isVisible());
+    EXPECT_FALSE(Child<QPushButton>("BackButton")->isVisible());
+    EXPECT_FALSE(Child<QPushButton>("CancelButton")->isVisible());
+    EXPECT_EQ(Wizard()->focusWidget(), Child<QPushButton>("FinishButton"));
+
+    EXPECT_EQ(Target("Tarnwick"), env.ReadFile(env.Path("content/Tarnwick")));
+    EXPECT_EQ(Target("sub/readme.txt"), env.ReadFile(env.Path("content/readme.txt")));
+    EXPECT_EQ(Target("Alpha.lng"), Pack("Alpha.lng"));
+    EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
+
+    const QStringList lines = LogLines();
+    ASSERT_EQ(lines.size(), 16) << lines.join('|').toStdString();
+    EXPECT_EQ(lines.mid(0, 8),
+              (QStringList{"Log title", "0", "", "{program folder}", "Group", "", "{program files}",
+                           "Tarnwick"}));
+    EXPECT_EQ(lines[9], "sub\\readme.txt");
+    EXPECT_EQ(lines[11], "Alpha.lng");
+    EXPECT_EQ(lines[13], "Beta.lng");
+    for (int stamp : {8, 10, 12, 14})
+        EXPECT_TRUE(IsStamp(lines[stamp])) << lines[stamp].toStdString();
+    EXPECT_EQ(lines[15], "");
+
+    Child<QPushButton>("FinishButton")->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(Wizard()->isVisible());
+    EXPECT_EQ(dialogs.ExitQuestions, 0);
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+}
+
+TEST_F(Install, AnExistingPackIsReplacedOnlyWhenTheUserAgrees)
+{
+    Pack();
+    env.WriteFile(env.Path("target/Alpha.lng"), "old alpha");
+    env.WriteFile(env.Path("target/Beta.lng"), "old beta");
+    ToSummary();
+    dialogs.OverwriteAnswers = {2, 1};
+    Next();
+    EXPECT_EQ(dialogs.OverwriteQuestions,
+              (std::vector<std::string>{"Replace Alpha.lng?", "Replace Beta.lng?"}));
+    EXPECT_EQ(Target("Alpha.lng"), "old alpha");
+    EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
+    const QStringList lines = LogLines();
+    EXPECT_FALSE(lines.contains("Alpha.lng"));
+    EXPECT_EQ(lines.count("Beta.lng"), 1);
+    EXPECT_EQ(SetupPars.State, 5);
+}
+
+TEST_F(Install, YesToAllAtThePacksStopsAsking)
+{
+    Pack();
+    env.WriteFile(env.Path("target/Alpha.lng"), "old alpha");
+    env.WriteFile(env.Path("target/Beta.lng"), "old beta");
+    ToSummary();
+    dialogs.OverwriteAnswers = {3};
+    Next();
+    EXPECT_EQ(dialogs.OverwriteQuestions.size(), 1u);
+    EXPECT_EQ(Target("Alpha.lng"), Pack("Alpha.lng"));
+    EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
+}
+
+TEST_F(Install, YesToAllDuringTheExtractionOverwritesThePacksWithoutAsking)
+{
+    Pack();
+    env.WriteFile(env.Path("target/Tarnwick"), "old program");
+    env.WriteFile(env.Path("target/Alpha.lng"), "old alpha");
+    env.WriteFile(env.Path("target/Beta.lng"), "old beta");
+    ToSummary();
+    questions.OverwriteAnswers = {3};
+    Next();
+    EXPECT_EQ(questions.Overwrites.size(), 1u);
+    EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
+    EXPECT_EQ(Target("Tarnwick"), env.ReadFile(env.Path("content/Tarnwick")));
+    EXPECT_EQ(Target("Alpha.lng"), Pack("Alpha.lng"));
+    EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
+    EXPECT_EQ(SetupPars.State, 5);
+}
+
+TEST_F(Install, LeavingTheExtractionClosesTheWizardWithoutAskingAndCopiesNoPack)
+{
+    ToSummary();
+    questions.DiskCancels = {true};
+    questions.ExitAnswers = {true};
+    Next();
+    QApplication::processEvents();
+    EXPECT_FALSE(Wizard()->isVisible());
+    EXPECT_TRUE(SetupPars.CloseWithoutAsking);
+    EXPECT_EQ(dialogs.ExitQuestions, 0);
+    EXPECT_FALSE(QFileInfo::exists(env.Path("target/Alpha.lng")));
+    EXPECT_EQ(LogLines(),
+              (QStringList{"Log title", "0", "", "{program folder}", "Group", "", "{program files}",
+                           ""}));
+}
+
+TEST_F(Install, APackThatCannotBeCopiedStopsTheInstallation)
+{
+    Pack();
+    ToSummary();
+    ASSERT_TRUE(QFile::remove(env.SetupFolder() + "/Beta.lng"));
+    Next();
+    QApplication::processEvents();
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].startsWith("Could not copy ")) << dialogs.Errors[0].toStdString();
+    EXPECT_FALSE(Wizard()->isVisible());
+    EXPECT_EQ(dialogs.ExitQuestions, 0);
+    EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
+    EXPECT_FALSE(LogLines().contains("Beta.lng"));
+    EXPECT_EQ(Target("Alpha.lng"), Pack("Alpha.lng"));
+}
+
+TEST_F(Install, ALogThatCannotBeCreatedStopsBeforeExtracting)
+{
+    Pack();
+    ToSummary();
+    ASSERT_TRUE(QDir().mkpath(env.Path("target/Install.log")));
+    Next();
+    QApplication::processEvents();
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_TRUE(dialogs.Errors[0].startsWith("Could not create the installation log"));
+    EXPECT_FALSE(Wizard()->isVisible());
+    EXPECT_FALSE(QFileInfo::exists(env.Path("target/Tarnwick")));
+}
+
+} // namespace

@@ -1,0 +1,79 @@
+#include "setup/SetupMain.h"
+#include "setup/Unit_ExitForm.h"
+#include "setup/Unit_Extract.h"
+#include "setup/Unit_FullScreenForm.h"
+#include "setup/Unit_Overwrite.h"
+#include "setup/WizardFixture.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+class SetupWindows : public WizardTest
+{
+protected:
+    QPushButton *ExitButton(const char *name) const
+    {
+        return Setup::ExitForm->findChild<QPushButton *>(name);
+    }
+    int Answer(const std::function<void()> &action)
+    {
+        Setup::ExitForm->open();
+        QApplication::processEvents();
+        action();
+        QApplication::processEvents();
+        EXPECT_FALSE(Setup::ExitForm->isVisible());
+        return Setup::ExitForm->result();
+    }
+};
+
+TEST_F(SetupWindows, AllFiveExistOnceTheProgramHasStarted)
+{
+    StartWithOnePack();
+    EXPECT_NE(Setup::MainForm, nullptr);
+    EXPECT_NE(Setup::ExitForm, nullptr);
+    EXPECT_NE(Setup::FullScreenForm, nullptr);
+    EXPECT_NE(ExtractForm, nullptr);
+    EXPECT_NE(OverwriteForm, nullptr);
+    EXPECT_EQ(Setup::MainForm->windowFlags() & Qt::WindowMinMaxButtonsHint, Qt::WindowFlags());
+}
+
+TEST_F(SetupWindows, TheBackdropCoversTheScreenInTealBehindTheWizard)
+{
+    StartWithOnePack();
+    QWidget *backdrop = Setup::FullScreenForm;
+    EXPECT_TRUE(backdrop->isVisible());
+    EXPECT_FALSE(backdrop->isEnabled());
+    EXPECT_TRUE(backdrop->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(backdrop->geometry(), QGuiApplication::primaryScreen()->geometry());
+    EXPECT_EQ(backdrop->palette().color(QPalette::Window), QColor(0, 0x80, 0x80));
+    EXPECT_TRUE(Wizard()->isVisible());
+}
+
+TEST_F(SetupWindows, TheExitQuestionAnswersResumeOrExit)
+{
+    StartWithOnePack();
+    EXPECT_EQ(Answer([this] { ExitButton("ResumeButton")->click(); }), 1);
+    EXPECT_EQ(Answer([this] { ExitButton("ExitButton")->click(); }), 2);
+    EXPECT_EQ(Answer([] { Setup::ExitForm->close(); }), 2);
+    EXPECT_EQ(Answer([] {
+                  QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+                  QApplication::sendEvent(Setup::ExitForm, &escape);
+              }),
+              2);
+    EXPECT_TRUE(ExitButton("ResumeButton")->isDefault());
+}
+
+TEST_F(SetupWindows, TheExitQuestionStartsOnResume)
+{
+    StartWithOnePack();
+    Setup::ExitForm->open();
+    QApplication::processEvents();
+    EXPECT_EQ(Setup::ExitForm->focusWidget(), ExitButton("ResumeButton"));
+    ExitButton("ExitButton")->click();
+}
+
+} // namespace
