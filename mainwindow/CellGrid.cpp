@@ -422,8 +422,7 @@ void CellGrid::PaintLines(QPainter &painter, const std::vector<TLane> &cols,
         if (!(FOptions & (fixed ? goFixedVertLine : goVertLine)))
             continue;
         const int x = col.Start + col.Size;
-        painter.fillRect(QRect(x, 0, GridLineWidth, std::min(fixedHeight, bottom)),
-                         FixedLineColor);
+        painter.fillRect(QRect(x, 0, GridLineWidth, std::min(fixedHeight, bottom)), FixedLineColor);
         if (bottom > fixedHeight)
             painter.fillRect(QRect(x, fixedHeight, GridLineWidth, bottom - fixedHeight),
                              fixed ? FixedLineColor : LineColor);

@@ -270,11 +270,11 @@ void TWordsGrid::ApplyFonts()
     KindFonts[ckForWord] = {forQFont, forCodePage, forHeight};
     KindFonts[ckRefWord] = {refQFont, CodePage::ForCharset(refFont.Charset), refHeight};
     KindFonts[ckContext] = {forQFont, forCodePage, forHeight};
-    KindFonts[ckPartOfSpeech] = {HeaderFont, defaultCodePage,
-                                 PartOfSpeechCombo ? PartOfSpeechCombo->height()
-                                                   : PartOfSpeechComboHeight};
-    KindFonts[ckLesson] = {HeaderFont, defaultCodePage,
-                           LessonEdit ? LessonEdit->height() : LessonEditHeight};
+    KindFonts[ckPartOfSpeech]
+            = {HeaderFont, defaultCodePage,
+               PartOfSpeechCombo ? PartOfSpeechCombo->height() : PartOfSpeechComboHeight};
+    KindFonts[ckLesson]
+            = {HeaderFont, defaultCodePage, LessonEdit ? LessonEdit->height() : LessonEditHeight};
     InvalidateGrid();
 }
 
@@ -625,9 +625,9 @@ void TWordsGrid::DrawCell(QPainter &painter, int col, int row, const QRect &rect
 {
     const bool selected = RowSelection && state.Selected;
     const QPalette &colors = palette();
-    const QPalette::ColorRole background = selected  ? QPalette::Highlight
-                                           : state.Fixed ? QPalette::Button
-                                                         : QPalette::Base;
+    const QPalette::ColorRole background = selected ? QPalette::Highlight
+            : state.Fixed                           ? QPalette::Button
+                                                    : QPalette::Base;
     painter.fillRect(rect, colors.color(background));
     if (WordList) {
         const uint8_t kind = ColumnKind(col);
@@ -723,8 +723,7 @@ void TWordsGrid::DrawText(QPainter &painter, uint8_t kind, const TWord &word, co
                      CodePage::ToUnicode(*text, font.CodePage));
 }
 
-void TWordsGrid::DrawSound(QPainter &painter, const TWord &word, const QRect &rect,
-                           bool selected)
+void TWordsGrid::DrawSound(QPainter &painter, const TWord &word, const QRect &rect, bool selected)
 {
     if (!word.Sound)
         return;
@@ -783,8 +782,8 @@ void TWordsGrid::DrawScore(QPainter &painter, const TWord &word, int index, cons
         painter.fillRect(QRect(left + 5, top + m + 8, (w - 2) * recent2 / MaxRecentScore,
                                bottom - m - 1 - (top + m + 8)),
                          barColor(recent2));
-        VerticalLine(painter, MarkX(left, w, word.Level2, word.Score2), top + m + 8,
-                     bottom - m + 1, mark);
+        VerticalLine(painter, MarkX(left, w, word.Level2, word.Score2), top + m + 8, bottom - m + 1,
+                     mark);
         return;
     }
     const bool first = word.Level1 != 0;
@@ -794,9 +793,10 @@ void TWordsGrid::DrawScore(QPainter &painter, const TWord &word, int index, cons
     OutlineRect(painter, left + 4, top + m, right - 4, bottom - m);
     painter.fillRect(QRect(left + 4, top + m, w * recent / MaxRecentScore, bottom - m - (top + m)),
                      color);
-    VerticalLine(painter,
-                 MarkX(left, w, first ? word.Level1 : word.Level2, first ? word.Score1 : word.Score2),
-                 top + m - 1, bottom - m + 1, mark);
+    VerticalLine(
+            painter,
+            MarkX(left, w, first ? word.Level1 : word.Level2, first ? word.Score1 : word.Score2),
+            top + m - 1, bottom - m + 1, mark);
 }
 
 void TWordsGrid::DrawRaisedEdge(QPainter &painter, const QRect &rect)
