@@ -1,5 +1,7 @@
 #include "mainwindow/Main.h"
 
+#include "mainwindow/SoundGlyph.h"
+#include "mainwindow/WordsGrid.h"
 #include "ui_MainForm.h"
 
 #include <QApplication>
@@ -12,9 +14,17 @@ TMainForm::TMainForm(QWidget *parent)
     , ui(std::make_unique<Ui::TMainForm>())
 {
     ui->setupUi(this);
+    ui->WordsGrid->SetMessageTarget(this);
+    ui->WordsGrid->SetSoundBmp(SoundGlyph(palette().color(QPalette::Text)));
+    ui->WordsGrid->SetSoundInvBmp(SoundGlyph(palette().color(QPalette::HighlightedText)));
 }
 
 TMainForm::~TMainForm() = default;
+
+TWordsGrid *TMainForm::WordsGrid() const
+{
+    return ui->WordsGrid;
+}
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <memory>
 
+class TWordsGrid;
+
 namespace Ui {
 class TMainForm;
 }
@@ -14,6 +16,8 @@ class TMainForm : public QMainWindow
 public:
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
+
+    TWordsGrid *WordsGrid() const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
