@@ -179,6 +179,7 @@ TMainForm::TMainForm(QWidget *parent)
     , ui(std::make_unique<Ui::TMainForm>())
 {
     ui->setupUi(this);
+    CommandLine = QCoreApplication::arguments();
     setWindowTitle(MainTitle(nullptr));
     ui->ForWordEdit->setMaxLength(512);
     ui->RefWordEdit->setMaxLength(512);
@@ -245,8 +246,7 @@ void TMainForm::FormShow()
         CheckFileType();
     if (StartupForm)
         StartupForm->exec();
-    const std::string fileName
-            = StartupFileName(QCoreApplication::arguments(), OtherOptions.LoadMRU, MRUList);
+    const std::string fileName = StartupFileName(CommandLine, OtherOptions.LoadMRU, MRUList);
     if (!fileName.empty()) {
         OpenList(fileName);
         return;

@@ -63,6 +63,9 @@ public:
     void RebuildCharToolBar();
     void CharacterTBClick(QToolButton *button);
 
+    // The program's arguments as start-up reads them, its own name first.
+    QStringList CommandLine;
+
     int OpenFilterIndex = 1;
     int ImportFilterIndex = 1;
     int SaveAsFilterIndex = 1;
