@@ -224,6 +224,11 @@ void TMainForm::showEvent(QShowEvent *event)
 
 void TMainForm::FormShow()
 {
+    // Closed again before its start-up came: there is nothing to start.
+    if (!isVisible()) {
+        Starting = false;
+        return;
+    }
     bool resetPartsOfSpeech = false;
     if (!LoadSettings(resetPartsOfSpeech)) {
         StartupFailed(RegistrationUnreadable);

@@ -599,3 +599,20 @@ TEST_F(MainWindow, PlacementsAndColumnsGoBackOnClose)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindow, AWindowClosedBeforeItsStartUpStartsNothing)
+{
+    MainForm->CommandLine = {QStringLiteral("tarnwick"), QString::fromStdString(SampleList)};
+    QSignalSpy done(MainForm, &TMainForm::StartupDone);
+    MainForm->show();
+    MainForm->close();
+    QTest::qWait(50);
+    EXPECT_TRUE(done.isEmpty());
+    EXPECT_FALSE(StartupForm->isVisible());
+    EXPECT_EQ(nullptr, Grid().GetWordList());
+    EXPECT_EQ("", store.ReadFile("HKEY_CURRENT_USER.reg"));
+}
+
+} // namespace
