@@ -1,9 +1,9 @@
 #include "mainwindow/WordsGrid.h"
 
+#include "core/PrivateMessages.h"
 #include "core/Unit_Constants.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
-#include "core/Unit_Messages.h"
 #include "platform/CodePage.h"
 
 #include <QPainter>
@@ -97,7 +97,7 @@ TWordsGrid::~TWordsGrid() = default;
 
 void TWordsGrid::SendToTarget(int message, intptr_t wParam)
 {
-    SendMessage(MessageTarget, message, wParam, 0);
+    SendPrivateMessage(MessageTarget, message, wParam, 0);
 }
 
 void TWordsGrid::SetWordList(std::unique_ptr<TWordList> list)

@@ -1,6 +1,6 @@
 #include "mainwindow/WordsGrid.h"
+#include "core/PrivateMessages.h"
 #include "core/Unit_GlobalSettings.h"
-#include "core/Unit_Messages.h"
 #include "mainwindow/Main.h"
 #include "support/WordListFixtures.h"
 
@@ -479,12 +479,13 @@ TEST_F(WordsGrid, RowHeightsFollowTheForeignEditorAndTheHeaderStays18)
     EXPECT_EQ(list.ForFont->Size, 20);
 }
 
-TEST(MainFormGrid, TheMainWindowHoldsTheGridAsItsCentralWidget)
+TEST(MainFormGrid, TheMainWindowHoldsTheGridInItsClientArea)
 {
     TMainForm form;
     TWordsGrid *grid = form.WordsGrid();
     ASSERT_NE(grid, nullptr);
-    EXPECT_EQ(form.centralWidget(), grid);
+    // The foreign-characters bar shares the client area, below the grid.
+    EXPECT_TRUE(form.centralWidget()->isAncestorOf(grid));
     EXPECT_EQ(grid->objectName(), "WordsGrid");
     EXPECT_EQ(form.findChild<TWordsGrid *>("WordsGrid"), grid);
 }
