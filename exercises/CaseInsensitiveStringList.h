@@ -16,7 +16,10 @@ public:
     bool Add(const std::string &text);
     bool Contains(const std::string &text) const;
     int Count() const { return static_cast<int>(Items.size()); }
-    const std::string &operator[](int index) const { return Items[static_cast<size_t>(index)].Bytes; }
+    const std::string &operator[](int index) const
+    {
+        return Items[static_cast<size_t>(index)].Bytes;
+    }
 
 private:
     struct TItem

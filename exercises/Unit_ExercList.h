@@ -109,4 +109,3 @@ private:
     // file, which extracting a sound would overwrite.
     bool RecordingKept = false;
 };
-
