@@ -306,11 +306,11 @@ TEST_F(ExercListTest, ChoicesComeFromTheBucketsInOrder)
 {
     const int asked = Add(Fresh, {}, "zn", "1");
     const int otherLesson = Add({}, {2, 0, 0, 0}, "zn", "2");
-    const int neither = Add(Fresh, {}, "ww", "2");
+    Add(Fresh, {}, "ww", "2");
     const int otherPart = Add(Fresh, {}, "Zn", "1");
     const int same = Add(Learned, {}, "zn", "1");
     Add({}, {}, "zn", "1");
-    const int neither2 = Add(Fresh, {}, "ww", "3");
+    Add(Fresh, {}, "ww", "3");
     uint8_t status = 9;
     // A word outside the list (learned) is a candidate too.
     const TExercList list(List, true, status);
@@ -321,8 +321,6 @@ TEST_F(ExercListTest, ChoicesComeFromTheBucketsInOrder)
     EXPECT_EQ((std::vector<int>{4}), random.Bounds);
     EXPECT_EQ(2, choices.CorrectPos);
     EXPECT_EQ((std::array<int, 4>{same, otherLesson, asked, otherPart}), choices.Choices);
-    (void)neither;
-    (void)neither2;
 }
 
 TEST_F(ExercListTest, ChoicesDrawWithinABucketAndPlaceTheAnswer)
