@@ -1,0 +1,390 @@
+#include "exercises/Unit_ExercList.h"
+
+#include "core/Unit_GlobalSettings.h"
+#include "core/Unit_WordList.h"
+#include "exercises/Random.h"
+#include "platform/TempFile.h"
+
+#include <QFile>
+#include <algorithm>
+#include <bit>
+
+namespace {
+
+// The right answers among the count newest answers of a history. A count read from a file may
+// exceed the 32 bits the history holds.
+int RightAmongNewest(uint32_t history, int32_t count)
+{
+    if (count <= 0)
+        return 0;
+    const uint32_t mask = count >= 32 ? ~0U : (1U << count) - 1U;
+    return std::popcount(history & mask);
+}
+
+bool DirectionNeedsPractice(int threshold, int32_t score, int recentScore)
+{
+    return threshold >= 1 && (score < threshold || recentScore < ExerciseOptions.RequiredScore);
+}
+
+// Positions still present in a sequence, for finding the j-th remaining one in logarithmic time.
+class TRemainingPositions
+{
+public:
+    explicit TRemainingPositions(size_t count)
+        : Tree(count + 1, 0)
+    {
+        for (size_t i = 1; i <= count; ++i) {
+            Tree[i] += 1;
+            const size_t parent = i + (i & (~i + 1));
+            if (parent <= count)
+                Tree[parent] += Tree[i];
+        }
+    }
+
+    // Takes the j-th (from 0) remaining position out and gives it.
+    size_t Take(size_t j)
+    {
+        size_t position = 0;
+        size_t left = j + 1;
+        for (size_t step = std::bit_floor(Tree.size() - 1); step > 0; step /= 2) {
+            if (position + step < Tree.size() && Tree[position + step] < left) {
+                position += step;
+                left -= Tree[position];
+            }
+        }
+        for (size_t i = position + 1; i < Tree.size(); i += i & (~i + 1))
+            Tree[i] -= 1;
+        return position;
+    }
+
+private:
+    std::vector<size_t> Tree;
+};
+
+bool CopyBytes(QFile &from, QFile &to, qint64 size)
+{
+    std::vector<char> block(static_cast<size_t>(std::min<qint64>(size, 64 * 1024)));
+    for (qint64 left = size; left > 0;) {
+        const qint64 want = std::min<qint64>(left, static_cast<qint64>(block.size()));
+        if (from.read(block.data(), want) != want || to.write(block.data(), want) != want)
+            return false;
+        left -= want;
+    }
+    return to.flush();
+}
+
+} // namespace
+
+TExercList::TExercList(TWordList *wordList, bool exercise)
+    : WordList(wordList)
+    , Exercise(exercise)
+{ }
+
+TExercList::TExercList(TWordList &wordList, bool exercise, uint8_t &status)
+    : TExercList(&wordList, exercise)
+{
+    StoreFreshRecordings();
+    status = 1;
+    for (int i = 0; i < wordList.Count(); ++i) {
+        const TWord &word = wordList.Word(i);
+        const int t1 = LevelThreshold(word.Level1);
+        const int t2 = LevelThreshold(word.Level2);
+        if (t1 < 1 && t2 < 1)
+            continue;
+        if (!exercise) {
+            AddWord(i);
+            status = 0;
+            continue;
+        }
+        if (t1 >= 1) {
+            NumRight += RightAmongNewest(word.History1, word.Count1);
+            NumAnswered += word.Count1;
+            Progress += std::min(t1, word.Score1);
+            ProgressTotal += t1;
+        }
+        if (t2 >= 1) {
+            NumRight += RightAmongNewest(word.History2, word.Count2);
+            NumAnswered += word.Count2;
+            Progress += std::min(t2, word.Score2);
+            ProgressTotal += t2;
+        }
+        if (DirectionNeedsPractice(t1, word.Score1, word.RecentScore1())
+            || DirectionNeedsPractice(t2, word.Score2, word.RecentScore2())) {
+            AddWord(i);
+            status = 0;
+        } else if (status == 1) {
+            status = 2;
+        }
+    }
+}
+
+// The run reuses the recording file for the sound of each question, so a fresh recording must
+// reach the sound store first. One that cannot stay where it is and sounds are not extracted.
+void TExercList::StoreFreshRecordings()
+{
+    for (int i = 0; i < WordList->Count(); ++i) {
+        const TSoundRec *sound = WordList->GetSound(i);
+        if (!sound || sound->Offset != -1)
+            continue;
+        try {
+            WordList->StoreRecordedSound(i);
+        } catch (const EInOutError &) {
+            RecordingKept = true;
+        }
+    }
+}
+
+void TExercList::AddWord(int wordIndex)
+{
+    Items.push_back(TExercItem{wordIndex});
+}
+
+void TExercList::Delete(int index)
+{
+    Items.erase(Items.begin() + index);
+}
+
+std::unique_ptr<TExercList> TExercList::Shuffle()
+{
+    std::unique_ptr<TExercList> shuffled(new TExercList(WordList, Exercise));
+    shuffled->NumRight = NumRight;
+    shuffled->NumAnswered = NumAnswered;
+    shuffled->Progress = Progress;
+    shuffled->ProgressTotal = ProgressTotal;
+    shuffled->RecordingKept = RecordingKept;
+    shuffled->Items.reserve(Items.size());
+    TRemainingPositions remaining(Items.size());
+    for (size_t left = Items.size(); left > 0; --left) {
+        const int j = RandomBelow(static_cast<int>(left));
+        shuffled->Items.push_back(Items[remaining.Take(static_cast<size_t>(j))]);
+    }
+    Items.clear();
+    return shuffled;
+}
+
+bool TExercList::Passes(int index, const CaseInsensitiveStringList &partsOfSpeech,
+                        const CaseInsensitiveStringList &lessons, bool onlyWithSound) const
+{
+    return partsOfSpeech.Contains(GetPartOfSpeech(index)) && lessons.Contains(GetLesson(index))
+            && (!onlyWithSound || HasSound(index));
+}
+
+int TExercList::CountFiltered(const CaseInsensitiveStringList &partsOfSpeech,
+                              const CaseInsensitiveStringList &lessons, bool onlyWithSound) const
+{
+    int passed = 0;
+    for (int i = 0; i < Count(); ++i) {
+        if (Passes(i, partsOfSpeech, lessons, onlyWithSound))
+            ++passed;
+    }
+    return passed;
+}
+
+void TExercList::ApplyFilter(const CaseInsensitiveStringList &partsOfSpeech,
+                             const CaseInsensitiveStringList &lessons, bool onlyWithSound)
+{
+    std::vector<TExercItem> kept;
+    for (int i = 0; i < Count(); ++i) {
+        if (Passes(i, partsOfSpeech, lessons, onlyWithSound))
+            kept.push_back(Items[static_cast<size_t>(i)]);
+    }
+    Items = std::move(kept);
+}
+
+TChoices TExercList::GetChoices(int index) const
+{
+    const int w = WordOf(index);
+    const std::string &partOfSpeech = WordList->GetPartOfSpeech(w);
+    const std::string &lesson = WordList->GetLesson(w);
+    std::array<std::vector<int>, 4> buckets;
+    for (int i = 0; i < WordList->Count(); ++i) {
+        const TWord &word = WordList->Word(i);
+        if (i == w || (word.Level1 == 0 && word.Level2 == 0))
+            continue;
+        const bool samePart = word.PartOfSpeech == partOfSpeech;
+        const bool sameLesson = word.Lesson == lesson;
+        buckets[static_cast<size_t>((samePart ? 0 : 2) + (sameLesson ? 0 : 1))].push_back(i);
+    }
+
+    TChoices result;
+    int drawn = 0;
+    for (auto &bucket : buckets) {
+        while (!bucket.empty() && drawn < 3) {
+            const int k = bucket.size() == 1 ? 0 : RandomBelow(static_cast<int>(bucket.size()));
+            result.Choices[static_cast<size_t>(drawn++)] = bucket[static_cast<size_t>(k)];
+            bucket.erase(bucket.begin() + k);
+        }
+    }
+
+    result.CorrectPos = std::min(RandomBelow(4), drawn);
+    for (int slot = drawn; slot > result.CorrectPos; --slot)
+        result.Choices[static_cast<size_t>(slot)] = result.Choices[static_cast<size_t>(slot - 1)];
+    result.Choices[static_cast<size_t>(result.CorrectPos)] = w;
+    for (int slot = drawn + 1; slot < 4; ++slot)
+        result.Choices[static_cast<size_t>(slot)] = -1;
+    return result;
+}
+
+bool TExercList::ExtractSound(int index, std::string &fileName) const
+{
+    const TSoundRec *sound = WordList->GetSound(WordOf(index));
+    if (!sound || sound->Offset < 0 || sound->Size <= 0 || RecordingKept)
+        return false;
+    QFile store(QString::fromStdString(WordList->SoundTempFile));
+    if (!store.open(QIODevice::ReadOnly) || qint64{sound->Offset} + sound->Size > store.size()
+        || !store.seek(sound->Offset))
+        return false;
+    QFile recording(QString::fromStdString(WordList->RecordTempFile));
+    if (!recording.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || !CopyBytes(store, recording, sound->Size))
+        return false;
+    fileName = WordList->RecordTempFile;
+    return true;
+}
+
+bool TExercList::NeedsPractice1(int index) const
+{
+    const TWord &word = WordList->Word(WordOf(index));
+    return DirectionNeedsPractice(LevelThreshold(word.Level1), word.Score1, word.RecentScore1());
+}
+
+bool TExercList::NeedsPractice2(int index) const
+{
+    const TWord &word = WordList->Word(WordOf(index));
+    return DirectionNeedsPractice(LevelThreshold(word.Level2), word.Score2, word.RecentScore2());
+}
+
+void TExercList::RecordAnswer1(int index, bool right)
+{
+    WordList->RecordAnswer1(WordOf(index), right);
+}
+
+void TExercList::RecordAnswer2(int index, bool right)
+{
+    WordList->RecordAnswer2(WordOf(index), right);
+}
+
+CaseInsensitiveStringList TExercList::PartsOfSpeechList() const
+{
+    CaseInsensitiveStringList list;
+    for (int i = 0; i < Count(); ++i)
+        list.Add(GetPartOfSpeech(i));
+    return list;
+}
+
+CaseInsensitiveStringList TExercList::LessonsList() const
+{
+    CaseInsensitiveStringList list;
+    for (int i = 0; i < Count(); ++i)
+        list.Add(GetLesson(i));
+    return list;
+}
+
+bool TExercList::AnyWithSound() const
+{
+    for (int i = 0; i < Count(); ++i) {
+        if (HasSound(i))
+            return true;
+    }
+    return false;
+}
+
+const std::string &TExercList::GetForWord(int index) const
+{
+    return WordList->GetForWord(WordOf(index));
+}
+
+const std::string &TExercList::GetRefWord(int index) const
+{
+    return WordList->GetRefWord(WordOf(index));
+}
+
+const std::string &TExercList::GetContext(int index) const
+{
+    return WordList->GetContext(WordOf(index));
+}
+
+const std::string &TExercList::GetPartOfSpeech(int index) const
+{
+    return WordList->GetPartOfSpeech(WordOf(index));
+}
+
+const std::string &TExercList::GetLesson(int index) const
+{
+    return WordList->GetLesson(WordOf(index));
+}
+
+bool TExercList::HasSound(int index) const
+{
+    return WordList->GetSound(WordOf(index)) != nullptr;
+}
+
+int TExercList::GetScore1(int index) const
+{
+    return WordList->GetScore1(WordOf(index));
+}
+
+int TExercList::GetCount1(int index) const
+{
+    return WordList->GetCount1(WordOf(index));
+}
+
+uint32_t TExercList::GetHistory1(int index) const
+{
+    return WordList->GetHistory1(WordOf(index));
+}
+
+int TExercList::GetRecentScore1(int index) const
+{
+    return WordList->GetRecentScore1(WordOf(index));
+}
+
+int TExercList::GetThreshold1(int index) const
+{
+    return LevelThreshold(WordList->GetLevel1(WordOf(index)));
+}
+
+int TExercList::GetScore2(int index) const
+{
+    return WordList->GetScore2(WordOf(index));
+}
+
+int TExercList::GetCount2(int index) const
+{
+    return WordList->GetCount2(WordOf(index));
+}
+
+uint32_t TExercList::GetHistory2(int index) const
+{
+    return WordList->GetHistory2(WordOf(index));
+}
+
+int TExercList::GetRecentScore2(int index) const
+{
+    return WordList->GetRecentScore2(WordOf(index));
+}
+
+int TExercList::GetThreshold2(int index) const
+{
+    return LevelThreshold(WordList->GetLevel2(WordOf(index)));
+}
+
+const std::string &TExercList::GetForLanguage() const
+{
+    return WordList->ForLanguage;
+}
+
+const std::string &TExercList::GetRefLanguage() const
+{
+    return WordList->RefLanguage;
+}
+
+const TListFont *TExercList::GetForFont() const
+{
+    return WordList->ForFont.get();
+}
+
+const TListFont *TExercList::GetRefFont() const
+{
+    return WordList->RefFont.get();
+}
