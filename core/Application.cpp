@@ -4,6 +4,8 @@
 
 #include <exception>
 
+std::string ApplicationHelpFile;
+
 TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 { }

@@ -1,13 +1,57 @@
 #include "mainwindow/ProgramStart.h"
 
 #include "core/Application.h"
+#include "core/Unit_LanguagePack.h"
+#include "core/Unit_Warnings.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/WordsGrid.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// For the end-to-end tests only (TARNWICK_TEST_REPORT set): message texts go to stderr instead
+// of a dialog, and once start-up is done the program prints its title, status text and grid row
+// count and closes.
+class TStderrMessageBox : public IMessageBox
+{
+public:
+    int Show(const TMessageRequest &request) override
+    {
+        std::fprintf(stderr, "message: %s\n", request.Text.c_str());
+        return request.EscapeButton;
+    }
+};
+
+void ReportAndClose()
+{
+    const auto *count
+            = MainForm->statusBar()->findChild<QLabel *>(QStringLiteral("WordCountLabel"));
+    std::printf("title: %s\ncount: %s\nrows: %d\n", MainForm->windowTitle().toUtf8().constData(),
+                count ? count->text().toUtf8().constData() : "", MainForm->WordsGrid()->RowCount());
+    std::fflush(stdout);
+    MainForm->close();
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
     InitApplication();
     CreateForms();
+    TStderrMessageBox stderrBox;
+    if (qEnvironmentVariableIsSet("TARNWICK_TEST_REPORT")) {
+        SetMessageBox(&stderrBox);
+        QObject::connect(MainForm, &TMainForm::StartupDone, MainForm, ReportAndClose,
+                         Qt::QueuedConnection);
+    }
     const int result = RunMessageLoop();
     DestroyForms();
+    SetMessageBox(nullptr);
+    delete std::exchange(LanguagePack, nullptr);
     return result;
 }

@@ -1,25 +1,559 @@
 #include "mainwindow/Main.h"
 
+#include "core/BusyCursor.h"
+#include "core/PrivateMessages.h"
+#include "core/Unit_FileAssociation.h"
+#include "core/Unit_FilesThread.h"
+#include "core/Unit_GlobalSettings.h"
+#include "core/Unit_LanguagePack.h"
+#include "core/Unit_ThreadInterchange.h"
+#include "core/Unit_Warnings.h"
+#include "core/Unit_WordList.h"
+#include "exercises/Unit_ExercForm.h"
+#include "mainwindow/ApplyLanguage.h"
+#include "mainwindow/KbLayout.h"
+#include "mainwindow/SoundGlyph.h"
+#include "mainwindow/Unit_FindForm.h"
+#include "mainwindow/Unit_PrintPreviewForm.h"
+#include "mainwindow/Unit_StartupForm.h"
+#include "mainwindow/WordsGrid.h"
+#include "platform/Beep.h"
+#include "platform/CodePage.h"
 #include "ui_MainForm.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QStringList>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <utility>
+#include <vector>
 
 TMainForm *MainForm = nullptr;
+
+namespace {
+
+constexpr const char *RegistrationUnreadable
+        = "The registration data could not be read.  Re-install Tarnwick to restore the data.";
+constexpr const char *PackUnreadable = "Language pack could not be read.";
+constexpr int CurrentFormat = 5;
+constexpr int SeparatorWidth = 12;
+constexpr const char *CharacterProperty = "Character";
+
+QString Text(const std::string &bytes)
+{
+    return CodePage::ToUnicode(bytes, CodePage::Default);
+}
+
+std::string Replaced(std::string text, const std::string &placeholder, const std::string &by)
+{
+    for (size_t pos = text.find(placeholder); pos != std::string::npos;
+         pos = text.find(placeholder, pos + by.size()))
+        text.replace(pos, placeholder.size(), by);
+    return text;
+}
+
+class TDesktopFileDialogs : public IMainFileDialogs
+{
+public:
+    bool SaveAs(std::string &fileName) override
+    {
+        const QString chosen = QFileDialog::getSaveFileName(
+                MainForm, Text(LanguageText(122)),
+                QFile::decodeName(QByteArray::fromStdString(fileName)));
+        if (chosen.isEmpty())
+            return false;
+        fileName = QFile::encodeName(chosen).toStdString();
+        return true;
+    }
+};
+
+IMainFileDialogs *InstalledDialogs = nullptr;
+
+IMainFileDialogs &FileDialogs()
+{
+    static TDesktopFileDialogs desktop;
+    return InstalledDialogs ? *InstalledDialogs : desktop;
+}
+
+bool PositionsSupported()
+{
+    return QGuiApplication::platformName() != QLatin1String("wayland");
+}
+
+int16_t Clamped(int value)
+{
+    return static_cast<int16_t>(std::clamp<int>(value, std::numeric_limits<int16_t>::min(),
+                                                std::numeric_limits<int16_t>::max()));
+}
+
+void RestorePlacement(QWidget *window, const TFormPlacement &placement)
+{
+    if (!window)
+        return;
+    if (PositionsSupported())
+        window->setGeometry(placement.Left, placement.Top, placement.Width, placement.Height);
+    else
+        window->resize(placement.Width, placement.Height);
+    window->setWindowState(placement.Maximized ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void StorePlacement(const QWidget *window, TFormPlacement &placement)
+{
+    if (!window)
+        return;
+    placement.Maximized = window->isMaximized();
+    QRect normal = window->normalGeometry();
+    if (!placement.Maximized || normal.isEmpty())
+        normal = normal.isEmpty() || !placement.Maximized ? window->geometry() : normal;
+    placement.Left = Clamped(normal.left());
+    placement.Top = Clamped(normal.top());
+    placement.Width = Clamped(normal.width());
+    placement.Height = Clamped(normal.height());
+}
+
+// The characters of a foreign-characters string in the code page of the list's foreign font;
+// an empty string stands for a group separator.
+std::vector<QString> SplitCharacters(const std::string &chars, int codePage)
+{
+    std::vector<QString> result;
+    for (size_t pos = 0; pos < chars.size();) {
+        const size_t length = CodePage::CharLength(chars, pos, codePage);
+        if (length == 1 && chars[pos] == '|')
+            result.emplace_back();
+        else
+            result.push_back(
+                    CodePage::ToUnicode(std::string_view(chars).substr(pos, length), codePage));
+        pos += length;
+    }
+    return result;
+}
+
+} // namespace
+
+IMainFileDialogs *SetMainFileDialogs(IMainFileDialogs *dialogs)
+{
+    return std::exchange(InstalledDialogs, dialogs);
+}
+
+bool IsDebugArgument(const QString &argument)
+{
+    return argument.compare(QLatin1String("/debug"), Qt::CaseInsensitive) == 0
+            || argument.compare(QLatin1String("-debug"), Qt::CaseInsensitive) == 0;
+}
+
+std::string StartupFileName(const QStringList &arguments, bool loadMRU, const std::string &mruList)
+{
+    QStringList files;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (!IsDebugArgument(arguments[i]))
+            files.append(arguments[i]);
+    if (files.size() == 1)
+        return QFile::encodeName(QFileInfo(files.front()).absoluteFilePath()).toStdString();
+    return loadMRU ? mruList : std::string();
+}
+
+QString MainTitle(const TWordList *list)
+{
+    if (!list)
+        return QStringLiteral("Tarnwick");
+    // The toolkit takes "[*]" for its modified mark; doubled it stands for itself.
+    QString name = Text(list->GetListName());
+    name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    return QStringLiteral("Tarnwick - ") + name;
+}
 
 TMainForm::TMainForm(QWidget *parent)
     : QMainWindow(parent)
     , ui(std::make_unique<Ui::TMainForm>())
 {
     ui->setupUi(this);
+    CommandLine = QCoreApplication::arguments();
+    setWindowTitle(MainTitle(nullptr));
+    ui->ForWordEdit->setMaxLength(512);
+    ui->RefWordEdit->setMaxLength(512);
+    ui->ContextEdit->setMaxLength(1000);
+    ui->LessonEdit->setMaxLength(64);
+    ui->PartOfSpeechCombo->lineEdit()->setMaxLength(64);
+    auto *count = new QLabel(ui->StatusBar);
+    count->setObjectName(QStringLiteral("WordCountLabel"));
+    ui->StatusBar->addPermanentWidget(count, 1);
+    ui->StatusBar->setSizeGripEnabled(false);
+    ui->ClientLayout->setStretch(0, 1);
+
+    TWordsGrid &grid = *ui->WordsGrid;
+    grid.SetMessageTarget(this);
+    grid.SetForWordEdit(ui->ForWordEdit);
+    grid.SetRefWordEdit(ui->RefWordEdit);
+    grid.SetContextEdit(ui->ContextEdit);
+    grid.SetPartOfSpeechCombo(ui->PartOfSpeechCombo);
+    grid.SetLessonEdit(ui->LessonEdit);
+    grid.SetLevelCombo(ui->ExercLevelCombo);
+    grid.SetSoundBmp(SoundGlyph(palette().color(QPalette::Text)));
+    grid.SetSoundInvBmp(SoundGlyph(palette().color(QPalette::HighlightedText)));
 }
 
 TMainForm::~TMainForm() = default;
 
+TWordsGrid *TMainForm::WordsGrid() const
+{
+    return ui->WordsGrid;
+}
+
+void TMainForm::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (Shown)
+        return;
+    Shown = true;
+    Starting = true;
+    // A modal splash and a close from inside the show handler are unsafe: start-up runs next.
+    QTimer::singleShot(0, this, &TMainForm::FormShow);
+}
+
+void TMainForm::FormShow()
+{
+    // Closed again before its start-up came: there is nothing to start.
+    if (!isVisible()) {
+        Starting = false;
+        return;
+    }
+    bool resetPartsOfSpeech = false;
+    if (!LoadSettings(resetPartsOfSpeech)) {
+        StartupFailed(RegistrationUnreadable);
+        return;
+    }
+    if (!LanguagePack)
+        LanguagePack = new TLanguagePack;
+    if (!LanguagePack->Load(Language)) {
+        StartupFailed(PackUnreadable);
+        return;
+    }
+    if (resetPartsOfSpeech)
+        ResetPartsOfSpeech();
+    ApplyLanguage();
+    RestorePlacement(this, FormPlacements[0]);
+    RestorePlacement(ExercForm, FormPlacements[1]);
+    RestorePlacement(PrintPreviewForm, FormPlacements[2]);
+    ui->WordsGrid->ApplyColumnSettings();
+    if (OtherOptions.RegisterFileType)
+        CheckFileType();
+    if (StartupForm)
+        StartupForm->exec();
+    const std::string fileName = StartupFileName(CommandLine, OtherOptions.LoadMRU, MRUList);
+    if (!fileName.empty()) {
+        OpenList(fileName);
+        return;
+    }
+    Starting = false;
+    emit StartupDone();
+}
+
+// The two texts are fixed: without settings or a pack there is nothing to take a text from.
+void TMainForm::StartupFailed(const char *text)
+{
+    ShowError(text);
+    SaveSettingsOnClose = false;
+    Starting = false;
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+// A failed write is reported once; the program goes on without the association.
+void TMainForm::CheckFileType()
+{
+    const std::string program
+            = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+    const std::string &description = LanguageText(353);
+    if (CheckFileAssociation(program, description))
+        return;
+    std::string error;
+    if (!RegisterFileAssociation(program, description, error))
+        ShowError(error);
+}
+
+void TMainForm::OpenList(const std::string &fileName)
+{
+    ui->WordsGrid->SetBusy(true);
+    SetBusyCursor(true);
+    FilesThread = new TFilesThread(fileName, FilesOpen, this);
+}
+
+bool TMainForm::FormCloseQuery()
+{
+    return !Busy && CheckSaved();
+}
+
 void TMainForm::closeEvent(QCloseEvent *event)
 {
+    // A close that comes before start-up has read the settings must not write them back.
+    if (Starting || !Shown)
+        SaveSettingsOnClose = false;
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
     QMainWindow::closeEvent(event);
     // The main window ends the program even while a modeless window is still visible.
     if (event->isAccepted())
         QApplication::quit();
+}
+
+// A failing settings write is reported by the settings unit; the program still ends.
+void TMainForm::FormClose()
+{
+    if (FindForm)
+        FindForm->close();
+    if (!SaveSettingsOnClose)
+        return;
+    StorePlacement(this, FormPlacements[0]);
+    StorePlacement(ExercForm, FormPlacements[1]);
+    StorePlacement(PrintPreviewForm, FormPlacements[2]);
+    ui->WordsGrid->StoreColumnSettings();
+    SaveSettings();
+}
+
+bool TMainForm::CheckSaved()
+{
+    const TWordList *list = ui->WordsGrid->GetWordList();
+    if (!list || list->Saved)
+        return true;
+    switch (WarnYesNoCancel(Replaced(LanguageText(85), "%ln%", list->GetListName()))) {
+    case 0:
+        return SaveList();
+    case 1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TMainForm::SaveList()
+{
+    const TWordList *list = ui->WordsGrid->GetWordList();
+    if (!list)
+        return false;
+    if (list->FileName.empty())
+        return SaveListAs();
+    return SaveTo(list->FileName);
+}
+
+bool TMainForm::SaveListAs()
+{
+    const TWordList *list = ui->WordsGrid->GetWordList();
+    if (!list)
+        return false;
+    if (FindForm)
+        FindForm->close();
+    std::string fileName = list->GetListName();
+    if (!FileDialogs().SaveAs(fileName))
+        return false;
+    return SaveTo(fileName);
+}
+
+// The list's file keeps its old contents and the list its old name when the save fails, and the
+// grid leaves busy mode in both outcomes.
+bool TMainForm::SaveTo(const std::string &fileName)
+{
+    TWordsGrid &grid = *ui->WordsGrid;
+    TWordList &list = *grid.GetWordList();
+    grid.ClearUndo();
+    grid.SaveSelection();
+    grid.SetBusy(true);
+    SetBusyCursor(true);
+    bool saved = false;
+    try {
+        list.SaveToFile(fileName);
+        saved = true;
+    } catch (const std::exception &error) {
+        SetBusyCursor(false);
+        ShowError(error.what());
+    }
+    grid.ClearBusy();
+    SetBusyCursor(false);
+    grid.RestoreSelection();
+    if (saved) {
+        ShowTitle();
+        MRUList = list.FileName;
+    }
+    return saved;
+}
+
+void TMainForm::ShowTitle()
+{
+    setWindowTitle(MainTitle(ui->WordsGrid->GetWordList()));
+}
+
+void TMainForm::ShowWordCount()
+{
+    auto *label = ui->StatusBar->findChild<QLabel *>(QStringLiteral("WordCountLabel"));
+    const TWordList *list = ui->WordsGrid->GetWordList();
+    if (!list)
+        label->clear();
+    else if (list->Count() == 1)
+        label->setText(Text(LanguageText(83)));
+    else
+        label->setText(Text(Replaced(LanguageText(84), "%n%", std::to_string(list->Count()))));
+}
+
+void TMainForm::RebuildCharToolBar()
+{
+    delete std::exchange(CharToolBar, nullptr);
+    const TWordList *list = ui->WordsGrid->GetWordList();
+    auto *bar = new QWidget;
+    CharToolBar = bar;
+    ui->PageScroller->setWidget(bar);
+    if (!list || !list->ForFont) {
+        ui->PageScroller->hide();
+        return;
+    }
+    const QFont font = list->ForFont->toQFont();
+    bar->setFont(font);
+    const std::vector<QString> chars
+            = SplitCharacters(list->ForeignChars, CodePage::ForCharset(list->ForFont->Charset));
+    const QFontMetrics metrics(font);
+    int w = 0;
+    int h = 0;
+    for (const QString &character : chars) {
+        if (character.isEmpty())
+            continue;
+        w = std::max(w, metrics.horizontalAdvance(character));
+        h = std::max(h, metrics.height());
+    }
+    if (w < 1 || h < 1) {
+        ui->PageScroller->hide();
+        return;
+    }
+    auto *layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    int width = 0;
+    for (const QString &character : chars) {
+        if (character.isEmpty()) {
+            layout->addSpacing(SeparatorWidth);
+            width += SeparatorWidth;
+            continue;
+        }
+        auto *button = new QToolButton(bar);
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(w + 8, h + 8);
+        // "&" would be a mnemonic and show nothing; the character to send lies apart.
+        button->setText(QString(character).replace(QLatin1Char('&'), QLatin1String("&&")));
+        button->setProperty(CharacterProperty, character);
+        connect(button, &QToolButton::clicked, this, [this, button] { CharacterTBClick(button); });
+        layout->addWidget(button, 0, Qt::AlignTop);
+        width += w + 8;
+    }
+    bar->setFixedSize(width, h + 10);
+    ui->PageScroller->setFixedHeight(
+            h + 10 + ui->PageScroller->horizontalScrollBar()->sizeHint().height());
+    ui->PageScroller->show();
+}
+
+void TMainForm::CharacterTBClick(QToolButton *button)
+{
+    QWidget *active = focusWidget();
+    if (active != ui->ForWordEdit && active != ui->RefWordEdit && active != ui->ContextEdit) {
+        PlatformBeep(TBeepKind::Default);
+        return;
+    }
+    const QString character = button->property(CharacterProperty).toString();
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+    QCoreApplication::sendEvent(active, &press);
+    QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, character);
+    QCoreApplication::sendEvent(active, &release);
+}
+
+bool TMainForm::event(QEvent *event)
+{
+    switch (static_cast<int>(event->type())) {
+    case WM_KBLAYOUTCHANGED:
+        WMKbLayoutChanged(*static_cast<TMessageEvent *>(event));
+        return true;
+    case WM_GRIDBUSY:
+        WMGridBusy(*static_cast<TMessageEvent *>(event));
+        return true;
+    case WM_WORDCOUNTCHANGED:
+        WMWordCountChanged(*static_cast<TMessageEvent *>(event));
+        return true;
+    case WM_FILESTHREADDONE:
+        WMFilesThreadDone(*static_cast<TMessageEvent *>(event));
+        return true;
+    default:
+        return QMainWindow::event(event);
+    }
+}
+
+// A layout chosen in the foreign or reference editor goes to every control that takes text of
+// the same language.
+void TMainForm::WMKbLayoutChanged(const TMessageEvent &message)
+{
+    const auto layout = static_cast<TKbLayoutHandle>(message.LParam);
+    const auto give = [layout](std::initializer_list<const char *> names) {
+        if (!FindForm)
+            return;
+        for (const char *name : names)
+            if (auto *edit = FindForm->findChild<QWidget *>(QLatin1String(name)))
+                SetKbLayout(*edit, layout);
+    };
+    if (message.WParam == reinterpret_cast<intptr_t>(ui->ForWordEdit)) {
+        give({"ForLangFindEdit", "ForLangReplaceEdit", "ContextFindEdit", "ContextReplaceEdit"});
+        if (ExercForm)
+            ExercForm->ForeignKbLayout = layout;
+        SetKbLayout(*ui->ContextEdit, layout);
+    } else if (message.WParam == reinterpret_cast<intptr_t>(ui->RefWordEdit)) {
+        give({"RefLangFindEdit", "RefLangReplaceEdit"});
+        if (ExercForm)
+            ExercForm->ReferenceKbLayout = layout;
+    }
+}
+
+void TMainForm::WMGridBusy(const TMessageEvent &message)
+{
+    Busy = message.WParam == 1;
+    for (QMenu *menu : {ui->MFile, ui->MEdit, ui->MWordlist, ui->MExercise, ui->MHelp})
+        menu->menuAction()->setEnabled(message.WParam == 0);
+}
+
+void TMainForm::WMWordCountChanged(const TMessageEvent &)
+{
+    ShowWordCount();
+}
+
+void TMainForm::WMFilesThreadDone(const TMessageEvent &message)
+{
+    TWordsGrid &grid = *ui->WordsGrid;
+    if (message.WParam == FilesSave && grid.GetWordList()) {
+        ShowTitle();
+        MRUList = grid.GetWordList()->FileName;
+        ui->MainMenu->repaint();
+    }
+    if (message.WParam != FilesOpen)
+        return;
+    SetBusyCursor(false);
+    std::unique_ptr<TWordList> opened(std::exchange(CurrentList, nullptr));
+    grid.ClearBusy();
+    if (LoadOk && opened) {
+        grid.SetWordList(std::move(opened));
+        ShowTitle();
+        ShowWordCount();
+        MRUList = grid.GetWordList()->FileName;
+        RebuildCharToolBar();
+        if (LoadFormat < CurrentFormat)
+            ShowWarning(LanguageText(137));
+    }
+    if (std::exchange(Starting, false))
+        emit StartupDone();
 }

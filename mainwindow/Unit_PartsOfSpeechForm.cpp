@@ -2,6 +2,12 @@
 
 #include "ui_PartsOfSpeechForm.h"
 
+#include "core/Unit_GlobalSettings.h"
+#include "platform/CodePage.h"
+
+#include <QComboBox>
+#include <QStringList>
+
 TPartsOfSpeechForm *PartsOfSpeechForm = nullptr;
 
 TPartsOfSpeechForm::TPartsOfSpeechForm(QWidget *parent)
@@ -12,3 +18,32 @@ TPartsOfSpeechForm::TPartsOfSpeechForm(QWidget *parent)
 }
 
 TPartsOfSpeechForm::~TPartsOfSpeechForm() = default;
+
+void TPartsOfSpeechForm::FillPartsOfSpeechCombo(QComboBox &combo)
+{
+    combo.clear();
+    combo.setEditText(QString());
+    const size_t separator = PartsOfSpeech.find(';');
+    if (separator == std::string::npos)
+        return;
+    QStringList items;
+    AddCommaList(items, PartsOfSpeech.substr(0, separator));
+    combo.addItems(items);
+    combo.setEditText(QString());
+}
+
+void TPartsOfSpeechForm::AddCommaList(QStringList &items, const std::string &text)
+{
+    items.clear();
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        if (comma == std::string::npos)
+            break;
+        items.append(CodePage::ToUnicode(std::string_view(text).substr(start, comma - start),
+                                         CodePage::Default));
+        start = comma + 1;
+    }
+    if (start < text.size())
+        items.append(CodePage::ToUnicode(std::string_view(text).substr(start), CodePage::Default));
+}

@@ -2,6 +2,10 @@
 
 #include <QDialog>
 #include <memory>
+#include <string>
+
+class QComboBox;
+#include <QStringList>
 
 namespace Ui {
 class TPartsOfSpeechForm;
@@ -14,6 +18,13 @@ class TPartsOfSpeechForm : public QDialog
 public:
     explicit TPartsOfSpeechForm(QWidget *parent = nullptr);
     ~TPartsOfSpeechForm() override;
+
+    // Clears the combo box, text and items, and adds the used parts of speech: the setting's text
+    // before its first ";" (none without one).
+    static void FillPartsOfSpeechCombo(QComboBox &combo);
+    // Items := the pieces of text between commas; an empty piece between two commas is an item,
+    // an empty last piece is not.
+    static void AddCommaList(QStringList &items, const std::string &text);
 
 private:
     std::unique_ptr<Ui::TPartsOfSpeechForm> ui;

@@ -31,6 +31,12 @@ int main(int argc, char **argv)
     if (!registryDir.isValid())
         return 2;
     qputenv("TARNWICK_REGISTRY_DIR", registryDir.path().toLocal8Bit());
+    // Nothing a test registers reaches the developer's desktop.
+    QTemporaryDir xdgDir;
+    if (!xdgDir.isValid())
+        return 2;
+    qputenv("XDG_DATA_HOME", (xdgDir.path() + QStringLiteral("/data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (xdgDir.path() + QStringLiteral("/config")).toLocal8Bit());
     QTemporaryDir runtimeDir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());

@@ -1,0 +1,6 @@
+#pragma once
+
+// Puts the texts of the loaded language pack on every window: the help file, captions, menus,
+// the fixed combo-box items and the main window's word count. Texts that depend on data (the
+// main window's title, the exercise window's directions) are set where they are shown.
+void ApplyLanguage();

@@ -1,0 +1,814 @@
+#include "mainwindow/WordsGrid.h"
+
+#include "core/PrivateMessages.h"
+#include "core/Unit_Constants.h"
+#include "core/Unit_GlobalSettings.h"
+#include "core/Unit_LanguagePack.h"
+#include "platform/CodePage.h"
+
+#include <QPainter>
+#include <algorithm>
+
+namespace {
+
+constexpr int RowHeaderWidth = 25;
+constexpr int SoundWidth = 70;
+constexpr int LevelWidth = 60;
+constexpr int ScoreWidth = 60;
+constexpr int PartOfSpeechComboHeight = 21;
+constexpr int LessonEditHeight = 18;
+constexpr int MinTextWidth = 8;
+constexpr int MaxTextWidth = 4000;
+constexpr int ContextHeaderEntry = 78;
+constexpr int PartOfSpeechHeaderEntry = 79;
+constexpr int LessonHeaderEntry = 80;
+constexpr int SoundHeaderEntry = 81;
+constexpr int ScoreHeaderEntry = 82;
+constexpr int MaxRecentScore = 5;
+
+// The widths the main window's description gives the ten columns before the settings apply.
+constexpr std::array<int, TWordsGrid::ColumnCount> DescriptionWidths{25, 150, 150, 150, 40,
+                                                                     70, 70,  60,  60,  60};
+
+const QColor LevelGrey(128, 128, 128);
+const QColor BarRed(255, 102, 102);
+const QColor BarGreen(115, 230, 115);
+const QColor MarkBlack(0, 0, 0);
+
+bool IsTextKind(int kind)
+{
+    return kind >= ckForWord && kind <= ckLesson;
+}
+
+// The first three characters of a language name, as the level headers show it.
+std::string Abbreviation(const std::string &language)
+{
+    return language.substr(0, 3);
+}
+
+// Rectangle outline with exclusive right and bottom edges, in the current pen and brush.
+void OutlineRect(QPainter &painter, int left, int top, int right, int bottom)
+{
+    painter.drawRect(left, top, right - left - 1, bottom - top - 1);
+}
+
+// Vertical line whose end point is left out.
+void VerticalLine(QPainter &painter, int x, int top, int bottom, const QColor &color)
+{
+    if (bottom <= top)
+        return;
+    painter.setPen(color);
+    painter.drawLine(x, top, x, bottom - 1);
+}
+
+// Where the progress mark of a direction stands: how far its score is through the right answers
+// its level needs. A level without a threshold (only in damaged data) puts it at the end.
+int MarkX(int left, int width, int level, int score)
+{
+    const int threshold = LevelThreshold(level);
+    if (threshold <= 0)
+        return left + 4 + (width - 1);
+    return left + 4 + (width - 1) * std::clamp(score, 0, threshold) / threshold;
+}
+
+} // namespace
+
+TWordsGrid::TWordsGrid(QWidget *parent)
+    : CellGrid(parent)
+    , MeasureEdit(std::make_unique<QLineEdit>())
+{
+    setObjectName(QStringLiteral("WordsGrid"));
+    setVisible(false);
+    SetColCount(ColumnCount);
+    SetRowCount(2);
+    SetDefaultRowHeight(HeaderRowHeight);
+    SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine | goColSizing
+               | goRowMoving | goColMoving | goThumbTracking);
+    for (int col = 0; col < ColumnCount; ++col) {
+        const auto kind = static_cast<uint8_t>(col);
+        Columns[static_cast<size_t>(col)] = {kind, !IsTextKind(kind)};
+        SetColWidth(col, DescriptionWidths[static_cast<size_t>(col)]);
+    }
+    MeasureEdit->setFrame(false);
+    ApplyFonts();
+}
+
+TWordsGrid::~TWordsGrid() = default;
+
+void TWordsGrid::SendToTarget(int message, intptr_t wParam)
+{
+    SendPrivateMessage(MessageTarget, message, wParam, 0);
+}
+
+void TWordsGrid::SetWordList(std::unique_ptr<TWordList> list)
+{
+    EndEdit();
+    hide();
+    ClearUndo();
+    WordList = std::move(list);
+    show();
+    SetRowCount(GetWordCount() + 2);
+    SendToTarget(WM_WORDCOUNTCHANGED, 0);
+    ApplyFonts();
+    SetTopRow(FixedRows());
+    SetLeftCol(FixedCols());
+    SelectCellAt(1, 1);
+}
+
+std::string TWordsGrid::GetListName() const
+{
+    return WordList ? WordList->GetListName() : std::string();
+}
+
+std::string TWordsGrid::GetFileName() const
+{
+    return WordList ? WordList->FileName : std::string();
+}
+
+std::string TWordsGrid::GetForLanguage() const
+{
+    return WordList ? WordList->ForLanguage : std::string();
+}
+
+void TWordsGrid::SetForLanguage(const std::string &language)
+{
+    if (!WordList)
+        return;
+    WordList->SetForLanguage(language);
+    InvalidateGrid();
+}
+
+std::string TWordsGrid::GetRefLanguage() const
+{
+    return WordList ? WordList->RefLanguage : std::string();
+}
+
+void TWordsGrid::SetRefLanguage(const std::string &language)
+{
+    if (!WordList)
+        return;
+    WordList->SetRefLanguage(language);
+    InvalidateGrid();
+}
+
+const TListFont *TWordsGrid::GetForFont() const
+{
+    return WordList ? WordList->ForFont.get() : nullptr;
+}
+
+void TWordsGrid::SetForFont(std::unique_ptr<TListFont> font)
+{
+    if (!WordList)
+        return;
+    WordList->SetForFont(std::move(font));
+    ApplyFonts();
+}
+
+const TListFont *TWordsGrid::GetRefFont() const
+{
+    return WordList ? WordList->RefFont.get() : nullptr;
+}
+
+void TWordsGrid::SetRefFont(std::unique_ptr<TListFont> font)
+{
+    if (!WordList)
+        return;
+    WordList->SetRefFont(std::move(font));
+    ApplyFonts();
+}
+
+int TWordsGrid::GetWordCount() const
+{
+    return WordList ? WordList->Count() : 0;
+}
+
+bool TWordsGrid::GetSaved() const
+{
+    return WordList && WordList->Saved;
+}
+
+int TWordsGrid::ColumnOfKind(int kind) const
+{
+    for (int col = 0; col < ColCount(); ++col)
+        if (Columns[static_cast<size_t>(col)].Kind == kind)
+            return col;
+    return ColCount() - 1;
+}
+
+void TWordsGrid::ApplyColumnSettings()
+{
+    // The program writes only permutations that keep the two words in front; anything else
+    // (edited by hand, damaged) would break the column groups, so it falls back to the default.
+    std::array<uint8_t, 9> order = ColumnSettings.Order;
+    std::array<uint8_t, 9> sorted = order;
+    std::sort(sorted.begin(), sorted.end());
+    const bool permutation = sorted == std::array<uint8_t, 9>{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const bool wordsFirst = std::min(order[0], order[1]) == 1 && std::max(order[0], order[1]) == 2;
+    if (!permutation || !wordsFirst)
+        order = {1, 2, 3, 4, 5, 6, 7, 8, 9};
+    for (int col = 1; col < ColumnCount; ++col) {
+        const uint8_t kind = order[static_cast<size_t>(col - 1)];
+        Columns[static_cast<size_t>(col)] = {kind, !IsTextKind(kind)};
+    }
+    for (int kind = ckForWord; kind <= ckLesson; ++kind) {
+        const int width = ColumnSettings.Widths[static_cast<size_t>(kind - 1)];
+        SetColWidth(ColumnOfKind(kind), std::clamp(width, MinTextWidth, MaxTextWidth));
+    }
+    ResetFixedWidths();
+}
+
+void TWordsGrid::StoreColumnSettings() const
+{
+    for (int col = 1; col < ColumnCount; ++col)
+        ColumnSettings.Order[static_cast<size_t>(col - 1)] = Columns[static_cast<size_t>(col)].Kind;
+    for (int kind = ckForWord; kind <= ckLesson; ++kind)
+        ColumnSettings.Widths[static_cast<size_t>(kind - 1)]
+                = static_cast<int16_t>(std::clamp(ColWidth(ColumnOfKind(kind)), 0, 32767));
+}
+
+void TWordsGrid::ResetFixedWidths()
+{
+    SetColWidth(ColumnOfKind(ckRowHeader), RowHeaderWidth);
+    SetColWidth(ColumnOfKind(ckSound), SoundWidth);
+    SetColWidth(ColumnOfKind(ckLevel1), LevelWidth);
+    SetColWidth(ColumnOfKind(ckLevel2), LevelWidth);
+    SetColWidth(ColumnOfKind(ckScore), ScoreWidth);
+}
+
+void TWordsGrid::resizeEvent(QResizeEvent *event)
+{
+    CellGrid::resizeEvent(event);
+    ResetFixedWidths();
+}
+
+void TWordsGrid::ApplyFonts()
+{
+    const TListFont fallback = DefaultFont;
+    const TListFont &forFont = GetForFont() ? *GetForFont() : fallback;
+    const TListFont &refFont = GetRefFont() ? *GetRefFont() : fallback;
+    const QFont forQFont = forFont.toQFont();
+    const QFont refQFont = refFont.toQFont();
+    MeasureEdit->setFont(forQFont);
+    const int forHeight = MeasureEdit->sizeHint().height();
+    MeasureEdit->setFont(refQFont);
+    const int refHeight = MeasureEdit->sizeHint().height();
+    for (QLineEdit *edit : {ForWordEdit.data(), ContextEdit.data()})
+        if (edit)
+            edit->resize(edit->width(), forHeight);
+    if (RefWordEdit)
+        RefWordEdit->resize(RefWordEdit->width(), refHeight);
+
+    const int rowHeight = std::max(HeaderRowHeight, std::max(forHeight, refHeight) + 3);
+    SetDefaultRowHeight(rowHeight);
+    SetRowHeight(0, HeaderRowHeight);
+    if (SoundPanel)
+        SoundPanel->resize(SoundPanel->width(), rowHeight);
+
+    HeaderFont = DefaultFont.toQFont();
+    const int forCodePage = CodePage::ForCharset(forFont.Charset);
+    const int defaultCodePage = CodePage::ForCharset(DefaultFont.Charset);
+    KindFonts[ckForWord] = {forQFont, forCodePage, forHeight};
+    KindFonts[ckRefWord] = {refQFont, CodePage::ForCharset(refFont.Charset), refHeight};
+    KindFonts[ckContext] = {forQFont, forCodePage, forHeight};
+    KindFonts[ckPartOfSpeech]
+            = {HeaderFont, defaultCodePage,
+               PartOfSpeechCombo ? PartOfSpeechCombo->height() : PartOfSpeechComboHeight};
+    KindFonts[ckLesson]
+            = {HeaderFont, defaultCodePage, LessonEdit ? LessonEdit->height() : LessonEditHeight};
+    InvalidateGrid();
+}
+
+void TWordsGrid::SetBusy(bool endEditing)
+{
+    if (endEditing)
+        EndEdit();
+    Busy = true;
+    SendToTarget(WM_GRIDBUSY, 1);
+}
+
+void TWordsGrid::ClearBusy()
+{
+    Busy = false;
+    SendToTarget(WM_GRIDBUSY, 0);
+}
+
+bool TWordsGrid::SelectCell(int, int)
+{
+    return !Busy && WordList;
+}
+
+void TWordsGrid::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
+{
+    if (!Busy)
+        CellGrid::MouseDown(button, modifiers, pos);
+}
+
+void TWordsGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
+{
+    if (!Busy)
+        CellGrid::MouseUp(button, modifiers, pos);
+}
+
+bool TWordsGrid::CalcSizingState(QPoint pos, int &sizingCol) const
+{
+    return !Busy && CellGrid::CalcSizingState(pos, sizingCol);
+}
+
+void TWordsGrid::EndEdit()
+{
+    if (Busy || !isVisible())
+        return;
+    setFocus();
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{ForWordEdit, RefWordEdit, ContextEdit, PartOfSpeechCombo,
+                                          LessonEdit, SoundPanel, LevelCombo})
+        if (control)
+            control->hide();
+}
+
+void TWordsGrid::SelectCellAt(int col, int row)
+{
+    if (Busy)
+        return;
+    RowSelection = false;
+    SetOptions(Options() & ~(goRangeSelect | goRowSelect));
+    SetSelection({col, row, col, row});
+    SelectCell(col, row);
+}
+
+void TWordsGrid::SelectRows(int row, bool extend, bool scroll)
+{
+    if (Busy || row < FixedRows() || row >= RowCount())
+        return;
+    auto scrollTo = [this, scroll, row] {
+        if (!scroll)
+            return;
+        if (row < TopRow())
+            SetTopRow(row);
+        if (row > TopRow() + VisibleRowCount() - 1)
+            SetTopRow(row - VisibleRowCount() + 1);
+    };
+    if (extend) {
+        const TGridRect current = Selection();
+        SetSelection({current.Left, RowAnchor, current.Right, row});
+        scrollTo();
+        return;
+    }
+    if (!RowSelection && Row() > GetWordCount())
+        FocusCell(1, std::max(1, GetWordCount()), true);
+    scrollTo();
+    RowSelection = true;
+    SetOptions(Options() | goRangeSelect | goRowSelect);
+    SetSelection({1, row, ColCount() - 1, row});
+    RowAnchor = row;
+}
+
+void TWordsGrid::SelectRowRange(int first, int last, bool scroll)
+{
+    SelectRows(first, false, scroll);
+    SelectRows(last, true, scroll);
+}
+
+void TWordsGrid::SaveSelection()
+{
+    SavedRowSelection = RowSelection;
+    if (RowSelection) {
+        SavedTop = Selection().Top;
+        SavedBottom = Selection().Bottom;
+    } else {
+        SavedTop = Row();
+        SavedBottom = Row();
+        SavedKind = ColumnKind(Col());
+    }
+}
+
+void TWordsGrid::RestoreSelection()
+{
+    // The rows kept may have gone in the meantime; the selection then stays inside the list.
+    const int lastRow = RowCount() - 1;
+    if (SavedRowSelection && GetWordCount() > 0) {
+        const int count = GetWordCount();
+        SelectRowRange(std::min(SavedTop, count), std::min(SavedBottom, count), true);
+    } else {
+        SelectCellAt(ColumnOfKind(SavedKind), std::clamp(SavedTop, 1, lastRow));
+    }
+}
+
+void TWordsGrid::StoreUndo(uint8_t kind, int first, int count, std::vector<TUndoEntry> entries)
+{
+    UndoKind = kind;
+    UndoFirst = first;
+    UndoCount = count;
+    UndoList = std::move(entries);
+}
+
+void TWordsGrid::ClearUndo()
+{
+    UndoKind = 0;
+    UndoList.clear();
+}
+
+QLineEdit *TWordsGrid::TextEditorOfKind(uint8_t kind) const
+{
+    switch (kind) {
+    case ckForWord:
+        return ForWordEdit;
+    case ckRefWord:
+        return RefWordEdit;
+    case ckContext:
+        return ContextEdit;
+    case ckLesson:
+        return LessonEdit;
+    default:
+        return nullptr;
+    }
+}
+
+bool TWordsGrid::InTextCell() const
+{
+    if (!WordList || Col() < 0 || Row() < 1)
+        return false;
+    const uint8_t kind = ColumnKind(Col());
+    if (kind == ckForWord || kind == ckRefWord)
+        return true;
+    return IsTextKind(kind) && Row() <= GetWordCount();
+}
+
+uint8_t TWordsGrid::GetUndoKind() const
+{
+    if (InTextCell()) {
+        const QLineEdit *editor = TextEditorOfKind(ColumnKind(Col()));
+        if (editor && editor->isUndoAvailable())
+            return 10;
+    }
+    return UndoKind;
+}
+
+void TWordsGrid::SetTextOfKind(int index, uint8_t kind, const std::string &text)
+{
+    switch (kind) {
+    case ckForWord:
+        WordList->SetForWord(index, text);
+        break;
+    case ckRefWord:
+        WordList->SetRefWord(index, text);
+        break;
+    case ckContext:
+        WordList->SetContext(index, text);
+        break;
+    case ckPartOfSpeech:
+        WordList->SetPartOfSpeech(index, text);
+        break;
+    case ckLesson:
+        WordList->SetLesson(index, text);
+        break;
+    default:
+        break;
+    }
+}
+
+void TWordsGrid::Undo()
+{
+    if (GetUndoKind() == 10) {
+        TextEditorOfKind(ColumnKind(Col()))->undo();
+        return;
+    }
+    if (UndoKind == 0 || !WordList)
+        return;
+    // Only entries of the record's own type count, and only for rows the list still has.
+    const int first = UndoFirst - 1;
+    const int rows = std::min<int>(UndoCount, static_cast<int>(UndoList.size()));
+    auto entry = [this](int i) -> TUndoEntry & { return UndoList[static_cast<size_t>(i)]; };
+    auto validRow = [this](int index) { return index >= 0 && index < WordList->Count(); };
+    switch (UndoKind) {
+    case 1:
+        if (auto *old = rows > 0 ? std::get_if<TOldPartOfSpeech>(&entry(0)) : nullptr;
+            old && validRow(first))
+            WordList->SetPartOfSpeech(first, old->PartOfSpeech);
+        SelectCellAt(Col(), Row());
+        break;
+    case 2:
+        for (int i = 0; i < rows && validRow(first + i); ++i)
+            if (auto *old = std::get_if<TOldLesson>(&entry(i)))
+                WordList->SetLesson(first + i, old->Lesson);
+        SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
+        InvalidateGrid();
+        break;
+    case 3:
+        for (int i = 0; i < rows && validRow(first + i); ++i) {
+            if (auto *old = std::get_if<TOldLevel>(&entry(i))) {
+                WordList->SetLevel1(first + i, old->Level1);
+                WordList->SetLevel2(first + i, old->Level2);
+            }
+        }
+        SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
+        InvalidateGrid();
+        break;
+    case 4:
+        for (int i = 0; i < rows && validRow(first + i); ++i) {
+            if (auto *old = std::get_if<TOldScore>(&entry(i))) {
+                WordList->SetScore1(first + i, old->Score1);
+                WordList->SetScore2(first + i, old->Score2);
+                WordList->SetCount1(first + i, old->Count1);
+                WordList->SetCount2(first + i, old->Count2);
+                WordList->SetHistory1(first + i, old->History1);
+                WordList->SetHistory2(first + i, old->History2);
+            }
+        }
+        SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
+        InvalidateGrid();
+        break;
+    case 5: {
+        if (first < 0 || first > WordList->Count())
+            break;
+        int inserted = 0;
+        for (int i = 0; i < rows; ++i) {
+            if (auto *word = std::get_if<std::unique_ptr<TWord>>(&entry(i)); word && *word) {
+                WordList->Insert(first + inserted, (*word)->Clone());
+                ++inserted;
+            }
+        }
+        SetRowCount(RowCount() + inserted);
+        if (inserted > 0)
+            SelectRowRange(UndoFirst, UndoFirst + inserted - 1, true);
+        InvalidateGrid();
+        SendToTarget(WM_WORDCOUNTCHANGED, 0);
+        break;
+    }
+    case 6:
+        if (auto *sound = rows > 0 ? std::get_if<TSoundRec>(&entry(0)) : nullptr;
+            sound && validRow(first))
+            WordList->SetSound(first, sound->Offset, sound->Size);
+        SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
+        break;
+    case 7: {
+        const int last = std::min(UndoFirst + UndoCount - 1, GetWordCount());
+        if (UndoFirst >= 1 && last >= UndoFirst) {
+            SelectRowRange(UndoFirst, last, false);
+            DeleteSelectedRows();
+        }
+        break;
+    }
+    case 8:
+        if (UndoCount == 0) {
+            if (validRow(first))
+                WordList->SetSound(first, 0, 0);
+        } else {
+            for (int i = 0; i < rows && validRow(first + i); ++i)
+                if (auto *sound = std::get_if<TSoundRec>(&entry(i)))
+                    WordList->SetSound(first + i, sound->Offset, sound->Size);
+        }
+        SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
+        break;
+    case 9: {
+        std::vector<std::unique_ptr<TWord>> kept;
+        for (int i = 0; i < rows; ++i)
+            if (auto *word = std::get_if<std::unique_ptr<TWord>>(&entry(i)); word && *word)
+                kept.push_back((*word)->Clone());
+        // A record that does not hold every word cannot give the old order back.
+        if (static_cast<int>(kept.size()) != WordList->Count())
+            break;
+        while (WordList->Count() > 0)
+            (void)WordList->Delete(WordList->Count() - 1);
+        for (auto &word : kept)
+            WordList->Add(std::move(word));
+        SelectCellAt(1, 1);
+        InvalidateGrid();
+        SendToTarget(WM_WORDCOUNTCHANGED, 0);
+        break;
+    }
+    case 11: {
+        uint8_t kind = ckForWord;
+        for (int i = 0; i < rows && validRow(first + i); ++i) {
+            if (auto *old = std::get_if<TOldReplace>(&entry(i))) {
+                SetTextOfKind(first + i, old->Kind, old->OldText);
+                kind = old->Kind;
+            }
+        }
+        SelectCellAt(ColumnOfKind(kind), UndoFirst);
+        InvalidateGrid();
+        break;
+    }
+    default:
+        break;
+    }
+    ClearUndo();
+}
+
+void TWordsGrid::DeleteSelectedRows()
+{
+    const TGridRect selection = Selection();
+    const int first = selection.Top - 1;
+    const int last = std::min(selection.Bottom - 1, GetWordCount() - 1);
+    if (first < 0 || last < first)
+        return;
+    std::vector<TUndoEntry> removed;
+    for (int index = first; index <= last; ++index)
+        removed.emplace_back(WordList->Delete(first));
+    const int count = last - first + 1;
+    StoreUndo(5, first + 1, count, std::move(removed));
+    SetRowCount(RowCount() - count);
+    SetLeftCol(FixedCols());
+    const int words = GetWordCount();
+    if (UndoFirst > 1 && UndoFirst > words)
+        SelectRows(words, false, true);
+    else if (UndoFirst <= words)
+        SelectRows(UndoFirst, false, true);
+    else
+        SelectCellAt(1, 1);
+    InvalidateGrid();
+    SendToTarget(WM_WORDCOUNTCHANGED, 0);
+}
+
+void TWordsGrid::DrawCell(QPainter &painter, int col, int row, const QRect &rect,
+                          TGridDrawState state)
+{
+    const bool selected = RowSelection && state.Selected;
+    const QPalette &colors = palette();
+    const QPalette::ColorRole background = selected ? QPalette::Highlight
+            : state.Fixed                           ? QPalette::Button
+                                                    : QPalette::Base;
+    painter.fillRect(rect, colors.color(background));
+    if (WordList) {
+        const uint8_t kind = ColumnKind(col);
+        if (row == 0) {
+            DrawHeader(painter, kind, rect);
+        } else if (row <= WordList->Count()) {
+            const TWord &word = WordList->Word(row - 1);
+            if (IsTextKind(kind))
+                DrawText(painter, kind, word, rect, selected);
+            else if (kind == ckSound)
+                DrawSound(painter, word, rect, selected);
+            else if (kind == ckLevel1 || kind == ckLevel2)
+                DrawLevel(painter, kind == ckLevel1 ? word.Level1 : word.Level2, rect, selected);
+            else if (kind == ckScore)
+                DrawScore(painter, word, row - 1, rect, selected);
+        }
+    }
+    if (state.Fixed)
+        DrawRaisedEdge(painter, rect);
+}
+
+void TWordsGrid::DrawHeader(QPainter &painter, uint8_t kind, const QRect &rect)
+{
+    std::string text;
+    switch (kind) {
+    case ckForWord:
+        text = WordList->ForLanguage;
+        break;
+    case ckRefWord:
+        text = WordList->RefLanguage;
+        break;
+    case ckContext:
+        text = LanguageText(ContextHeaderEntry);
+        break;
+    case ckPartOfSpeech:
+        text = LanguageText(PartOfSpeechHeaderEntry);
+        break;
+    case ckLesson:
+        text = LanguageText(LessonHeaderEntry);
+        break;
+    case ckSound:
+        text = LanguageText(SoundHeaderEntry);
+        break;
+    case ckLevel1:
+        text = Abbreviation(WordList->ForLanguage) + "->" + Abbreviation(WordList->RefLanguage);
+        break;
+    case ckLevel2:
+        text = Abbreviation(WordList->RefLanguage) + "->" + Abbreviation(WordList->ForLanguage);
+        break;
+    case ckScore:
+        text = LanguageText(ScoreHeaderEntry);
+        break;
+    default:
+        return;
+    }
+    painter.setFont(HeaderFont);
+    painter.setPen(palette().color(QPalette::Text));
+    const QRect area(rect.left() + 2, rect.top() + 2, rect.width(), rect.height());
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     CodePage::ToUnicode(text, CodePage::ForCharset(DefaultFont.Charset)));
+}
+
+void TWordsGrid::DrawText(QPainter &painter, uint8_t kind, const TWord &word, const QRect &rect,
+                          bool selected)
+{
+    const std::string *text = nullptr;
+    switch (kind) {
+    case ckForWord:
+        text = &word.ForWord;
+        break;
+    case ckRefWord:
+        text = &word.RefWord;
+        break;
+    case ckContext:
+        text = &word.Context;
+        break;
+    case ckPartOfSpeech:
+        text = &word.PartOfSpeech;
+        break;
+    default:
+        text = &word.Lesson;
+        break;
+    }
+    if (text->empty())
+        return;
+    const TKindFont &font = KindFonts[kind];
+    // The text stands where the editor's text will stand when the cell is edited.
+    const int top = rect.top() + 2 + (DefaultRowHeight() - font.EditorHeight) / 2;
+    painter.setFont(font.Font);
+    painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
+    const QRect area(rect.left() + 2, top, rect.width(), rect.bottom() + 1 - top);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     CodePage::ToUnicode(*text, font.CodePage));
+}
+
+void TWordsGrid::DrawSound(QPainter &painter, const TWord &word, const QRect &rect, bool selected)
+{
+    if (!word.Sound)
+        return;
+    const QPixmap &bitmap = selected ? SoundInvBmp : SoundBmp;
+    if (bitmap.isNull())
+        return;
+    painter.drawPixmap(rect.left() + (rect.width() - bitmap.width()) / 2,
+                       rect.top() + (rect.height() - bitmap.height()) / 2, bitmap);
+}
+
+void TWordsGrid::DrawLevel(QPainter &painter, uint8_t level, const QRect &rect, bool selected)
+{
+    if (level == 0)
+        return;
+    const QColor color = selected ? palette().color(QPalette::HighlightedText) : LevelGrey;
+    painter.setPen(color);
+    painter.setBrush(color);
+    const int top = rect.top() + (DefaultRowHeight() - 7) / 2;
+    const int left = rect.left() + 16;
+    for (int square = 0; square < 3; ++square) {
+        if (square == level)
+            painter.setBrush(Qt::NoBrush);
+        OutlineRect(painter, left + 10 * square, top, left + 10 * square + 7, top + 7);
+    }
+    painter.setBrush(Qt::NoBrush);
+}
+
+void TWordsGrid::DrawScore(QPainter &painter, const TWord &word, int index, const QRect &rect,
+                           bool selected)
+{
+    if (word.Level1 == 0 && word.Level2 == 0)
+        return;
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = rect.left() + rect.width();
+    const int bottom = rect.top() + rect.height();
+    const int w = rect.width() - 8;
+    const int m = (rect.height() - 14) / 2;
+    const int required = ExerciseOptions.RequiredScore;
+    const QColor highlight = palette().color(QPalette::HighlightedText);
+    const QColor mark = selected ? highlight : MarkBlack;
+    auto barColor = [&](int recent) {
+        return selected ? highlight : recent < required ? BarRed : BarGreen;
+    };
+    const int recent1 = std::clamp(WordList->GetRecentScore1(index), 0, MaxRecentScore);
+    const int recent2 = std::clamp(WordList->GetRecentScore2(index), 0, MaxRecentScore);
+    painter.setBrush(Qt::NoBrush);
+    if (word.Level1 != 0 && word.Level2 != 0) {
+        const bool bothReached = recent1 >= required && recent2 >= required;
+        painter.setPen(selected ? highlight : bothReached ? BarGreen : BarRed);
+        OutlineRect(painter, left + 4, top + m, left + 4 + w, bottom - m);
+        painter.fillRect(QRect(left + 5, top + m + 1, (w - 2) * recent1 / MaxRecentScore, 6),
+                         barColor(recent1));
+        VerticalLine(painter, MarkX(left, w, word.Level1, word.Score1), top + m - 1, top + m + 7,
+                     mark);
+        painter.fillRect(QRect(left + 5, top + m + 8, (w - 2) * recent2 / MaxRecentScore,
+                               bottom - m - 1 - (top + m + 8)),
+                         barColor(recent2));
+        VerticalLine(painter, MarkX(left, w, word.Level2, word.Score2), top + m + 8, bottom - m + 1,
+                     mark);
+        return;
+    }
+    const bool first = word.Level1 != 0;
+    const int recent = first ? recent1 : recent2;
+    const QColor color = barColor(recent);
+    painter.setPen(color);
+    OutlineRect(painter, left + 4, top + m, right - 4, bottom - m);
+    painter.fillRect(QRect(left + 4, top + m, w * recent / MaxRecentScore, bottom - m - (top + m)),
+                     color);
+    VerticalLine(
+            painter,
+            MarkX(left, w, first ? word.Level1 : word.Level2, first ? word.Score1 : word.Score2),
+            top + m - 1, bottom - m + 1, mark);
+}
+
+void TWordsGrid::DrawRaisedEdge(QPainter &painter, const QRect &rect)
+{
+    const int left = rect.left();
+    const int top = rect.top();
+    const int right = rect.left() + rect.width() - 1;
+    const int bottom = rect.top() + rect.height() - 1;
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(left, top, right, top);
+    painter.drawLine(left, top, left, bottom);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(left, bottom, right, bottom);
+    painter.drawLine(right, top, right, bottom);
+}

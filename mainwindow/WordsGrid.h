@@ -1,0 +1,210 @@
+#pragma once
+
+#include "core/Unit_WordList.h"
+#include "mainwindow/CellGrid.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPointer>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+// Entries of the undo record, one per affected row.
+struct TOldPartOfSpeech
+{
+    std::string PartOfSpeech;
+};
+
+struct TOldLesson
+{
+    std::string Lesson;
+};
+
+struct TOldLevel
+{
+    uint8_t Level1 = 0;
+    uint8_t Level2 = 0;
+};
+
+struct TOldScore
+{
+    int32_t Score1 = 0;
+    int32_t Score2 = 0;
+    int32_t Count1 = 0;
+    int32_t Count2 = 0;
+    uint32_t History1 = 0;
+    uint32_t History2 = 0;
+};
+
+struct TOldReplace
+{
+    uint8_t Kind = 1;
+    std::string OldText;
+};
+
+// Whole words are kept for deletes and sorts, sound records for sound changes.
+using TUndoEntry = std::variant<TOldPartOfSpeech, TOldLesson, TOldLevel, TOldScore, TOldReplace,
+                                std::unique_ptr<TWord>, TSoundRec>;
+
+// Column kinds: what a grid column shows.
+enum TColumnKind : uint8_t {
+    ckRowHeader = 0,
+    ckForWord = 1,
+    ckRefWord = 2,
+    ckContext = 3,
+    ckPartOfSpeech = 4,
+    ckLesson = 5,
+    ckSound = 6,
+    ckLevel1 = 7,
+    ckLevel2 = 8,
+    ckScore = 9,
+};
+
+struct TGridColumn
+{
+    uint8_t Kind = 0;
+    bool FixedWidth = true;
+};
+
+// The grid that shows and edits the current word list: a header row, one row per word and the
+// append row after the last word. It owns the list and a one-level undo record.
+class TWordsGrid : public CellGrid
+{
+    Q_OBJECT
+
+public:
+    static constexpr int ColumnCount = 10;
+    static constexpr int HeaderRowHeight = 18;
+    static constexpr const char *WordsClipboardFormat = "application/x-tarnwick-words";
+    static constexpr const char *SoundClipboardFormat = "application/x-tarnwick-sound";
+
+    explicit TWordsGrid(QWidget *parent = nullptr);
+    ~TWordsGrid() override;
+
+    // Where the grid's messages (WM_GRIDBUSY, WM_WORDCOUNTCHANGED) go.
+    void SetMessageTarget(QObject *target) { MessageTarget = target; }
+
+    // Puts a list on show; the grid owns it from then on and frees the one it replaces.
+    void SetWordList(std::unique_ptr<TWordList> list);
+    TWordList *GetWordList() const { return WordList.get(); }
+
+    std::string GetListName() const;
+    std::string GetFileName() const;
+    std::string GetForLanguage() const;
+    void SetForLanguage(const std::string &language);
+    std::string GetRefLanguage() const;
+    void SetRefLanguage(const std::string &language);
+    const TListFont *GetForFont() const;
+    void SetForFont(std::unique_ptr<TListFont> font);
+    const TListFont *GetRefFont() const;
+    void SetRefFont(std::unique_ptr<TListFont> font);
+    int GetWordCount() const;
+    bool GetSaved() const;
+
+    void SetForWordEdit(QLineEdit *edit) { ForWordEdit = edit; }
+    void SetRefWordEdit(QLineEdit *edit) { RefWordEdit = edit; }
+    void SetContextEdit(QLineEdit *edit) { ContextEdit = edit; }
+    void SetPartOfSpeechCombo(QComboBox *combo) { PartOfSpeechCombo = combo; }
+    void SetLessonEdit(QLineEdit *edit) { LessonEdit = edit; }
+    void SetLevelCombo(QComboBox *combo) { LevelCombo = combo; }
+    void SetSoundPanel(QWidget *panel) { SoundPanel = panel; }
+    void SetSoundBmp(const QPixmap &bitmap) { SoundBmp = bitmap; }
+    void SetSoundInvBmp(const QPixmap &bitmap) { SoundInvBmp = bitmap; }
+
+    int ColumnOfKind(int kind) const;
+    uint8_t ColumnKind(int col) const { return Columns[static_cast<size_t>(col)].Kind; }
+    bool ColumnFixedWidth(int col) const { return Columns[static_cast<size_t>(col)].FixedWidth; }
+    void ApplyColumnSettings();
+    void StoreColumnSettings() const;
+    void ApplyFonts();
+
+    void SetBusy(bool endEditing);
+    void ClearBusy();
+    bool IsBusy() const { return Busy; }
+    bool IsRowSelection() const { return RowSelection; }
+    int GetRowAnchor() const { return RowAnchor; }
+
+    void SaveSelection();
+    void RestoreSelection();
+    void SelectCellAt(int col, int row);
+    void SelectRows(int row, bool extend, bool scroll);
+    void EndEdit();
+
+    // Replaces the undo record; an empty record is kind 0.
+    void StoreUndo(uint8_t kind, int first, int count, std::vector<TUndoEntry> entries = {});
+    void ClearUndo();
+    uint8_t GetUndoKind() const;
+    void Undo();
+
+    // Whether the current cell is a text cell with an in-place editor.
+    bool InTextCell() const;
+
+protected:
+    void DrawCell(QPainter &painter, int col, int row, const QRect &rect,
+                  TGridDrawState state) override;
+    bool SelectCell(int col, int row) override;
+    bool CanFocusOnPress() const override { return !Busy; }
+    void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) override;
+    void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) override;
+    bool CalcSizingState(QPoint pos, int &sizingCol) const override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void SendToTarget(int message, intptr_t wParam);
+    void ResetFixedWidths();
+    void SelectRowRange(int first, int last, bool scroll);
+    // Removes the selected rows' words into a delete record (kind 5).
+    void DeleteSelectedRows();
+    void SetTextOfKind(int index, uint8_t kind, const std::string &text);
+    QLineEdit *TextEditorOfKind(uint8_t kind) const;
+
+    void DrawHeader(QPainter &painter, uint8_t kind, const QRect &rect);
+    void DrawText(QPainter &painter, uint8_t kind, const TWord &word, const QRect &rect,
+                  bool selected);
+    void DrawSound(QPainter &painter, const TWord &word, const QRect &rect, bool selected);
+    void DrawLevel(QPainter &painter, uint8_t level, const QRect &rect, bool selected);
+    void DrawScore(QPainter &painter, const TWord &word, int index, const QRect &rect,
+                   bool selected);
+    void DrawRaisedEdge(QPainter &painter, const QRect &rect);
+
+    std::unique_ptr<TWordList> WordList;
+    std::array<TGridColumn, ColumnCount> Columns;
+    std::unique_ptr<QLineEdit> MeasureEdit;
+    QPointer<QLineEdit> ForWordEdit;
+    QPointer<QLineEdit> RefWordEdit;
+    QPointer<QLineEdit> ContextEdit;
+    QPointer<QComboBox> PartOfSpeechCombo;
+    QPointer<QLineEdit> LessonEdit;
+    QPointer<QWidget> SoundPanel;
+    QPointer<QComboBox> LevelCombo;
+    QPixmap SoundBmp;
+    QPixmap SoundInvBmp;
+    QPointer<QObject> MessageTarget;
+    bool Busy = false;
+    bool RowSelection = false;
+    int RowAnchor = 1;
+    uint8_t UndoKind = 0;
+    int UndoFirst = 0;
+    int UndoCount = 0;
+    std::vector<TUndoEntry> UndoList;
+    bool SavedRowSelection = false;
+    int SavedTop = 1;
+    int SavedBottom = 1;
+    uint8_t SavedKind = 1;
+
+    // What painting needs of the fonts, refreshed by ApplyFonts.
+    struct TKindFont
+    {
+        QFont Font;
+        int CodePage = 0;
+        int EditorHeight = 0;
+    };
+    std::array<TKindFont, 6> KindFonts;
+    QFont HeaderFont;
+};

@@ -1,0 +1,163 @@
+#include "platform/ShellAssociation.h"
+
+#include "platform/CodePage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringList>
+
+namespace ShellAssociation {
+
+namespace {
+
+constexpr int ToolTimeoutMs = 15000;
+
+QString XmlEscaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+bool WriteWhole(const QString &path, const QByteArray &bytes, std::string &error)
+{
+    QSaveFile file(path);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly)
+        || file.write(bytes) != bytes.size() || !file.commit()) {
+        error = QFile::encodeName(path).toStdString();
+        return false;
+    }
+    return true;
+}
+
+QByteArray MimePackage(const std::string &comment)
+{
+    const QString text = CodePage::ToUnicode(comment, CodePage::Default);
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<mime-info xmlns=\"http://www.freedesktop.org/standards/"
+                          "shared-mime-info\">\n"
+                          "  <mime-type type=\"%1\">\n"
+                          "    <comment>%2</comment>\n"
+                          "    <glob pattern=\"*.wdl\"/>\n"
+                          "  </mime-type>\n"
+                          "</mime-info>\n")
+            .arg(QString::fromLatin1(WordListMimeType), XmlEscaped(text))
+            .toUtf8();
+}
+
+// Backslashes of the Exec value are doubled once more, as in every string value of the file.
+QByteArray DesktopEntry(const std::string &programPath)
+{
+    QByteArray exec = QByteArray::fromStdString(DesktopExec(programPath));
+    exec.replace("\\", "\\\\");
+    return QByteArray("[Desktop Entry]\n"
+                      "Type=Application\n"
+                      "Name=Tarnwick\n"
+                      "Exec=")
+            + exec
+            + "\n"
+              "MimeType="
+            + WordListMimeType
+            + ";\n"
+              "NoDisplay=true\n"
+              "Terminal=false\n";
+}
+
+// The mimeapps.list with our entry the type's default; every other line is kept as it was.
+QByteArray WithDefault(const QByteArray &old)
+{
+    const QByteArray section = "[Default Applications]";
+    const QByteArray key = QByteArray(WordListMimeType) + "=";
+    const QByteArray entry = key + DesktopEntryName;
+    QList<QByteArray> lines = old.split('\n');
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.removeLast();
+    qsizetype sectionLine = -1;
+    qsizetype end = lines.size();
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QByteArray trimmed = lines[i].trimmed();
+        if (trimmed.startsWith('[')) {
+            if (sectionLine >= 0) {
+                end = i;
+                break;
+            }
+            if (trimmed == section)
+                sectionLine = i;
+        }
+    }
+    if (sectionLine < 0) {
+        lines.append(section);
+        lines.append(entry);
+    } else {
+        qsizetype found = -1;
+        for (qsizetype i = sectionLine + 1; i < end; ++i)
+            if (lines[i].trimmed().startsWith(key))
+                found = i;
+        if (found >= 0) {
+            lines[found] = entry;
+        } else {
+            qsizetype insertAt = end;
+            while (insertAt > sectionLine + 1 && lines[insertAt - 1].trimmed().isEmpty())
+                --insertAt;
+            lines.insert(insertAt, entry);
+        }
+    }
+    return lines.join('\n') + '\n';
+}
+
+void RunTool(const QString &name, const QString &folder)
+{
+    const QString tool = QStandardPaths::findExecutable(name);
+    if (tool.isEmpty())
+        return;
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(tool, {folder});
+    if (process.waitForStarted() && !process.waitForFinished(ToolTimeoutMs))
+        process.kill();
+    process.waitForFinished();
+}
+
+} // namespace
+
+std::string DesktopExec(const std::string &programPath)
+{
+    std::string quoted = "\"";
+    for (char c : programPath) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            quoted += '\\';
+        if (c == '%')
+            quoted += '%';
+        quoted += c;
+    }
+    return quoted + "\" %f";
+}
+
+bool Notify(const TAssociation &association, std::string &error)
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString mime = data + QStringLiteral("/mime");
+    const QString applications = data + QStringLiteral("/applications");
+    const QString mimeApps = config + QStringLiteral("/mimeapps.list");
+
+    if (!WriteWhole(mime + QStringLiteral("/packages/") + QString::fromLatin1(MimePackageName),
+                    MimePackage(association.Comment), error)
+        || !WriteWhole(applications + QLatin1Char('/') + QString::fromLatin1(DesktopEntryName),
+                       DesktopEntry(association.ProgramPath), error))
+        return false;
+    QByteArray old;
+    QFile existing(mimeApps);
+    if (existing.open(QIODevice::ReadOnly))
+        old = existing.readAll();
+    existing.close();
+    if (!WriteWhole(mimeApps, WithDefault(old), error))
+        return false;
+    RunTool(QStringLiteral("update-mime-database"), mime);
+    RunTool(QStringLiteral("update-desktop-database"), applications);
+    return true;
+}
+
+} // namespace ShellAssociation

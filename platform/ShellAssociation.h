@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+// The desktop's side of a file association: a shared-mime-info package that defines the word-list
+// type by its glob, a .desktop entry of the program that opens it (not shown in menus), and that
+// entry made the type's default in mimeapps.list. The desktop caches are refreshed by the update
+// tools where they are installed; a missing tool is no failure.
+namespace ShellAssociation {
+
+constexpr const char *WordListMimeType = "application/x-tarnwick-wordlist";
+constexpr const char *MimePackageName = "tarnwick-wdl.xml";
+constexpr const char *DesktopEntryName = "tarnwick.desktop";
+
+struct TAssociation
+{
+    // Local 8-bit path of the program.
+    std::string ProgramPath;
+    // The type's comment, DEFAULT code-page bytes.
+    std::string Comment;
+};
+
+// Writes the three files (under $XDG_DATA_HOME and $XDG_CONFIG_HOME) and runs the update tools.
+// False, with the file that failed in error, when a file could not be written.
+bool Notify(const TAssociation &association, std::string &error);
+
+// The Exec value of the desktop entry: the program quoted as desktop entries require, then %f.
+std::string DesktopExec(const std::string &programPath);
+
+} // namespace ShellAssociation

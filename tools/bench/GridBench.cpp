@@ -1,0 +1,101 @@
+#include "core/Unit_WordList.h"
+#include "mainwindow/SoundGlyph.h"
+#include "mainwindow/WordsGrid.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+// Painting the word grid at 1280 x 800 with 100,000 words: one screen, and page by page through
+// the whole list.
+namespace {
+
+std::unique_ptr<TWordList> Generate(int words)
+{
+    auto list = std::make_unique<TWordList>();
+    list->InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
+    for (int i = 0; i < words; ++i) {
+        auto word = std::make_unique<TWord>("le mot fran\xE7"
+                                            "ais " + std::to_string(i),
+                                            "woord " + std::to_string(i),
+                                            "les " + std::to_string(i % 40));
+        word->Context = "un exemple pour le mot " + std::to_string(i);
+        word->PartOfSpeech = "zn";
+        word->Level1 = static_cast<uint8_t>(i % 4);
+        word->Level2 = static_cast<uint8_t>((i / 4) % 4);
+        word->Score1 = i % 7;
+        word->Count1 = 5;
+        word->History1 = static_cast<uint32_t>(i);
+        word->Count2 = 3;
+        word->History2 = static_cast<uint32_t>(i * 7);
+        if (i % 3 == 0)
+            word->Sound = std::make_unique<TSoundRec>(TSoundRec{0, 100});
+        list->Add(std::move(word));
+    }
+    return list;
+}
+
+double PaintMs(TWordsGrid &grid, QImage &target)
+{
+    QElapsedTimer timer;
+    timer.start();
+    grid.viewport()->render(&target);
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void Report(const char *name, std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    double total = 0;
+    for (double time : times)
+        total += time;
+    std::printf("%-34s %6zu screens  median %6.2f ms  mean %6.2f ms  p95 %6.2f ms  max %6.2f ms\n",
+                name, times.size(), times[times.size() / 2],
+                total / static_cast<double>(times.size()), times[times.size() * 95 / 100],
+                times.back());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    constexpr int Words = 100000;
+    TWordsGrid grid;
+    grid.resize(1280, 800);
+    grid.SetSoundBmp(SoundGlyph(Qt::black));
+    grid.SetSoundInvBmp(SoundGlyph(Qt::white));
+    QElapsedTimer timer;
+    timer.start();
+    grid.SetWordList(Generate(Words));
+    std::printf("list of %d words set in %.1f ms (generation included)\n", Words,
+                static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    QImage target(grid.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+
+    std::vector<double> screen;
+    for (int run = 0; run < 50; ++run)
+        screen.push_back(PaintMs(grid, target));
+    Report("one screen (top of the list)", screen);
+
+    std::vector<double> pages;
+    const int step = grid.VisibleRowCount();
+    for (int top = 1; top < grid.RowCount(); top += step) {
+        grid.SetTopRow(top);
+        pages.push_back(PaintMs(grid, target));
+    }
+    Report("page by page through the list", pages);
+
+    grid.SelectRows(1, false, true);
+    grid.SelectRows(20, true, true);
+    std::vector<double> selected;
+    for (int run = 0; run < 50; ++run)
+        selected.push_back(PaintMs(grid, target));
+    Report("one screen, 20 rows selected", selected);
+    std::printf("%d rows on a screen, %d columns\n", step, grid.VisibleColCount());
+    return 0;
+}
