@@ -211,3 +211,22 @@ TEST(TrainerFileName, TheConstantNamesTheBuiltTrainer)
 }
 
 } // namespace
+
+namespace {
+
+// The trainer compares the file type's name with its own entry; a pack where the two differ
+// would make every start of the trainer write the association again.
+TEST(ShippedPacks, NameTheWordListTypeAsTheTrainerDoes)
+{
+    for (const char *name : {"English.lng", "Nederlands.lng"}) {
+        const std::string path = std::string(TARNWICK_SOURCE_DIR "/lang/") + name;
+        TLanguagePack setup;
+        TLanguagePack trainer;
+        ASSERT_TRUE(setup.LoadSetupFile(path)) << name;
+        ASSERT_TRUE(trainer.LoadFile(path)) << name;
+        EXPECT_EQ(setup.entry(35), trainer.entry(353)) << name;
+        EXPECT_FALSE(setup.entry(35).empty()) << name;
+    }
+}
+
+} // namespace
