@@ -339,4 +339,36 @@ TEST_F(Install, ShortcutsThatCannotBeWrittenAreReportedOnceAndTheInstallationCom
             "S35"));
 }
 
+TEST_F(Install, InstallingAgainIntoTheSameFolderAsksOnlyAboutTheChangedFile)
+{
+    Pack();
+    ToSummary();
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+    env.WriteFile(env.Path("target/sub/readme.txt"), "my notes");
+    {
+        QFile edited(env.Path("target/sub/readme.txt"));
+        ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(edited.setFileTime(QDateTime::currentDateTime().addDays(2),
+                                       QFileDevice::FileModificationTime));
+    }
+    Setup::DestroySetupWindows();
+
+    ToSummary();
+    ASSERT_TRUE(SetupPars.PreviousFound);
+    // The removal kept only the changed file, so only its replacement is asked about.
+    questions.OverwriteAnswers = {1};
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+    ASSERT_EQ(questions.Overwrites.size(), 1u);
+    EXPECT_NE(questions.Overwrites[0].find("readme.txt"), std::string::npos);
+    EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
+    EXPECT_EQ(Target("sub/readme.txt"), env.ReadFile(env.Path("content/readme.txt")));
+    EXPECT_EQ(Target("tarnwick"), env.ReadFile(env.Path("content/tarnwick")));
+    const QStringList lines = LogLines();
+    EXPECT_EQ(lines.count("tarnwick"), 1);
+    EXPECT_EQ(lines.count("S37.desktop"), 1);
+    EXPECT_TRUE(QFileInfo::exists(env.ProgramsFolder() + "/Group/S39.desktop"));
+}
+
 } // namespace
