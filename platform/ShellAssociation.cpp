@@ -49,8 +49,7 @@ QByteArray MimePackage(const std::string &comment)
 // Backslashes of the Exec value are doubled once more, as in every string value of the file.
 QByteArray DesktopEntry(const std::string &programPath)
 {
-    QByteArray exec = QByteArray::fromStdString(DesktopExec(programPath));
-    exec.replace("\\", "\\\\");
+    const QByteArray exec = QByteArray::fromStdString(DesktopValue(DesktopExec(programPath)));
     return QByteArray("[Desktop Entry]\n"
                       "Type=Application\n"
                       "Name=Tarnwick\n"
@@ -124,15 +123,44 @@ void RunTool(const QString &name, const QString &folder)
 
 std::string DesktopExec(const std::string &programPath)
 {
+    return DesktopExecArgument(programPath) + " %f";
+}
+
+std::string DesktopExecArgument(const std::string &argument)
+{
     std::string quoted = "\"";
-    for (char c : programPath) {
+    for (char c : argument) {
         if (c == '"' || c == '`' || c == '$' || c == '\\')
             quoted += '\\';
         if (c == '%')
             quoted += '%';
         quoted += c;
     }
-    return quoted + "\" %f";
+    return quoted + '"';
+}
+
+std::string DesktopValue(const std::string &value)
+{
+    std::string escaped;
+    for (char c : value) {
+        switch (c) {
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        case '\t':
+            escaped += "\\t";
+            break;
+        default:
+            escaped += c;
+        }
+    }
+    return escaped;
 }
 
 bool Notify(const TAssociation &association, std::string &error)

@@ -27,4 +27,11 @@ bool Notify(const TAssociation &association, std::string &error);
 // The Exec value of the desktop entry: the program quoted as desktop entries require, then %f.
 std::string DesktopExec(const std::string &programPath);
 
+// One argument of an Exec value in double quotes: '"', '`', '$' and '\\' get a backslash and '%'
+// is doubled. The result still needs DesktopValue before it goes into a file.
+std::string DesktopExecArgument(const std::string &argument);
+
+// A string value of a desktop entry: backslashes doubled, line breaks and tabs escaped.
+std::string DesktopValue(const std::string &value);
+
 } // namespace ShellAssociation

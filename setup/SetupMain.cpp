@@ -13,6 +13,8 @@
 #include "setup/Unit_SetupDialogs.h"
 #include "setup/Unit_SetupPars.h"
 #include "setup/Unit_SetupTexts.h"
+#include "setup/Unit_Shortcuts.h"
+#include "setup/Unit_Uninstall.h"
 #include "ui_SetupMainForm.h"
 
 #include <QDir>
@@ -473,6 +475,8 @@ void TMainForm::reject()
 
 void TMainForm::Install()
 {
+    if (SetupPars.PreviousFound)
+        UninstallPrevious(SetupPars.PreviousFolder, SetupPars.PreviousGroup);
     QDir().mkpath(FromLocal(SetupPars.InstallFolder));
     auto log = std::make_unique<TLogFile>(SetupPars.InstallFolder, SetupPars.ProgramGroup);
     if (!log->Created()) {
@@ -486,11 +490,18 @@ void TMainForm::Install()
     const int result = ExtractForm->exec();
     ExtractForm->Log = nullptr;
     const bool installed = result == 1 && CopyLanguagePacks(*log, !ExtractForm->YesToAll);
-    CloseLog(*log);
-    if (installed)
-        ShowFinishPage();
-    else
+    if (!installed) {
+        CloseLog(*log);
         CloseAfterInstall();
+        return;
+    }
+    TFailures failures;
+    CreateShortcuts(SetupPars.InstallFolder, SetupPars.ProgramGroup, *log, failures);
+    CloseLog(*log);
+    WriteSettings(SetupPars.Language, SetupPars.InstallFolder, failures);
+    if (!failures.empty())
+        dialogs.ShowMessage(FromBytes(FailureWarning(failures)));
+    ShowFinishPage();
 }
 
 // A write that failed is reported once, when the log is closed.

@@ -14,10 +14,7 @@ TSetupPars SetupPars;
 
 namespace {
 
-const char *const UninstallKey
-        = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarnwick";
 const char *const CurrentVersionKey = "\\Software\\Microsoft\\Windows\\CurrentVersion";
-const char *const LogName = "Install.log";
 const char *const ProgramName = "Tarnwick";
 
 std::string ReadMachineString(const char *key, const char *name)

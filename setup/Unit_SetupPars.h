@@ -5,6 +5,12 @@
 
 namespace Setup {
 
+// The store's entry through which a later run finds this installation (machine-wide).
+inline constexpr const char *UninstallKey
+        = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tarnwick";
+// The installation log in the install folder.
+inline constexpr const char *LogName = "Install.log";
+
 // The wizard's choices. Folders are local paths without a trailing separator; the language and
 // the groups are DEFAULT code-page bytes.
 struct TSetupPars

@@ -1,11 +1,17 @@
+#include "core/Unit_FileAssociation.h"
+#include "core/Unit_Paths.h"
+#include "platform/Registry.h"
+#include "platform/ShellAssociation.h"
 #include "setup/SetupMain.h"
 #include "setup/Unit_DataFile.h"
 #include "setup/Unit_Extract.h"
 #include "setup/Unit_SetupPars.h"
+#include "setup/Unit_SetupStart.h"
 #include "setup/WizardFixture.h"
 #include "tools/pack/Packer.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -60,7 +66,7 @@ protected:
     {
         env.AddGeneratedPack("Alpha.lng", {{31, "Replace %f%?"}, {34, "Log title"}});
         env.AddGeneratedPack("Beta.lng");
-        env.WriteFile(env.Path("content/Tarnwick"), "#!/bin/sh\necho program\n");
+        env.WriteFile(env.Path("content/tarnwick"), "#!/bin/sh\necho program\n");
         env.WriteFile(env.Path("content/readme.txt"), QByteArray(300, 'r'));
     }
     void Pack()
@@ -68,12 +74,13 @@ protected:
         ASSERT_TRUE(QDir().mkpath(env.Path("volumes")));
         std::string error;
         const std::vector<TPackItem> items{
-                {"Tarnwick", env.LocalPath("content/Tarnwick")},
+                {kProgramFile, env.LocalPath("content/tarnwick")},
                 {"sub\\readme.txt", env.LocalPath("content/readme.txt")}};
         ASSERT_GT(PackVolumes(items, 128, env.LocalPath("volumes"), error), 1) << error;
     }
     // Up to the summary, with the install folder "target" and the group "Group".
-    void ToSummary()
+    void ToSummary() { ToSummary("target", "Group"); }
+    void ToSummary(const QString &folder, const QString &group)
     {
         QDir().mkpath(env.Path("volumes"));
         Start();
@@ -83,9 +90,9 @@ protected:
         Next();
         ClickAgree();
         Next();
-        Child<QLineEdit>("InstallDirEdit")->setText(env.Path("target"));
+        Child<QLineEdit>("InstallDirEdit")->setText(env.Path(folder));
         Next();
-        Child<QLineEdit>("ProgFolderEdit")->setText("Group");
+        Child<QLineEdit>("ProgFolderEdit")->setText(group);
         Next();
         ASSERT_EQ(SetupPars.State, 4);
     }
@@ -121,22 +128,25 @@ TEST_F(Install, ExtractsCopiesThePacksLogsAndShowsTheFinishPage)
     EXPECT_FALSE(Child<QPushButton>("CancelButton")->isVisible());
     EXPECT_EQ(Wizard()->focusWidget(), Child<QPushButton>("FinishButton"));
 
-    EXPECT_EQ(Target("Tarnwick"), env.ReadFile(env.Path("content/Tarnwick")));
+    EXPECT_EQ(Target("tarnwick"), env.ReadFile(env.Path("content/tarnwick")));
     EXPECT_EQ(Target("sub/readme.txt"), env.ReadFile(env.Path("content/readme.txt")));
     EXPECT_EQ(Target("Alpha.lng"), Pack("Alpha.lng"));
     EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
 
     const QStringList lines = LogLines();
-    ASSERT_EQ(lines.size(), 16) << lines.join('|').toStdString();
+    ASSERT_EQ(lines.size(), 24) << lines.join('|').toStdString();
     EXPECT_EQ(lines.mid(0, 8),
               (QStringList{"Log title", "0", "", "{program folder}", "Group", "", "{program files}",
-                           "Tarnwick"}));
+                           "tarnwick"}));
     EXPECT_EQ(lines[9], "sub\\readme.txt");
     EXPECT_EQ(lines[11], "Alpha.lng");
     EXPECT_EQ(lines[13], "Beta.lng");
-    for (int stamp : {8, 10, 12, 14})
+    EXPECT_EQ(lines.mid(15, 3), (QStringList{"", "{program folder files}", "S37.desktop"}));
+    EXPECT_EQ(lines[19], "S38.desktop");
+    EXPECT_EQ(lines[21], "S39.desktop");
+    for (int stamp : {8, 10, 12, 14, 18, 20, 22})
         EXPECT_TRUE(IsStamp(lines[stamp])) << lines[stamp].toStdString();
-    EXPECT_EQ(lines[15], "");
+    EXPECT_EQ(lines[23], "");
 
     Child<QPushButton>("FinishButton")->click();
     QApplication::processEvents();
@@ -179,7 +189,7 @@ TEST_F(Install, YesToAllAtThePacksStopsAsking)
 TEST_F(Install, YesToAllDuringTheExtractionOverwritesThePacksWithoutAsking)
 {
     Pack();
-    env.WriteFile(env.Path("target/Tarnwick"), "old program");
+    env.WriteFile(env.Path("target/tarnwick"), "old program");
     env.WriteFile(env.Path("target/Alpha.lng"), "old alpha");
     env.WriteFile(env.Path("target/Beta.lng"), "old beta");
     ToSummary();
@@ -187,7 +197,7 @@ TEST_F(Install, YesToAllDuringTheExtractionOverwritesThePacksWithoutAsking)
     Next();
     EXPECT_EQ(questions.Overwrites.size(), 1u);
     EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
-    EXPECT_EQ(Target("Tarnwick"), env.ReadFile(env.Path("content/Tarnwick")));
+    EXPECT_EQ(Target("tarnwick"), env.ReadFile(env.Path("content/tarnwick")));
     EXPECT_EQ(Target("Alpha.lng"), Pack("Alpha.lng"));
     EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
     EXPECT_EQ(SetupPars.State, 5);
@@ -235,7 +245,130 @@ TEST_F(Install, ALogThatCannotBeCreatedStopsBeforeExtracting)
     ASSERT_EQ(dialogs.Errors.size(), 1);
     EXPECT_TRUE(dialogs.Errors[0].startsWith("Could not create the installation log"));
     EXPECT_FALSE(Wizard()->isVisible());
-    EXPECT_FALSE(QFileInfo::exists(env.Path("target/Tarnwick")));
+    EXPECT_FALSE(QFileInfo::exists(env.Path("target/tarnwick")));
+}
+
+// The whole road twice: an installation from packed volumes, a change by the user, and a second
+// installation elsewhere that first removes the earlier one.
+TEST_F(Install, ASecondInstallationRemovesTheFirstExceptWhatTheUserChanged)
+{
+    Pack();
+    ToSummary("first", "Learn\\Tarnwick");
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+
+    const QString group = env.ProgramsFolder() + "/Learn/Tarnwick/";
+    const QString first = env.Path("first");
+    EXPECT_EQ(env.ReadFile(group + "S37.desktop"),
+              "[Desktop Entry]\nType=Application\nName=S37\nExec=\"" + first.toUtf8()
+                      + "/tarnwick\"\nPath=" + first.toUtf8()
+                      + "\nTerminal=false\nCategories=Education;\n");
+    EXPECT_TRUE(env.ReadFile(group + "S38.desktop")
+                        .contains("Exec=xdg-open \"" + first.toUtf8() + "/S36\""));
+    EXPECT_TRUE(
+            env.ReadFile(group + "S39.desktop").contains("Exec=\"" + first.toUtf8() + "/Uninst\""));
+    const QStringList log = QString::fromLatin1(env.ReadFile(first + "/Install.log")).split("\r\n");
+    EXPECT_EQ(log.mid(3, 2), (QStringList{"{program folder}", "Learn\\Tarnwick"}));
+    EXPECT_TRUE(log.contains("{program folder files}"));
+
+    TRegistry machine(Registry::Hive::LocalMachine);
+    ASSERT_TRUE(machine.OpenKeyReadOnly("Software\\Tarnwick"));
+    EXPECT_EQ(machine.ReadString("Language"), "Alpha");
+    ASSERT_TRUE(machine.OpenKeyReadOnly(Setup::UninstallKey));
+    EXPECT_EQ(machine.ReadString("UninstallString"), env.LocalPath("first/Uninst"));
+    const std::string program
+            = QFile::encodeName(QFileInfo(first + "/tarnwick").canonicalFilePath()).toStdString();
+    EXPECT_TRUE(CheckFileAssociation(program, "S35"));
+    EXPECT_TRUE(env.ReadFile(env.ProgramsFolder() + "/" + ShellAssociation::DesktopEntryName)
+                        .contains("Exec=\"" + QByteArray::fromStdString(program) + "\" %f"));
+
+    // The user edits one installed file and adds one of their own.
+    env.WriteFile(first + "/sub/readme.txt", "my notes");
+    {
+        QFile edited(first + "/sub/readme.txt");
+        ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(edited.setFileTime(QDateTime::currentDateTime().addDays(2),
+                                       QFileDevice::FileModificationTime));
+    }
+    env.WriteFile(first + "/mine.wdl", "a list");
+    Setup::DestroySetupWindows();
+
+    ToSummary("second", "Other");
+    ASSERT_TRUE(SetupPars.PreviousFound);
+    EXPECT_EQ(SetupPars.PreviousFolder, env.LocalPath("first"));
+    EXPECT_EQ(SetupPars.PreviousGroup, "Learn\\Tarnwick");
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+
+    std::vector<std::string> left;
+    for (const QString &name : QDir(first).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        left.push_back(name.toStdString());
+    EXPECT_EQ(left, (std::vector<std::string>{"mine.wdl", "sub"}));
+    EXPECT_EQ(env.ReadFile(first + "/sub/readme.txt"), "my notes");
+    EXPECT_FALSE(QFileInfo::exists(env.ProgramsFolder() + "/Learn"));
+    EXPECT_TRUE(QFileInfo::exists(env.ProgramsFolder() + "/Other/S37.desktop"));
+    EXPECT_EQ(env.ReadFile(env.Path("second/tarnwick")),
+              env.ReadFile(env.Path("content/tarnwick")));
+    ASSERT_TRUE(machine.OpenKeyReadOnly(Setup::UninstallKey));
+    EXPECT_EQ(machine.ReadString("UninstallString"), env.LocalPath("second/Uninst"));
+    EXPECT_TRUE(CheckFileAssociation(
+            QFile::encodeName(QFileInfo(env.Path("second/tarnwick")).canonicalFilePath())
+                    .toStdString(),
+            "S35"));
+    TRegistry classes(Registry::Hive::ClassesRoot);
+    EXPECT_TRUE(classes.KeyExists("Tarnwick.Wordlist\\Shell\\open\\command"));
+}
+
+TEST_F(Install, ShortcutsThatCannotBeWrittenAreReportedOnceAndTheInstallationCompletes)
+{
+    Pack();
+    ToSummary();
+    env.WriteFile(env.ProgramsFolder() + "/Group", "a file where the group should be");
+    Next();
+    EXPECT_EQ(SetupPars.State, 5);
+    ASSERT_EQ(dialogs.Messages.size(), 1);
+    EXPECT_TRUE(dialogs.Messages[0].startsWith("Tarnwick has been installed, but"));
+    EXPECT_EQ(dialogs.Messages[0].count(".desktop"), 3);
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+    const QStringList lines = LogLines();
+    EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"{program folder files}", ""}));
+    EXPECT_TRUE(CheckFileAssociation(
+            QFile::encodeName(QFileInfo(env.Path("target/tarnwick")).canonicalFilePath())
+                    .toStdString(),
+            "S35"));
+}
+
+TEST_F(Install, InstallingAgainIntoTheSameFolderAsksOnlyAboutTheChangedFile)
+{
+    Pack();
+    ToSummary();
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+    env.WriteFile(env.Path("target/sub/readme.txt"), "my notes");
+    {
+        QFile edited(env.Path("target/sub/readme.txt"));
+        ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(edited.setFileTime(QDateTime::currentDateTime().addDays(2),
+                                       QFileDevice::FileModificationTime));
+    }
+    Setup::DestroySetupWindows();
+
+    ToSummary();
+    ASSERT_TRUE(SetupPars.PreviousFound);
+    // The removal kept only the changed file, so only its replacement is asked about.
+    questions.OverwriteAnswers = {1};
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+    ASSERT_EQ(questions.Overwrites.size(), 1u);
+    EXPECT_NE(questions.Overwrites[0].find("readme.txt"), std::string::npos);
+    EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
+    EXPECT_EQ(Target("sub/readme.txt"), env.ReadFile(env.Path("content/readme.txt")));
+    EXPECT_EQ(Target("tarnwick"), env.ReadFile(env.Path("content/tarnwick")));
+    const QStringList lines = LogLines();
+    EXPECT_EQ(lines.count("tarnwick"), 1);
+    EXPECT_EQ(lines.count("S37.desktop"), 1);
+    EXPECT_TRUE(QFileInfo::exists(env.ProgramsFolder() + "/Group/S39.desktop"));
 }
 
 } // namespace

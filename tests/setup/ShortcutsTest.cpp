@@ -1,0 +1,232 @@
+#include "core/Unit_FileAssociation.h"
+#include "core/Unit_LanguagePack.h"
+#include "core/Unit_Paths.h"
+#include "platform/Registry.h"
+#include "platform/ShellAssociation.h"
+#include "setup/ExtractFixture.h"
+#include "setup/Unit_LogFile.h"
+#include "setup/Unit_SetupPars.h"
+#include "setup/Unit_Shortcuts.h"
+#include "setup/WizardEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+using namespace Setup;
+
+namespace {
+
+class Shortcuts : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Text(35) = "Tarnwick word list";
+        Text(36) = "Docs\\Read me.txt";
+        Text(37) = "Tarnwick";
+        Text(38) = "Read me";
+        Text(39) = "Remove Tarnwick";
+    }
+    static std::string &Text(int number)
+    {
+        return LanguagePack->Entries[static_cast<size_t>(number)];
+    }
+    // Creates the shortcuts with a fresh log in folder and returns the log's lines.
+    std::vector<std::string> Create(const std::string &folder, const std::string &group)
+    {
+        QDir().mkpath(QString::fromStdString(folder));
+        {
+            TLogFile log(folder, group);
+            CreateShortcuts(folder, group, log, failures);
+        }
+        QFile file(QString::fromStdString(JoinPath(folder, "Install.log")));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return LogLines(file.readAll().toStdString());
+    }
+    QString Entry(const QString &relative) const { return env.ProgramsFolder() + "/" + relative; }
+    QByteArray Read(const QString &path) const { return env.ReadFile(path); }
+    static std::string MachineString(const char *key, const char *name)
+    {
+        TRegistry registry(Registry::Hive::LocalMachine);
+        EXPECT_TRUE(registry.OpenKeyReadOnly(key)) << key;
+        return registry.ReadString(name).value_or("<absent>");
+    }
+
+    TSetupEnvironment env;
+    TSetupTexts texts;
+    TFailures failures;
+};
+
+TEST_F(Shortcuts, ATwoLevelGroupIsCreatedAndTheEntriesAreLoggedRelativeToIt)
+{
+    const std::string folder = env.LocalPath("target");
+    const std::vector<std::string> lines = Create(folder, "Learning\\Tarnwick");
+    EXPECT_TRUE(failures.empty());
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[5], "");
+    EXPECT_EQ(lines[6], "{program folder files}");
+    EXPECT_EQ(lines[7], "Tarnwick.desktop");
+    EXPECT_EQ(lines[9], "Read me.desktop");
+    EXPECT_EQ(lines[11], "Remove Tarnwick.desktop");
+    EXPECT_EQ(lines[13], "");
+    for (size_t stamp : {8u, 10u, 12u}) {
+        const QString path = Entry("Learning/Tarnwick/" + QString::fromStdString(lines[stamp - 1]));
+        EXPECT_EQ(ParseStamp(lines[stamp]), FileTimeStamp(QFile::encodeName(path).toStdString()))
+                << lines[stamp - 1];
+    }
+
+    const QString target = QString::fromStdString(folder);
+    EXPECT_EQ(Read(Entry("Learning/Tarnwick/Tarnwick.desktop")),
+              "[Desktop Entry]\nType=Application\nName=Tarnwick\nExec=\"" + target.toUtf8()
+                      + "/tarnwick\"\nPath=" + target.toUtf8()
+                      + "\nTerminal=false\nCategories=Education;\n");
+    EXPECT_TRUE(
+            Read(Entry("Learning/Tarnwick/Read me.desktop"))
+                    .contains("\nExec=xdg-open \"" + target.toUtf8() + "/Docs/Read me.txt\"\n"));
+    EXPECT_TRUE(Read(Entry("Learning/Tarnwick/Remove Tarnwick.desktop"))
+                        .contains("\nExec=\"" + target.toUtf8() + "/Uninst\"\n"));
+}
+
+TEST_F(Shortcuts, NamesWithSeparatorsAndTextInTheCodePageBecomeOneUtf8File)
+{
+    Text(37) = "Tarnwick 1/2 \xE9t\xE9";
+    const std::vector<std::string> lines = Create(env.LocalPath("target"), "G");
+    EXPECT_EQ(lines[7], "Tarnwick 1-2 \xE9t\xE9.desktop");
+    const QString file = Entry(QString::fromUtf8("G/Tarnwick 1-2 \u00e9t\u00e9.desktop"));
+    ASSERT_TRUE(QFileInfo::exists(file));
+    EXPECT_TRUE(Read(file).contains("\nName=Tarnwick 1/2 \xC3\xA9t\xC3\xA9\n"));
+}
+
+// Inside quotes '"', '`', '$' and '\' are escaped, then the value escaping doubles backslashes.
+TEST_F(Shortcuts, ExecQuotesAFolderWithSpacesDollarsQuotesAndPercents)
+{
+    const std::string folder = env.LocalPath("my $HOME \"x\" 100% `y` a\\b");
+    Create(folder, "G");
+    const QByteArray entry = Read(Entry("G/Tarnwick.desktop"));
+    const QByteArray folderUtf8 = QByteArray::fromStdString(env.LocalPath(""));
+    EXPECT_TRUE(entry.contains(
+            "\nExec=\"" + folderUtf8
+            + "/my \\\\$HOME \\\\\"x\\\\\" 100%% \\\\`y\\\\` a\\\\\\\\b/tarnwick\"\n"))
+            << entry.toStdString();
+    EXPECT_TRUE(entry.contains("\nPath=" + folderUtf8 + "/my $HOME \"x\" 100% `y` a\\\\b\n"))
+            << entry.toStdString();
+}
+
+TEST_F(Shortcuts, EveryEntryWrittenIsAcceptedByTheDesktopsValidator)
+{
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty())
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    Create(env.LocalPath("my $HOME \"x\" 100% `y` a\\b"), "A\\B");
+    WriteSettings("English", env.LocalPath("my $HOME \"x\" 100% `y` a\\b"), failures);
+    const QStringList files{Entry("A/B/Tarnwick.desktop"), Entry("A/B/Read me.desktop"),
+                            Entry("A/B/Remove Tarnwick.desktop"),
+                            Entry(ShellAssociation::DesktopEntryName)};
+    for (const QString &file : files) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(validator, {file});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0)
+                << file.toStdString() << ": " << process.readAll().toStdString();
+    }
+}
+
+TEST_F(Shortcuts, AnEntryThatCannotBeWrittenIsNotLoggedAndIsReported)
+{
+    QDir().mkpath(env.ProgramsFolder());
+    env.WriteFile(Entry("Blocked"), "a file where the group folder should be");
+    const std::vector<std::string> lines = Create(env.LocalPath("target"), "Blocked");
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[6], "{program folder files}");
+    EXPECT_EQ(lines[7], "");
+    ASSERT_EQ(failures.size(), 3u);
+    EXPECT_NE(failures[0].find("Tarnwick.desktop"), std::string::npos);
+    EXPECT_NE(FailureWarning(failures).find(failures[2]), std::string::npos);
+}
+
+TEST_F(Shortcuts, SettingsWriteTheWholeTableAndAReinstallMovesThem)
+{
+    env.WriteFile(env.Path("first/tarnwick"), "program");
+    WriteSettings("English", env.LocalPath("first"), failures);
+    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(MachineString("\\Software\\Tarnwick", "Language"), "English");
+    EXPECT_EQ(MachineString(UninstallKey, "DisplayName"), "Tarnwick");
+    EXPECT_EQ(MachineString(UninstallKey, "UninstallString"), env.LocalPath("first/Uninst"));
+
+    const std::string program
+            = QFile::encodeName(QFileInfo(env.Path("first/tarnwick")).canonicalFilePath())
+                      .toStdString();
+    TRegistry classes(Registry::Hive::ClassesRoot);
+    ASSERT_TRUE(classes.OpenKeyReadOnly(".wdl"));
+    EXPECT_EQ(classes.ReadString(""), "Tarnwick.Wordlist");
+    ASSERT_TRUE(classes.OpenKeyReadOnly("Tarnwick.Wordlist"));
+    EXPECT_EQ(classes.ReadString(""), "Tarnwick word list");
+    ASSERT_TRUE(classes.OpenKeyReadOnly("Tarnwick.Wordlist\\DefaultIcon"));
+    EXPECT_EQ(classes.ReadString(""), program + ",1");
+    ASSERT_TRUE(classes.OpenKeyReadOnly("Tarnwick.Wordlist\\Shell"));
+    EXPECT_EQ(classes.ReadString(""), "open");
+    ASSERT_TRUE(classes.OpenKeyReadOnly("Tarnwick.Wordlist\\Shell\\open\\command"));
+    EXPECT_EQ(classes.ReadString(""), program + " \"%1\"");
+    // The trainer started from there finds its association as setup left it.
+    EXPECT_TRUE(CheckFileAssociation(program, "Tarnwick word list"));
+    EXPECT_TRUE(Read(Entry(ShellAssociation::DesktopEntryName))
+                        .contains("MimeType=application/x-tarnwick-wordlist;"));
+
+    Text(35) = "Word list";
+    WriteSettings("Nederlands", env.LocalPath("second"), failures);
+    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(MachineString("\\Software\\Tarnwick", "Language"), "Nederlands");
+    EXPECT_EQ(MachineString(UninstallKey, "UninstallString"), env.LocalPath("second/Uninst"));
+    EXPECT_TRUE(CheckFileAssociation(InstalledProgramPath(env.LocalPath("second")), "Word list"));
+}
+
+TEST_F(Shortcuts, TheProgramPathIsCanonicalThroughLinksAndDots)
+{
+    env.WriteFile(env.Path("real/tarnwick"), "program");
+    ASSERT_TRUE(QFile::link(env.Path("real"), env.Path("link")));
+    EXPECT_EQ(InstalledProgramPath(env.LocalPath("link/../link")), env.LocalPath("real/tarnwick"));
+    // Before the program is there the path is still absolute.
+    EXPECT_EQ(InstalledProgramPath(env.LocalPath("none/./x")), env.LocalPath("none/x/tarnwick"));
+}
+
+TEST_F(Shortcuts, AStoreThatCannotBeWrittenIsReportedNotFatal)
+{
+    const QByteArray saved = qgetenv("TARNWICK_REGISTRY_DIR");
+    env.WriteFile(env.Path("notafolder"), "x");
+    qputenv("TARNWICK_REGISTRY_DIR", QFile::encodeName(env.Path("notafolder/store")));
+    WriteSettings("English", env.LocalPath("target"), failures);
+    qputenv("TARNWICK_REGISTRY_DIR", saved);
+    EXPECT_GE(failures.size(), 3u);
+    EXPECT_NE(FailureWarning(failures).find("Language"), std::string::npos);
+}
+
+TEST(TrainerFileName, TheConstantNamesTheBuiltTrainer)
+{
+    EXPECT_STREQ(kProgramFile, TARNWICK_TRAINER_FILE_NAME);
+}
+
+} // namespace
+
+namespace {
+
+// The trainer compares the file type's name with its own entry; a pack where the two differ
+// would make every start of the trainer write the association again.
+TEST(ShippedPacks, NameTheWordListTypeAsTheTrainerDoes)
+{
+    for (const char *name : {"English.lng", "Nederlands.lng"}) {
+        const std::string path = std::string(TARNWICK_SOURCE_DIR "/lang/") + name;
+        TLanguagePack setup;
+        TLanguagePack trainer;
+        ASSERT_TRUE(setup.LoadSetupFile(path)) << name;
+        ASSERT_TRUE(trainer.LoadFile(path)) << name;
+        EXPECT_EQ(setup.entry(35), trainer.entry(353)) << name;
+        EXPECT_FALSE(setup.entry(35).empty()) << name;
+    }
+}
+
+} // namespace
