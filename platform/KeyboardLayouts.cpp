@@ -2,6 +2,7 @@
 
 #include "platform/KbKeymap.h"
 #include "platform/Registry.h"
+#include "platform/X11KeyboardNames.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -170,6 +171,10 @@ std::vector<KbLayout> DetectDesktopLayouts(const QString &keyboardFile)
 {
     std::vector<KbLayout> layouts = CompilingOnes(
             LayoutList(qgetenv("XKB_DEFAULT_LAYOUT"), qgetenv("XKB_DEFAULT_VARIANT")));
+    if (layouts.empty()) {
+        if (const auto names = ReadX11KeyboardNames())
+            layouts = CompilingOnes(LayoutList(names->layouts, names->variants));
+    }
     if (layouts.empty()) {
         if (const auto text = ReadSmallFile(keyboardFile))
             layouts = CompilingOnes(

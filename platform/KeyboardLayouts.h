@@ -21,8 +21,8 @@ std::vector<TCatalogueEntry> Catalogue(const QString &rulesList
                                        = "/usr/share/X11/xkb/rules/evdev.lst");
 
 // The desktop's layouts, from the first source that names one that compiles: XKB_DEFAULT_LAYOUT
-// with XKB_DEFAULT_VARIANT, then the keyboard configuration file, then "us". The first is the
-// desktop's start-up layout.
+// with XKB_DEFAULT_VARIANT, then the X server's start-up layouts when the program runs on one,
+// then the keyboard configuration file, then "us". The first is the desktop's start-up layout.
 std::vector<KbLayout> DetectDesktopLayouts(const QString &keyboardFile = "/etc/default/keyboard");
 
 // Detects the desktop's layouts once; later calls change nothing. StartupLayout() and
