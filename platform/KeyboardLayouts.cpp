@@ -143,7 +143,7 @@ std::vector<TCatalogueEntry> Catalogue(const QString &rulesList)
             section = line.mid(1).trimmed();
             continue;
         }
-        const QByteArray entry = line.trimmed();
+        const QByteArray entry = line.simplified();
         const qsizetype gap = entry.indexOf(' ');
         if (gap <= 0)
             continue;

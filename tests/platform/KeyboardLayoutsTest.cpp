@@ -249,6 +249,7 @@ TEST_F(KeyboardLayoutsTest, DamagedOrMissingRulesListsGiveWhatIsReadable)
                                    "! layout\n"
                                    "  de              German\n"
                                    "  lonely\n"
+                                   "\tgr\tGreek\n"
                                    "  bad(name        Broken\n"
                                    "! variant\n"
                                    "  nocolon         German without a colon\n"
@@ -257,11 +258,13 @@ TEST_F(KeyboardLayoutsTest, DamagedOrMissingRulesListsGiveWhatIsReadable)
                                    "! option\n"
                                    "  grp             Switching\n");
     const auto catalogue = KbLayouts::Catalogue(path);
-    ASSERT_EQ(catalogue.size(), 2u);
+    ASSERT_EQ(catalogue.size(), 3u);
     EXPECT_EQ(catalogue[0].layout, (KbLayout{"de", ""}));
     EXPECT_EQ(catalogue[0].description, "German");
-    EXPECT_EQ(catalogue[1].layout, (KbLayout{"fr", "oss"}));
-    EXPECT_EQ(catalogue[1].description, "French (alt.)");
+    EXPECT_EQ(catalogue[1].layout, (KbLayout{"gr", ""}));
+    EXPECT_EQ(catalogue[1].description, "Greek");
+    EXPECT_EQ(catalogue[2].layout, (KbLayout{"fr", "oss"}));
+    EXPECT_EQ(catalogue[2].description, "French (alt.)");
     EXPECT_TRUE(KbLayouts::Catalogue(dir.filePath("missing.lst")).empty());
     EXPECT_TRUE(KbLayouts::Catalogue(WriteTemp(dir, "empty.lst", "")).empty());
 }
