@@ -18,6 +18,7 @@
 #include "mainwindow/Unit_PrintPreviewForm.h"
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/Unit_WLSettingsForm.h"
+#include "platform/KeyboardLayouts.h"
 #include "sound/Unit_BatchRec.h"
 #include "sound/Unit_ConvertForm.h"
 
@@ -45,6 +46,8 @@ void InitApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     QApplication::setQuitOnLastWindowClosed(false);
+    // The keyboard-aware editors take the desktop's layout when they are created.
+    KbLayouts::DetectStartupLayout();
 }
 
 void CreateForms(const TFormCreated &created)
