@@ -123,12 +123,17 @@ TEST(CodePage, UpperCaseKeepsLengthsAndLeavesTrailBytesAlone)
     EXPECT_EQ("\xDF\xB5", CodePage::UpperCase("\xDF\xB5", 1252));
     EXPECT_EQ("\xC6", CodePage::UpperCase("\xE6", 1251));
     // 0x83 0x61 is one character in CP932; its trail byte is not the letter a.
-    EXPECT_EQ("\x83\x61" "A", CodePage::UpperCase("\x83\x61" "a", 932));
+    EXPECT_EQ("\x83\x61"
+              "A",
+              CodePage::UpperCase("\x83\x61"
+                                  "a",
+                                  932));
 }
 
 TEST(CodePage, PositionsMapBetweenBytesAndCharacters)
 {
-    const std::string bytes = "a\x83\x41" "b";
+    const std::string bytes = "a\x83\x41"
+                              "b";
     EXPECT_EQ(0, CodePage::CharPosOfByte(bytes, 0, 932));
     EXPECT_EQ(1, CodePage::CharPosOfByte(bytes, 1, 932));
     EXPECT_EQ(1, CodePage::CharPosOfByte(bytes, 2, 932));

@@ -43,8 +43,9 @@ void Generate(TWordList &list, int words, int soundSize)
     store.open(QIODevice::WriteOnly);
     const QByteArray sound(soundSize, 'm');
     for (int i = 0; i < words; ++i) {
-        auto word = std::make_unique<TWord>("mot " + std::to_string(i), "woord " + std::to_string(i),
-                                            "les " + std::to_string(i % 40));
+        auto word
+                = std::make_unique<TWord>("mot " + std::to_string(i), "woord " + std::to_string(i),
+                                          "les " + std::to_string(i % 40));
         word->Context = "un exemple pour le mot " + std::to_string(i);
         word->PartOfSpeech = "zn";
         word->Score1 = i % 31;
