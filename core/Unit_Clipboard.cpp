@@ -1,6 +1,7 @@
 #include "core/Unit_Clipboard.h"
 
 #include "core/Unit_Streams.h"
+#include "core/Unit_WLFile.h"
 #include "core/Unit_WordList.h"
 #include "platform/TempFile.h"
 
@@ -45,22 +46,6 @@ void CopyStoredSound(QFile &store, const TSoundRec &sound, TStreamWriter &out)
         out.WriteBytes(block.data(), static_cast<size_t>(part));
         left -= part;
     }
-}
-
-bool ReadCounters(TStreamReader &in, TWord &word)
-{
-    uint8_t score1 = 0, score2 = 0, count1 = 0, count2 = 0, history1 = 0, history2 = 0;
-    if (!in.ReadLevel(word.Level1) || !in.ReadLevel(word.Level2) || !in.ReadByte(score1)
-        || !in.ReadByte(score2) || !in.ReadByte(count1) || !in.ReadByte(count2)
-        || !in.ReadByte(history1) || !in.ReadByte(history2))
-        return false;
-    word.Score1 = score1;
-    word.Score2 = score2;
-    word.Count1 = count1;
-    word.Count2 = count2;
-    word.History1 = history1;
-    word.History2 = history2;
-    return true;
 }
 
 bool ReadSound(TStreamReader &in, TStreamWriter &store, int64_t storeEnd, TWord &word)

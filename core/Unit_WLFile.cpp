@@ -94,22 +94,6 @@ bool ReadSound(TStreamReader &in, TStreamWriter &store, TWord &word)
     return true;
 }
 
-bool ReadCounters(TStreamReader &in, TWord &word)
-{
-    uint8_t score1 = 0, score2 = 0, count1 = 0, count2 = 0, history1 = 0, history2 = 0;
-    if (!in.ReadLevel(word.Level1) || !in.ReadLevel(word.Level2) || !in.ReadByte(score1)
-        || !in.ReadByte(score2) || !in.ReadByte(count1) || !in.ReadByte(count2)
-        || !in.ReadByte(history1) || !in.ReadByte(history2))
-        return false;
-    word.Score1 = score1;
-    word.Score2 = score2;
-    word.Count1 = count1;
-    word.Count2 = count2;
-    word.History1 = history1;
-    word.History2 = history2;
-    return true;
-}
-
 // The first format kept only levels and scores: the answers behind a score count as right ones.
 bool ReadFirstFormatCounters(TStreamReader &in, TWord &word)
 {
@@ -222,6 +206,22 @@ void WriteRecordTexts(TStreamWriter &out, const TWord &word)
 }
 
 } // namespace
+
+bool ReadCounters(TStreamReader &in, TWord &word)
+{
+    uint8_t score1 = 0, score2 = 0, count1 = 0, count2 = 0, history1 = 0, history2 = 0;
+    if (!in.ReadLevel(word.Level1) || !in.ReadLevel(word.Level2) || !in.ReadByte(score1)
+        || !in.ReadByte(score2) || !in.ReadByte(count1) || !in.ReadByte(count2)
+        || !in.ReadByte(history1) || !in.ReadByte(history2))
+        return false;
+    word.Score1 = score1;
+    word.Score2 = score2;
+    word.Count1 = count1;
+    word.Count2 = count2;
+    word.History1 = history1;
+    word.History2 = history2;
+    return true;
+}
 
 std::string Signature(int format)
 {

@@ -6,7 +6,9 @@
 #include <vector>
 
 class QIODevice;
+class TStreamReader;
 class TStreamWriter;
+struct TWord;
 class TWordList;
 
 // The signatures that open a word-list file, one per format (1..5). They share their first 20
@@ -14,6 +16,10 @@ class TWordList;
 constexpr size_t SignatureLength = 21;
 constexpr int LatestFormat = 5;
 std::string Signature(int format);
+
+// The eight bytes of a word's learning record: two levels, two scores, two counts and the low
+// bytes of the two histories. False when the stream ends or a level is out of range.
+bool ReadCounters(TStreamReader &in, TWord &word);
 
 // Results of TWLFile::ReadBody and TWLFile::LoadList.
 enum TReadResult {
