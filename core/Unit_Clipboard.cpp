@@ -83,14 +83,7 @@ void WriteClipboardRecord(TStreamWriter &out, const TWord &word, QFile &store)
     } else {
         out.WriteInt(0);
     }
-    out.WriteLevel(word.Level1);
-    out.WriteLevel(word.Level2);
-    out.WriteByte(static_cast<uint32_t>(word.Score1));
-    out.WriteByte(static_cast<uint32_t>(word.Score2));
-    out.WriteByte(static_cast<uint32_t>(word.Count1));
-    out.WriteByte(static_cast<uint32_t>(word.Count2));
-    out.WriteByte(word.History1);
-    out.WriteByte(word.History2);
+    WriteCounters(out, word);
     out.WriteStr(EndMark);
 }
 

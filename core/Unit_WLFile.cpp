@@ -149,18 +149,6 @@ void WriteLanguage(TStreamWriter &out, const std::string &language, const TListF
     out.WriteByte(static_cast<uint32_t>(f.Size));
 }
 
-void WriteCounters(TStreamWriter &out, const TWord &word)
-{
-    out.WriteLevel(word.Level1);
-    out.WriteLevel(word.Level2);
-    out.WriteByte(static_cast<uint32_t>(word.Score1));
-    out.WriteByte(static_cast<uint32_t>(word.Score2));
-    out.WriteByte(static_cast<uint32_t>(word.Count1));
-    out.WriteByte(static_cast<uint32_t>(word.Count2));
-    out.WriteByte(word.History1);
-    out.WriteByte(word.History2);
-}
-
 // Copies one sound out of the old store into the file and, unless null, the new store.
 void CopySound(QFile &oldStore, const TSoundRec &sound, std::vector<char> &block,
                TStreamWriter &file, TStreamWriter *newStore)
@@ -221,6 +209,18 @@ bool ReadCounters(TStreamReader &in, TWord &word)
     word.History1 = history1;
     word.History2 = history2;
     return true;
+}
+
+void WriteCounters(TStreamWriter &out, const TWord &word)
+{
+    out.WriteLevel(word.Level1);
+    out.WriteLevel(word.Level2);
+    out.WriteByte(static_cast<uint32_t>(word.Score1));
+    out.WriteByte(static_cast<uint32_t>(word.Score2));
+    out.WriteByte(static_cast<uint32_t>(word.Count1));
+    out.WriteByte(static_cast<uint32_t>(word.Count2));
+    out.WriteByte(word.History1);
+    out.WriteByte(word.History2);
 }
 
 std::string Signature(int format)

@@ -1,7 +1,6 @@
-#include "core/FontCatalog.h"
-#include "core/LoadHooks.h"
 #include "core/Unit_WLFile.h"
 #include "core/Unit_WordList.h"
+#include "fuzz/AgreeingHooks.h"
 #include "platform/TempFile.h"
 #include "support/FuzzTarget.h"
 
@@ -12,24 +11,6 @@
 namespace {
 
 // Every face is installed, and every question is answered yes, so as much of the reader runs as
-// the input allows.
-class TAgreeingCatalog : public IFontCatalog
-{
-public:
-    std::vector<std::string> Families(int) const override { return {}; }
-    bool IsInstalled(const std::string &) const override { return true; }
-    bool Supports(const std::string &, int) const override { return true; }
-};
-
-class TAgreeingHooks : public TLoadHooks
-{
-public:
-    void ShowError(const std::string &) override { }
-    int WarnYesNo(const std::string &) override { return 0; }
-    int ChangeFont(int &, std::string &) override { return 1; }
-    int ConvertList(TWordList &) override { return 1; }
-};
-
 QByteArray Write(TWordList &list)
 {
     QByteArray bytes;

@@ -1,11 +1,11 @@
 #include "core/Unit_WordList.h"
 #include "exercises/Unit_ExercList.h"
 
+#include "tools/bench/BenchTiming.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 // Building the list of an exercise and of a test over a large word list, and what the window does
@@ -14,19 +14,6 @@ namespace {
 
 constexpr int Runs = 9;
 constexpr int Words = 100000;
-
-double MedianMs(const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void Generate(TWordList &list)
 {
@@ -56,14 +43,14 @@ int main(int argc, char **argv)
     Generate(list);
     uint8_t status = 0;
     int taken = 0;
-    const double exercise = MedianMs([&] { taken = TExercList(list, true, status).Count(); });
-    const double test = MedianMs([&] { TExercList(list, false, status); });
+    const double exercise = MedianMs(Runs, [&] { taken = TExercList(list, true, status).Count(); });
+    const double test = MedianMs(Runs, [&] { TExercList(list, false, status); });
     TExercList built(list, true, status);
-    const double shuffle = MedianMs([&] {
+    const double shuffle = MedianMs(Runs, [&] {
         TExercList source(list, true, status);
         auto shuffled = source.Shuffle();
     });
-    const double choices = MedianMs([&] { built.GetChoices(0); });
+    const double choices = MedianMs(Runs, [&] { built.GetChoices(0); });
     std::printf("%d words: exercise list %.2f ms (%d entries), test list %.2f ms, "
                 "exercise list + shuffle %.2f ms, one multiple-choice question %.2f ms\n",
                 Words, exercise, taken, test, shuffle, choices);

@@ -1,8 +1,9 @@
 #include "core/Unit_Sort.h"
 #include "core/Unit_WordList.h"
 
+#include "tools/bench/BenchTiming.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <algorithm>
 #include <cstdio>
 #include <random>
@@ -55,11 +56,10 @@ void Measure(const char *name, const TWordCompare &compare, double target)
         QElapsedTimer timer;
         timer.start();
         list.Sort(compare);
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        times.push_back(ElapsedMs(timer));
     }
-    std::sort(times.begin(), times.end());
     std::printf("sort %d words by %-14s median %7.1f ms  (target %.0f ms)\n", Words, name,
-                times[times.size() / 2], target);
+                Median(times), target);
 }
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "core/Unit_WordList.h"
 
+#include "tools/bench/BenchTiming.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -16,24 +16,6 @@ namespace {
 
 constexpr int Runs = 7;
 constexpr int Words = 100000;
-
-double Median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-double MedianMs(const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    return Median(times);
-}
 
 void Generate(TWordList &list)
 {
@@ -56,7 +38,7 @@ int main(int argc, char **argv)
     const std::string path = dir.filePath(QStringLiteral("list.txt")).toStdString();
     TWordList list;
     Generate(list);
-    const double exported = MedianMs([&] { list.ExportTextFile(path); });
+    const double exported = MedianMs(Runs, [&] { list.ExportTextFile(path); });
     // The import into a fresh list, and apart from it the release of that list.
     std::vector<double> imports, releases;
     for (int run = 0; run < Runs; ++run) {
@@ -65,13 +47,13 @@ int main(int argc, char **argv)
         timer.start();
         if (read->ImportFile(0, path) != Words)
             std::fprintf(stderr, "import failed\n");
-        imports.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        imports.push_back(ElapsedMs(timer));
         timer.restart();
         read.reset();
-        releases.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        releases.push_back(ElapsedMs(timer));
     }
     const QString copy = dir.filePath(QStringLiteral("copy.txt"));
-    const double copied = MedianMs([&] {
+    const double copied = MedianMs(Runs, [&] {
         QFile::remove(copy);
         QFile::copy(QString::fromStdString(path), copy);
     });

@@ -1,13 +1,13 @@
 #include "core/FontCatalog.h"
 #include "core/Unit_WordList.h"
 
+#include "tools/bench/BenchTiming.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 // Opening and saving large word lists, against copying the same file.
@@ -22,19 +22,6 @@ public:
 };
 
 constexpr int Runs = 7;
-
-double MedianMs(const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void Generate(TWordList &list, int words, int soundSize)
 {
@@ -63,8 +50,8 @@ void Measure(const char *name, int words, int soundSize, const QTemporaryDir &di
     const std::string path = dir.filePath(QStringLiteral("list.wdl")).toStdString();
     TWordList list;
     Generate(list, words, soundSize);
-    const double save = MedianMs([&] { list.SaveToFile(path); });
-    const double open = MedianMs([&] {
+    const double save = MedianMs(Runs, [&] { list.SaveToFile(path); });
+    const double open = MedianMs(Runs, [&] {
         TWordList read;
         bool ok = false;
         int format = 0;
@@ -73,7 +60,7 @@ void Measure(const char *name, int words, int soundSize, const QTemporaryDir &di
             std::fprintf(stderr, "open failed\n");
     });
     const QString copy = dir.filePath(QStringLiteral("copy.wdl"));
-    const double copied = MedianMs([&] {
+    const double copied = MedianMs(Runs, [&] {
         QFile::remove(copy);
         QFile::copy(QString::fromStdString(path), copy);
     });
