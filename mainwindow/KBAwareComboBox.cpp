@@ -88,14 +88,18 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
                            event->nativeVirtualKey(), event->nativeModifiers(), typed.Text,
                            event->isAutoRepeat(), event->count());
     QKeyEvent &key = translated ? *translated : *event;
+    const bool wasVisible = isVisible();
+    const bool hadFocus = hasFocus();
+    // The hook may move to another cell: this control is then closed and types nothing.
+    const auto closed = [&] { return (wasVisible && !isVisible()) || (hadFocus && !hasFocus()); };
     const bool zeroed = OnKeyDown && OnKeyDown(key);
-    if (!isVisible() || !hasFocus() || typed.Kind == TKbTyping::TKind::Composing)
+    if (closed() || typed.Kind == TKbTyping::TKind::Composing)
         return;
     QChar c = TypedChar(key);
     if (!c.isNull() && OnKeyPress) {
         const QChar before = c;
         OnKeyPress(c);
-        if (c.isNull() || !isVisible() || !hasFocus())
+        if (c.isNull() || closed())
             return;
         if (c != before && !zeroed)
             translated.emplace(key.type(), key.key(), key.modifiers(), key.nativeScanCode(),

@@ -111,9 +111,12 @@ void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
                            event->nativeVirtualKey(), event->nativeModifiers(), typed.Text,
                            event->isAutoRepeat(), event->count());
     QKeyEvent &key = translated ? *translated : *event;
+    const bool wasVisible = isVisible();
+    const bool hadFocus = hasFocus();
+    // The hook may move to another cell: this control is then closed and types nothing.
+    const auto closed = [&] { return (wasVisible && !isVisible()) || (hadFocus && !hasFocus()); };
     bool zeroed = OnKeyDown && OnKeyDown(key);
-    // The hook may have moved to another cell: this edit is then closed and types nothing.
-    if (!isVisible() || !hasFocus() || typed.Kind == TKbTyping::TKind::Composing)
+    if (closed() || typed.Kind == TKbTyping::TKind::Composing)
         return;
     if (!AcceptAllKeys && IsGridKey(key.key()))
         zeroed = true;
@@ -121,7 +124,7 @@ void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
     if (!c.isNull() && OnKeyPress) {
         const QChar before = c;
         OnKeyPress(c);
-        if (c.isNull() || !isVisible() || !hasFocus())
+        if (c.isNull() || closed())
             return;
         if (c != before && !zeroed)
             translated.emplace(key.type(), key.key(), key.modifiers(), key.nativeScanCode(),
