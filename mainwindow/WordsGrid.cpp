@@ -442,6 +442,21 @@ bool TWordsGrid::EditorActive() const
     return (kind == ckLevel1 || kind == ckLevel2) && Row() >= 1 && Row() <= GetWordCount();
 }
 
+uint8_t TWordsGrid::SelectionMode() const
+{
+    if (!WordList)
+        return 3;
+    if (RowSelection)
+        return 0;
+    if (InTextCell()) {
+        const QLineEdit *edit = OpenLineEdit();
+        return edit && edit->hasSelectedText() ? 1 : 3;
+    }
+    if (InSoundCell() && WordList->GetSound(Row() - 1))
+        return 2;
+    return 3;
+}
+
 bool TWordsGrid::IsEditableCell(int col, int row) const
 {
     if (RowSelection || col < 0 || col >= ColCount())

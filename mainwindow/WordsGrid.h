@@ -151,6 +151,9 @@ public:
     bool InSoundCell() const;
     // A text cell, the sound cell or a level cell of a word is current.
     bool EditorActive() const;
+    // What Cut, Copy and Delete act on: 0 the selected rows, 1 the selected text of the current
+    // cell's editor, 2 the current word's sound, 3 nothing.
+    uint8_t SelectionMode() const;
     int GetEditCol() const { return EditCol; }
     int GetEditRow() const { return EditRow; }
 

@@ -456,6 +456,25 @@ TEST_F(GridEditing, TheWindowsEditShortcutsComeBeforeTheEditors)
     EXPECT_EQ("x", grid->GetWordList()->GetLesson(0));
 }
 
+TEST_F(GridEditing, TheSelectionModeFollowsRowsTheEditorsSelectionAndTheSound)
+{
+    TWordList &list = Show(3);
+    grid->SelectCellAt(ColOf(ckPartOfSpeech), 1);
+    EXPECT_EQ(3, grid->SelectionMode()) << "an empty editor selects nothing";
+    grid->SelectCellAt(ColOf(ckContext), 2);
+    ContextEdit->insert(QStringLiteral("abc"));
+    ContextEdit->setSelection(1, 1);
+    EXPECT_EQ(1, grid->SelectionMode());
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(0, grid->SelectionMode());
+    grid->SelectCellAt(ColOf(ckSound), 2);
+    EXPECT_EQ(3, grid->SelectionMode());
+    list.SetSound(1, 0, 10);
+    EXPECT_EQ(2, grid->SelectionMode());
+    grid->SelectCellAt(ColOf(ckScore), 2);
+    EXPECT_EQ(3, grid->SelectionMode());
+}
+
 TEST_F(GridEditing, ABusyGridOpensNoCell)
 {
     Show(3);
