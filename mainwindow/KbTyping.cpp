@@ -23,6 +23,7 @@ constexpr uint32_t KeyCapsLock = 0xffe5;
 constexpr uint32_t KeyLevelThree = 0xfe03;
 constexpr uint32_t KeySpace = 0x20;
 constexpr unsigned XkbKeycodeOffset = 8;
+constexpr quint32 XLockMask = 2;
 
 std::optional<bool> ForcedScanCodes;
 
@@ -141,6 +142,10 @@ TKbTyping::TResult TKbTyping::Translate(const QKeyEvent &event)
     if (!keymap)
         return {};
     const bool press = event.type() == QEvent::KeyPress;
+    // The X server tells the lock state with every key, also one locked before the control was
+    // entered.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        CapsLock = (event.nativeModifiers() & XLockMask) != 0;
     switch (keymap->KeySym(scanCode, 0)) {
     case KeyShiftLeft:
     case KeyShiftRight:

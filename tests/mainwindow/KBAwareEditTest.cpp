@@ -152,6 +152,24 @@ TEST_F(KBAwareControls, ANonDesktopLayoutTranslatesTheEditsOwnKeys)
     EXPECT_EQ(0, Beeps);
 }
 
+TEST_F(KBAwareControls, CapsLockCapitalisesLettersOnlyAndShortcutsKeepTheirKeys)
+{
+    constexpr unsigned ScanCapsLock = 58;
+    constexpr unsigned ScanMinus = 12;
+    constexpr unsigned ScanA = 30;
+    first->SetKbLayout(German);
+    Key(*first, Qt::Key_CapsLock, ScanCapsLock);
+    Key(*first, Qt::Key_A, ScanA, QStringLiteral("a"));
+    Key(*first, Qt::Key_Minus, ScanMinus, QStringLiteral("-"));
+    EXPECT_EQ(QStringLiteral("Aß"), first->text());
+    Key(*first, Qt::Key_CapsLock, ScanCapsLock);
+    Key(*first, Qt::Key_A, ScanA, QStringLiteral("a"));
+    EXPECT_EQ(QStringLiteral("Aßa"), first->text());
+    // Ctrl+A selects everything: the key is not typed through the layout.
+    Key(*first, Qt::Key_A, ScanA, QStringLiteral("\x01"), Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("Aßa"), first->selectedText());
+}
+
 TEST_F(KBAwareControls, TheDesktopsLayoutPassesKeysThroughUntouched)
 {
     Key(*first, Qt::Key_Y, ScanY, QStringLiteral("y"));
