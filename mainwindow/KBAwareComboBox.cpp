@@ -81,6 +81,7 @@ void TKBAwareComboBox::focusInEvent(QFocusEvent *event)
 void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
 {
     event->accept();
+    Typing.CycleRequested(*event);
     const TKbTyping::TResult typed = Typing.Translate(*event);
     std::optional<QKeyEvent> translated;
     if (typed.Kind == TKbTyping::TKind::Translated)
@@ -120,6 +121,8 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
 void TKBAwareComboBox::keyReleaseEvent(QKeyEvent *event)
 {
     Typing.Translate(*event);
+    if (Typing.CycleRequested(*event))
+        requestKbLayout(NextOfferedLayout(FKbLayout));
     QComboBox::keyReleaseEvent(event);
 }
 

@@ -104,6 +104,7 @@ void TKBAwareEdit::focusInEvent(QFocusEvent *event)
 void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
 {
     event->accept();
+    Typing.CycleRequested(*event);
     const TKbTyping::TResult typed = Typing.Translate(*event);
     std::optional<QKeyEvent> translated;
     if (typed.Kind == TKbTyping::TKind::Translated)
@@ -144,6 +145,8 @@ void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
 void TKBAwareEdit::keyReleaseEvent(QKeyEvent *event)
 {
     Typing.Translate(*event);
+    if (Typing.CycleRequested(*event))
+        requestKbLayout(NextOfferedLayout(FKbLayout));
     QLineEdit::keyReleaseEvent(event);
 }
 

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QStringList>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -196,6 +197,33 @@ QChar TypedChar(const QKeyEvent &event)
     default:
         return event.text().isEmpty() ? QChar(0) : event.text().front();
     }
+}
+
+bool TKbTyping::CycleRequested(const QKeyEvent &event)
+{
+    const int key = event.key();
+    const bool alt = key == Qt::Key_Alt;
+    const bool shift = key == Qt::Key_Shift;
+    if (event.type() == QEvent::KeyPress) {
+        if ((alt && event.modifiers().testFlag(Qt::ShiftModifier))
+            || (shift && event.modifiers().testFlag(Qt::AltModifier)))
+            CycleArmed = true;
+        else if (!alt && !shift)
+            CycleArmed = false;
+        return false;
+    }
+    if (event.type() != QEvent::KeyRelease || (!alt && !shift))
+        return false;
+    return std::exchange(CycleArmed, false);
+}
+
+KbLayout NextOfferedLayout(const KbLayout &layout)
+{
+    const std::vector<KbLayout> offered = KbLayouts::OfferedLayouts();
+    const auto found = std::find(offered.begin(), offered.end(), layout);
+    if (found == offered.end() || std::next(found) == offered.end())
+        return offered.empty() ? layout : offered.front();
+    return *std::next(found);
 }
 
 TKbLayoutChooser SetKbLayoutChooser(TKbLayoutChooser chooser)

@@ -45,6 +45,10 @@ public:
     // Whether a press (or its shortcut query) would type through the active layout.
     bool TypesText(const QKeyEvent &event) const;
 
+    // Alt and Shift pressed together and released with no other key between them ask for the
+    // next offered layout; true on the release that ends such a press.
+    bool CycleRequested(const QKeyEvent &event);
+
 private:
     struct TKey
     {
@@ -59,7 +63,11 @@ private:
     bool LevelThreeHeld = false;
     bool CapsLock = false;
     uint32_t PendingDead = 0;
+    bool CycleArmed = false;
 };
+
+// The offered layout after the given one, the first when it is not offered.
+KbLayout NextOfferedLayout(const KbLayout &layout);
 
 // Shows the layout chooser (every layout of the catalogue); nothing when cancelled. Tests put a
 // script in; nullptr restores the desktop's chooser.

@@ -94,11 +94,15 @@ TWordsGrid::TWordsGrid(QWidget *parent)
     }
     MeasureEdit->setFrame(false);
     ApplyFonts();
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget *old, QWidget *now) { EditorExit(old, now); });
+    FocusConnection = connect(qApp, &QApplication::focusChanged, this,
+                              [this](QWidget *old, QWidget *now) { EditorExit(old, now); });
 }
 
-TWordsGrid::~TWordsGrid() = default;
+// The editors go with the viewport after this body; their focus changes must not reach the grid.
+TWordsGrid::~TWordsGrid()
+{
+    disconnect(FocusConnection);
+}
 
 void TWordsGrid::SendToTarget(int message, intptr_t wParam)
 {

@@ -241,6 +241,7 @@ private:
     bool SuppressAutoComplete = false;
     // Set while the grid itself fills an editor: such changes are not the user's.
     bool Filling = false;
+    QMetaObject::Connection FocusConnection;
 
     // What painting needs of the fonts, refreshed by ApplyFonts.
     struct TKindFont

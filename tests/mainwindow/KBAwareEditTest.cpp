@@ -375,4 +375,27 @@ TEST_F(KBAwareControls, TheContextMenuOffersTheLayoutsAndAddsOneFromTheCatalogue
     EXPECT_EQ(2u, receiver.Messages.size());
 }
 
+TEST_F(KBAwareControls, AltWithShiftAloneSwitchesToTheNextOfferedLayout)
+{
+    ASSERT_TRUE(KbLayouts::AddOfferedLayout(Greek));
+    TReceiver receiver;
+    first->LayoutReceiver = &receiver;
+    const auto altShift = [this](bool withKey) {
+        Press(*first, Qt::Key_Alt, 56, Qt::AltModifier);
+        Press(*first, Qt::Key_Shift, ScanLeftShift, Qt::AltModifier | Qt::ShiftModifier);
+        if (withKey)
+            Key(*first, Qt::Key_A, 30, QString(), Qt::AltModifier | Qt::ShiftModifier);
+        Release(*first, Qt::Key_Shift, ScanLeftShift, Qt::AltModifier);
+        Release(*first, Qt::Key_Alt, 56, Qt::NoModifier);
+    };
+    altShift(false);
+    EXPECT_EQ(Greek, first->GetKbLayout());
+    EXPECT_EQ(Greek, KbLayouts::GetKeyboardLayout());
+    altShift(true);
+    EXPECT_EQ(Greek, first->GetKbLayout()) << "another key between cancels the switch";
+    altShift(false);
+    EXPECT_EQ(KbLayouts::StartupLayout(), first->GetKbLayout());
+    EXPECT_EQ(2u, receiver.Messages.size());
+}
+
 } // namespace
