@@ -255,6 +255,12 @@ TEST_F(GridEditing, LengthLimitsCountTheBytesOfTheFieldsCodePage)
     ForWordEdit->insert(QString(257, QChar(0x3042)));
     EXPECT_EQ(1, list.Count()) << "an over-long paste on the append row appends nothing";
     EXPECT_EQ(QString(), ForWordEdit->text());
+
+    // A paste the code page cannot hold is refused, not stored with question marks.
+    grid->SelectCellAt(ColOf(ckRefWord), 1);
+    RefWordEdit->insert(QStringLiteral("\u0416"));
+    EXPECT_EQ("r0", list.GetRefWord(0));
+    EXPECT_EQ(QStringLiteral("r0"), RefWordEdit->text());
 }
 
 TEST_F(GridEditing, EnterFollowsNormalEnterAndDownStaysOnTheLastWord)
