@@ -260,6 +260,8 @@ protected:
     TNumberedPack Pack;
     TRecordingBox Box;
     TWordList List;
+    // Outlives the window, which lets go of it when destroyed.
+    TFakePlayer Player;
     TExercForm *Form = nullptr;
     TBeepHandler PreviousBeep = nullptr;
 };
@@ -452,7 +454,7 @@ TEST_F(ExercFormTest, ContextListeningAndDictation)
     TCountingRandom random;
     Add({1}, {0}, "une phrase");
     GiveSound(0);
-    TFakePlayer player;
+    TFakePlayer &player = Player;
     Form->SetPlayer(&player);
     Sound().PronounceQCheck->setChecked(false);
     Sound().ListenCheck->setChecked(false);
@@ -514,7 +516,7 @@ TEST_F(ExercFormTest, DirectionTwoWithContextAndPronouncedAnswer)
     TCountingRandom random;
     Add({0}, {1}, "une phrase");
     GiveSound(0);
-    TFakePlayer player;
+    TFakePlayer &player = Player;
     Form->SetPlayer(&player);
     Sound().PronounceACheck->setChecked(true);
     Sound().DictationCheck->setChecked(false);
@@ -550,7 +552,7 @@ TEST_F(ExercFormTest, PlaybackDisablesTheAnswerButtonsAndBlocksAUsersClose)
     TCountingRandom random;
     Add({1}, {0});
     GiveSound(0);
-    TFakePlayer player;
+    TFakePlayer &player = Player;
     Form->SetPlayer(&player);
     Choose(false);
     Start(true);
@@ -603,7 +605,7 @@ TEST_F(ExercFormTest, TheLastWordLearnedDuringPlaybackClosesWhenThePlayerHasClos
     TScriptedRandom random({0, 0});
     Add({1, 1, 4, 0b1111}, {0});
     GiveSound(0);
-    TFakePlayer player;
+    TFakePlayer &player = Player;
     Form->SetPlayer(&player);
     Choose(false);
     Sound().PronounceQCheck->setChecked(true);
