@@ -800,3 +800,25 @@ TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
     delete std::exchange(ExercSetForm, nullptr);
     delete std::exchange(ExercStartForm, nullptr);
 }
+
+TEST_F(ExercFormTest, MultipleChoiceInDirectionTwoOffersForeignWordsAndNoContext)
+{
+    // Draws: the shuffle of three, the first of two alternatives, the right answer's slot.
+    TScriptedRandom random({0, 0, 0, 0, 2});
+    Add({0}, {1}, "une phrase");
+    Add({1}, {0});
+    Add({0}, {1});
+    Choose(false);
+    Start(true);
+    EXPECT_EQ((std::vector<int>{3, 2, 1, 2, 4}), random.Bounds);
+    EXPECT_EQ((std::pair{0, 2}), Asked());
+    EXPECT_EQ("Frans", Ui().MultipleAnswerBox->title());
+    EXPECT_FALSE(Ui().ContextAction->isEnabled());
+    EXPECT_EQ((std::vector<QString>{"f1", "f2", "f0", ""}),
+              (std::vector<QString>{Ui().ARichEdit->toPlainText(), Ui().BRichEdit->toPlainText(),
+                                    Ui().CRichEdit->toPlainText(), Ui().DRichEdit->toPlainText()}));
+    QTest::mouseClick(Ui().AButton, Qt::LeftButton);
+    EXPECT_EQ("fout, C", Ui().MultipleLabel->text());
+    EXPECT_EQ(1, Record(0, 2).Count);
+    EXPECT_EQ(0u, Record(0, 2).History);
+}
