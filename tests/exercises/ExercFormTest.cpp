@@ -822,3 +822,18 @@ TEST_F(ExercFormTest, MultipleChoiceInDirectionTwoOffersForeignWordsAndNoContext
     EXPECT_EQ(1, Record(0, 2).Count);
     EXPECT_EQ(0u, Record(0, 2).History);
 }
+
+TEST_F(ExercFormTest, TheFunctionKeysRunTheToolBarCommands)
+{
+    TCountingRandom random;
+    Add({1}, {0}, "une phrase");
+    Start(true);
+    Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Ui().AnswerEdit, Qt::Key_F8);
+    EXPECT_EQ((QStringList{"f0", "une phrase"}), Lines(Ui().QuestionRichEdit));
+    EXPECT_FALSE(Ui().ContextAction->isEnabled());
+    // A disabled command does nothing.
+    QTest::keyClick(Ui().AnswerEdit, Qt::Key_F8);
+    EXPECT_EQ(2, Lines(Ui().QuestionRichEdit).size());
+}
