@@ -195,6 +195,12 @@ TEST(UpDown, ArrowsStepFromTheTextOrTheLastPosition)
     EXPECT_EQ(5, upDown.Position());
     upDown.DownButton()->click();
     EXPECT_EQ("7", edit.text());
+
+    QTest::keyClick(&edit, Qt::Key_Down);
+    EXPECT_EQ("2", edit.text());
+    upDown.setEnabled(false);
+    QTest::keyClick(&edit, Qt::Key_Up);
+    EXPECT_EQ("2", edit.text());
 }
 
 TEST_F(ExercDialogsTest, TestOfSevenWordsOffersOneToSeven)
