@@ -59,6 +59,10 @@ public:
     bool SaveList();
     bool SaveListAs();
 
+    // Runs an exercise (true) or a test (false) over the current list: chooses the words, shows
+    // the start dialog, then the exercise window with the grid and its editors out of sight.
+    void StartExercise(bool Exercise);
+
     void ShowWordCount();
     void RebuildCharToolBar();
     void CharacterTBClick(QToolButton *button);
@@ -95,6 +99,7 @@ private:
     void OpenList(const std::string &fileName);
     bool SaveTo(const std::string &fileName);
     void ShowTitle();
+    void HideGridForExercise();
 
     void WMKbLayoutChanged(const TMessageEvent &message);
     void WMGridBusy(const TMessageEvent &message);
