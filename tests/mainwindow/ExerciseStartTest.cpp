@@ -396,7 +396,7 @@ TEST_F(ExerciseStart, ATestChangesNothingEndsWithTheMarkAndGivesTheStripBack)
     EXPECT_EQ(4, Grid().Selection().Bottom);
 }
 
-TEST_F(ExerciseStart, ACancelledStartLeavesGridSelectionAndStripAsTheyWere)
+TEST_F(ExerciseStart, ACancelledOrEmptyStartLeavesGridSelectionAndStripAsTheyWere)
 {
     ASSERT_TRUE(
             Open({{"znw", "1", {1}}, {"znw", "1", {2}}, {"znw", "2", {0, 0, 0, 0, 3}}}, "ab|c"));
@@ -425,6 +425,23 @@ TEST_F(ExerciseStart, ACancelledStartLeavesGridSelectionAndStripAsTheyWere)
     EXPECT_FALSE(ExercForm->isVisible());
     EXPECT_EQ(nullptr, ExercForm->ExercList);
     EXPECT_TRUE(box.Texts.empty());
+
+    // A filter that lets nothing pass (the filter dialog itself refuses one) starts nothing.
+    WhenShown(ExercStartForm, [] {
+        FilterForm->SelectedLessons = CaseInsensitiveStringList();
+        ExercStartForm->ui->StartButton->click();
+    });
+    WhenShown(ExercForm, [] {
+        ADD_FAILURE() << "an empty run was started";
+        ExercForm->close();
+    });
+    MainForm->StartExercise(true);
+    ASSERT_EQ(1u, box.Texts.size());
+    EXPECT_EQ(ErrorText(LanguageText(89)), box.Texts[0]);
+    EXPECT_EQ(nullptr, ExercForm->ExercList);
+    EXPECT_EQ(before, Records());
+    EXPECT_TRUE(Form().WordsGrid->isVisible());
+    EXPECT_FALSE(Form().PageScroller->isHidden());
 }
 
 TEST_F(ExerciseStart, NothingToAskIsReportedBeforeAnyDialogAndTouchesNothing)
