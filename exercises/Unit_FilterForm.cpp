@@ -1,14 +1,141 @@
 #include "exercises/Unit_FilterForm.h"
 
+#include "core/Unit_LanguagePack.h"
+#include "core/Unit_Warnings.h"
+#include "exercises/Unit_ExercList.h"
+#include "platform/CodePage.h"
 #include "ui_FilterForm.h"
 
+#include <QShowEvent>
+
 TFilterForm *FilterForm = nullptr;
+
+namespace {
+
+void FillBox(QListWidget &box, const CaseInsensitiveStringList &texts)
+{
+    box.clear();
+    for (int i = 0; i < texts.Count(); ++i) {
+        auto *item = new QListWidgetItem(CodePage::ToUnicode(texts[i], CodePage::Default), &box);
+        item->setData(Qt::UserRole, QByteArray::fromStdString(texts[i]));
+    }
+}
+
+std::string ItemBytes(const QListWidgetItem &item)
+{
+    return item.data(Qt::UserRole).toByteArray().toStdString();
+}
+
+void SelectListed(QListWidget &box, const CaseInsensitiveStringList &selected)
+{
+    for (int i = 0; i < box.count(); ++i) {
+        QListWidgetItem *item = box.item(i);
+        item->setSelected(selected.Contains(ItemBytes(*item)));
+    }
+    if (box.count() > 0)
+        box.setCurrentRow(0, QItemSelectionModel::NoUpdate);
+}
+
+CaseInsensitiveStringList SelectedTexts(const QListWidget &box, bool &any)
+{
+    CaseInsensitiveStringList texts;
+    any = false;
+    for (int i = 0; i < box.count(); ++i) {
+        const QListWidgetItem *item = box.item(i);
+        if (item->isSelected()) {
+            texts.Add(ItemBytes(*item));
+            any = true;
+        }
+    }
+    return texts;
+}
+
+} // namespace
 
 TFilterForm::TFilterForm(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::TFilterForm>())
 {
     ui->setupUi(this);
+    setFixedSize(size());
+    connect(ui->OKButton, &QPushButton::clicked, this, &TFilterForm::OKButtonClick);
+    connect(ui->CancelButton, &QPushButton::clicked, this, &TFilterForm::CancelButtonClick);
 }
 
 TFilterForm::~TFilterForm() = default;
+
+void TFilterForm::Reset(TExercList *list)
+{
+    ExercList = list;
+    SelectedPartsOfSpeech = list ? list->PartsOfSpeechList() : CaseInsensitiveStringList();
+    SelectedLessons = list ? list->LessonsList() : CaseInsensitiveStringList();
+    FillBox(*ui->PartsOfSpeechBox, SelectedPartsOfSpeech);
+    FillBox(*ui->LessonBox, SelectedLessons);
+    OnlyPronunciation = false;
+    ui->OnlyPronunciationCheck->setChecked(false);
+    ui->OnlyPronunciationCheck->setEnabled(list && list->AnyWithSound());
+    FilterCount = list ? list->Count() : 0;
+}
+
+void TFilterForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFilterForm::FormShow()
+{
+    SelectListed(*ui->PartsOfSpeechBox, SelectedPartsOfSpeech);
+    SelectListed(*ui->LessonBox, SelectedLessons);
+    ui->OnlyPronunciationCheck->setChecked(OnlyPronunciation);
+    ui->PartsOfSpeechBox->setFocus();
+    ClosedByButton = false;
+}
+
+void TFilterForm::OKButtonClick()
+{
+    bool anyPartOfSpeech = false;
+    bool anyLesson = false;
+    CaseInsensitiveStringList partsOfSpeech = SelectedTexts(*ui->PartsOfSpeechBox, anyPartOfSpeech);
+    CaseInsensitiveStringList lessons = SelectedTexts(*ui->LessonBox, anyLesson);
+    if (!anyPartOfSpeech) {
+        ShowError(LanguageText(228));
+        ui->PartsOfSpeechBox->setFocus();
+        return;
+    }
+    if (!anyLesson) {
+        ShowError(LanguageText(229));
+        ui->LessonBox->setFocus();
+        return;
+    }
+    const bool onlyPronunciation = ui->OnlyPronunciationCheck->isChecked();
+    FilterCount
+            = ExercList ? ExercList->CountFiltered(partsOfSpeech, lessons, onlyPronunciation) : 0;
+    if (FilterCount == 0) {
+        ShowError(LanguageText(230));
+        ui->PartsOfSpeechBox->setFocus();
+        return;
+    }
+    SelectedPartsOfSpeech = std::move(partsOfSpeech);
+    SelectedLessons = std::move(lessons);
+    OnlyPronunciation = onlyPronunciation;
+    CloseWithResult(1);
+}
+
+void TFilterForm::CancelButtonClick()
+{
+    CloseWithResult(2);
+}
+
+void TFilterForm::CloseWithResult(int result)
+{
+    ClosedByButton = true;
+    done(result);
+}
+
+// Escape and the close box end the dialog as Cancel does.
+void TFilterForm::reject()
+{
+    done(2);
+}

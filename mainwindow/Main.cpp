@@ -158,6 +158,15 @@ TMainForm::TMainForm(QWidget *parent)
     ui->ContextEdit->setMaxLength(1000);
     ui->LessonEdit->setMaxLength(64);
     ui->PartOfSpeechCombo->lineEdit()->setMaxLength(64);
+    // Completion is the grid's own, case-sensitive; Enter must not add the text as an item.
+    ui->PartOfSpeechCombo->setCompleter(nullptr);
+    ui->PartOfSpeechCombo->setInsertPolicy(QComboBox::NoInsert);
+    ui->ExercLevelCombo->setMaxVisibleItems(4);
+    // The editors live in the grid's viewport; their layout changes still come here.
+    for (TKBAwareEdit *edit : {ui->ForWordEdit, ui->RefWordEdit, ui->ContextEdit, ui->LessonEdit})
+        edit->LayoutReceiver = this;
+    ui->PartOfSpeechCombo->LayoutReceiver = this;
+    ui->ExercLevelCombo->LayoutReceiver = this;
     auto *count = new QLabel(ui->StatusBar);
     count->setObjectName(QStringLiteral("WordCountLabel"));
     ui->StatusBar->addPermanentWidget(count, 1);

@@ -3,6 +3,7 @@
 #include "core/BusyCursor.h"
 #include "core/PrivateMessages.h"
 #include "core/Unit_Constants.h"
+#include "core/Unit_Constraints.h"
 #include "core/Unit_FilesThread.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
@@ -11,8 +12,10 @@
 #include "mainwindow/CommandRules.h"
 #include "platform/CodePage.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
 #include <algorithm>
@@ -100,9 +103,15 @@ TWordsGrid::TWordsGrid(QWidget *parent)
     }
     MeasureEdit->setFrame(false);
     ApplyFonts();
+    FocusConnection = connect(qApp, &QApplication::focusChanged, this,
+                              [this](QWidget *old, QWidget *now) { EditorExit(old, now); });
 }
 
-TWordsGrid::~TWordsGrid() = default;
+// The editors go with the viewport after this body; their focus changes must not reach the grid.
+TWordsGrid::~TWordsGrid()
+{
+    disconnect(FocusConnection);
+}
 
 void TWordsGrid::SendToTarget(int message, intptr_t wParam)
 {
@@ -261,11 +270,18 @@ void TWordsGrid::ApplyFonts()
     const int forHeight = MeasureEdit->sizeHint().height();
     MeasureEdit->setFont(refQFont);
     const int refHeight = MeasureEdit->sizeHint().height();
-    for (QLineEdit *edit : {ForWordEdit.data(), ContextEdit.data()})
-        if (edit)
-            edit->resize(edit->width(), forHeight);
-    if (RefWordEdit)
+    for (TKBAwareEdit *edit : {ForWordEdit.data(), ContextEdit.data()}) {
+        if (!edit)
+            continue;
+        edit->setFont(forQFont);
+        edit->CodePage = CodePage::ForCharset(forFont.Charset);
+        edit->resize(edit->width(), forHeight);
+    }
+    if (RefWordEdit) {
+        RefWordEdit->setFont(refQFont);
+        RefWordEdit->CodePage = CodePage::ForCharset(refFont.Charset);
         RefWordEdit->resize(RefWordEdit->width(), refHeight);
+    }
 
     const int rowHeight = std::max(HeaderRowHeight, std::max(forHeight, refHeight) + 3);
     SetDefaultRowHeight(rowHeight);
@@ -284,6 +300,7 @@ void TWordsGrid::ApplyFonts()
                PartOfSpeechCombo ? PartOfSpeechCombo->height() : PartOfSpeechComboHeight};
     KindFonts[ckLesson]
             = {HeaderFont, defaultCodePage, LessonEdit ? LessonEdit->height() : LessonEditHeight};
+    PlaceOpenControl();
     InvalidateGrid();
 }
 
@@ -301,9 +318,25 @@ void TWordsGrid::ClearBusy()
     SendToTarget(WM_GRIDBUSY, 0);
 }
 
-bool TWordsGrid::SelectCell(int, int)
+bool TWordsGrid::SelectCell(int col, int row)
 {
-    return !Busy && WordList;
+    if (Busy || !WordList)
+        return false;
+    EndEdit();
+    if (IsEditableCell(col, row)) {
+        SetOptions(Options() & ~(goRangeSelect | goRowSelect));
+        ScrollIntoView(col, row);
+        OpenControl(col, row);
+        EditCol = col;
+        EditRow = row;
+    } else if (!(ColumnKind(col) != ckRowHeader && row >= 1 && row <= GetWordCount()
+                 && RowSelection)) {
+        EditCol = col;
+        EditRow = row;
+        RowSelection = false;
+        SetOptions(Options() & ~(goRangeSelect | goRowSelect));
+    }
+    return true;
 }
 
 void TWordsGrid::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
@@ -333,6 +366,598 @@ void TWordsGrid::EndEdit()
                                           LessonEdit, SoundPanel, LevelCombo})
         if (control)
             control->hide();
+}
+
+void TWordsGrid::SetForWordEdit(TKBAwareEdit *edit)
+{
+    ForWordEdit = edit;
+    BindEdit(edit, ckForWord);
+}
+
+void TWordsGrid::SetRefWordEdit(TKBAwareEdit *edit)
+{
+    RefWordEdit = edit;
+    BindEdit(edit, ckRefWord);
+}
+
+void TWordsGrid::SetContextEdit(TKBAwareEdit *edit)
+{
+    ContextEdit = edit;
+    BindEdit(edit, ckContext);
+}
+
+void TWordsGrid::SetLessonEdit(TKBAwareEdit *edit)
+{
+    LessonEdit = edit;
+    BindEdit(edit, ckLesson);
+}
+
+void TWordsGrid::SetPartOfSpeechCombo(TKBAwareComboBox *combo)
+{
+    PartOfSpeechCombo = combo;
+    if (!combo)
+        return;
+    BindControl(combo, ColWidth(ColumnOfKind(ckPartOfSpeech)));
+    combo->OnKeyDown = [this](QKeyEvent &event) { return EditorKeyDown(event); };
+    if (QLineEdit *edit = combo->lineEdit())
+        edit->installEventFilter(this);
+    connect(combo, &QComboBox::editTextChanged, this, [this] { PartOfSpeechChanged(); });
+}
+
+void TWordsGrid::SetLevelCombo(TKBAwareComboBox *combo)
+{
+    LevelCombo = combo;
+    if (!combo)
+        return;
+    BindControl(combo, LevelWidth);
+    combo->OnKeyDown = [this](QKeyEvent &event) { return EditorKeyDown(event); };
+    connect(combo, &QComboBox::activated, this, [this](int index) { LevelChanged(index); });
+}
+
+void TWordsGrid::SetSoundPanel(QWidget *panel)
+{
+    SoundPanel = panel;
+    if (panel)
+        BindControl(panel, SoundWidth);
+}
+
+// The controls live in the viewport, so they clip and scroll with their cell.
+void TWordsGrid::BindControl(QWidget *control, int width)
+{
+    control->setParent(viewport());
+    control->resize(width, DefaultRowHeight());
+    control->installEventFilter(this);
+    control->hide();
+}
+
+void TWordsGrid::BindEdit(TKBAwareEdit *edit, uint8_t kind)
+{
+    if (!edit)
+        return;
+    BindControl(edit, ColWidth(ColumnOfKind(kind)) - 2);
+    edit->OnKeyDown = [this](QKeyEvent &event) { return EditorKeyDown(event); };
+    connect(edit, &QLineEdit::textChanged, this, [this, kind] { EditorTextChanged(kind); });
+}
+
+bool TWordsGrid::InSoundCell() const
+{
+    return WordList && Col() >= 0 && ColumnKind(Col()) == ckSound && Row() >= 1
+            && Row() <= GetWordCount();
+}
+
+bool TWordsGrid::EditorActive() const
+{
+    if (InTextCell() || InSoundCell())
+        return true;
+    if (!WordList || Col() < 0)
+        return false;
+    const uint8_t kind = ColumnKind(Col());
+    return (kind == ckLevel1 || kind == ckLevel2) && Row() >= 1 && Row() <= GetWordCount();
+}
+
+uint8_t TWordsGrid::SelectionMode() const
+{
+    if (!WordList)
+        return 3;
+    if (RowSelection)
+        return 0;
+    if (InTextCell()) {
+        const QLineEdit *edit = OpenLineEdit();
+        return edit && edit->hasSelectedText() ? 1 : 3;
+    }
+    if (InSoundCell() && WordList->GetSound(Row() - 1))
+        return 2;
+    return 3;
+}
+
+bool TWordsGrid::IsEditableCell(int col, int row) const
+{
+    if (RowSelection || col < 0 || col >= ColCount())
+        return false;
+    const uint8_t kind = ColumnKind(col);
+    if (kind == ckForWord || kind == ckRefWord)
+        return row >= 1;
+    return kind >= ckContext && kind <= ckLevel2 && row >= 1 && row <= GetWordCount();
+}
+
+// A column that cannot show itself whole still counts as one, so the loop always ends.
+void TWordsGrid::ScrollIntoView(int col, int row)
+{
+    if (row < TopRow())
+        SetTopRow(row);
+    if (row > TopRow() + VisibleRowCount() - 1)
+        SetTopRow(row - VisibleRowCount() + 1);
+    if (col < LeftCol())
+        SetLeftCol(col);
+    while (col > LeftCol() + std::max(1, VisibleColCount()) - 1) {
+        const int before = LeftCol();
+        SetLeftCol(before + 1);
+        if (LeftCol() == before)
+            break;
+    }
+}
+
+int TWordsGrid::KindCodePage(uint8_t kind) const
+{
+    return kind >= ckForWord && kind <= ckLesson ? KindFonts[kind].CodePage : CodePage::Default;
+}
+
+QString TWordsGrid::KindText(int index, uint8_t kind) const
+{
+    if (index < 0 || index >= GetWordCount())
+        return {};
+    const TWord &word = WordList->Word(index);
+    switch (kind) {
+    case ckForWord:
+        return CodePage::ToUnicode(word.ForWord, KindCodePage(kind));
+    case ckRefWord:
+        return CodePage::ToUnicode(word.RefWord, KindCodePage(kind));
+    case ckContext:
+        return CodePage::ToUnicode(word.Context, KindCodePage(kind));
+    case ckPartOfSpeech:
+        return CodePage::ToUnicode(word.PartOfSpeech, KindCodePage(kind));
+    case ckLesson:
+        return CodePage::ToUnicode(word.Lesson, KindCodePage(kind));
+    default:
+        return {};
+    }
+}
+
+void TWordsGrid::FillEdit(QLineEdit &edit, const QString &text)
+{
+    Filling = true;
+    edit.setText(text);
+    Filling = false;
+}
+
+void TWordsGrid::OpenControl(int col, int row)
+{
+    const uint8_t kind = ColumnKind(col);
+    QWidget *control = nullptr;
+    switch (kind) {
+    case ckForWord:
+    case ckRefWord:
+    case ckContext:
+    case ckLesson:
+        if (TKBAwareEdit *edit = TextEditorOfKind(kind)) {
+            FillEdit(*edit, KindText(row - 1, kind));
+            edit->selectAll();
+            control = edit;
+        }
+        break;
+    case ckPartOfSpeech:
+        if (PartOfSpeechCombo) {
+            Filling = true;
+            PartOfSpeechCombo->setEditText(KindText(row - 1, kind));
+            Filling = false;
+            if (QLineEdit *edit = PartOfSpeechCombo->lineEdit())
+                edit->selectAll();
+            control = PartOfSpeechCombo;
+        }
+        break;
+    case ckSound:
+        control = SoundPanel;
+        break;
+    case ckLevel1:
+    case ckLevel2:
+        if (LevelCombo) {
+            const TWord &word = WordList->Word(row - 1);
+            Filling = true;
+            LevelCombo->setCurrentIndex(kind == ckLevel1 ? word.Level1 : word.Level2);
+            Filling = false;
+            control = LevelCombo;
+        }
+        break;
+    default:
+        break;
+    }
+    if (!control)
+        return;
+    PlaceControl(*control, col, row);
+    control->show();
+    control->setFocus();
+}
+
+QWidget *TWordsGrid::OpenControlWidget() const
+{
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{ForWordEdit, RefWordEdit, ContextEdit, PartOfSpeechCombo,
+                                          LessonEdit, SoundPanel, LevelCombo})
+        if (control && control->isVisible())
+            return control;
+    return nullptr;
+}
+
+// Viewport coordinates: the text of an editor stands where the cell draws it.
+void TWordsGrid::PlaceControl(QWidget &control, int col, int row)
+{
+    const QRect cell = CellRect(col, row);
+    const bool visible = row >= TopRow() && row < TopRow() + VisibleRowCount() && !cell.isEmpty();
+    const int d = DefaultRowHeight();
+    const int h = control.height();
+    if (!visible) {
+        // Scrolled out of view, the control keeps the focus but shows nothing.
+        control.move(control.x(), -h - 1);
+        return;
+    }
+    if (&control == PartOfSpeechCombo.data()) {
+        control.setGeometry(cell.left(), cell.top() + (d - h) / 2, ColWidth(col), h);
+    } else if (&control == SoundPanel.data()) {
+        control.setGeometry(cell.left(), cell.top(), ColWidth(col), control.height());
+    } else if (&control == LevelCombo.data()) {
+        control.move(cell.left(), cell.top() + (d - h) / 2);
+    } else {
+        control.setGeometry(cell.left() + 2, cell.top() + 2 + (d - h) / 2, ColWidth(col) - 2, h);
+    }
+}
+
+void TWordsGrid::PlaceOpenControl()
+{
+    if (QWidget *control = OpenControlWidget())
+        PlaceControl(*control, EditCol, EditRow);
+}
+
+void TWordsGrid::TopLeftChanged()
+{
+    PlaceOpenControl();
+}
+
+void TWordsGrid::ColWidthsChanged()
+{
+    PlaceOpenControl();
+}
+
+// The typed text is stored at once; a text that is too long, or that the field's code page
+// cannot hold (pasted), is refused and the stored text shows again.
+void TWordsGrid::EditorTextChanged(uint8_t kind)
+{
+    TKBAwareEdit *edit = TextEditorOfKind(kind);
+    if (Filling || !WordList || !edit || EditRow < 1 || ColumnKind(EditCol) != kind)
+        return;
+    const int count = GetWordCount();
+    const bool appendRow = EditRow > count;
+    if (appendRow && kind != ckForWord && kind != ckRefWord)
+        return;
+    std::string text;
+    const bool encoded = CodePage::FromUnicode(edit->text(), KindCodePage(kind), text);
+    const bool tooLong = kind == ckContext ? ContextTooLong(text)
+            : kind == ckLesson             ? LessonTooLong(text)
+                                           : WordTooLong(text);
+    if (!encoded || tooLong) {
+        FillEdit(*edit, appendRow ? QString() : KindText(EditRow - 1, kind));
+        return;
+    }
+    ClearUndo();
+    if (appendRow) {
+        if (text.empty())
+            return;
+        WordList->Add(kind == ckForWord ? std::make_unique<TWord>(text, "", "")
+                                        : std::make_unique<TWord>("", text, ""));
+        SetRowCount(RowCount() + 1);
+        InvalidateRow(EditRow);
+        SendToTarget(WM_WORDCOUNTCHANGED, 0);
+        return;
+    }
+    std::string stored;
+    (void)CodePage::FromUnicode(KindText(EditRow - 1, kind), KindCodePage(kind), stored);
+    if (text != stored) {
+        SetTextOfKind(EditRow - 1, kind, text);
+        InvalidateCell(EditCol, EditRow);
+    }
+}
+
+void TWordsGrid::PartOfSpeechChanged()
+{
+    TKBAwareComboBox *combo = PartOfSpeechCombo;
+    if (Filling || !WordList || !combo || ColumnKind(EditCol) != ckPartOfSpeech || EditRow < 1
+        || EditRow > GetWordCount())
+        return;
+    const int index = EditRow - 1;
+    QLineEdit *edit = combo->lineEdit();
+    const QString typed = combo->currentText();
+    std::string text;
+    if (!CodePage::FromUnicode(typed, CodePage::Default, text) || PartOfSpeechTooLong(text)) {
+        Filling = true;
+        combo->setEditText(KindText(index, ckPartOfSpeech));
+        Filling = false;
+        SuppressAutoComplete = false;
+        return;
+    }
+    const std::string stored = WordList->GetPartOfSpeech(index);
+    if (text != stored) {
+        // A record of another row is no use here: each row's change can be taken back.
+        if (UndoKind != 1 || UndoFirst != EditRow) {
+            std::vector<TUndoEntry> entries;
+            entries.emplace_back(TOldPartOfSpeech{stored});
+            StoreUndo(1, EditRow, 1, std::move(entries));
+        }
+        const int caret = edit
+                ? (edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition())
+                : 0;
+        if (EditOptions.AutoComplete && !SuppressAutoComplete && !typed.isEmpty() && edit
+            && caret == typed.length()) {
+            for (int item = 0; item < combo->count(); ++item) {
+                const QString candidate = combo->itemText(item);
+                if (!candidate.startsWith(typed, Qt::CaseSensitive))
+                    continue;
+                Filling = true;
+                combo->setCurrentIndex(item);
+                combo->setEditText(candidate);
+                edit->setSelection(static_cast<int>(candidate.length()),
+                                   static_cast<int>(typed.length() - candidate.length()));
+                Filling = false;
+                text.clear();
+                (void)CodePage::FromUnicode(candidate, CodePage::Default, text);
+                break;
+            }
+        }
+        WordList->SetPartOfSpeech(index, text);
+        InvalidateCell(EditCol, EditRow);
+    }
+    SuppressAutoComplete = false;
+}
+
+void TWordsGrid::LevelChanged(int index)
+{
+    if (Filling || !WordList || index < 0 || index > 3)
+        return;
+    const int row = Selection().Top;
+    const uint8_t kind = ColumnKind(Col());
+    if (row < 1 || row > GetWordCount() || (kind != ckLevel1 && kind != ckLevel2))
+        return;
+    const TWord &word = WordList->Word(row - 1);
+    std::vector<TUndoEntry> entries;
+    entries.emplace_back(TOldLevel{word.Level1, word.Level2});
+    StoreUndo(3, row, 1, std::move(entries));
+    if (kind == ckLevel1)
+        WordList->SetLevel1(row - 1, static_cast<uint8_t>(index));
+    else
+        WordList->SetLevel2(row - 1, static_cast<uint8_t>(index));
+    InvalidateCell(Col(), row);
+    InvalidateCell(ColumnOfKind(ckScore), row);
+}
+
+// Only a move to another control of the main window closes the editor: a modal or modeless
+// window, a context menu or a combo's list leave it open, as it was.
+void TWordsGrid::EditorExit(QWidget *old, QWidget *now)
+{
+    if (!old || !now || now->window() != window())
+        return;
+    for (QWidget *control :
+         std::initializer_list<QWidget *>{ForWordEdit, RefWordEdit, ContextEdit, PartOfSpeechCombo,
+                                          LessonEdit, SoundPanel, LevelCombo}) {
+        if (!control || (old != control && !control->isAncestorOf(old)))
+            continue;
+        if (now != control && !control->isAncestorOf(now))
+            control->hide();
+    }
+}
+
+bool TWordsGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    // The main window's Undo, Cut, Copy, Paste and Select all come before the editors' own.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers modifiers
+                = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (modifiers == Qt::ControlModifier
+            && (key->key() == Qt::Key_Z || key->key() == Qt::Key_X || key->key() == Qt::Key_C
+                || key->key() == Qt::Key_V || key->key() == Qt::Key_A)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return CellGrid::eventFilter(watched, event);
+}
+
+int TWordsGrid::LastRow() const
+{
+    const uint8_t kind = ColumnKind(std::max(0, Col()));
+    return kind == ckForWord || kind == ckRefWord ? GetWordCount() + 1 : GetWordCount();
+}
+
+// A page is never less than one row, so paging always moves.
+int TWordsGrid::PageStep() const
+{
+    return std::max(1, VisibleRowCount() - 1);
+}
+
+bool TWordsGrid::IsEditableColumn(int col) const
+{
+    const uint8_t kind = ColumnKind(col);
+    if (kind == ckForWord || kind == ckRefWord)
+        return true;
+    const bool wordRow = Row() >= 1 && Row() <= GetWordCount();
+    return wordRow
+            && (kind == ckContext || kind == ckPartOfSpeech || kind == ckLesson || kind == ckLevel1
+                || kind == ckLevel2);
+}
+
+QLineEdit *TWordsGrid::OpenLineEdit() const
+{
+    if (Col() < 0)
+        return nullptr;
+    const uint8_t kind = ColumnKind(Col());
+    if (kind == ckPartOfSpeech)
+        return PartOfSpeechCombo ? PartOfSpeechCombo->lineEdit() : nullptr;
+    return TextEditorOfKind(kind);
+}
+
+bool TWordsGrid::CaretAtStart() const
+{
+    const uint8_t kind = ColumnKind(std::max(0, Col()));
+    if (kind == ckLevel1 || kind == ckLevel2)
+        return LevelCombo && LevelCombo->isVisible();
+    const QLineEdit *edit = OpenLineEdit();
+    return edit && edit->isVisible() && !edit->hasSelectedText() && edit->cursorPosition() == 0;
+}
+
+bool TWordsGrid::CaretAtEnd() const
+{
+    const uint8_t kind = ColumnKind(std::max(0, Col()));
+    if (kind == ckLevel1 || kind == ckLevel2)
+        return LevelCombo && LevelCombo->isVisible();
+    const QLineEdit *edit = OpenLineEdit();
+    if (!edit || !edit->isVisible())
+        return false;
+    const int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    return start == edit->text().length();
+}
+
+// The keys of the in-place controls, before the control sees them; true when handled, and then
+// the control does nothing further with the key. The checks run in a fixed order.
+bool TWordsGrid::EditorKeyDown(QKeyEvent &event)
+{
+    if (!WordList)
+        return false;
+    const int key = event.key();
+    const Qt::KeyboardModifiers modifiers
+            = event.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const bool plain = modifiers == Qt::NoModifier;
+    const bool shiftAlone = modifiers == Qt::ShiftModifier;
+    const bool ctrlAlone = modifiers == Qt::ControlModifier;
+    const bool altCtrlUp = !(modifiers & (Qt::ControlModifier | Qt::AltModifier));
+    const bool dropped = (PartOfSpeechCombo && PartOfSpeechCombo->IsDroppedDown())
+            || (LevelCombo && LevelCombo->IsDroppedDown());
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool shift = modifiers.testFlag(Qt::ShiftModifier);
+    const bool nextRowEnter = enter && altCtrlUp && (EditOptions.NormalEnter ? !shift : shift);
+    const bool otherEnter = enter && altCtrlUp && !nextRowEnter;
+    const int row = Row();
+    const int count = GetWordCount();
+    const int last = LastRow();
+
+    if (nextRowEnter && !dropped) {
+        if (row >= 1 && row <= count) {
+            SetCol(1);
+            SetRow(row + 1);
+        }
+        return true;
+    }
+    if (((key == Qt::Key_Down && plain) || otherEnter) && !dropped) {
+        if (row < last)
+            SetRow(row + 1);
+        return true;
+    }
+    if (shiftAlone && (key == Qt::Key_Down || key == Qt::Key_PageDown) && !dropped) {
+        const int step = key == Qt::Key_Down ? (RowSelection ? 1 : 0) : PageStep();
+        if ((step > 0 && row < count) || (step == 0 && row <= count)) {
+            SelectRows(row, false, true);
+            SelectRows(std::min(count, Selection().Bottom + step), true, true);
+        }
+        return true;
+    }
+    if (key == Qt::Key_Up && plain && !dropped) {
+        if (row > 1)
+            SetRow(row - 1);
+        return true;
+    }
+    if (shiftAlone && (key == Qt::Key_Up || key == Qt::Key_PageUp) && !dropped) {
+        const int step = key == Qt::Key_Up ? (RowSelection ? 1 : 0) : PageStep();
+        if (((step > 0 && row > 1) || (step == 0 && row >= 1)) && row <= count) {
+            SelectRows(row, false, true);
+            SelectRows(std::max(1, Selection().Top - step), true, true);
+        }
+        return true;
+    }
+    if (key == Qt::Key_PageUp && plain && !dropped) {
+        if (row > 1) {
+            if (TopRow() < 2) {
+                SetRow(1);
+            } else {
+                const int d = row - TopRow();
+                SetTopRow(std::max(TopRow() - PageStep(), 1));
+                SetRow(TopRow() + d);
+            }
+        }
+        return true;
+    }
+    if (key == Qt::Key_PageDown && plain && !dropped) {
+        if (row < last) {
+            const int limit = count + 2 - VisibleRowCount();
+            if (TopRow() < limit) {
+                const int d = row - TopRow();
+                SetTopRow(std::min(TopRow() + PageStep(), limit));
+                SetRow(std::min(TopRow() + d, last));
+            } else {
+                SetRow(last);
+            }
+        }
+        return true;
+    }
+    if ((key == Qt::Key_Tab && plain) || (key == Qt::Key_Right && plain && CaretAtEnd())) {
+        for (int col = Col() + 1; col < ColCount(); ++col) {
+            if (IsEditableColumn(col)) {
+                SetCol(col);
+                break;
+            }
+        }
+        return true;
+    }
+    if ((key == Qt::Key_Backtab && (shiftAlone || plain))
+        || (key == Qt::Key_Left && plain && CaretAtStart())) {
+        for (int col = Col() - 1; col >= 1; --col) {
+            if (IsEditableColumn(col)) {
+                SetCol(col);
+                break;
+            }
+        }
+        return true;
+    }
+    if (key == Qt::Key_Home && plain && CaretAtStart()) {
+        SetCol(1);
+        return true;
+    }
+    if (key == Qt::Key_End && plain && CaretAtEnd()) {
+        for (int col = ColCount() - 1; col >= 1; --col) {
+            if (IsEditableColumn(col)) {
+                SetCol(col);
+                break;
+            }
+        }
+        return true;
+    }
+    if (key == Qt::Key_Home && ctrlAlone && !dropped) {
+        SetRow(1);
+        return true;
+    }
+    if (key == Qt::Key_End && ctrlAlone && !dropped) {
+        SetRow(last);
+        return true;
+    }
+    if ((key == Qt::Key_Left || key == Qt::Key_Right) && plain) {
+        QLineEdit *edit = OpenLineEdit();
+        if (edit && edit->hasSelectedText()) {
+            const int start = edit->selectionStart();
+            const int length = static_cast<int>(edit->selectedText().length());
+            edit->setCursorPosition(key == Qt::Key_Left ? start : start + length);
+            return true;
+        }
+    }
+    if ((key == Qt::Key_Backspace || key == Qt::Key_Delete) && altCtrlUp && Col() >= 0
+        && ColumnKind(Col()) == ckPartOfSpeech)
+        SuppressAutoComplete = true;
+    return false;
 }
 
 void TWordsGrid::SelectCellAt(int col, int row)
@@ -417,7 +1042,7 @@ void TWordsGrid::ClearUndo()
     UndoList.clear();
 }
 
-QLineEdit *TWordsGrid::TextEditorOfKind(uint8_t kind) const
+TKBAwareEdit *TWordsGrid::TextEditorOfKind(uint8_t kind) const
 {
     switch (kind) {
     case ckForWord:
@@ -468,25 +1093,6 @@ bool TWordsGrid::CellOnList() const
     return (kind == ckSound || kind == ckLevel1 || kind == ckLevel2) && Row() <= GetWordCount();
 }
 
-uint8_t TWordsGrid::SelectionMode() const
-{
-    if (!WordList)
-        return 3;
-    if (RowSelection)
-        return 0;
-    if (InTextCell()) {
-        const uint8_t kind = ColumnKind(Col());
-        const QLineEdit *editor = kind == ckPartOfSpeech
-                ? (PartOfSpeechCombo ? PartOfSpeechCombo->lineEdit() : nullptr)
-                : TextEditorOfKind(kind);
-        return editor && editor->isVisible() && editor->hasSelectedText() ? 1 : 3;
-    }
-    if (ColumnKind(Col()) == ckSound && Row() >= 1 && Row() <= GetWordCount()
-        && WordList->GetSound(Row() - 1))
-        return 2;
-    return 3;
-}
-
 bool TWordsGrid::CanInsert() const
 {
     return WordList && (RowSelection || CellOnList());
@@ -525,10 +1131,7 @@ bool TWordsGrid::CanSelectAll() const
     if (!WordList)
         return false;
     if (InTextCell()) {
-        const uint8_t kind = ColumnKind(Col());
-        const QLineEdit *editor = kind == ckPartOfSpeech
-                ? (PartOfSpeechCombo ? PartOfSpeechCombo->lineEdit() : nullptr)
-                : TextEditorOfKind(kind);
+        const QLineEdit *editor = OpenLineEdit();
         if (editor && editor->isVisible() && editor->selectedText() != editor->text())
             return true;
     }
@@ -541,15 +1144,12 @@ void TWordsGrid::DeleteSelection()
     case 0:
         DeleteSelectedRows();
         break;
-    case 1: {
+    case 1:
         ClearUndo();
-        const uint8_t kind = ColumnKind(Col());
-        if (kind == ckPartOfSpeech)
-            PartOfSpeechCombo->lineEdit()->del();
-        else
-            TextEditorOfKind(kind)->del();
+        if (ColumnKind(Col()) == ckPartOfSpeech)
+            SuppressAutoComplete = true;
+        OpenLineEdit()->del();
         break;
-    }
     case 2: {
         EndEdit();
         const int index = Row() - 1;
@@ -571,10 +1171,7 @@ void TWordsGrid::SelectAll()
     if (!WordList)
         return;
     if (InTextCell()) {
-        const uint8_t kind = ColumnKind(Col());
-        QLineEdit *editor = kind == ckPartOfSpeech
-                ? (PartOfSpeechCombo ? PartOfSpeechCombo->lineEdit() : nullptr)
-                : TextEditorOfKind(kind);
+        QLineEdit *editor = OpenLineEdit();
         if (editor && editor->isVisible() && editor->selectedText() != editor->text()) {
             editor->selectAll();
             return;

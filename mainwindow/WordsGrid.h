@@ -2,6 +2,8 @@
 
 #include "core/Unit_WordList.h"
 #include "mainwindow/CellGrid.h"
+#include "mainwindow/KBAwareComboBox.h"
+#include "mainwindow/KBAwareEdit.h"
 
 #include <QComboBox>
 #include <QFont>
@@ -108,13 +110,15 @@ public:
     int GetWordCount() const;
     bool GetSaved() const;
 
-    void SetForWordEdit(QLineEdit *edit) { ForWordEdit = edit; }
-    void SetRefWordEdit(QLineEdit *edit) { RefWordEdit = edit; }
-    void SetContextEdit(QLineEdit *edit) { ContextEdit = edit; }
-    void SetPartOfSpeechCombo(QComboBox *combo) { PartOfSpeechCombo = combo; }
-    void SetLessonEdit(QLineEdit *edit) { LessonEdit = edit; }
-    void SetLevelCombo(QComboBox *combo) { LevelCombo = combo; }
-    void SetSoundPanel(QWidget *panel) { SoundPanel = panel; }
+    // The in-place controls: the grid places, fills, shows and hides them over the current cell
+    // and stores what is typed into the list at once.
+    void SetForWordEdit(TKBAwareEdit *edit);
+    void SetRefWordEdit(TKBAwareEdit *edit);
+    void SetContextEdit(TKBAwareEdit *edit);
+    void SetPartOfSpeechCombo(TKBAwareComboBox *combo);
+    void SetLessonEdit(TKBAwareEdit *edit);
+    void SetLevelCombo(TKBAwareComboBox *combo);
+    void SetSoundPanel(QWidget *panel);
     void SetSoundBmp(const QPixmap &bitmap) { SoundBmp = bitmap; }
     void SetSoundInvBmp(const QPixmap &bitmap) { SoundInvBmp = bitmap; }
 
@@ -145,11 +149,16 @@ public:
 
     // Whether the current cell is a text cell with an in-place editor.
     bool InTextCell() const;
-
-    // What the main window's commands ask before they are offered. The selection mode is 0 for
-    // whole rows, 1 for selected text in an in-place editor, 2 for the sound cell of a word with
-    // a sound, 3 for nothing usable.
+    bool InSoundCell() const;
+    // A text cell, the sound cell or a level cell of a word is current.
+    bool EditorActive() const;
+    // What Cut, Copy and Delete act on: 0 the selected rows, 1 the selected text of the current
+    // cell's editor, 2 the current word's sound, 3 nothing.
     uint8_t SelectionMode() const;
+    int GetEditCol() const { return EditCol; }
+    int GetEditRow() const { return EditRow; }
+
+    // What the main window's commands ask before they are offered.
     bool CanInsert() const;
     bool CanSetExercise() const;
     bool CanActOnOneWord() const;
@@ -180,6 +189,9 @@ protected:
     bool CalcSizingState(QPoint pos, int &sizingCol) const override;
     void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
+    void TopLeftChanged() override;
+    void ColWidthsChanged() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void WMFilesThreadDone(intptr_t action);
@@ -196,7 +208,31 @@ private:
     // Removes the selected rows' words into a delete record (kind 5).
     void DeleteSelectedRows();
     void SetTextOfKind(int index, uint8_t kind, const std::string &text);
-    QLineEdit *TextEditorOfKind(uint8_t kind) const;
+    TKBAwareEdit *TextEditorOfKind(uint8_t kind) const;
+
+    // In-place editing.
+    void BindControl(QWidget *control, int width);
+    void BindEdit(TKBAwareEdit *edit, uint8_t kind);
+    bool IsEditableCell(int col, int row) const;
+    void ScrollIntoView(int col, int row);
+    void OpenControl(int col, int row);
+    void FillEdit(QLineEdit &edit, const QString &text);
+    QWidget *OpenControlWidget() const;
+    void PlaceControl(QWidget &control, int col, int row);
+    void PlaceOpenControl();
+    int KindCodePage(uint8_t kind) const;
+    QString KindText(int index, uint8_t kind) const;
+    void EditorTextChanged(uint8_t kind);
+    void PartOfSpeechChanged();
+    void LevelChanged(int index);
+    void EditorExit(QWidget *old, QWidget *now);
+    bool EditorKeyDown(QKeyEvent &event);
+    bool IsEditableColumn(int col) const;
+    int LastRow() const;
+    int PageStep() const;
+    QLineEdit *OpenLineEdit() const;
+    bool CaretAtStart() const;
+    bool CaretAtEnd() const;
 
     void DrawHeader(QPainter &painter, uint8_t kind, const QRect &rect);
     void DrawText(QPainter &painter, uint8_t kind, const TWord &word, const QRect &rect,
@@ -210,13 +246,13 @@ private:
     std::unique_ptr<TWordList> WordList;
     std::array<TGridColumn, ColumnCount> Columns;
     std::unique_ptr<QLineEdit> MeasureEdit;
-    QPointer<QLineEdit> ForWordEdit;
-    QPointer<QLineEdit> RefWordEdit;
-    QPointer<QLineEdit> ContextEdit;
-    QPointer<QComboBox> PartOfSpeechCombo;
-    QPointer<QLineEdit> LessonEdit;
+    QPointer<TKBAwareEdit> ForWordEdit;
+    QPointer<TKBAwareEdit> RefWordEdit;
+    QPointer<TKBAwareEdit> ContextEdit;
+    QPointer<TKBAwareComboBox> PartOfSpeechCombo;
+    QPointer<TKBAwareEdit> LessonEdit;
     QPointer<QWidget> SoundPanel;
-    QPointer<QComboBox> LevelCombo;
+    QPointer<TKBAwareComboBox> LevelCombo;
     QPixmap SoundBmp;
     QPixmap SoundInvBmp;
     QPointer<QObject> MessageTarget;
@@ -232,6 +268,12 @@ private:
     int SavedBottom = 1;
     uint8_t SavedKind = 1;
     QPointer<QObject> FilesThread;
+    int EditCol = 1;
+    int EditRow = 1;
+    bool SuppressAutoComplete = false;
+    // Set while the grid itself fills an editor: such changes are not the user's.
+    bool Filling = false;
+    QMetaObject::Connection FocusConnection;
 
     // What painting needs of the fonts, refreshed by ApplyFonts.
     struct TKindFont

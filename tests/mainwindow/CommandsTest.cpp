@@ -357,6 +357,11 @@ TEST_F(Commands, TheWindowFollowsTheGridsStateWithoutExplicitCalls)
     EXPECT_TRUE(Enabled(Form().MISaveAs));
     EXPECT_TRUE(Enabled(Form().ActFind));
     // The keyboard tool is offered for the three text editors only.
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
+    EXPECT_EQ(Form().ContextEdit, MainForm->focusWidget());
+    EXPECT_TRUE(Enabled(Form().MIKeyboardLayout));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckLesson), 1);
+    EXPECT_EQ(Form().LessonEdit, MainForm->focusWidget());
     EXPECT_FALSE(Enabled(Form().MIKeyboardLayout));
 
     // The one-direction captions follow the list's language names.

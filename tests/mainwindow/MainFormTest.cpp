@@ -455,33 +455,36 @@ TEST_F(MainWindow, LayoutChangesReachTheControlsOfTheSameLanguage)
         (new QLineEdit(FindForm))->setObjectName(QLatin1String(name));
     for (const char *name : referenceEdits)
         (new QLineEdit(FindForm))->setObjectName(QLatin1String(name));
+    const TKbLayoutHandle greek = KbLayoutHandle(KbLayout{"gr", ""});
+    const TKbLayoutHandle german = KbLayoutHandle(KbLayout{"de", ""});
+    const TKbLayoutHandle french = KbLayoutHandle(KbLayout{"fr", ""});
     const auto layoutOf = [](const char *name) {
         return KbLayoutOf(*FindForm->findChild<QWidget *>(QLatin1String(name)));
     };
 
     SendPrivateMessage(MainForm, WM_KBLAYOUTCHANGED, reinterpret_cast<intptr_t>(Form().LessonEdit),
-                       7);
+                       greek);
     EXPECT_EQ(0, KbLayoutOf(*Form().ContextEdit));
     EXPECT_EQ(0, ExercForm->ForeignKbLayout);
 
     SendPrivateMessage(MainForm, WM_KBLAYOUTCHANGED, reinterpret_cast<intptr_t>(Form().RefWordEdit),
-                       5);
+                       german);
     for (const char *name : referenceEdits)
-        EXPECT_EQ(5, layoutOf(name)) << name;
+        EXPECT_EQ(german, layoutOf(name)) << name;
     for (const char *name : foreignEdits)
         EXPECT_EQ(0, layoutOf(name)) << name;
-    EXPECT_EQ(5, ExercForm->ReferenceKbLayout);
+    EXPECT_EQ(german, ExercForm->ReferenceKbLayout);
     EXPECT_EQ(0, KbLayoutOf(*Form().ContextEdit));
 
     SendPrivateMessage(MainForm, WM_KBLAYOUTCHANGED, reinterpret_cast<intptr_t>(Form().ForWordEdit),
-                       9);
+                       french);
     for (const char *name : foreignEdits)
-        EXPECT_EQ(9, layoutOf(name)) << name;
+        EXPECT_EQ(french, layoutOf(name)) << name;
     for (const char *name : referenceEdits)
-        EXPECT_EQ(5, layoutOf(name)) << name;
-    EXPECT_EQ(9, ExercForm->ForeignKbLayout);
-    EXPECT_EQ(5, ExercForm->ReferenceKbLayout);
-    EXPECT_EQ(9, KbLayoutOf(*Form().ContextEdit));
+        EXPECT_EQ(german, layoutOf(name)) << name;
+    EXPECT_EQ(french, ExercForm->ForeignKbLayout);
+    EXPECT_EQ(german, ExercForm->ReferenceKbLayout);
+    EXPECT_EQ(french, KbLayoutOf(*Form().ContextEdit));
 }
 
 TEST_F(MainWindow, BusyDisablesTheMenusAndRefusesTheClose)

@@ -369,39 +369,46 @@ TEST_F(WordsGrid, UndoOfAReplaceRestoresTheTextOfItsColumn)
     EXPECT_EQ(Grid.Row(), 2);
 }
 
-TEST_F(WordsGrid, TypingInAnEditorIsUndoneFirstAndTheGridsRecordSurvives)
+TEST_F(WordsGrid, TypingInAnEditorIsUndoneFirstAndReplacesTheGridsRecord)
 {
     TWordList &list = Show(3);
-    QLineEdit forEdit;
-    QLineEdit lessonEdit;
-    QComboBox partOfSpeech;
+    TKBAwareEdit forEdit;
+    TKBAwareEdit lessonEdit;
+    TKBAwareComboBox partOfSpeech;
     partOfSpeech.setEditable(true);
     Grid.SetForWordEdit(&forEdit);
     Grid.SetLessonEdit(&lessonEdit);
     Grid.SetPartOfSpeechCombo(&partOfSpeech);
-    list.SetLesson(0, "x");
-    Grid.StoreUndo(2, 1, 1, [] {
+    const auto lessonRecord = [] {
         std::vector<TUndoEntry> entries;
         entries.emplace_back(TOldLesson{"l0"});
         return entries;
-    }());
+    };
+    list.SetLesson(0, "x");
+    Grid.StoreUndo(2, 1, 1, lessonRecord());
 
     Grid.SelectCellAt(1, 1);
     QTest::keyClicks(&forEdit, "abc");
+    EXPECT_EQ(list.GetForWord(0), "abc");
     EXPECT_EQ(Grid.GetUndoKind(), 10);
     Grid.Undo();
-    EXPECT_EQ(forEdit.text(), "");
-    EXPECT_EQ(Grid.GetUndoKind(), 2);
+    EXPECT_EQ(forEdit.text(), "f0");
+    EXPECT_EQ(list.GetForWord(0), "f0") << "the editor's undo is stored as well";
+    EXPECT_EQ(Grid.GetUndoKind(), 0) << "a typed change clears the grid's record";
     EXPECT_EQ(list.GetLesson(0), "x");
 
-    QTest::keyClicks(&lessonEdit, "q");
+    Grid.StoreUndo(2, 1, 1, lessonRecord());
     Grid.SelectCellAt(Grid.ColumnOfKind(ckLesson), 4);
-    EXPECT_EQ(Grid.GetUndoKind(), 2) << "the lesson cell of the append row has no editor";
+    EXPECT_FALSE(lessonEdit.isVisibleTo(&Grid))
+            << "the lesson cell of the append row has no editor";
+    EXPECT_EQ(Grid.GetUndoKind(), 2);
     Grid.SelectCellAt(Grid.ColumnOfKind(ckPartOfSpeech), 1);
     QTest::keyClicks(partOfSpeech.lineEdit(), "zn");
-    EXPECT_EQ(Grid.GetUndoKind(), 2) << "the part-of-speech editor never answers 10";
+    EXPECT_EQ(Grid.GetUndoKind(), 1) << "the part-of-speech editor never answers 10";
+    EXPECT_EQ(list.GetPartOfSpeech(0), "zn");
     Grid.Undo();
-    EXPECT_EQ(list.GetLesson(0), "l0");
+    EXPECT_EQ(list.GetPartOfSpeech(0), "");
+    EXPECT_EQ(list.GetLesson(0), "x");
 }
 
 TEST_F(WordsGrid, RecordsThatDoNotMatchTheListAreIgnored)

@@ -1,0 +1,495 @@
+#include "core/PrivateMessages.h"
+#include "core/Unit_GlobalSettings.h"
+#include "mainwindow/KBAwareComboBox.h"
+#include "mainwindow/KBAwareEdit.h"
+#include "mainwindow/WordsGrid.h"
+#include "platform/Beep.h"
+#include "platform/KbKeymap.h"
+#include "platform/KeyboardLayouts.h"
+#include "support/WordListFixtures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The desktop of these tests types with "us"; it must be set before the layout is detected.
+const bool UsDesktop = qputenv("XKB_DEFAULT_LAYOUT", "us");
+
+constexpr unsigned XkbOffset = 8;
+constexpr uint8_t ShiftJisCharset = 128;
+
+int Beeps = 0;
+void CountBeep(TBeepKind)
+{
+    ++Beeps;
+}
+
+class TCountRecorder : public QObject
+{
+public:
+    int WordCounts = 0;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (static_cast<int>(event->type()) == WM_WORDCOUNTCHANGED) {
+            ++WordCounts;
+            return true;
+        }
+        return QObject::event(event);
+    }
+};
+
+std::unique_ptr<TWordList> ListOf(int words, uint8_t forCharset = 0)
+{
+    auto list = std::make_unique<TWordList>();
+    list->InitLanguages("Duits", forCharset, "Arial", 10, "Nederlands", 0, "Arial", 10);
+    for (int i = 0; i < words; ++i)
+        list->Add(std::make_unique<TWord>("f" + std::to_string(i), "r" + std::to_string(i),
+                                          "l" + std::to_string(i)));
+    return list;
+}
+
+// The grid with the main window's seven controls, in a window of its own.
+class GridEditing : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ASSERT_TRUE(UsDesktop);
+        KbKeymap::UseSystemFilesOnly();
+        TKbTyping::SetScanCodesAreXkb(true);
+    }
+
+    void SetUp() override
+    {
+        SetDefaultSettings();
+        previousBeep = SetBeepHandler(CountBeep);
+        Beeps = 0;
+        ForWordEdit = new TKBAwareEdit(&window);
+        RefWordEdit = new TKBAwareEdit(&window);
+        ContextEdit = new TKBAwareEdit(&window);
+        LessonEdit = new TKBAwareEdit(&window);
+        PartOfSpeechCombo = new TKBAwareComboBox(&window);
+        LevelCombo = new TKBAwareComboBox(&window);
+        ForWordEdit->setMaxLength(512);
+        RefWordEdit->setMaxLength(512);
+        ContextEdit->setMaxLength(1000);
+        LessonEdit->setMaxLength(64);
+        PartOfSpeechCombo->setEditable(true);
+        PartOfSpeechCombo->setCompleter(nullptr);
+        PartOfSpeechCombo->setInsertPolicy(QComboBox::NoInsert);
+        PartOfSpeechCombo->addItems({QStringLiteral("noun"), QStringLiteral("numeral")});
+        LevelCombo->addItems({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                              QStringLiteral("3")});
+        grid = new TWordsGrid(&window);
+        grid->SetMessageTarget(&recorder);
+        grid->SetForWordEdit(ForWordEdit);
+        grid->SetRefWordEdit(RefWordEdit);
+        grid->SetContextEdit(ContextEdit);
+        grid->SetPartOfSpeechCombo(PartOfSpeechCombo);
+        grid->SetLessonEdit(LessonEdit);
+        grid->SetLevelCombo(LevelCombo);
+        window.resize(1000, 400);
+        grid->resize(1000, 400);
+        window.show();
+        window.activateWindow();
+        QApplication::setActiveWindow(&window);
+    }
+
+    void TearDown() override
+    {
+        SetBeepHandler(previousBeep);
+        KbLayouts::ActivateKeyboardLayout(KbLayouts::StartupLayout());
+        SetDefaultSettings();
+    }
+
+    TWordList &Show(int words, uint8_t forCharset = 0)
+    {
+        grid->SetWordList(ListOf(words, forCharset));
+        recorder.WordCounts = 0;
+        return *grid->GetWordList();
+    }
+
+    QWidget *Focused() const { return QApplication::focusWidget(); }
+
+    // A key of the keyboard as the X server delivers it: the native scan code is the key's
+    // evdev code + 8, the text what the desktop's layout would type.
+    void Type(int key, unsigned scan, const QString &text)
+    {
+        QWidget *target = Focused();
+        ASSERT_NE(nullptr, target);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, scan + XkbOffset, 0, 0, text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, scan + XkbOffset, 0, 0, text);
+        QApplication::sendEvent(target, &release);
+    }
+
+    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget *target = Focused();
+        ASSERT_NE(nullptr, target);
+        QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    }
+
+    int ColOf(uint8_t kind) const { return grid->ColumnOfKind(kind); }
+    std::pair<int, int> Cell() const { return {grid->Col(), grid->Row()}; }
+
+    QWidget window;
+    TNumberedPack pack;
+    TCountRecorder recorder;
+    TWordsGrid *grid = nullptr;
+    TKBAwareEdit *ForWordEdit = nullptr;
+    TKBAwareEdit *RefWordEdit = nullptr;
+    TKBAwareEdit *ContextEdit = nullptr;
+    TKBAwareEdit *LessonEdit = nullptr;
+    TKBAwareComboBox *PartOfSpeechCombo = nullptr;
+    TKBAwareComboBox *LevelCombo = nullptr;
+    TBeepHandler previousBeep = nullptr;
+};
+
+} // namespace
+
+TEST_F(GridEditing, TheCurrentCellOpensItsEditorOverTheCellWithTheStoredText)
+{
+    Show(3);
+    grid->SelectCellAt(ColOf(ckRefWord), 2);
+    EXPECT_TRUE(RefWordEdit->isVisible());
+    EXPECT_EQ(RefWordEdit, Focused());
+    EXPECT_EQ(QStringLiteral("r1"), RefWordEdit->text());
+    EXPECT_EQ(QStringLiteral("r1"), RefWordEdit->selectedText());
+    EXPECT_EQ(grid->viewport(), RefWordEdit->parentWidget());
+    const QRect cell = grid->CellRect(ColOf(ckRefWord), 2);
+    EXPECT_EQ(cell.left() + 2, RefWordEdit->x());
+    EXPECT_EQ(cell.width() - 2, RefWordEdit->width());
+
+    grid->SelectCellAt(ColOf(ckScore), 2);
+    EXPECT_FALSE(RefWordEdit->isVisible());
+    EXPECT_EQ(grid, Focused()) << "the score column opens nothing";
+    grid->SelectCellAt(ColOf(ckContext), 4);
+    EXPECT_FALSE(ContextEdit->isVisible()) << "the append row's context cell does not open";
+    grid->SelectCellAt(ColOf(ckLevel2), 3);
+    EXPECT_TRUE(LevelCombo->isVisible());
+
+    // Scrolled, the open editor moves with its cell.
+    grid->resize(1000, 60);
+    grid->SelectCellAt(ColOf(ckForWord), 1);
+    grid->SetTopRow(2);
+    EXPECT_LT(ForWordEdit->y() + ForWordEdit->height(), 0);
+    grid->SetTopRow(1);
+    EXPECT_EQ(grid->CellRect(ColOf(ckForWord), 1).left() + 2, ForWordEdit->x());
+    EXPECT_GE(ForWordEdit->y(), grid->CellRect(ColOf(ckForWord), 1).top());
+}
+
+TEST_F(GridEditing, TypingOnTheAppendRowAppendsOneWordAndKeepsItWhenEmptiedAgain)
+{
+    TWordList &list = Show(2);
+    grid->SelectCellAt(ColOf(ckRefWord), 3);
+    ASSERT_EQ(RefWordEdit, Focused());
+    Type(Qt::Key_A, 30, QStringLiteral("a"));
+    ASSERT_EQ(3, list.Count());
+    EXPECT_EQ("", list.GetForWord(2));
+    EXPECT_EQ("a", list.GetRefWord(2));
+    EXPECT_EQ(5, grid->RowCount());
+    EXPECT_EQ(1, recorder.WordCounts);
+    Type(Qt::Key_B, 48, QStringLiteral("b"));
+    EXPECT_EQ("ab", list.GetRefWord(2));
+    EXPECT_EQ(3, list.Count());
+    Key(Qt::Key_Backspace);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(3, list.Count());
+    EXPECT_EQ("", list.GetRefWord(2));
+    EXPECT_EQ(1, recorder.WordCounts);
+    EXPECT_FALSE(list.Saved);
+}
+
+TEST_F(GridEditing, KeysTypeThroughTheEditorsLayoutAndReachTheListAtOnce)
+{
+    TWordList &list = Show(1);
+    ForWordEdit->SetKbLayout(KbLayout{"de", ""});
+    grid->SelectCellAt(ColOf(ckForWord), 1);
+    ASSERT_EQ(ForWordEdit, Focused());
+    Type(Qt::Key_Y, 21, QStringLiteral("y"));
+    EXPECT_EQ("z", list.GetForWord(0));
+    Type(Qt::Key_Equal, 13, QStringLiteral("="));
+    EXPECT_EQ("z", list.GetForWord(0)) << "an accent key waits";
+    Type(Qt::Key_E, 18, QStringLiteral("e"));
+    EXPECT_EQ("z\xE9", list.GetForWord(0));
+
+    // The reference editor keeps the desktop's layout.
+    Key(Qt::Key_Tab);
+    ASSERT_EQ(RefWordEdit, Focused());
+    EXPECT_EQ(KbLayouts::StartupLayout(), KbLayouts::GetKeyboardLayout());
+    Type(Qt::Key_Y, 21, QStringLiteral("y"));
+    EXPECT_EQ("y", list.GetRefWord(0));
+    Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(KbLayout({"de", ""}), KbLayouts::GetKeyboardLayout());
+
+    // Greek letters do not fit the list's Western foreign font.
+    ForWordEdit->SetKbLayout(KbLayout{"gr", ""});
+    Key(Qt::Key_End);
+    Type(Qt::Key_A, 30, QStringLiteral("a"));
+    EXPECT_EQ("z\xE9", list.GetForWord(0));
+    EXPECT_EQ(1, Beeps);
+}
+
+TEST_F(GridEditing, LengthLimitsCountTheBytesOfTheFieldsCodePage)
+{
+    TWordList &list = Show(1, ShiftJisCharset);
+    grid->SelectCellAt(ColOf(ckForWord), 1);
+    // 300 characters of two bytes each stay under the editor's limit but not under 512 bytes.
+    ForWordEdit->insert(QString(300, QChar(0x3042)));
+    EXPECT_EQ("f0", list.GetForWord(0));
+    EXPECT_EQ(QStringLiteral("f0"), ForWordEdit->text());
+    ForWordEdit->selectAll();
+    ForWordEdit->insert(QString(256, QChar(0x3042)));
+    EXPECT_EQ(512u, list.GetForWord(0).size());
+
+    grid->SelectCellAt(ColOf(ckForWord), 2);
+    ForWordEdit->insert(QString(257, QChar(0x3042)));
+    EXPECT_EQ(1, list.Count()) << "an over-long paste on the append row appends nothing";
+    EXPECT_EQ(QString(), ForWordEdit->text());
+
+    // A paste the code page cannot hold is refused, not stored with question marks.
+    grid->SelectCellAt(ColOf(ckRefWord), 1);
+    RefWordEdit->insert(QStringLiteral("\u0416"));
+    EXPECT_EQ("r0", list.GetRefWord(0));
+    EXPECT_EQ(QStringLiteral("r0"), RefWordEdit->text());
+}
+
+TEST_F(GridEditing, EnterFollowsNormalEnterAndDownStaysOnTheLastWord)
+{
+    Show(4);
+    const int context = ColOf(ckContext);
+    grid->SelectCellAt(context, 3);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(std::make_pair(1, 4), Cell());
+    EXPECT_EQ(ForWordEdit, Focused());
+    grid->SelectCellAt(context, 3);
+    Key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(std::make_pair(context, 4), Cell());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(std::make_pair(context, 4), Cell()) << "the context column ends at the last word";
+    grid->SelectCellAt(1, 4);
+    Key(Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(std::make_pair(1, 5), Cell()) << "keypad Enter is Enter";
+    Key(Qt::Key_Return);
+    EXPECT_EQ(std::make_pair(1, 5), Cell()) << "Enter on the append row does nothing";
+
+    EditOptions.NormalEnter = false;
+    grid->SelectCellAt(context, 2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(std::make_pair(context, 3), Cell());
+    Key(Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(std::make_pair(1, 4), Cell());
+    Key(Qt::Key_Up);
+    EXPECT_EQ(std::make_pair(1, 3), Cell());
+    Key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(std::make_pair(1, 1), Cell());
+    Key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(std::make_pair(1, 5), Cell());
+}
+
+TEST_F(GridEditing, TabRightAndLeftMoveBetweenEditableColumnsAndWithinTheText)
+{
+    Show(2);
+    grid->SelectCellAt(ColOf(ckLesson), 1);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(ColOf(ckLevel1), grid->Col()) << "the sound column is skipped";
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(ColOf(ckLevel2), grid->Col());
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(ColOf(ckLevel2), grid->Col()) << "the score column is not editable";
+    Key(Qt::Key_Home);
+    EXPECT_EQ(1, grid->Col());
+
+    // All text is selected on entry: Right collapses it to the end, then leaves the cell.
+    ASSERT_EQ(QStringLiteral("f0"), ForWordEdit->selectedText());
+    Key(Qt::Key_Right);
+    EXPECT_EQ(1, grid->Col());
+    EXPECT_FALSE(ForWordEdit->hasSelectedText());
+    EXPECT_EQ(2, ForWordEdit->cursorPosition());
+    Key(Qt::Key_Left);
+    EXPECT_EQ(1, ForWordEdit->cursorPosition()) << "mid-text the caret moves";
+    Key(Qt::Key_Right);
+    EXPECT_EQ(1, grid->Col());
+    Key(Qt::Key_Right);
+    EXPECT_EQ(ColOf(ckRefWord), grid->Col());
+    Key(Qt::Key_Left);
+    EXPECT_EQ(ColOf(ckRefWord), grid->Col());
+    EXPECT_EQ(0, RefWordEdit->cursorPosition()) << "Left collapses to the selection's start";
+    Key(Qt::Key_Left);
+    EXPECT_EQ(1, grid->Col());
+    Key(Qt::Key_End);
+    EXPECT_EQ(1, grid->Col()) << "End first needs the caret at the end";
+    Key(Qt::Key_End);
+    EXPECT_EQ(ColOf(ckLevel2), grid->Col());
+
+    // On the append row only the two word columns are editable.
+    grid->SelectCellAt(ColOf(ckRefWord), 3);
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(ColOf(ckRefWord), grid->Col());
+}
+
+TEST_F(GridEditing, ShiftArrowsStartARowSelectionAndPagingAlwaysMoves)
+{
+    Show(10);
+    grid->SelectCellAt(ColOf(ckContext), 3);
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_TRUE(grid->IsRowSelection());
+    EXPECT_EQ((TGridRect{1, 3, 9, 3}), grid->Selection());
+    EXPECT_TRUE(ContextEdit->isVisible()) << "the editor stays open";
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ((TGridRect{1, 3, 9, 4}), grid->Selection());
+
+    grid->SelectCellAt(ColOf(ckContext), 5);
+    Key(Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ((TGridRect{1, 5, 9, 5}), grid->Selection());
+
+    // A grid one row high pages by one row.
+    grid->resize(1000, 40);
+    ASSERT_EQ(1, grid->VisibleRowCount());
+    grid->SelectCellAt(1, 5);
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(6, grid->Row());
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(5, grid->Row());
+
+    // A column wider than the grid still comes into view.
+    grid->resize(60, 400);
+    grid->SelectCellAt(ColOf(ckLevel2), 2);
+    EXPECT_EQ(ColOf(ckLevel2), grid->LeftCol());
+    EXPECT_TRUE(LevelCombo->isVisible());
+}
+
+TEST_F(GridEditing, PartOfSpeechCompletesCaseSensitivelyAndUndoesPerRow)
+{
+    TWordList &list = Show(6);
+    const int partOfSpeech = ColOf(ckPartOfSpeech);
+    QLineEdit *edit = PartOfSpeechCombo->lineEdit();
+    grid->SelectCellAt(partOfSpeech, 1);
+    Key(Qt::Key_N);
+    EXPECT_EQ("noun", list.GetPartOfSpeech(0));
+    EXPECT_EQ(QStringLiteral("oun"), edit->selectedText());
+    Key(Qt::Key_U);
+    EXPECT_EQ("numeral", list.GetPartOfSpeech(0));
+    EXPECT_EQ(QStringLiteral("meral"), edit->selectedText());
+    EXPECT_EQ(2, edit->selectionStart());
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ("nu", list.GetPartOfSpeech(0)) << "Backspace does not complete again";
+    Key(Qt::Key_M);
+    EXPECT_EQ("numeral", list.GetPartOfSpeech(0));
+    edit->selectAll();
+    QTest::keyClicks(Focused(), QStringLiteral("N"));
+    EXPECT_EQ("N", list.GetPartOfSpeech(0)) << "completion is case-sensitive";
+
+    // Two changes of one word come back with one Undo.
+    EXPECT_EQ(1, grid->GetUndoKind());
+    grid->Undo();
+    EXPECT_EQ("", list.GetPartOfSpeech(0));
+
+    // Changes on two rows: Undo takes back the second.
+    grid->SelectCellAt(partOfSpeech, 3);
+    Key(Qt::Key_V);
+    grid->SelectCellAt(partOfSpeech, 5);
+    Key(Qt::Key_W);
+    EXPECT_EQ("v", list.GetPartOfSpeech(2));
+    EXPECT_EQ("w", list.GetPartOfSpeech(4));
+    grid->Undo();
+    EXPECT_EQ("v", list.GetPartOfSpeech(2));
+    EXPECT_EQ("", list.GetPartOfSpeech(4));
+
+    EditOptions.AutoComplete = false;
+    grid->SelectCellAt(partOfSpeech, 6);
+    Key(Qt::Key_N);
+    EXPECT_EQ("n", list.GetPartOfSpeech(5));
+}
+
+TEST_F(GridEditing, ALevelPickStoresTheLevelWithItsUndoRecord)
+{
+    TWordList &list = Show(3);
+    grid->SelectCellAt(ColOf(ckLevel2), 2);
+    ASSERT_EQ(LevelCombo, Focused());
+    EXPECT_EQ(0, LevelCombo->currentIndex());
+    LevelCombo->setCurrentIndex(2);
+    emit LevelCombo->activated(2);
+    EXPECT_EQ(2, list.GetLevel2(1));
+    EXPECT_EQ(0, list.GetLevel1(1));
+    EXPECT_EQ(3, grid->GetUndoKind());
+    grid->Undo();
+    EXPECT_EQ(0, list.GetLevel2(1));
+    grid->SelectCellAt(ColOf(ckLevel1), 3);
+    Key(Qt::Key_Left);
+    EXPECT_EQ(ColOf(ckLesson), grid->Col()) << "Left leaves a level cell at once";
+}
+
+TEST_F(GridEditing, OnlyAnotherControlOfTheWindowClosesTheEditor)
+{
+    Show(3);
+    grid->SelectCellAt(ColOf(ckForWord), 2);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    EXPECT_TRUE(ForWordEdit->isVisible()) << "another window leaves the editor open";
+    QApplication::setActiveWindow(&window);
+    const QRect cell = grid->CellRect(ColOf(ckRefWord), 3);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    EXPECT_FALSE(ForWordEdit->isVisible());
+    EXPECT_TRUE(RefWordEdit->isVisible());
+    EXPECT_EQ(std::make_pair(ColOf(ckRefWord), 3), Cell());
+}
+
+TEST_F(GridEditing, TheWindowsEditShortcutsComeBeforeTheEditors)
+{
+    Show(2);
+    int undos = 0;
+    QAction undo(&window);
+    undo.setShortcut(QKeySequence::Undo);
+    window.addAction(&undo);
+    QObject::connect(&undo, &QAction::triggered, [&] { ++undos; });
+    grid->SelectCellAt(ColOf(ckLesson), 1);
+    ASSERT_EQ(LessonEdit, Focused());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(1, undos);
+    Key(Qt::Key_X);
+    EXPECT_EQ("x", grid->GetWordList()->GetLesson(0));
+}
+
+TEST_F(GridEditing, TheSelectionModeFollowsRowsTheEditorsSelectionAndTheSound)
+{
+    TWordList &list = Show(3);
+    grid->SelectCellAt(ColOf(ckPartOfSpeech), 1);
+    EXPECT_EQ(3, grid->SelectionMode()) << "an empty editor selects nothing";
+    grid->SelectCellAt(ColOf(ckContext), 2);
+    ContextEdit->insert(QStringLiteral("abc"));
+    ContextEdit->setSelection(1, 1);
+    EXPECT_EQ(1, grid->SelectionMode());
+    Key(Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(0, grid->SelectionMode());
+    grid->SelectCellAt(ColOf(ckSound), 2);
+    EXPECT_EQ(3, grid->SelectionMode());
+    list.SetSound(1, 0, 10);
+    EXPECT_EQ(2, grid->SelectionMode());
+    grid->SelectCellAt(ColOf(ckScore), 2);
+    EXPECT_EQ(3, grid->SelectionMode());
+}
+
+TEST_F(GridEditing, ABusyGridOpensNoCell)
+{
+    Show(3);
+    grid->SelectCellAt(1, 1);
+    grid->SetBusy(false);
+    grid->SelectCellAt(ColOf(ckRefWord), 2);
+    EXPECT_EQ(std::make_pair(1, 1), Cell());
+    EXPECT_FALSE(RefWordEdit->isVisible());
+    grid->ClearBusy();
+    grid->SelectCellAt(ColOf(ckRefWord), 2);
+    EXPECT_TRUE(RefWordEdit->isVisible());
+}
