@@ -34,6 +34,8 @@ void TCommandList::Update()
     if (Updating)
         return;
     Updating = true;
+    if (Prepare)
+        Prepare();
     for (TCommandEntry &command : Commands)
         if (command.Action)
             command.Update(*command.Action);

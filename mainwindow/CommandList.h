@@ -18,6 +18,8 @@ public:
     ~TCommandList() override;
 
     void Add(QAction *action, std::function<void(QAction &)> update);
+    // Runs before the handlers of each pass, to gather once what they all ask.
+    void SetPrepare(std::function<void()> prepare) { Prepare = std::move(prepare); }
     // Runs every update handler now.
     void Update();
 
@@ -31,5 +33,6 @@ private:
         std::function<void(QAction &)> Update;
     };
     std::vector<TCommandEntry> Commands;
+    std::function<void()> Prepare;
     bool Updating = false;
 };

@@ -7,13 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "mainwindow/CommandRules.h"
 #include "mainwindow/FileDialogs.h"
 
 #include <QStringList>
 class QAction;
 class QToolButton;
 class TCommandList;
-struct TCommandState;
 class TFilesThread;
 class TMessageEvent;
 class TWordList;
@@ -104,6 +104,8 @@ public:
     QWidget *CharToolBar = nullptr;
     QPoint PopupPos;
     TCommandList *ActionList = nullptr;
+    // The state the handlers of the current update pass read.
+    TCommandState PassState;
 
 signals:
     // Start-up has run to its end: a list opened at start is on show (or failed to open).
@@ -125,12 +127,12 @@ private:
     void ShowTitle();
 
     void CreateCommands();
-    void AddCommand(QAction *action, int command, void (TMainForm::*execute)());
+    void AddCommand(QAction *action, TCommand command, void (TMainForm::*execute)());
     void AddLevelCommand(QAction *action, bool forToRef, bool refToFor, uint8_t level);
     void SetMenuRules();
     // What the enable rules ask of the grid and the window right now.
     TCommandState CommandState() const;
-    bool Allowed(int command) const;
+    bool Allowed(TCommand command) const;
     bool RunFileDialog(TFileDialogRequest &request, int titleEntry, int filterEntry,
                        const char *suffix, bool save, int &filterIndex);
     void CloseFindForm();

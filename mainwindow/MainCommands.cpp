@@ -104,47 +104,40 @@ IListSettingsDialog *SetListSettingsDialog(IListSettingsDialog *dialog)
 void TMainForm::CreateCommands()
 {
     ActionList = new TCommandList(this);
+    ActionList->SetPrepare([this] { PassState = CommandState(); });
     Ui::TMainForm &c = *ui;
-    AddCommand(c.ActNew, static_cast<int>(TCommand::New), &TMainForm::ActNewExecute);
-    AddCommand(c.ActOpen, static_cast<int>(TCommand::Open), &TMainForm::ActOpenExecute);
-    AddCommand(c.ActSave, static_cast<int>(TCommand::Save), &TMainForm::ActSaveExecute);
-    AddCommand(c.MISaveAs, static_cast<int>(TCommand::SaveAs), &TMainForm::MISaveAsClick);
-    AddCommand(c.MIImport, static_cast<int>(TCommand::Import), &TMainForm::MIImportClick);
-    AddCommand(c.MIExport, static_cast<int>(TCommand::Export), &TMainForm::MIExportClick);
-    AddCommand(c.MIPrinterSetup, static_cast<int>(TCommand::PrinterSetup),
-               &TMainForm::MIPrinterSetupClick);
-    AddCommand(c.MIPrint, static_cast<int>(TCommand::Print), &TMainForm::MIPrintClick);
-    AddCommand(c.MIExit, static_cast<int>(TCommand::Exit), &TMainForm::MIExitClick);
-    AddCommand(c.ActUndo, static_cast<int>(TCommand::Undo), &TMainForm::ActUndoExecute);
-    AddCommand(c.ActCut, static_cast<int>(TCommand::Cut), &TMainForm::ActCutExecute);
-    AddCommand(c.ActCopy, static_cast<int>(TCommand::Copy), &TMainForm::ActCopyExecute);
-    AddCommand(c.ActPaste, static_cast<int>(TCommand::Paste), &TMainForm::ActPasteExecute);
-    AddCommand(c.ActDelete, static_cast<int>(TCommand::Delete), &TMainForm::ActDeleteExecute);
-    AddCommand(c.MISelectAll, static_cast<int>(TCommand::SelectAll), &TMainForm::MISelectAllClick);
-    AddCommand(c.MIKeyboardLayout, static_cast<int>(TCommand::KeyboardLayout),
-               &TMainForm::MIKeyboardLayoutClick);
-    AddCommand(c.MIOptions, static_cast<int>(TCommand::Options), &TMainForm::MIOptionsClick);
-    AddCommand(c.ActInsertNewWord, static_cast<int>(TCommand::InsertNewWord),
-               &TMainForm::ActInsertNewWordExecute);
-    AddCommand(c.ActSetLesson, static_cast<int>(TCommand::SetLesson),
-               &TMainForm::ActSetLessonExecute);
-    AddCommand(c.ActBatchRec, static_cast<int>(TCommand::BatchRec), &TMainForm::ActBatchRecExecute);
-    AddCommand(c.ActInsertSound, static_cast<int>(TCommand::InsertSound),
-               &TMainForm::ActInsertSoundExecute);
-    AddCommand(c.ActFind, static_cast<int>(TCommand::Find), &TMainForm::ActFindExecute);
-    AddCommand(c.MIFindNext, static_cast<int>(TCommand::FindNext), &TMainForm::MIFindNextClick);
-    AddCommand(c.MIWordlistSettings, static_cast<int>(TCommand::WordlistSettings),
+    AddCommand(c.ActNew, TCommand::New, &TMainForm::ActNewExecute);
+    AddCommand(c.ActOpen, TCommand::Open, &TMainForm::ActOpenExecute);
+    AddCommand(c.ActSave, TCommand::Save, &TMainForm::ActSaveExecute);
+    AddCommand(c.MISaveAs, TCommand::SaveAs, &TMainForm::MISaveAsClick);
+    AddCommand(c.MIImport, TCommand::Import, &TMainForm::MIImportClick);
+    AddCommand(c.MIExport, TCommand::Export, &TMainForm::MIExportClick);
+    AddCommand(c.MIPrinterSetup, TCommand::PrinterSetup, &TMainForm::MIPrinterSetupClick);
+    AddCommand(c.MIPrint, TCommand::Print, &TMainForm::MIPrintClick);
+    AddCommand(c.MIExit, TCommand::Exit, &TMainForm::MIExitClick);
+    AddCommand(c.ActUndo, TCommand::Undo, &TMainForm::ActUndoExecute);
+    AddCommand(c.ActCut, TCommand::Cut, &TMainForm::ActCutExecute);
+    AddCommand(c.ActCopy, TCommand::Copy, &TMainForm::ActCopyExecute);
+    AddCommand(c.ActPaste, TCommand::Paste, &TMainForm::ActPasteExecute);
+    AddCommand(c.ActDelete, TCommand::Delete, &TMainForm::ActDeleteExecute);
+    AddCommand(c.MISelectAll, TCommand::SelectAll, &TMainForm::MISelectAllClick);
+    AddCommand(c.MIKeyboardLayout, TCommand::KeyboardLayout, &TMainForm::MIKeyboardLayoutClick);
+    AddCommand(c.MIOptions, TCommand::Options, &TMainForm::MIOptionsClick);
+    AddCommand(c.ActInsertNewWord, TCommand::InsertNewWord, &TMainForm::ActInsertNewWordExecute);
+    AddCommand(c.ActSetLesson, TCommand::SetLesson, &TMainForm::ActSetLessonExecute);
+    AddCommand(c.ActBatchRec, TCommand::BatchRec, &TMainForm::ActBatchRecExecute);
+    AddCommand(c.ActInsertSound, TCommand::InsertSound, &TMainForm::ActInsertSoundExecute);
+    AddCommand(c.ActFind, TCommand::Find, &TMainForm::ActFindExecute);
+    AddCommand(c.MIFindNext, TCommand::FindNext, &TMainForm::MIFindNextClick);
+    AddCommand(c.MIWordlistSettings, TCommand::WordlistSettings,
                &TMainForm::MIWordlistSettingsClick);
-    AddCommand(c.ActSetWords, static_cast<int>(TCommand::SetWords), &TMainForm::ActSetWordsExecute);
-    AddCommand(c.ActResetScore, static_cast<int>(TCommand::ResetScore),
-               &TMainForm::ActResetScoreExecute);
-    AddCommand(c.ActStartExercise, static_cast<int>(TCommand::StartExercise),
-               &TMainForm::ActStartExerciseExecute);
-    AddCommand(c.ActStartTest, static_cast<int>(TCommand::StartTest),
-               &TMainForm::ActStartTestExecute);
-    AddCommand(c.ActHelp, static_cast<int>(TCommand::Help), &TMainForm::ActHelpExecute);
-    AddCommand(c.MIHomepage, static_cast<int>(TCommand::Homepage), &TMainForm::MIHomepageClick);
-    AddCommand(c.MIAbout, static_cast<int>(TCommand::About), &TMainForm::MIAboutClick);
+    AddCommand(c.ActSetWords, TCommand::SetWords, &TMainForm::ActSetWordsExecute);
+    AddCommand(c.ActResetScore, TCommand::ResetScore, &TMainForm::ActResetScoreExecute);
+    AddCommand(c.ActStartExercise, TCommand::StartExercise, &TMainForm::ActStartExerciseExecute);
+    AddCommand(c.ActStartTest, TCommand::StartTest, &TMainForm::ActStartTestExecute);
+    AddCommand(c.ActHelp, TCommand::Help, &TMainForm::ActHelpExecute);
+    AddCommand(c.MIHomepage, TCommand::Homepage, &TMainForm::MIHomepageClick);
+    AddCommand(c.MIAbout, TCommand::About, &TMainForm::MIAboutClick);
 
     const std::array<std::array<QAction *, 3>, 4> levels{{
             {c.ActOffBoth, c.ActOffForToRef, c.ActOffRefToFor},
@@ -160,7 +153,7 @@ void TMainForm::CreateCommands()
     }
     for (QMenu *submenu : {c.MITurnOff, c.MISetQuick, c.MISetNormal, c.MISetIntensive})
         ActionList->Add(submenu->menuAction(), [this](QAction &action) {
-            action.setEnabled(Allowed(static_cast<int>(TCommand::LevelSubmenu)));
+            action.setEnabled(CommandEnabled(TCommand::LevelSubmenu, PassState));
         });
     SetMenuRules();
 
@@ -189,18 +182,16 @@ void TMainForm::CreateCommands()
     UpdateCommands();
 }
 
-void TMainForm::AddCommand(QAction *action, int command, void (TMainForm::*execute)())
+void TMainForm::AddCommand(QAction *action, TCommand rule, void (TMainForm::*execute)())
 {
-    const auto rule = static_cast<TCommand>(command);
     ActionList->Add(action, [this, rule](QAction &target) {
-        const TCommandState state = CommandState();
-        target.setEnabled(CommandEnabled(rule, state));
+        target.setEnabled(CommandEnabled(rule, PassState));
         if (rule == TCommand::Delete)
-            target.setShortcut(DeleteShortcut(state));
+            target.setShortcut(DeleteShortcut(PassState));
     });
     // The rule is asked again: a state left over from the last idle moment must not run.
-    connect(action, &QAction::triggered, this, [this, command, execute] {
-        if (Allowed(command))
+    connect(action, &QAction::triggered, this, [this, rule, execute] {
+        if (Allowed(rule))
             (this->*execute)();
     });
 }
@@ -208,7 +199,7 @@ void TMainForm::AddCommand(QAction *action, int command, void (TMainForm::*execu
 void TMainForm::AddLevelCommand(QAction *action, bool forToRef, bool refToFor, uint8_t level)
 {
     ActionList->Add(action, [this, forToRef, refToFor](QAction &target) {
-        target.setEnabled(Allowed(static_cast<int>(TCommand::SetLevel)));
+        target.setEnabled(CommandEnabled(TCommand::SetLevel, PassState));
         const TWordList *list = ui->WordsGrid->GetWordList();
         if (!list || forToRef == refToFor)
             return;
@@ -218,7 +209,7 @@ void TMainForm::AddLevelCommand(QAction *action, bool forToRef, bool refToFor, u
         target.setText(Text(caption));
     });
     connect(action, &QAction::triggered, this, [this, forToRef, refToFor, level] {
-        if (!Allowed(static_cast<int>(TCommand::SetLevel)))
+        if (!Allowed(TCommand::SetLevel))
             return;
         ui->WordsGrid->SetLevels(forToRef, refToFor, level, level);
     });
@@ -262,9 +253,9 @@ TCommandState TMainForm::CommandState() const
     return state;
 }
 
-bool TMainForm::Allowed(int command) const
+bool TMainForm::Allowed(TCommand command) const
 {
-    return CommandEnabled(static_cast<TCommand>(command), CommandState());
+    return CommandEnabled(command, CommandState());
 }
 
 void TMainForm::CloseFindForm()

@@ -15,6 +15,7 @@
 #include "ui_MainForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -630,6 +631,72 @@ TEST_F(Commands, ExportWritesTheListAsTabbedText)
     // The selection comes back after the operation.
     EXPECT_TRUE(Grid().IsRowSelection());
     EXPECT_EQ(2, Grid().Selection().Top);
+}
+
+// Keeps the busy messages that reach the main window.
+class TBusyRecorder : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (static_cast<int>(event->type()) == WM_GRIDBUSY)
+            Messages.push_back(static_cast<TMessageEvent *>(event)->WParam);
+        return false;
+    }
+    std::vector<intptr_t> Messages;
+};
+
+TEST_F(Commands, TheSynchronousSaveIsBusyOnlyWhileItWritesAndClearsUndo)
+{
+    Grid().SetWordList(ListOf(3));
+    Grid().SelectRows(2, false, false);
+    Trigger(Form().ActResetScore);
+    ASSERT_EQ(4, Grid().GetUndoKind());
+    List().FileName = Path("Direct.wdl").toStdString();
+    TBusyRecorder recorder;
+    MainForm->installEventFilter(&recorder);
+    box.Answers = {0};
+    EXPECT_TRUE(MainForm->CheckSaved());
+    MainForm->removeEventFilter(&recorder);
+    EXPECT_EQ((std::vector<intptr_t>{1, 0}), recorder.Messages);
+    EXPECT_TRUE(List().Saved);
+    EXPECT_EQ(0, Grid().GetUndoKind());
+    EXPECT_EQ(QStringLiteral("Tarnwick - Direct"), MainForm->windowTitle());
+    EXPECT_EQ(Path("Direct.wdl").toStdString(), MRUList);
+    // The selection is back as it was.
+    EXPECT_TRUE(Grid().IsRowSelection());
+    EXPECT_EQ(2, Grid().Selection().Top);
+}
+
+TEST_F(Commands, ShortcutsFollowTheStateOfTheirMomentAndDelReachesTheEditor)
+{
+    Grid().SetWordList(ListOf(3));
+    List().Saved = true;
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    MainForm->UpdateCommands();
+    ASSERT_FALSE(Form().ActSave->isEnabled());
+    // Changed after the last idle pass: the shortcut still finds the save enabled.
+    List().SetForWord(2, "changed");
+    dialogs.Choices = {QString()};
+    QTest::keyClick(MainForm->focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(1u, dialogs.Requests.size());
+
+    // In the foreign-word editor Del deletes a character and no word.
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckForWord), 1);
+    ASSERT_EQ(Form().ForWordEdit, QApplication::focusWidget());
+    Form().ForWordEdit->setCursorPosition(0);
+    QTest::keyClick(Form().ForWordEdit, Qt::Key_Delete);
+    EXPECT_EQ(3, List().Count());
+    EXPECT_EQ("ot0", List().GetForWord(0));
+
+    // With rows selected Del deletes them.
+    EditOptions.ConfirmDelete = false;
+    Grid().SelectRows(2, false, false);
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Delete);
+    EXPECT_EQ(2, List().Count());
+    EXPECT_EQ(5, Grid().GetUndoKind());
 }
 
 class TUrlRecorder : public QObject
