@@ -9,6 +9,8 @@
 #include "mainwindow/FileDialogs.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProgramStart.h"
+#include "mainwindow/Unit_KBLayoutForm.h"
+#include "mainwindow/Unit_OptionsForm.h"
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "support/StoreFixture.h"
@@ -19,10 +21,12 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
@@ -697,6 +701,31 @@ TEST_F(Commands, ShortcutsFollowTheStateOfTheirMomentAndDelReachesTheEditor)
     QTest::keyClick(&Grid(), Qt::Key_Delete);
     EXPECT_EQ(2, List().Count());
     EXPECT_EQ(5, Grid().GetUndoKind());
+}
+
+TEST_F(Commands, OptionsRefillThePartsOfSpeechEvenWhenCancelled)
+{
+    PartsOfSpeech = "bijwoord,lidwoord;";
+    QTimer::singleShot(0, OptionsForm, &QDialog::reject);
+    Trigger(Form().MIOptions);
+    ASSERT_EQ(2, Form().PartOfSpeechCombo->count());
+    EXPECT_EQ(QStringLiteral("lidwoord"), Form().PartOfSpeechCombo->itemText(1));
+}
+
+TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
+{
+    Grid().SetWordList(ListOf(1));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
+    ASSERT_EQ(Form().ContextEdit, MainForm->focusWidget());
+    auto *insert = new QLineEdit(KBLayoutForm);
+    insert->setObjectName(QStringLiteral("InsertEdit"));
+    insert->setText(QStringLiteral("\u00E9a\u00E7"));
+    QTimer::singleShot(0, KBLayoutForm, &QDialog::accept);
+    Trigger(Form().MIKeyboardLayout);
+    EXPECT_EQ(QStringLiteral("\u00E9a\u00E7"), Form().ContextEdit->text());
+    EXPECT_EQ("\xE9"
+              "a\xE7",
+              List().Word(0).Context);
 }
 
 class TUrlRecorder : public QObject
