@@ -484,7 +484,6 @@ void TMainForm::ActFindExecute()
 // Searching again needs the find window's pages and the grid's search, which are not there yet.
 void TMainForm::MIFindNextClick() { }
 
-// The new settings go to the list once the list-settings window offers its controls.
 void TMainForm::MIWordlistSettingsClick()
 {
     const TWordList *list = ui->WordsGrid->GetWordList();
@@ -494,13 +493,31 @@ void TMainForm::MIWordlistSettingsClick()
     settings.Caption = LanguageText(91);
     settings.ForLanguage = list->ForLanguage;
     settings.RefLanguage = list->RefLanguage;
-    if (list->ForFont)
+    if (list->ForFont) {
         settings.ForCharset = list->ForFont->Charset;
-    if (list->RefFont)
+        settings.ForFontName = list->ForFont->Name;
+        settings.ForSize = list->ForFont->Size;
+    }
+    if (list->RefFont) {
         settings.RefCharset = list->RefFont->Charset;
+        settings.RefFontName = list->RefFont->Name;
+        settings.RefSize = list->RefFont->Size;
+    }
     settings.ForeignChars = list->ForeignChars;
     CloseFindForm();
-    ListSettingsDialog().Execute(settings);
+    if (!ListSettingsDialog().Execute(settings))
+        return;
+    TWordsGrid &grid = *ui->WordsGrid;
+    grid.SetForLanguage(settings.ForLanguage);
+    grid.SetForFont(std::make_unique<TListFont>(
+            TListFont{settings.ForFontName, settings.ForCharset, settings.ForSize}));
+    grid.SetRefLanguage(settings.RefLanguage);
+    grid.SetRefFont(std::make_unique<TListFont>(
+            TListFont{settings.RefFontName, settings.RefCharset, settings.RefSize}));
+    grid.InvalidateGrid();
+    // The foreign characters are not words: the change has no undo.
+    grid.GetWordList()->SetForeignChars(settings.ForeignChars);
+    RebuildCharToolBar();
 }
 
 void TMainForm::ActSetWordsExecute()

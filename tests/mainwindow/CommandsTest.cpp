@@ -248,10 +248,11 @@ public:
         Shown.push_back(settings);
         if (!Accept)
             return false;
-        settings.ForLanguage = "Frans";
+        settings.ForLanguage = ForLanguage;
         settings.ForeignChars = "é|ç";
         return true;
     }
+    std::string ForLanguage = "Frans";
     std::vector<TListSettings> Shown;
     bool Accept = true;
 
@@ -726,6 +727,33 @@ TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
     EXPECT_EQ("\xE9"
               "a\xE7",
               List().Word(0).Context);
+}
+
+TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
+{
+    Grid().SetWordList(ListOf(2));
+    Grid().SelectRows(1, false, false);
+    Trigger(Form().ActResetScore);
+    ASSERT_EQ(4, Grid().GetUndoKind());
+    settings.Accept = false;
+    Trigger(Form().MIWordlistSettings);
+    ASSERT_EQ(1u, settings.Shown.size());
+    EXPECT_EQ(LanguageText(91), settings.Shown[0].Caption);
+    EXPECT_EQ("Frans", settings.Shown[0].ForLanguage);
+    EXPECT_EQ(10, settings.Shown[0].ForSize);
+    EXPECT_EQ("Nederlands", List().RefLanguage);
+    EXPECT_EQ("", List().ForeignChars);
+
+    settings.Accept = true;
+    settings.ForLanguage = "Duits";
+    Trigger(Form().MIWordlistSettings);
+    EXPECT_EQ("Duits", List().ForLanguage);
+    MainForm->UpdateCommands();
+    EXPECT_TRUE(Form().ActOffForToRef->text().contains(QStringLiteral("Duits")));
+    EXPECT_EQ("Arial", List().ForFont->Name);
+    EXPECT_EQ("é|ç", List().ForeignChars);
+    EXPECT_TRUE(Form().PageScroller->isVisible());
+    EXPECT_EQ(4, Grid().GetUndoKind());
 }
 
 class TUrlRecorder : public QObject
