@@ -6,6 +6,7 @@
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
 #include "exercises/Unit_SetExercWordsForm.h"
+#include "exercises/Unit_SetLessonForm.h"
 #include "mainwindow/CommandList.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/Main.h"
@@ -456,10 +457,15 @@ void TMainForm::ActInsertNewWordExecute()
     ui->WordsGrid->InsertRow();
 }
 
-// The lesson goes to the grid once the set-lesson dialog offers its lesson edit.
 void TMainForm::ActSetLessonExecute()
 {
     CloseFindForm();
+    if (!SetLessonForm || SetLessonForm->exec() != QDialog::Accepted)
+        return;
+    const auto *lesson = Control<QLineEdit>(SetLessonForm, "LessonEdit");
+    std::string text;
+    if (lesson && CodePage::FromUnicode(lesson->text(), CodePage::Default, text))
+        ui->WordsGrid->SetLesson(text);
 }
 
 // Batch recording needs the batch-recording window's sound handling, which is not there yet.

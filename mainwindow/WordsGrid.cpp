@@ -1204,6 +1204,20 @@ void TWordsGrid::InsertRow()
     StoreUndo(7, index + 1, 1);
 }
 
+void TWordsGrid::SetLesson(const std::string &lesson)
+{
+    if (!CanSetExercise())
+        return;
+    const auto [first, last] = TargetRows();
+    std::vector<TUndoEntry> old;
+    for (int row = first; row <= last; ++row) {
+        old.emplace_back(TOldLesson{WordList->Word(row - 1).Lesson});
+        WordList->SetLesson(row - 1, lesson);
+    }
+    StoreUndo(2, first, last - first + 1, std::move(old));
+    InvalidateGrid();
+}
+
 void TWordsGrid::SetLevels(bool setDir1, bool setDir2, uint8_t level1, uint8_t level2)
 {
     if ((!setDir1 && !setDir2) || !CanSetExercise())

@@ -169,6 +169,7 @@ public:
     void DeleteSelection();
     void SelectAll();
     void InsertRow();
+    void SetLesson(const std::string &lesson);
     void SetLevels(bool setDir1, bool setDir2, uint8_t level1, uint8_t level2);
     void ResetScores();
 

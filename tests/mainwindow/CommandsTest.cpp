@@ -5,6 +5,7 @@
 #include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
+#include "exercises/Unit_SetLessonForm.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/FileDialogs.h"
 #include "mainwindow/Main.h"
@@ -754,6 +755,27 @@ TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
     EXPECT_EQ("é|ç", List().ForeignChars);
     EXPECT_TRUE(Form().PageScroller->isVisible());
     EXPECT_EQ(4, Grid().GetUndoKind());
+}
+
+TEST_F(Commands, SetLessonGivesTheSelectedWordsTheDialogsLessonWithUndo)
+{
+    Grid().SetWordList(ListOf(4));
+    Grid().SelectRows(2, false, false);
+    Grid().SelectRows(3, true, false);
+    auto *lesson = new QLineEdit(SetLessonForm);
+    lesson->setObjectName(QStringLiteral("LessonEdit"));
+    lesson->setText(QStringLiteral("Les \u00E9\u00E9n"));
+    QTimer::singleShot(0, SetLessonForm, &QDialog::reject);
+    Trigger(Form().ActSetLesson);
+    EXPECT_EQ("", List().GetLesson(1));
+    QTimer::singleShot(0, SetLessonForm, &QDialog::accept);
+    Trigger(Form().ActSetLesson);
+    EXPECT_EQ("", List().GetLesson(0));
+    EXPECT_EQ("Les \xE9\xE9n", List().GetLesson(1));
+    EXPECT_EQ("Les \xE9\xE9n", List().GetLesson(2));
+    EXPECT_EQ("", List().GetLesson(3));
+    Trigger(Form().ActUndo);
+    EXPECT_EQ("", List().GetLesson(2));
 }
 
 class TUrlRecorder : public QObject
