@@ -5,6 +5,7 @@
 #include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
+#include "exercises/Unit_SetExercWordsForm.h"
 #include "exercises/Unit_SetLessonForm.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/FileDialogs.h"
@@ -19,11 +20,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -776,6 +781,39 @@ TEST_F(Commands, SetLessonGivesTheSelectedWordsTheDialogsLessonWithUndo)
     EXPECT_EQ("", List().GetLesson(3));
     Trigger(Form().ActUndo);
     EXPECT_EQ("", List().GetLesson(2));
+}
+
+TEST_F(Commands, SetWordsCaptionsItsBoxesAndHandsBothDirectionsToTheGrid)
+{
+    Grid().SetWordList(ListOf(3));
+    Grid().SetForLanguage("a%tl%b");
+    Grid().SelectRows(1, false, false);
+    auto add = [](auto *widget, const char *name) {
+        widget->setObjectName(QLatin1String(name));
+        return widget;
+    };
+    auto *forRefBox = add(new QGroupBox(SetExercWordsForm), "ForRefBox");
+    auto *refForBox = add(new QGroupBox(SetExercWordsForm), "RefForBox");
+    add(new QCheckBox(SetExercWordsForm), "ForRefCheckBox");
+    auto *refForCheck = add(new QCheckBox(SetExercWordsForm), "RefForCheckBox");
+    add(new QRadioButton(forRefBox), "ForRefOnRadio");
+    auto *refForOn = add(new QRadioButton(refForBox), "RefForOnRadio");
+    auto *refForLevels = add(new QComboBox(SetExercWordsForm), "RefForLevelCombo");
+    refForLevels->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    refForLevels->setCurrentIndex(2);
+    refForCheck->setChecked(true);
+    refForOn->setChecked(true);
+    QTimer::singleShot(0, SetExercWordsForm, &QDialog::accept);
+    Trigger(Form().ActSetWords);
+    const std::string &caption = LanguageText(185);
+    EXPECT_EQ(QString::fromStdString(ForToRefCaption(caption, "a%tl%b", "Nederlands")),
+              forRefBox->title());
+    EXPECT_EQ(QString::fromStdString(RefToForCaption(caption, "a%tl%b", "Nederlands")),
+              refForBox->title());
+    EXPECT_EQ(0, List().GetLevel1(0));
+    EXPECT_EQ(3, List().GetLevel2(0));
+    EXPECT_EQ(0, List().GetLevel2(1));
+    EXPECT_EQ(3, Grid().GetUndoKind());
 }
 
 class TUrlRecorder : public QObject
