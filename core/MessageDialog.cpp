@@ -29,6 +29,7 @@ QStyle::StandardPixmap IconOf(TMessageIcon icon)
     case TMessageIcon::Stop:
         return QStyle::SP_MessageBoxCritical;
     case TMessageIcon::Warning:
+    case TMessageIcon::None:
         break;
     }
     return QStyle::SP_MessageBoxWarning;
@@ -47,11 +48,13 @@ TMessageDialog::TMessageDialog(const TMessageRequest &request, QWidget *parent)
     auto *layout = new QGridLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    auto *icon = new QLabel(this);
-    icon->setObjectName(QStringLiteral("Image"));
-    const int extent = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    icon->setPixmap(style()->standardIcon(IconOf(request.Icon), nullptr, this).pixmap(extent));
-    layout->addWidget(icon, 0, 0, Qt::AlignTop);
+    if (request.Icon != TMessageIcon::None) {
+        auto *icon = new QLabel(this);
+        icon->setObjectName(QStringLiteral("Image"));
+        const int extent = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        icon->setPixmap(style()->standardIcon(IconOf(request.Icon), nullptr, this).pixmap(extent));
+        layout->addWidget(icon, 0, 0, Qt::AlignTop);
+    }
 
     auto *text = new QLabel(message, this);
     text->setObjectName(QStringLiteral("Message"));

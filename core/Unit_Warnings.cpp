@@ -87,6 +87,16 @@ std::string ErrorText(const std::string &text)
     return text;
 }
 
+void ShowMessage(const std::string &msg)
+{
+    TMessageRequest request;
+    request.Title = "Tarnwick";
+    request.Text = msg;
+    request.Icon = TMessageIcon::None;
+    request.Buttons = {"OK"};
+    Box().Show(request);
+}
+
 void ShowError(const std::string &text)
 {
     TMessageRequest request;

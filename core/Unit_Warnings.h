@@ -11,6 +11,8 @@ enum class TMessageIcon {
     Confirmation,
     Information,
     Stop,
+    // The plain message box: no picture.
+    None,
 };
 
 struct TMessageRequest
@@ -43,6 +45,9 @@ int WarnYesNo(const std::string &msg);
 int ConfirmYesNo(const std::string &msg);
 void ShowInformation(const std::string &msg);
 void ShowWarning(const std::string &msg);
+
+// The plain message box: the program's title, OK and no picture.
+void ShowMessage(const std::string &msg);
 
 // The one way failures are reported: the program's title, OK and the stop icon.
 void ShowError(const std::string &text);

@@ -1,13 +1,32 @@
 #pragma once
 
 #include <QDialog>
+#include <QTimer>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+
+class IXaudioPlayer;
+class QLabel;
+class QStatusBar;
+class QTextEdit;
+class QToolBar;
+class QWidget;
+class TExercList;
+struct TListFont;
 
 namespace Ui {
 class TExercForm;
 }
 
+// The window's outer size is its client size plus the classic frame.
+inline constexpr int ExercFrameWidth = 8;
+inline constexpr int ExercFrameHeight = 27;
+
+// Runs one exercise or one test over the exercise list the main window hands it before showing.
+// An exercise books every answer in the word list at once; a test changes nothing and ends with
+// a mark.
 class TExercForm : public QDialog
 {
     Q_OBJECT
@@ -21,8 +40,87 @@ public:
     intptr_t ForeignKbLayout = 0;
     intptr_t ReferenceKbLayout = 0;
 
+    // Set before showing; freed when the window closes.
+    std::unique_ptr<TExercList> ExercList;
+    // The temporary file holding the current word's sound.
+    std::string SoundFile;
+    // The run has ended; the handler that set it closes the window.
+    bool Finished = false;
+    // The help topic of the run shown: exercise or test.
+    int HelpContext = 0;
+
+    // The player that pronounces the words; without one no word has a sound. Not owned.
+    void SetPlayer(IXaudioPlayer *player);
+
+    Ui::TExercForm &Controls() const { return *ui; }
+    QToolBar *ToolBar() const { return Tools; }
+    QString StatusText() const;
+
+    void TimerTimer();
+    // Escape, the close box and Stop all ask the same close query.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormResize();
+    void ShowButtonClick();
+    void YesButtonClick();
+    void NoButtonClick();
+    void ABCDButtonClick(int tag);
+    void NextButtonClick();
+    void StopButtonClick();
+    void TBPlayClick();
+    void TBStopClick();
+    void TBQuestionClick();
+    void TBContextClick();
+    void XANotifyAck(uint8_t command);
+    void XANotifyPong(uint32_t tag);
+    void XANotifyPlayerState(int state);
+
+    void NextQuestion();
+    void FillChoices(const TListFont *font, bool foreignWords);
+    void AnswerRight();
+    void AnswerWrong();
+    void BookExercise(bool right);
+    void BookTest(bool right);
+    void UpdateWordBars();
+    void UpdateTotalBars();
+    void ShowTestResult();
+    void ArrangeAnswerArea();
+    void DisableAnswerButtons();
+    void EnableAnswerButtons();
+    void SetStatusText(const QString &text);
+    void ShowTestStatus(int left);
+    void CloseByProgram();
+    void StopPlayer();
+    QTextEdit *LetterMemo(int slot) const;
+
     std::unique_ptr<Ui::TExercForm> ui;
+    QToolBar *Tools = nullptr;
+    QStatusBar *StatusBar = nullptr;
+    QLabel *StatusLabel = nullptr;
+    QTimer Timer;
+    IXaudioPlayer *XAPlayer = nullptr;
+    std::array<QLabel *, 5> LastFiveImages{};
+
+    int CurIndex = 0;
+    int CorrectPos = 0;
+    bool AskForeign = false;
+    int MinutesLeft = 0;
+    bool TestRunning = false;
+    int NumRightAnswers = 0;
+    int NumWrongAnswers = 0;
+    // The context of the current word, kept so that nothing reads the list after it changed.
+    std::string Context;
+    // The program asked to close while an input was open: close once the player has closed it.
+    bool ClosePending = false;
 };
 
 extern TExercForm *ExercForm;

@@ -12,6 +12,7 @@
 
 #include <QShowEvent>
 #include <algorithm>
+#include <initializer_list>
 
 TExercStartForm *ExercStartForm = nullptr;
 
@@ -81,14 +82,13 @@ void TExercStartForm::FormShow()
     ui->TimeUpDown->SetPosition(ExerciseOptions.Minutes);
 
     const bool exercise = IsExercise();
-    for (QWidget *control :
-         {static_cast<QWidget *>(ui->ExerciseLabel), static_cast<QWidget *>(ui->TimeCheckBox),
-          static_cast<QWidget *>(ui->TimeEdit), static_cast<QWidget *>(ui->TimeUpDown),
-          static_cast<QWidget *>(ui->MinutesLabel)})
+    const std::initializer_list<QWidget *> exerciseControls
+            = {ui->ExerciseLabel, ui->TimeCheckBox, ui->TimeEdit, ui->TimeUpDown, ui->MinutesLabel};
+    const std::initializer_list<QWidget *> testControls
+            = {ui->ExamLabel, ui->NumQuestionsLabel, ui->NumberEdit, ui->NumberUpDown};
+    for (QWidget *control : exerciseControls)
         control->setVisible(exercise);
-    for (QWidget *control :
-         {static_cast<QWidget *>(ui->ExamLabel), static_cast<QWidget *>(ui->NumQuestionsLabel),
-          static_cast<QWidget *>(ui->NumberEdit), static_cast<QWidget *>(ui->NumberUpDown)})
+    for (QWidget *control : testControls)
         control->setVisible(!exercise);
 
     if (ExerciseOptions.Flags & MultipleChoice)

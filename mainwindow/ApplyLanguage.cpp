@@ -19,6 +19,9 @@
 #include "platform/CodePage.h"
 #include "sound/Unit_BatchRec.h"
 #include "sound/Unit_ConvertForm.h"
+#include "ui_ExercSetForm.h"
+#include "ui_ExercStartForm.h"
+#include "ui_FilterForm.h"
 #include "ui_MainForm.h"
 
 #include <QAction>
@@ -130,6 +133,56 @@ void ApplyMainForm(TMainForm &form)
     SetItems(*controls.ExercLevelCombo, {192, 193, 194, 195});
 }
 
+template<typename Control> void SetText(Control *control, int number)
+{
+    control->setText(Text(number));
+}
+
+void ApplyExercStartForm(TExercStartForm &form)
+{
+    Ui::TExercStartForm &controls = *form.ui;
+    form.setWindowTitle(Text(196));
+    SetText(controls.ExerciseLabel, 197);
+    SetText(controls.TimeCheckBox, 198);
+    SetText(controls.MinutesLabel, 199);
+    SetText(controls.ExamLabel, 200);
+    SetText(controls.NumQuestionsLabel, 201);
+    controls.TypeBox->setTitle(Text(202));
+    SetText(controls.OpenRadio, 203);
+    SetText(controls.MultipleRadio, 204);
+    SetText(controls.FilterButton, 205);
+    SetText(controls.OptionsButton, 206);
+    SetText(controls.SaveSettingsButton, 207);
+    SetText(controls.CancelButton, 6);
+    SetText(controls.StartButton, 208);
+}
+
+void ApplyExercSetForm(TExercSetForm &form)
+{
+    Ui::TExercSetForm &controls = *form.ui;
+    form.setWindowTitle(Text(209));
+    SetText(controls.PronounceQCheck, 211);
+    SetText(controls.ListenCheck, 212);
+    SetText(controls.ContextQCheck, 213);
+    SetText(controls.PronounceACheck, 214);
+    SetText(controls.DictationCheck, 215);
+    SetText(controls.ContextACheck, 216);
+    SetText(controls.SaveSettingsButton, 217);
+    SetText(controls.CancelButton, 6);
+    SetText(controls.OKButton, 3);
+}
+
+void ApplyFilterForm(TFilterForm &form)
+{
+    Ui::TFilterForm &controls = *form.ui;
+    form.setWindowTitle(Text(224));
+    SetText(controls.PartsOfSpeechLabel, 225);
+    SetText(controls.LessonLabel, 226);
+    SetText(controls.OnlyPronunciationCheck, 227);
+    SetText(controls.CancelButton, 6);
+    SetText(controls.OKButton, 3);
+}
+
 } // namespace
 
 void ApplyLanguage()
@@ -145,9 +198,12 @@ void ApplyLanguage()
     SetCaption(BatchRecForm, 159);
     SetCaption(PrintPreviewForm, 171);
     SetCaption(SetExercWordsForm, 184);
-    SetCaption(ExercStartForm, 196);
-    SetCaption(ExercSetForm, 209);
-    SetCaption(FilterForm, 224);
+    if (ExercStartForm)
+        ApplyExercStartForm(*ExercStartForm);
+    if (ExercSetForm)
+        ApplyExercSetForm(*ExercSetForm);
+    if (FilterForm)
+        ApplyFilterForm(*FilterForm);
     SetCaption(TestResultForm, 259);
     SetCaption(OptionsForm, 264);
     SetCaption(PartsOfSpeechForm, 296);

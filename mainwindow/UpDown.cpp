@@ -1,5 +1,6 @@
 #include "mainwindow/UpDown.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,7 +30,23 @@ TUpDown::TUpDown(QWidget *parent)
 
 void TUpDown::SetAssociate(QLineEdit *edit)
 {
+    if (Edit)
+        Edit->removeEventFilter(this);
     Edit = edit;
+    if (Edit)
+        Edit->installEventFilter(this);
+}
+
+bool TUpDown::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit && event->type() == QEvent::KeyPress && isEnabled()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            StepBy(key == Qt::Key_Up ? 1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TUpDown::SetMin(int value)

@@ -8,6 +8,7 @@ class QToolButton;
 // A pair of arrow buttons that step the number in an associated edit. The edit keeps any text the
 // user types, so that a caller can check it; an arrow click starts from the edit's number (or the
 // last position when the text is no number), steps by the increment and keeps within the range.
+// The Up and Down keys in the edit step as the arrows do.
 class TUpDown : public QWidget
 {
     Q_OBJECT
@@ -35,6 +36,9 @@ public:
 
     QToolButton *UpButton() const { return Up; }
     QToolButton *DownButton() const { return Down; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     void PositionChanged(int position);

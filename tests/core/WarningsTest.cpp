@@ -110,6 +110,23 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
     }
 }
 
+TEST_F(Warnings, ThePlainMessageBoxHasNoPictureAndNoBeep)
+{
+    ShowMessage("done");
+    ASSERT_EQ(1u, box.shown.size());
+    EXPECT_EQ("Tarnwick", box.shown[0].Title);
+    EXPECT_EQ("done", box.shown[0].Text);
+    EXPECT_EQ(TMessageIcon::None, box.shown[0].Icon);
+    EXPECT_EQ(Strings{"OK"}, box.shown[0].Buttons);
+    EXPECT_TRUE(Beeps.empty());
+    TMessageRequest request = box.shown[0];
+    const TMessageDialog dialog(request);
+    EXPECT_EQ(nullptr, dialog.findChild<QLabel *>(QStringLiteral("Image")));
+    request.Icon = TMessageIcon::Information;
+    const TMessageDialog withPicture(request);
+    EXPECT_NE(nullptr, withPicture.findChild<QLabel *>(QStringLiteral("Image")));
+}
+
 TEST_F(Warnings, ResultsMapButtonsToYesNoCancel)
 {
     const struct
