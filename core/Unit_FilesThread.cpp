@@ -67,9 +67,12 @@ void TFilesThread::Open()
 
 void TFilesThread::Save()
 {
+    SaveOk = false;
     try {
-        if (CurrentList)
+        if (CurrentList) {
             CurrentList->SaveToFile(FileName);
+            SaveOk = true;
+        }
     } catch (const std::exception &error) {
         ShowError(error.what());
     }

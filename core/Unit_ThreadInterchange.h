@@ -16,3 +16,5 @@ extern uint8_t LoadFormat;
 // Where an import inserts its words, and how many it inserted.
 extern int32_t ImportIndex;
 extern int32_t ImportCount;
+// Whether the last save wrote the whole file.
+extern bool SaveOk;

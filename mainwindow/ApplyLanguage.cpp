@@ -26,6 +26,7 @@
 #include "ui_FilterForm.h"
 #include "ui_MainForm.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
@@ -63,6 +64,63 @@ void ApplyHelpFile()
     ApplicationHelpFile = !LanguageText(HelpFileEntry).empty() && file.isFile() ? path : "";
 }
 
+// A command's caption, and its hint where the pack has one.
+void SetAction(QAction *action, int caption, int hint = -1)
+{
+    action->setText(Text(caption));
+    if (hint < 0)
+        return;
+    action->setToolTip(Text(hint));
+    action->setStatusTip(Text(hint));
+}
+
+void ApplyCommands(Ui::TMainForm &c)
+{
+    SetAction(c.ActNew, 21, 22);
+    SetAction(c.ActOpen, 23, 24);
+    SetAction(c.ActSave, 25, 26);
+    SetAction(c.MISaveAs, 27);
+    SetAction(c.MIImport, 28);
+    SetAction(c.MIExport, 29);
+    SetAction(c.MIPrinterSetup, 30);
+    SetAction(c.MIPrint, 31);
+    SetAction(c.MIExit, 32);
+    SetAction(c.ActUndo, 34, 35);
+    SetAction(c.ActCut, 36, 37);
+    SetAction(c.ActCopy, 38, 39);
+    SetAction(c.ActPaste, 40, 41);
+    SetAction(c.ActDelete, 42, 43);
+    SetAction(c.MISelectAll, 44);
+    SetAction(c.MIKeyboardLayout, 45);
+    SetAction(c.MIOptions, 46);
+    SetAction(c.ActInsertNewWord, 48);
+    SetAction(c.ActSetLesson, 49, 50);
+    SetAction(c.ActBatchRec, 51, 52);
+    SetAction(c.ActInsertSound, 53);
+    SetAction(c.ActFind, 54, 55);
+    SetAction(c.MIFindNext, 56);
+    SetAction(c.MIWordlistSettings, 57);
+    SetAction(c.ActSetWords, 59, 60);
+    c.MITurnOff->setTitle(Text(61));
+    c.MISetQuick->setTitle(Text(62));
+    c.MISetNormal->setTitle(Text(63));
+    c.MISetIntensive->setTitle(Text(64));
+    SetAction(c.ActResetScore, 65);
+    SetAction(c.ActStartExercise, 66, 67);
+    SetAction(c.ActStartTest, 68, 69);
+    for (QAction *both : {c.ActOffBoth, c.ActQuickBoth, c.ActNormalBoth, c.ActIntensiveBoth})
+        SetAction(both, 70);
+    for (QAction *one :
+         {c.ActOffForToRef, c.ActQuickForToRef, c.ActNormalForToRef, c.ActIntensiveForToRef})
+        SetAction(one, 71);
+    for (QAction *one :
+         {c.ActOffRefToFor, c.ActQuickRefToFor, c.ActNormalRefToFor, c.ActIntensiveRefToFor})
+        SetAction(one, 72);
+    SetAction(c.ActHelp, 74, 75);
+    SetAction(c.MIHomepage, 76);
+    SetAction(c.MIAbout, 77);
+}
+
 void ApplyMainForm(TMainForm &form)
 {
     Ui::TMainForm &controls = form.Controls();
@@ -71,6 +129,8 @@ void ApplyMainForm(TMainForm &form)
     controls.MWordlist->setTitle(Text(47));
     controls.MExercise->setTitle(Text(58));
     controls.MHelp->setTitle(Text(73));
+    ApplyCommands(controls);
+    form.UpdateCommands();
     TPartsOfSpeechForm::FillPartsOfSpeechCombo(*controls.PartOfSpeechCombo);
     SetItems(*controls.ExercLevelCombo, {192, 193, 194, 195});
 }

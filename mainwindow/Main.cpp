@@ -69,29 +69,6 @@ std::string Replaced(std::string text, const std::string &placeholder, const std
     return text;
 }
 
-class TDesktopFileDialogs : public IMainFileDialogs
-{
-public:
-    bool SaveAs(std::string &fileName) override
-    {
-        const QString chosen = QFileDialog::getSaveFileName(
-                MainForm, Text(LanguageText(122)),
-                QFile::decodeName(QByteArray::fromStdString(fileName)));
-        if (chosen.isEmpty())
-            return false;
-        fileName = QFile::encodeName(chosen).toStdString();
-        return true;
-    }
-};
-
-IMainFileDialogs *InstalledDialogs = nullptr;
-
-IMainFileDialogs &FileDialogs()
-{
-    static TDesktopFileDialogs desktop;
-    return InstalledDialogs ? *InstalledDialogs : desktop;
-}
-
 bool PositionsSupported()
 {
     return QGuiApplication::platformName() != QLatin1String("wayland");
@@ -146,11 +123,6 @@ std::vector<QString> SplitCharacters(const std::string &chars, int codePage)
 }
 
 } // namespace
-
-IMainFileDialogs *SetMainFileDialogs(IMainFileDialogs *dialogs)
-{
-    return std::exchange(InstalledDialogs, dialogs);
-}
 
 bool IsDebugArgument(const QString &argument)
 {
@@ -216,6 +188,7 @@ TMainForm::TMainForm(QWidget *parent)
     grid.SetLevelCombo(ui->ExercLevelCombo);
     grid.SetSoundBmp(SoundGlyph(palette().color(QPalette::Text)));
     grid.SetSoundInvBmp(SoundGlyph(palette().color(QPalette::HighlightedText)));
+    CreateCommands();
 }
 
 TMainForm::~TMainForm() = default;
@@ -345,7 +318,7 @@ bool TMainForm::CheckSaved()
         return true;
     switch (WarnYesNoCancel(Replaced(LanguageText(85), "%ln%", list->GetListName()))) {
     case 0:
-        return SaveList();
+        return SaveList(true);
     case 1:
         return true;
     default:
@@ -353,55 +326,42 @@ bool TMainForm::CheckSaved()
     }
 }
 
-bool TMainForm::SaveList()
+bool TMainForm::SaveList(bool Synchronous)
 {
     const TWordList *list = ui->WordsGrid->GetWordList();
     if (!list)
         return false;
     if (list->FileName.empty())
-        return SaveListAs();
-    return SaveTo(list->FileName);
+        return SaveListAs(Synchronous);
+    return SaveTo(list->FileName, Synchronous);
 }
 
-bool TMainForm::SaveListAs()
+bool TMainForm::SaveListAs(bool Synchronous)
 {
     const TWordList *list = ui->WordsGrid->GetWordList();
     if (!list)
         return false;
-    if (FindForm)
-        FindForm->close();
-    std::string fileName = list->GetListName();
-    if (!FileDialogs().SaveAs(fileName))
+    CloseFindForm();
+    TFileDialogRequest request;
+    request.FileName = QFile::decodeName(QByteArray::fromStdString(list->GetListName()));
+    if (!RunFileDialog(request, 122, 128, "wdl", true, SaveAsFilterIndex))
         return false;
-    return SaveTo(fileName);
+    return SaveTo(QFile::encodeName(request.FileName).toStdString(), Synchronous);
 }
 
-// The list's file keeps its old contents and the list its old name when the save fails, and the
-// grid leaves busy mode in both outcomes.
-bool TMainForm::SaveTo(const std::string &fileName)
+// A synchronous save shows its outcome at once, as the finished message does for a threaded
+// one; a failed save keeps the list's old name and unsaved state.
+bool TMainForm::SaveTo(const std::string &fileName, bool synchronous)
 {
     TWordsGrid &grid = *ui->WordsGrid;
-    TWordList &list = *grid.GetWordList();
-    grid.ClearUndo();
-    grid.SaveSelection();
-    grid.SetBusy(true);
-    SetBusyCursor(true);
-    bool saved = false;
-    try {
-        list.SaveToFile(fileName);
-        saved = true;
-    } catch (const std::exception &error) {
-        SetBusyCursor(false);
-        ShowError(error.what());
-    }
-    grid.ClearBusy();
-    SetBusyCursor(false);
-    grid.RestoreSelection();
-    if (saved) {
+    if (!grid.SaveList(fileName, synchronous))
+        return false;
+    if (synchronous) {
         ShowTitle();
-        MRUList = list.FileName;
+        MRUList = grid.GetWordList()->FileName;
+        ui->ToolBar->repaint();
     }
-    return saved;
+    return true;
 }
 
 void TMainForm::StartExercise(bool Exercise)
@@ -437,8 +397,7 @@ void TMainForm::StartExercise(bool Exercise)
     // The explicit flag: the strip's own visibility also depends on the window being shown.
     const bool charsShown = !ui->PageScroller->isHidden();
     HideGridForExercise();
-    if (FindForm)
-        FindForm->close();
+    CloseFindForm();
     ExercForm->ExercList = std::move(list);
     ExercForm->exec();
     grid.show();
@@ -605,7 +564,7 @@ void TMainForm::WMFilesThreadDone(const TMessageEvent &message)
     if (message.WParam == FilesSave && grid.GetWordList()) {
         ShowTitle();
         MRUList = grid.GetWordList()->FileName;
-        ui->MainMenu->repaint();
+        ui->ToolBar->repaint();
     }
     if (message.WParam != FilesOpen)
         return;

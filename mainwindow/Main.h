@@ -7,8 +7,13 @@
 #include <memory>
 #include <string>
 
+#include "mainwindow/CommandRules.h"
+#include "mainwindow/FileDialogs.h"
+
 #include <QStringList>
+class QAction;
 class QToolButton;
+class TCommandList;
 class TFilesThread;
 class TMessageEvent;
 class TWordList;
@@ -18,18 +23,33 @@ namespace Ui {
 class TMainForm;
 }
 
-// The file names the main window asks the user for. The program shows the desktop's file
-// dialog; tests put a script in.
-class IMainFileDialogs
+// Languages, fonts and foreign characters of a word list, as the list-settings dialog shows and
+// returns them.
+struct TListSettings
 {
-public:
-    virtual ~IMainFileDialogs() = default;
-    // The save-as dialog preset to fileName; false when cancelled.
-    virtual bool SaveAs(std::string &fileName) = 0;
+    std::string Caption;
+    std::string ForLanguage;
+    uint8_t ForCharset = 1;
+    std::string ForFontName;
+    int ForSize = 8;
+    std::string RefLanguage;
+    uint8_t RefCharset = 1;
+    std::string RefFontName;
+    int RefSize = 8;
+    std::string ForeignChars;
 };
 
-// nullptr restores the desktop dialogs. Gives back the ones installed before.
-IMainFileDialogs *SetMainFileDialogs(IMainFileDialogs *dialogs);
+// Shows the list-settings dialog filled from settings; after OK settings holds what the user
+// chose. Tests put a script in.
+class IListSettingsDialog
+{
+public:
+    virtual ~IListSettingsDialog() = default;
+    virtual bool Execute(TListSettings &settings) = 0;
+};
+
+// nullptr restores the program's dialog. Gives back the one installed before.
+IListSettingsDialog *SetListSettingsDialog(IListSettingsDialog *dialog);
 
 // Whether an argument only switches on the help report, and so never names the list to open.
 bool IsDebugArgument(const QString &argument);
@@ -54,10 +74,14 @@ public:
     // True when the current list may be discarded; asks about unsaved changes and saves at once
     // when told to.
     bool CheckSaved();
-    // The save that answers the unsaved-changes question, done before returning: to the list's
-    // file, or to one the save-as dialog asks for. False when cancelled or the save failed.
-    bool SaveList();
-    bool SaveListAs();
+    // Saves to the list's file, or to one the save-as dialog asks for. A synchronous save is done
+    // before returning; a threaded one after the command has returned. False when cancelled or
+    // when the synchronous save failed.
+    bool SaveList(bool Synchronous);
+    bool SaveListAs(bool Synchronous);
+    void ExportList();
+    // The commands' update handlers, run now rather than at the next idle moment.
+    void UpdateCommands();
 
     // Runs an exercise (true) or a test (false) over the current list: chooses the words, shows
     // the start dialog, then the exercise window with the grid and its editors out of sight.
@@ -80,6 +104,9 @@ public:
     QPointer<TFilesThread> FilesThread;
     QWidget *CharToolBar = nullptr;
     QPoint PopupPos;
+    TCommandList *ActionList = nullptr;
+    // The state the handlers of the current update pass read.
+    TCommandState PassState;
 
 signals:
     // Start-up has run to its end: a list opened at start is on show (or failed to open).
@@ -97,9 +124,53 @@ private:
     void StartupFailed(const char *text);
     void CheckFileType();
     void OpenList(const std::string &fileName);
-    bool SaveTo(const std::string &fileName);
+    bool SaveTo(const std::string &fileName, bool synchronous);
     void ShowTitle();
     void HideGridForExercise();
+
+    void CreateCommands();
+    void AddCommand(QAction *action, TCommand command, void (TMainForm::*execute)());
+    void AddLevelCommand(QAction *action, bool forToRef, bool refToFor, uint8_t level);
+    void SetMenuRules();
+    // What the enable rules ask of the grid and the window right now.
+    TCommandState CommandState() const;
+    bool Allowed(TCommand command) const;
+    bool RunFileDialog(TFileDialogRequest &request, int titleEntry, int filterEntry,
+                       const char *suffix, bool save, int &filterIndex);
+    void CloseFindForm();
+    void ShowNewList(std::unique_ptr<TWordList> list);
+
+    void ActNewExecute();
+    void ActOpenExecute();
+    void ActSaveExecute();
+    void MISaveAsClick();
+    void MIImportClick();
+    void MIExportClick();
+    void MIPrinterSetupClick();
+    void MIPrintClick();
+    void MIExitClick();
+    void ActUndoExecute();
+    void ActCutExecute();
+    void ActCopyExecute();
+    void ActPasteExecute();
+    void ActDeleteExecute();
+    void MISelectAllClick();
+    void MIKeyboardLayoutClick();
+    void MIOptionsClick();
+    void ActInsertNewWordExecute();
+    void ActSetLessonExecute();
+    void ActBatchRecExecute();
+    void ActInsertSoundExecute();
+    void ActFindExecute();
+    void MIFindNextClick();
+    void MIWordlistSettingsClick();
+    void ActSetWordsExecute();
+    void ActResetScoreExecute();
+    void ActStartExerciseExecute();
+    void ActStartTestExecute();
+    void ActHelpExecute();
+    void MIHomepageClick();
+    void MIAboutClick();
 
     void WMKbLayoutChanged(const TMessageEvent &message);
     void WMGridBusy(const TMessageEvent &message);

@@ -1,16 +1,25 @@
 #include "mainwindow/WordsGrid.h"
 
+#include "core/BusyCursor.h"
 #include "core/PrivateMessages.h"
 #include "core/Unit_Constants.h"
 #include "core/Unit_Constraints.h"
+#include "core/Unit_FilesThread.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
+#include "core/Unit_ThreadInterchange.h"
+#include "core/Unit_Warnings.h"
+#include "mainwindow/CommandRules.h"
 #include "platform/CodePage.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <algorithm>
+#include <exception>
 
 namespace {
 
@@ -1067,6 +1076,297 @@ uint8_t TWordsGrid::GetUndoKind() const
             return 10;
     }
     return UndoKind;
+}
+
+bool TWordsGrid::CellOnWord() const
+{
+    return CellOnList() && Row() <= GetWordCount();
+}
+
+bool TWordsGrid::CellOnList() const
+{
+    if (!WordList || Row() < 1 || Col() < 1)
+        return false;
+    const uint8_t kind = ColumnKind(Col());
+    if (IsTextKind(kind))
+        return InTextCell();
+    return (kind == ckSound || kind == ckLevel1 || kind == ckLevel2) && Row() <= GetWordCount();
+}
+
+bool TWordsGrid::CanInsert() const
+{
+    return WordList && (RowSelection || CellOnList());
+}
+
+bool TWordsGrid::CanSetExercise() const
+{
+    return WordList && (RowSelection || CellOnWord());
+}
+
+bool TWordsGrid::CanActOnOneWord() const
+{
+    if (!WordList)
+        return false;
+    if (RowSelection)
+        return Selection().Top == Selection().Bottom;
+    return CellOnWord();
+}
+
+bool TWordsGrid::CanPaste() const
+{
+    if (!WordList)
+        return false;
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return false;
+    if (data->hasFormat(QLatin1String(WordsClipboardFormat)) && CanInsert())
+        return true;
+    if (data->hasFormat(QLatin1String(SoundClipboardFormat)) && CellOnWord())
+        return true;
+    return data->hasText() && InTextCell();
+}
+
+bool TWordsGrid::CanSelectAll() const
+{
+    if (!WordList)
+        return false;
+    if (InTextCell()) {
+        const QLineEdit *editor = OpenLineEdit();
+        if (editor && editor->isVisible() && editor->selectedText() != editor->text())
+            return true;
+    }
+    return GetWordCount() >= 1;
+}
+
+void TWordsGrid::DeleteSelection()
+{
+    switch (SelectionMode()) {
+    case 0:
+        DeleteSelectedRows();
+        break;
+    case 1:
+        ClearUndo();
+        if (ColumnKind(Col()) == ckPartOfSpeech)
+            SuppressAutoComplete = true;
+        OpenLineEdit()->del();
+        break;
+    case 2: {
+        EndEdit();
+        const int index = Row() - 1;
+        std::vector<TUndoEntry> old;
+        old.emplace_back(*WordList->GetSound(index));
+        StoreUndo(6, Row(), 1, std::move(old));
+        WordList->SetSound(index, 0, 0);
+        SelectCellAt(ColumnOfKind(ckSound), index + 1);
+        InvalidateGrid();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TWordsGrid::SelectAll()
+{
+    if (!WordList)
+        return;
+    if (InTextCell()) {
+        QLineEdit *editor = OpenLineEdit();
+        if (editor && editor->isVisible() && editor->selectedText() != editor->text()) {
+            editor->selectAll();
+            return;
+        }
+    }
+    if (GetWordCount() > 0)
+        SelectRowRange(1, GetWordCount(), false);
+}
+
+// The rows a lesson, level or score command changes: the selected rows, or the current word.
+std::pair<int, int> TWordsGrid::TargetRows() const
+{
+    if (RowSelection)
+        return {Selection().Top, std::min(Selection().Bottom, GetWordCount())};
+    return {Row(), Row()};
+}
+
+void TWordsGrid::InsertRow()
+{
+    if (!CanInsert())
+        return;
+    if (ColumnKind(Col()) == ckSound)
+        EndEdit();
+    const int index = std::clamp((RowSelection ? Selection().Top : Row()) - 1, 0, GetWordCount());
+    WordList->InsertEmpty(index);
+    SetRowCount(RowCount() + 1);
+    InvalidateGrid();
+    SendToTarget(WM_WORDCOUNTCHANGED, 0);
+    SelectCellAt(ColumnOfKind(ckForWord), index + 1);
+    StoreUndo(7, index + 1, 1);
+}
+
+void TWordsGrid::SetLesson(const std::string &lesson)
+{
+    if (!CanSetExercise())
+        return;
+    const auto [first, last] = TargetRows();
+    std::vector<TUndoEntry> old;
+    for (int row = first; row <= last; ++row) {
+        old.emplace_back(TOldLesson{WordList->Word(row - 1).Lesson});
+        WordList->SetLesson(row - 1, lesson);
+    }
+    StoreUndo(2, first, last - first + 1, std::move(old));
+    InvalidateGrid();
+}
+
+void TWordsGrid::SetLevels(bool setDir1, bool setDir2, uint8_t level1, uint8_t level2)
+{
+    if ((!setDir1 && !setDir2) || !CanSetExercise())
+        return;
+    const auto [first, last] = TargetRows();
+    std::vector<TUndoEntry> old;
+    for (int row = first; row <= last; ++row) {
+        const TWord &word = WordList->Word(row - 1);
+        old.emplace_back(TOldLevel{word.Level1, word.Level2});
+        if (setDir1)
+            WordList->SetLevel1(row - 1, level1);
+        if (setDir2)
+            WordList->SetLevel2(row - 1, level2);
+    }
+    StoreUndo(3, first, last - first + 1, std::move(old));
+    InvalidateGrid();
+}
+
+void TWordsGrid::ResetScores()
+{
+    if (!CanSetExercise())
+        return;
+    const auto [first, last] = TargetRows();
+    std::vector<TUndoEntry> old;
+    for (int row = first; row <= last; ++row) {
+        const TWord &word = WordList->Word(row - 1);
+        old.emplace_back(TOldScore{word.Score1, word.Score2, word.Count1, word.Count2,
+                                   word.History1, word.History2});
+        WordList->SetScore1(row - 1, 0);
+        WordList->SetScore2(row - 1, 0);
+        WordList->SetCount1(row - 1, 0);
+        WordList->SetCount2(row - 1, 0);
+        WordList->SetHistory1(row - 1, 0);
+        WordList->SetHistory2(row - 1, 0);
+    }
+    StoreUndo(4, first, last - first + 1, std::move(old));
+    InvalidateGrid();
+}
+
+void TWordsGrid::StoreCurrentRecording()
+{
+    if (ColumnKind(Col()) == ckSound && Row() >= 1 && Row() <= GetWordCount())
+        WordList->StoreRecordedSound(Row() - 1);
+}
+
+// Every path leaves busy mode: a failed write is reported and answered with false, and the list
+// keeps its old file name and its unsaved state.
+bool TWordsGrid::SaveList(const std::string &fileName, bool synchronous)
+{
+    if (!WordList || Busy)
+        return false;
+    try {
+        StoreCurrentRecording();
+    } catch (const std::exception &error) {
+        ShowError(error.what());
+        return false;
+    }
+    ClearUndo();
+    if (!synchronous) {
+        StartFileOperation(fileName, FilesSave);
+        return true;
+    }
+    SaveSelection();
+    SetBusy(true);
+    SetBusyCursor(true);
+    bool saved = false;
+    try {
+        WordList->SaveToFile(fileName);
+        saved = true;
+    } catch (const std::exception &error) {
+        SetBusyCursor(false);
+        ShowError(error.what());
+    }
+    ClearBusy();
+    SetBusyCursor(false);
+    RestoreSelection();
+    return saved;
+}
+
+void TWordsGrid::ImportFile(const std::string &fileName)
+{
+    if (!WordList || Busy)
+        return;
+    ImportIndex = (RowSelection ? Selection().Top : Row()) - 1;
+    ImportIndex = std::clamp(ImportIndex, 0, GetWordCount());
+    StartFileOperation(fileName, FilesImport);
+}
+
+void TWordsGrid::ExportText(const std::string &fileName)
+{
+    if (!WordList || Busy)
+        return;
+    StartFileOperation(fileName, FilesExport);
+}
+
+void TWordsGrid::StartFileOperation(const std::string &fileName, uint8_t action)
+{
+    CurrentList = WordList.get();
+    SetBusyCursor(true);
+    SaveSelection();
+    SetBusy(true);
+    FilesThread = new TFilesThread(fileName, action, this);
+}
+
+bool TWordsGrid::event(QEvent *event)
+{
+    if (static_cast<int>(event->type()) == WM_FILESTHREADDONE) {
+        WMFilesThreadDone(static_cast<TMessageEvent *>(event)->WParam);
+        return true;
+    }
+    return CellGrid::event(event);
+}
+
+void TWordsGrid::WMFilesThreadDone(intptr_t action)
+{
+    // The list belongs to the grid; the interchange variable only lent it to the operation.
+    if (CurrentList == WordList.get())
+        CurrentList = nullptr;
+    ClearBusy();
+    SetBusyCursor(false);
+    switch (action) {
+    case FilesSave:
+        RestoreSelection();
+        if (SaveOk)
+            SendToTarget(WM_FILESTHREADDONE, FilesSave);
+        break;
+    case FilesExport:
+        RestoreSelection();
+        break;
+    case FilesImport:
+        if (ImportCount < 1) {
+            ShowWarning(LanguageText(141));
+            RestoreSelection();
+            break;
+        }
+        StoreUndo(7, ImportIndex + 1, ImportCount);
+        SetRowCount(RowCount() + ImportCount);
+        SelectRowRange(ImportIndex + 1, ImportIndex + ImportCount, true);
+        InvalidateGrid();
+        SendToTarget(WM_WORDCOUNTCHANGED, 0);
+        if (ImportCount == 1)
+            ShowInformation(LanguageText(139));
+        else
+            ShowInformation(
+                    ReplacePlaceholders(LanguageText(140), {{"%n%", std::to_string(ImportCount)}}));
+        break;
+    default:
+        break;
+    }
 }
 
 void TWordsGrid::SetTextOfKind(int index, uint8_t kind, const std::string &text)

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -157,6 +158,28 @@ public:
     int GetEditCol() const { return EditCol; }
     int GetEditRow() const { return EditRow; }
 
+    // What the main window's commands ask before they are offered.
+    bool CanInsert() const;
+    bool CanSetExercise() const;
+    bool CanActOnOneWord() const;
+    bool CanPaste() const;
+    bool CanSelectAll() const;
+
+    // Word commands of the main window; each stores its undo record first.
+    void DeleteSelection();
+    void SelectAll();
+    void InsertRow();
+    void SetLesson(const std::string &lesson);
+    void SetLevels(bool setDir1, bool setDir2, uint8_t level1, uint8_t level2);
+    void ResetScores();
+
+    // File operations on the shown list. A threaded one runs after the command has returned and
+    // keeps the grid busy until its WM_FILESTHREADDONE; a finished save goes on to the message
+    // target. SaveList answers false when the synchronous save failed.
+    bool SaveList(const std::string &fileName, bool synchronous);
+    void ImportFile(const std::string &fileName);
+    void ExportText(const std::string &fileName);
+
 protected:
     void DrawCell(QPainter &painter, int col, int row, const QRect &rect,
                   TGridDrawState state) override;
@@ -166,11 +189,20 @@ protected:
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) override;
     bool CalcSizingState(QPoint pos, int &sizingCol) const override;
     void resizeEvent(QResizeEvent *event) override;
+    bool event(QEvent *event) override;
     void TopLeftChanged() override;
     void ColWidthsChanged() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void WMFilesThreadDone(intptr_t action);
+    void StartFileOperation(const std::string &fileName, uint8_t action);
+    // The current cell lies on the list: a text cell in a valid row, or a word's sound or level
+    // cell.
+    bool CellOnList() const;
+    bool CellOnWord() const;
+    std::pair<int, int> TargetRows() const;
+    void StoreCurrentRecording();
     void SendToTarget(int message, intptr_t wParam);
     void ResetFixedWidths();
     void SelectRowRange(int first, int last, bool scroll);
@@ -236,6 +268,7 @@ private:
     int SavedTop = 1;
     int SavedBottom = 1;
     uint8_t SavedKind = 1;
+    QPointer<QObject> FilesThread;
     int EditCol = 1;
     int EditRow = 1;
     bool SuppressAutoComplete = false;

@@ -226,6 +226,14 @@ protected:
             EXPECT_TRUE(editor->isHidden()) << editor->objectName().toStdString();
     }
 
+    // Runs a command as the menu or its key does once the idle pass has enabled it.
+    static void Command(QAction *action)
+    {
+        MainForm->UpdateCommands();
+        ASSERT_TRUE(action->isEnabled()) << action->objectName().toStdString();
+        action->trigger();
+    }
+
     Ui::TMainForm &Form() { return MainForm->Controls(); }
     TWordsGrid &Grid() { return *MainForm->WordsGrid(); }
 
@@ -295,7 +303,7 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
             QTest::mouseClick(right ? exerc.YesButton : exerc.NoButton, Qt::LeftButton);
         }
     });
-    MainForm->StartExercise(true);
+    Command(Form().ActStartExercise);
 
     EXPECT_FALSE(ExercForm->isVisible());
     EXPECT_EQ(nullptr, ExercForm->ExercList);
@@ -379,7 +387,7 @@ TEST_F(ExerciseStart, ATestChangesNothingEndsWithTheMarkAndGivesTheStripBack)
                 QTest::mouseClick(exerc.NextButton, Qt::LeftButton);
         }
     });
-    MainForm->StartExercise(false);
+    Command(Form().ActStartTest);
 
     EXPECT_EQ(3, questions);
     EXPECT_EQ(QStringLiteral("7"), mark);

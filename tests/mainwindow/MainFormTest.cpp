@@ -64,12 +64,12 @@ class TScriptedDialogs : public IMainFileDialogs
 public:
     TScriptedDialogs() { previous = SetMainFileDialogs(this); }
     ~TScriptedDialogs() override { SetMainFileDialogs(previous); }
-    bool SaveAs(std::string &fileName) override
+    bool Execute(TFileDialogRequest &request) override
     {
-        Presets.push_back(fileName);
+        Presets.push_back(request.FileName.toStdString());
         if (Choice.empty())
             return false;
-        fileName = Choice;
+        request.FileName = QString::fromStdString(Choice);
         return true;
     }
     std::string Choice;

@@ -1,0 +1,122 @@
+#include "mainwindow/CommandRules.h"
+
+#include <algorithm>
+
+bool CommandEnabled(TCommand command, const TCommandState &s)
+{
+    if (s.Busy)
+        return false;
+    switch (command) {
+    case TCommand::Save:
+        return s.List && !s.Saved;
+    case TCommand::SaveAs:
+    case TCommand::Export:
+    case TCommand::Print:
+    case TCommand::WordlistSettings:
+    case TCommand::StartExercise:
+    case TCommand::StartTest:
+        return s.List;
+    case TCommand::Import:
+        return s.List && s.CanInsert;
+    case TCommand::Undo:
+        return s.UndoKind != 0;
+    case TCommand::Cut:
+    case TCommand::Copy:
+    case TCommand::Delete:
+        return s.Mode < 3;
+    case TCommand::Paste:
+        return s.CanPaste;
+    case TCommand::SelectAll:
+        return s.CanSelectAll;
+    case TCommand::KeyboardLayout:
+        return s.TextEditorActive;
+    case TCommand::InsertNewWord:
+        return s.CanInsert;
+    case TCommand::SetLesson:
+    case TCommand::BatchRec:
+    case TCommand::SetWords:
+    case TCommand::ResetScore:
+    case TCommand::SetLevel:
+    case TCommand::LevelSubmenu:
+        return s.Targets;
+    case TCommand::InsertSound:
+        return s.CanInsertSound;
+    case TCommand::Find:
+        return s.List && s.WordCount >= 1;
+    case TCommand::FindNext:
+        return s.FindButtonEnabled;
+    case TCommand::New:
+    case TCommand::Open:
+    case TCommand::PrinterSetup:
+    case TCommand::Exit:
+    case TCommand::Options:
+    case TCommand::Help:
+    case TCommand::Homepage:
+    case TCommand::About:
+        return true;
+    }
+    return false;
+}
+
+QKeySequence DeleteShortcut(const TCommandState &state)
+{
+    if (state.MainWindowActive && (state.Mode == 0 || state.Mode == 2))
+        return QKeySequence(Qt::Key_Delete);
+    return {};
+}
+
+std::string ReplacePlaceholders(const std::string &text,
+                                const std::vector<std::pair<std::string, std::string>> &values)
+{
+    std::string result;
+    for (size_t pos = 0; pos < text.size();) {
+        const auto match = std::find_if(values.begin(), values.end(), [&](const auto &value) {
+            return !value.first.empty() && text.compare(pos, value.first.size(), value.first) == 0;
+        });
+        if (match == values.end()) {
+            result += text[pos++];
+            continue;
+        }
+        result += match->second;
+        pos += match->first.size();
+    }
+    return result;
+}
+
+std::string ForToRefCaption(const std::string &text, const std::string &forLanguage,
+                            const std::string &refLanguage)
+{
+    return ReplacePlaceholders(text, {{"%fl%", forLanguage}, {"%tl%", refLanguage}});
+}
+
+std::string RefToForCaption(const std::string &text, const std::string &forLanguage,
+                            const std::string &refLanguage)
+{
+    return ReplacePlaceholders(text, {{"%fl%", refLanguage}, {"%tl%", forLanguage}});
+}
+
+TLevelChoice LevelChoice(bool checked, bool on, int itemIndex)
+{
+    if (!checked)
+        return {};
+    if (!on)
+        return {true, 0};
+    return {true, static_cast<uint8_t>(std::clamp(itemIndex, 0, 2) + 1)};
+}
+
+QUrl HomepageUrl(const QString &text)
+{
+    const QString address = text.trimmed();
+    if (address.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
+        return QUrl(QStringLiteral("http://") + address, QUrl::StrictMode);
+    const QUrl url(address, QUrl::StrictMode);
+    if (!url.isValid())
+        return {};
+    const QString scheme = url.scheme().toLower();
+    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+        && !url.host().isEmpty())
+        return url;
+    if (scheme == QLatin1String("mailto") && !url.path().isEmpty())
+        return url;
+    return {};
+}

@@ -1,0 +1,844 @@
+#include "core/BusyCursor.h"
+#include "core/PrivateMessages.h"
+#include "core/Unit_GlobalSettings.h"
+#include "core/Unit_LanguagePack.h"
+#include "core/Unit_ThreadInterchange.h"
+#include "core/Unit_Warnings.h"
+#include "core/Unit_WordList.h"
+#include "exercises/Unit_SetExercWordsForm.h"
+#include "exercises/Unit_SetLessonForm.h"
+#include "mainwindow/CommandRules.h"
+#include "mainwindow/FileDialogs.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/ProgramStart.h"
+#include "mainwindow/Unit_KBLayoutForm.h"
+#include "mainwindow/Unit_OptionsForm.h"
+#include "mainwindow/Unit_StartupForm.h"
+#include "mainwindow/WordsGrid.h"
+#include "support/StoreFixture.h"
+#include "ui_MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+TCommandState IdleWithList(int words = 3)
+{
+    TCommandState state;
+    state.List = true;
+    state.WordCount = words;
+    state.Mode = 0;
+    state.Targets = true;
+    state.CanInsert = true;
+    state.CanInsertSound = true;
+    state.CanPaste = true;
+    state.CanSelectAll = true;
+    state.UndoKind = 5;
+    state.TextEditorActive = true;
+    state.FindButtonEnabled = true;
+    return state;
+}
+
+constexpr TCommand AllCommands[] = {
+        TCommand::New,           TCommand::Open,
+        TCommand::Save,          TCommand::SaveAs,
+        TCommand::Import,        TCommand::Export,
+        TCommand::PrinterSetup,  TCommand::Print,
+        TCommand::Exit,          TCommand::Undo,
+        TCommand::Cut,           TCommand::Copy,
+        TCommand::Paste,         TCommand::Delete,
+        TCommand::SelectAll,     TCommand::KeyboardLayout,
+        TCommand::Options,       TCommand::InsertNewWord,
+        TCommand::SetLesson,     TCommand::BatchRec,
+        TCommand::InsertSound,   TCommand::Find,
+        TCommand::FindNext,      TCommand::WordlistSettings,
+        TCommand::SetWords,      TCommand::ResetScore,
+        TCommand::StartExercise, TCommand::StartTest,
+        TCommand::Help,          TCommand::Homepage,
+        TCommand::About,         TCommand::SetLevel,
+        TCommand::LevelSubmenu,
+};
+
+TEST(CommandRules, EveryCommandIsOnWhenItsConditionsHoldAndOffWhileBusy)
+{
+    TCommandState state = IdleWithList();
+    for (TCommand command : AllCommands)
+        EXPECT_TRUE(CommandEnabled(command, state)) << static_cast<int>(command);
+    state.Busy = true;
+    for (TCommand command : AllCommands)
+        EXPECT_FALSE(CommandEnabled(command, state)) << static_cast<int>(command);
+}
+
+TEST(CommandRules, EachConditionSwitchesOffItsOwnCommands)
+{
+    TCommandState saved = IdleWithList();
+    saved.Saved = true;
+    EXPECT_FALSE(CommandEnabled(TCommand::Save, saved));
+    EXPECT_TRUE(CommandEnabled(TCommand::SaveAs, saved));
+
+    const TCommandState empty = IdleWithList(0);
+    EXPECT_FALSE(CommandEnabled(TCommand::Find, empty));
+    EXPECT_TRUE(CommandEnabled(TCommand::StartExercise, empty));
+    EXPECT_TRUE(CommandEnabled(TCommand::StartTest, empty));
+    EXPECT_TRUE(CommandEnabled(TCommand::Print, empty));
+    EXPECT_TRUE(CommandEnabled(TCommand::Export, empty));
+
+    TCommandState noList;
+    for (TCommand command :
+         {TCommand::Save, TCommand::SaveAs, TCommand::Import, TCommand::Export, TCommand::Print,
+          TCommand::Find, TCommand::WordlistSettings, TCommand::StartExercise, TCommand::StartTest,
+          TCommand::Cut, TCommand::Delete, TCommand::Undo, TCommand::SetLevel})
+        EXPECT_FALSE(CommandEnabled(command, noList)) << static_cast<int>(command);
+    for (TCommand command :
+         {TCommand::New, TCommand::Open, TCommand::Exit, TCommand::Options, TCommand::PrinterSetup,
+          TCommand::Help, TCommand::Homepage, TCommand::About})
+        EXPECT_TRUE(CommandEnabled(command, noList)) << static_cast<int>(command);
+
+    TCommandState other = IdleWithList();
+    other.Mode = 3;
+    other.CanInsert = false;
+    other.Targets = false;
+    other.CanInsertSound = false;
+    other.UndoKind = 0;
+    other.TextEditorActive = false;
+    other.FindButtonEnabled = false;
+    for (TCommand command :
+         {TCommand::Cut, TCommand::Copy, TCommand::Delete, TCommand::Import,
+          TCommand::InsertNewWord, TCommand::SetLesson, TCommand::BatchRec, TCommand::SetWords,
+          TCommand::ResetScore, TCommand::SetLevel, TCommand::LevelSubmenu, TCommand::InsertSound,
+          TCommand::Undo, TCommand::KeyboardLayout, TCommand::FindNext})
+        EXPECT_FALSE(CommandEnabled(command, other)) << static_cast<int>(command);
+    other.Mode = 2;
+    EXPECT_TRUE(CommandEnabled(TCommand::Delete, other));
+}
+
+TEST(CommandRules, DelIsTheDeleteShortcutOnlyForRowsAndSoundInTheActiveMainWindow)
+{
+    TCommandState state = IdleWithList();
+    state.MainWindowActive = true;
+    for (int mode : {0, 2}) {
+        state.Mode = mode;
+        EXPECT_EQ(QKeySequence(Qt::Key_Delete), DeleteShortcut(state));
+    }
+    for (int mode : {1, 3}) {
+        state.Mode = mode;
+        EXPECT_TRUE(DeleteShortcut(state).isEmpty());
+    }
+    state.Mode = 0;
+    state.MainWindowActive = false;
+    EXPECT_TRUE(DeleteShortcut(state).isEmpty());
+}
+
+TEST(CommandRules, PlaceholdersAreReplacedInOnePass)
+{
+    EXPECT_EQ("Frans - Nederlands", ForToRefCaption("%fl% - %tl%", "Frans", "Nederlands"));
+    EXPECT_EQ("Nederlands - Frans", RefToForCaption("%fl% - %tl%", "Frans", "Nederlands"));
+    // A language name holding a placeholder stays as it is.
+    EXPECT_EQ("a%tl%b to X", ForToRefCaption("%fl% to %tl%", "a%tl%b", "X"));
+    EXPECT_EQ("%fl%% to %", ForToRefCaption("%fl%% to %", "%fl%", "X"));
+    EXPECT_EQ("12 words, 12", ReplacePlaceholders("%n% words, %n%", {{"%n%", "12"}}));
+}
+
+TEST(CommandRules, SetWordsChoicesMapToLevelsOfAtMostThree)
+{
+    EXPECT_FALSE(LevelChoice(false, true, 2).Change);
+    EXPECT_EQ(0, LevelChoice(false, true, 2).Level);
+    EXPECT_TRUE(LevelChoice(true, false, 2).Change);
+    EXPECT_EQ(0, LevelChoice(true, false, 2).Level);
+    EXPECT_EQ(3, LevelChoice(true, true, 2).Level);
+    EXPECT_EQ(1, LevelChoice(true, true, 0).Level);
+    EXPECT_EQ(3, LevelChoice(true, true, 7).Level);
+    EXPECT_EQ(1, LevelChoice(true, true, -1).Level);
+}
+
+TEST(CommandRules, OnlyWebAndMailAddressesAreOpened)
+{
+    EXPECT_EQ(QUrl(QStringLiteral("https://www.brimlow.example/")),
+              HomepageUrl(QStringLiteral("https://www.brimlow.example/")));
+    EXPECT_EQ(QUrl(QStringLiteral("http://www.brimlow.example")),
+              HomepageUrl(QStringLiteral("www.brimlow.example")));
+    EXPECT_TRUE(HomepageUrl(QStringLiteral("mailto:info@brimlow.example")).isValid());
+    for (const char *text : {"", "calc.exe", "/usr/bin/xterm", "file:///etc/passwd",
+                             "javascript:alert(1)", "http://", "rm -rf ~"})
+        EXPECT_FALSE(HomepageUrl(QString::fromLatin1(text)).isValid()) << text;
+}
+
+TEST(FileDialogFilters, PackFiltersBecomeTheToolkitsFormWithCaseFreePatterns)
+{
+    EXPECT_EQ((QStringList{QStringLiteral("Word lists (*.wdl) (*.[wW][dD][lL])"),
+                           QStringLiteral("All files (*.*) (*)")}),
+              ConvertFilter(QStringLiteral("Word lists (*.wdl)|*.wdl|All files (*.*)|*.*")));
+    EXPECT_EQ(QStringList{QStringLiteral("Sound (*.[wW][aA][vV] *.[mM][pP]3)")},
+              ConvertFilter(QStringLiteral("Sound|*.wav;*.mp3")));
+    EXPECT_TRUE(ConvertFilter(QStringLiteral("")).isEmpty());
+    // A description without its pattern is left out.
+    EXPECT_EQ(QStringList{QStringLiteral("Text (*.[tT][xX][tT])")},
+              ConvertFilter(QStringLiteral("Text|*.txt|Lost")));
+}
+
+// Answers message dialogs from a script (the escape button once it runs out).
+class TScriptedBox : public IMessageBox
+{
+public:
+    TScriptedBox() { previous = SetMessageBox(this); }
+    ~TScriptedBox() override { SetMessageBox(previous); }
+    int Show(const TMessageRequest &request) override
+    {
+        Texts.push_back(request.Text);
+        if (Answers.empty())
+            return request.EscapeButton;
+        const int answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    std::vector<std::string> Texts;
+    std::deque<int> Answers;
+
+private:
+    IMessageBox *previous = nullptr;
+};
+
+// Answers file dialogs from a script of chosen files ("" cancels) and keeps the requests.
+class TScriptedFileDialogs : public IMainFileDialogs
+{
+public:
+    TScriptedFileDialogs() { previous = SetMainFileDialogs(this); }
+    ~TScriptedFileDialogs() override { SetMainFileDialogs(previous); }
+    bool Execute(TFileDialogRequest &request) override
+    {
+        Requests.push_back(request);
+        if (Choices.empty() || Choices.front().isEmpty()) {
+            if (!Choices.empty())
+                Choices.pop_front();
+            return false;
+        }
+        request.FileName = Choices.front();
+        Choices.pop_front();
+        request.FilterIndex = ChosenFilter;
+        return true;
+    }
+    std::vector<TFileDialogRequest> Requests;
+    std::deque<QString> Choices;
+    int ChosenFilter = 1;
+
+private:
+    IMainFileDialogs *previous = nullptr;
+};
+
+class TScriptedListSettings : public IListSettingsDialog
+{
+public:
+    TScriptedListSettings() { previous = SetListSettingsDialog(this); }
+    ~TScriptedListSettings() override { SetListSettingsDialog(previous); }
+    bool Execute(TListSettings &settings) override
+    {
+        Shown.push_back(settings);
+        if (!Accept)
+            return false;
+        settings.ForLanguage = ForLanguage;
+        settings.ForeignChars = "é|ç";
+        return true;
+    }
+    std::string ForLanguage = "Frans";
+    std::vector<TListSettings> Shown;
+    bool Accept = true;
+
+private:
+    IListSettingsDialog *previous = nullptr;
+};
+
+std::unique_ptr<TWordList> ListOf(int words)
+{
+    auto list = std::make_unique<TWordList>();
+    list->InitLanguages("Frans", 1, "Arial", 10, "Nederlands", 1, "Arial", 10);
+    for (int i = 0; i < words; ++i)
+        list->Add(std::make_unique<TWord>("mot" + std::to_string(i), "woord", ""));
+    return list;
+}
+
+// The program's windows over a store of their own; file and message dialogs are scripted.
+class Commands : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(0,
+                  RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Language", "string",
+                              "Nederlands"}));
+        ASSERT_TRUE(dir.isValid());
+        ASSERT_TRUE(Start());
+    }
+    void TearDown() override
+    {
+        DestroyForms();
+        delete std::exchange(LanguagePack, nullptr);
+        delete std::exchange(CurrentList, nullptr);
+        SetDefaultSettings();
+        Language.clear();
+        SetBusyCursor(false);
+    }
+
+    bool Start(const QString &argument = {})
+    {
+        CreateForms();
+        StartupForm->Timer.setInterval(1);
+        MainForm->CommandLine = {QStringLiteral("tarnwick")};
+        if (!argument.isEmpty())
+            MainForm->CommandLine.append(argument);
+        QSignalSpy done(MainForm, &TMainForm::StartupDone);
+        MainForm->show();
+        for (int i = 0; i < 200 && done.isEmpty(); ++i)
+            QTest::qWait(20);
+        return !done.isEmpty();
+    }
+
+    // Runs the event loop until the grid's file operation has ended.
+    void WaitIdle()
+    {
+        QTest::qWait(1);
+        for (int i = 0; i < 250 && (Grid().IsBusy() || MainForm->Busy); ++i)
+            QTest::qWait(20);
+        ASSERT_FALSE(Grid().IsBusy());
+        ASSERT_FALSE(MainForm->Busy);
+        ASSERT_FALSE(BusyCursorShown());
+    }
+
+    Ui::TMainForm &Form() { return MainForm->Controls(); }
+    TWordsGrid &Grid() { return *MainForm->WordsGrid(); }
+    TWordList &List() { return *Grid().GetWordList(); }
+    QString Path(const char *name) { return dir.filePath(QLatin1String(name)); }
+    // As the user would: the idle pass has run before the command is chosen.
+    void Trigger(QAction *action)
+    {
+        MainForm->UpdateCommands();
+        action->trigger();
+    }
+    bool Enabled(QAction *action)
+    {
+        MainForm->UpdateCommands();
+        return action->isEnabled();
+    }
+
+    TStoreDir store;
+    QTemporaryDir dir;
+    TScriptedBox box;
+    TScriptedFileDialogs dialogs;
+    TScriptedListSettings settings;
+};
+
+TEST_F(Commands, TheWindowFollowsTheGridsStateWithoutExplicitCalls)
+{
+    EXPECT_FALSE(Enabled(Form().ActSave));
+    EXPECT_FALSE(Enabled(Form().MIExport));
+    EXPECT_TRUE(Enabled(Form().ActNew));
+    // The level captions keep the pack's text without a list.
+    EXPECT_EQ(QString::fromStdString(LanguageText(71)), Form().ActQuickForToRef->text());
+    const QString withoutList = Form().ActQuickForToRef->text();
+
+    Grid().SetWordList(ListOf(0));
+    EXPECT_TRUE(Enabled(Form().ActSave));
+    EXPECT_FALSE(Enabled(Form().ActFind));
+    EXPECT_TRUE(Enabled(Form().ActStartExercise));
+    EXPECT_TRUE(Enabled(Form().ActStartTest));
+    EXPECT_TRUE(Enabled(Form().MIExport));
+    EXPECT_NE(withoutList, Form().ActQuickForToRef->text());
+    EXPECT_TRUE(Form().ActQuickForToRef->text().contains(QStringLiteral("Frans")));
+
+    Grid().SetWordList(ListOf(3));
+    List().Saved = true;
+    EXPECT_FALSE(Enabled(Form().ActSave));
+    EXPECT_TRUE(Enabled(Form().MISaveAs));
+    EXPECT_TRUE(Enabled(Form().ActFind));
+    // The keyboard tool is offered for the three text editors only.
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
+    EXPECT_EQ(Form().ContextEdit, MainForm->focusWidget());
+    EXPECT_TRUE(Enabled(Form().MIKeyboardLayout));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckLesson), 1);
+    EXPECT_EQ(Form().LessonEdit, MainForm->focusWidget());
+    EXPECT_FALSE(Enabled(Form().MIKeyboardLayout));
+
+    // The one-direction captions follow the list's language names.
+    Grid().SetForLanguage("Duits");
+    MainForm->UpdateCommands();
+    EXPECT_TRUE(Form().ActNormalForToRef->text().contains(QStringLiteral("Duits")));
+    EXPECT_TRUE(Form().ActNormalRefToFor->text().contains(QStringLiteral("Duits")));
+    EXPECT_EQ(Form().ActNormalForToRef->text(), Form().ActIntensiveForToRef->text());
+
+    // Idle time alone brings the rules up to date.
+    List().SetForWord(0, "changed");
+    QTest::qWait(20);
+    EXPECT_TRUE(Form().ActSave->isEnabled());
+
+    Grid().SetBusy(true);
+    MainForm->UpdateCommands();
+    for (QAction *action : MainForm->findChildren<QAction *>()) {
+        if (action->objectName().startsWith(QLatin1String("Act"))
+            || action->objectName().startsWith(QLatin1String("MI"))) {
+            EXPECT_FALSE(action->isEnabled()) << action->objectName().toStdString();
+        }
+    }
+    for (QMenu *submenu : {Form().MITurnOff, Form().MISetIntensive})
+        EXPECT_FALSE(submenu->menuAction()->isEnabled());
+    // An action triggered with a stale enabled state still runs nothing.
+    Form().MIExport->setEnabled(true);
+    Form().MIExport->trigger();
+    EXPECT_TRUE(dialogs.Requests.empty());
+    Grid().ClearBusy();
+}
+
+TEST_F(Commands, LevelCommandsSetTheTargetsAndUndoTakesThemBack)
+{
+    Grid().SetWordList(ListOf(4));
+    Grid().SelectRows(2, false, false);
+    Grid().SelectRows(3, true, false);
+    Trigger(Form().ActIntensiveRefToFor);
+    EXPECT_EQ(0, List().GetLevel1(1));
+    EXPECT_EQ(3, List().GetLevel2(1));
+    EXPECT_EQ(3, List().GetLevel2(2));
+    EXPECT_EQ(0, List().GetLevel2(3));
+    EXPECT_EQ(3, Grid().GetUndoKind());
+    Trigger(Form().ActUndo);
+    EXPECT_EQ(0, List().GetLevel2(1));
+    EXPECT_EQ(0, Grid().GetUndoKind());
+}
+
+TEST_F(Commands, DeleteWithConfirmationAnsweredNoKeepsTheRowsAndRecordsNoUndo)
+{
+    Grid().SetWordList(ListOf(4));
+    Grid().SelectRows(2, false, false);
+    EditOptions.ConfirmDelete = true;
+    box.Answers = {1};
+    Trigger(Form().ActDelete);
+    EXPECT_EQ(4, List().Count());
+    EXPECT_EQ(0, Grid().GetUndoKind());
+    ASSERT_EQ(1u, box.Texts.size());
+    EXPECT_EQ(LanguageText(87), box.Texts[0]);
+    box.Answers = {0};
+    Trigger(Form().ActDelete);
+    EXPECT_EQ(3, List().Count());
+    EXPECT_EQ(5, Grid().GetUndoKind());
+    EditOptions.ConfirmDelete = false;
+    Trigger(Form().ActDelete);
+    EXPECT_EQ(2, List().Count());
+    EXPECT_EQ(2u, box.Texts.size());
+}
+
+TEST_F(Commands, FileDialogsKeepFolderAndFilterOnlyAfterOk)
+{
+    MRUOpen = dir.path().toStdString();
+    dialogs.Choices = {QString()};
+    Trigger(Form().ActOpen);
+    ASSERT_EQ(1u, dialogs.Requests.size());
+    const TFileDialogRequest &open = dialogs.Requests[0];
+    EXPECT_FALSE(open.Save);
+    EXPECT_EQ(QString::fromStdString(LanguageText(121)), open.Title);
+    EXPECT_EQ(QStringLiteral("wdl"), open.DefaultSuffix);
+    EXPECT_EQ(dir.path(), open.Folder);
+    EXPECT_EQ(1, open.FilterIndex);
+    EXPECT_EQ(2, open.Filters.size());
+    EXPECT_EQ(dir.path().toStdString(), MRUOpen);
+
+    // OK stores folder and filter even when the unsaved-changes question then cancels.
+    Grid().SetWordList(ListOf(2));
+    QDir(dir.path()).mkdir(QStringLiteral("sub"));
+    dialogs.Choices = {Path("sub/Other.wdl")};
+    dialogs.ChosenFilter = 2;
+    box.Answers = {2};
+    Trigger(Form().ActOpen);
+    EXPECT_EQ(Path("sub").toStdString(), MRUOpen);
+    EXPECT_EQ(2, MainForm->OpenFilterIndex);
+    EXPECT_EQ(2, List().Count());
+    EXPECT_FALSE(Grid().IsBusy());
+
+    dialogs.Choices = {QString()};
+    Trigger(Form().MIExport);
+    const TFileDialogRequest &exportRequest = dialogs.Requests.back();
+    EXPECT_TRUE(exportRequest.Save);
+    EXPECT_EQ(QStringLiteral("txt"), exportRequest.DefaultSuffix);
+    EXPECT_EQ(QStringLiteral("Naamloos"), exportRequest.FileName);
+    EXPECT_EQ(1, MainForm->ExportFilterIndex);
+}
+
+TEST_F(Commands, NewWithCancelInTheQuestionKeepsTheOldListTitleAndUndo)
+{
+    Grid().SetWordList(ListOf(3));
+    Grid().SelectRows(1, false, false);
+    Trigger(Form().ActResetScore);
+    ASSERT_EQ(4, Grid().GetUndoKind());
+    const TWordList *old = Grid().GetWordList();
+    const QString title = MainForm->windowTitle();
+    box.Answers = {2};
+    Trigger(Form().ActNew);
+    ASSERT_EQ(1u, settings.Shown.size());
+    EXPECT_EQ(LanguageText(90), settings.Shown[0].Caption);
+    EXPECT_EQ(LanguageText(98), settings.Shown[0].RefLanguage);
+    EXPECT_EQ("Arial", settings.Shown[0].ForFontName);
+    EXPECT_EQ(8, settings.Shown[0].RefSize);
+    EXPECT_EQ(ForeignCharacters, settings.Shown[0].ForeignChars);
+    EXPECT_EQ(old, Grid().GetWordList());
+    EXPECT_EQ(title, MainForm->windowTitle());
+    EXPECT_EQ(4, Grid().GetUndoKind());
+
+    settings.Accept = false;
+    Trigger(Form().ActNew);
+    EXPECT_EQ(1u, box.Texts.size());
+    EXPECT_EQ(old, Grid().GetWordList());
+}
+
+TEST_F(Commands, NewTypeSaveAsCloseAndReopen)
+{
+    Trigger(Form().ActNew);
+    ASSERT_NE(nullptr, Grid().GetWordList());
+    EXPECT_EQ("Frans", List().ForLanguage);
+    EXPECT_EQ(QStringLiteral("Tarnwick - Naamloos"), MainForm->windowTitle());
+    EXPECT_TRUE(Form().PageScroller->isVisible());
+    for (const char *word : {"chien", "chat"}) {
+        Grid().SelectCellAt(1, Grid().GetWordCount() + 1);
+        Trigger(Form().ActInsertNewWord);
+        List().SetForWord(Grid().GetWordCount() - 1, word);
+        List().SetRefWord(Grid().GetWordCount() - 1, "dier");
+    }
+    EXPECT_EQ(2, List().Count());
+
+    MRUSave = dir.path().toStdString();
+    dialogs.Choices = {Path("Dieren.wdl")};
+    Trigger(Form().ActSave);
+    EXPECT_TRUE(Grid().IsBusy());
+    WaitIdle();
+    EXPECT_EQ(QString::fromStdString(LanguageText(122)), dialogs.Requests.back().Title);
+    EXPECT_EQ(QStringLiteral("Naamloos"), dialogs.Requests.back().FileName);
+    EXPECT_EQ(dir.path(), dialogs.Requests.back().Folder);
+    EXPECT_TRUE(List().Saved);
+    EXPECT_EQ(0, Grid().GetUndoKind());
+    EXPECT_FALSE(Enabled(Form().ActUndo));
+    EXPECT_EQ(QStringLiteral("Tarnwick - Dieren"), MainForm->windowTitle());
+    EXPECT_EQ(Path("Dieren.wdl").toStdString(), MRUList);
+
+    EXPECT_TRUE(MainForm->close());
+    EXPECT_TRUE(box.Texts.empty());
+    DestroyForms();
+    delete std::exchange(LanguagePack, nullptr);
+
+    ASSERT_TRUE(Start(Path("Dieren.wdl")));
+    ASSERT_NE(nullptr, Grid().GetWordList());
+    EXPECT_EQ(QStringLiteral("Tarnwick - Dieren"), MainForm->windowTitle());
+    ASSERT_EQ(2, List().Count());
+    EXPECT_EQ("chien", List().GetForWord(0));
+    EXPECT_EQ("chat", List().GetForWord(1));
+    EXPECT_EQ("é|ç", List().ForeignChars);
+}
+
+TEST_F(Commands, ASaveIntoAFolderThatCannotBeWrittenKeepsTheUnsavedListAndItsTitle)
+{
+    Grid().SetWordList(ListOf(3));
+    const QString title = MainForm->windowTitle();
+    QFile blocker(Path("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    dialogs.Choices = {Path("not-a-folder/List.wdl")};
+    Trigger(Form().MISaveAs);
+    WaitIdle();
+    EXPECT_EQ(1u, box.Texts.size());
+    EXPECT_FALSE(List().Saved);
+    EXPECT_EQ("", List().FileName);
+    EXPECT_EQ(title, MainForm->windowTitle());
+    EXPECT_EQ("", MRUList);
+    EXPECT_TRUE(Enabled(Form().ActSave));
+
+    // The save that answers the closing question fails alike: the window stays.
+    dialogs.Choices = {Path("not-a-folder/List.wdl")};
+    box.Answers = {0};
+    EXPECT_FALSE(MainForm->close());
+    EXPECT_TRUE(MainForm->isVisible());
+    EXPECT_EQ(3, List().Count());
+    EXPECT_FALSE(Grid().IsBusy());
+}
+
+TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
+{
+    Grid().SetWordList(ListOf(5));
+    std::string text;
+    for (int i = 0; i < 12; ++i)
+        text += "nouveau" + std::to_string(i) + "\tnieuw\r\n";
+    QFile file(Path("words.txt"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+    file.close();
+
+    Grid().SelectCellAt(1, 4);
+    dialogs.Choices = {Path("words.txt")};
+    Trigger(Form().MIImport);
+    WaitIdle();
+    EXPECT_EQ(QString::fromStdString(LanguageText(123)), dialogs.Requests.back().Title);
+    ASSERT_EQ(17, List().Count());
+    EXPECT_EQ("nouveau0", List().GetForWord(3));
+    EXPECT_EQ("nouveau11", List().GetForWord(14));
+    EXPECT_TRUE(Grid().IsRowSelection());
+    EXPECT_EQ(4, Grid().Selection().Top);
+    EXPECT_EQ(15, Grid().Selection().Bottom);
+    ASSERT_EQ(1u, box.Texts.size());
+    EXPECT_EQ(ReplacePlaceholders(LanguageText(140), {{"%n%", "12"}}), box.Texts[0]);
+    EXPECT_EQ(7, Grid().GetUndoKind());
+    Trigger(Form().ActUndo);
+    EXPECT_EQ(5, List().Count());
+    EXPECT_EQ("mot3", List().GetForWord(3));
+
+    // A word list of one word.
+    auto one = ListOf(1);
+    one->SaveToFile(Path("one.wdl").toStdString());
+    Grid().SelectCellAt(1, 6);
+    dialogs.Choices = {Path("one.wdl")};
+    Trigger(Form().MIImport);
+    WaitIdle();
+    EXPECT_EQ(6, List().Count());
+    EXPECT_EQ(LanguageText(139), box.Texts.back());
+
+    // Nothing to import: the warning, and the undo record stays.
+    ASSERT_EQ(7, Grid().GetUndoKind());
+    QFile empty(Path("empty.txt"));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    dialogs.Choices = {Path("empty.txt")};
+    Trigger(Form().MIImport);
+    WaitIdle();
+    EXPECT_EQ(6, List().Count());
+    EXPECT_EQ(LanguageText(141), box.Texts.back());
+    EXPECT_EQ(7, Grid().GetUndoKind());
+}
+
+TEST_F(Commands, ExportWritesTheListAsTabbedText)
+{
+    Grid().SetWordList(ListOf(2));
+    Grid().SelectRows(2, false, false);
+    dialogs.Choices = {Path("out.txt")};
+    dialogs.ChosenFilter = 1;
+    Trigger(Form().MIExport);
+    WaitIdle();
+    QFile file(Path("out.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    EXPECT_TRUE(written.startsWith("mot0\twoord\t")) << written.toStdString();
+    EXPECT_TRUE(written.contains("mot1\twoord\t"));
+    EXPECT_EQ(dir.path().toStdString(), MRUSave);
+    // The selection comes back after the operation.
+    EXPECT_TRUE(Grid().IsRowSelection());
+    EXPECT_EQ(2, Grid().Selection().Top);
+}
+
+// Keeps the busy messages that reach the main window.
+class TBusyRecorder : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (static_cast<int>(event->type()) == WM_GRIDBUSY)
+            Messages.push_back(static_cast<TMessageEvent *>(event)->WParam);
+        return false;
+    }
+    std::vector<intptr_t> Messages;
+};
+
+TEST_F(Commands, TheSynchronousSaveIsBusyOnlyWhileItWritesAndClearsUndo)
+{
+    Grid().SetWordList(ListOf(3));
+    Grid().SelectRows(2, false, false);
+    Trigger(Form().ActResetScore);
+    ASSERT_EQ(4, Grid().GetUndoKind());
+    List().FileName = Path("Direct.wdl").toStdString();
+    TBusyRecorder recorder;
+    MainForm->installEventFilter(&recorder);
+    box.Answers = {0};
+    EXPECT_TRUE(MainForm->CheckSaved());
+    MainForm->removeEventFilter(&recorder);
+    EXPECT_EQ((std::vector<intptr_t>{1, 0}), recorder.Messages);
+    EXPECT_TRUE(List().Saved);
+    EXPECT_EQ(0, Grid().GetUndoKind());
+    EXPECT_EQ(QStringLiteral("Tarnwick - Direct"), MainForm->windowTitle());
+    EXPECT_EQ(Path("Direct.wdl").toStdString(), MRUList);
+    // The selection is back as it was.
+    EXPECT_TRUE(Grid().IsRowSelection());
+    EXPECT_EQ(2, Grid().Selection().Top);
+}
+
+TEST_F(Commands, ShortcutsFollowTheStateOfTheirMomentAndDelReachesTheEditor)
+{
+    Grid().SetWordList(ListOf(3));
+    List().Saved = true;
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    MainForm->UpdateCommands();
+    ASSERT_FALSE(Form().ActSave->isEnabled());
+    // Changed after the last idle pass: the shortcut still finds the save enabled.
+    List().SetForWord(2, "changed");
+    dialogs.Choices = {QString()};
+    QTest::keyClick(MainForm->focusWidget(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(1u, dialogs.Requests.size());
+
+    // In the foreign-word editor Del deletes a character and no word.
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckForWord), 1);
+    ASSERT_EQ(Form().ForWordEdit, QApplication::focusWidget());
+    Form().ForWordEdit->setCursorPosition(0);
+    QTest::keyClick(Form().ForWordEdit, Qt::Key_Delete);
+    EXPECT_EQ(3, List().Count());
+    EXPECT_EQ("ot0", List().GetForWord(0));
+
+    // With rows selected Del deletes them.
+    EditOptions.ConfirmDelete = false;
+    Grid().SelectRows(2, false, false);
+    Grid().setFocus();
+    QTest::keyClick(&Grid(), Qt::Key_Delete);
+    EXPECT_EQ(2, List().Count());
+    EXPECT_EQ(5, Grid().GetUndoKind());
+}
+
+TEST_F(Commands, OptionsRefillThePartsOfSpeechEvenWhenCancelled)
+{
+    PartsOfSpeech = "bijwoord,lidwoord;";
+    QTimer::singleShot(0, OptionsForm, &QDialog::reject);
+    Trigger(Form().MIOptions);
+    ASSERT_EQ(2, Form().PartOfSpeechCombo->count());
+    EXPECT_EQ(QStringLiteral("lidwoord"), Form().PartOfSpeechCombo->itemText(1));
+}
+
+TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
+{
+    Grid().SetWordList(ListOf(1));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
+    ASSERT_EQ(Form().ContextEdit, MainForm->focusWidget());
+    auto *insert = new QLineEdit(KBLayoutForm);
+    insert->setObjectName(QStringLiteral("InsertEdit"));
+    insert->setText(QStringLiteral("\u00E9a\u00E7"));
+    QTimer::singleShot(0, KBLayoutForm, &QDialog::accept);
+    Trigger(Form().MIKeyboardLayout);
+    EXPECT_EQ(QStringLiteral("\u00E9a\u00E7"), Form().ContextEdit->text());
+    EXPECT_EQ("\xE9"
+              "a\xE7",
+              List().Word(0).Context);
+}
+
+TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
+{
+    Grid().SetWordList(ListOf(2));
+    Grid().SelectRows(1, false, false);
+    Trigger(Form().ActResetScore);
+    ASSERT_EQ(4, Grid().GetUndoKind());
+    settings.Accept = false;
+    Trigger(Form().MIWordlistSettings);
+    ASSERT_EQ(1u, settings.Shown.size());
+    EXPECT_EQ(LanguageText(91), settings.Shown[0].Caption);
+    EXPECT_EQ("Frans", settings.Shown[0].ForLanguage);
+    EXPECT_EQ(10, settings.Shown[0].ForSize);
+    EXPECT_EQ("Nederlands", List().RefLanguage);
+    EXPECT_EQ("", List().ForeignChars);
+
+    settings.Accept = true;
+    settings.ForLanguage = "Duits";
+    Trigger(Form().MIWordlistSettings);
+    EXPECT_EQ("Duits", List().ForLanguage);
+    MainForm->UpdateCommands();
+    EXPECT_TRUE(Form().ActOffForToRef->text().contains(QStringLiteral("Duits")));
+    EXPECT_EQ("Arial", List().ForFont->Name);
+    EXPECT_EQ("é|ç", List().ForeignChars);
+    EXPECT_TRUE(Form().PageScroller->isVisible());
+    EXPECT_EQ(4, Grid().GetUndoKind());
+}
+
+TEST_F(Commands, SetLessonGivesTheSelectedWordsTheDialogsLessonWithUndo)
+{
+    Grid().SetWordList(ListOf(4));
+    Grid().SelectRows(2, false, false);
+    Grid().SelectRows(3, true, false);
+    auto *lesson = new QLineEdit(SetLessonForm);
+    lesson->setObjectName(QStringLiteral("LessonEdit"));
+    lesson->setText(QStringLiteral("Les \u00E9\u00E9n"));
+    QTimer::singleShot(0, SetLessonForm, &QDialog::reject);
+    Trigger(Form().ActSetLesson);
+    EXPECT_EQ("", List().GetLesson(1));
+    QTimer::singleShot(0, SetLessonForm, &QDialog::accept);
+    Trigger(Form().ActSetLesson);
+    EXPECT_EQ("", List().GetLesson(0));
+    EXPECT_EQ("Les \xE9\xE9n", List().GetLesson(1));
+    EXPECT_EQ("Les \xE9\xE9n", List().GetLesson(2));
+    EXPECT_EQ("", List().GetLesson(3));
+    Trigger(Form().ActUndo);
+    EXPECT_EQ("", List().GetLesson(2));
+}
+
+TEST_F(Commands, SetWordsCaptionsItsBoxesAndHandsBothDirectionsToTheGrid)
+{
+    Grid().SetWordList(ListOf(3));
+    Grid().SetForLanguage("a%tl%b");
+    Grid().SelectRows(1, false, false);
+    auto add = [](auto *widget, const char *name) {
+        widget->setObjectName(QLatin1String(name));
+        return widget;
+    };
+    auto *forRefBox = add(new QGroupBox(SetExercWordsForm), "ForRefBox");
+    auto *refForBox = add(new QGroupBox(SetExercWordsForm), "RefForBox");
+    add(new QCheckBox(SetExercWordsForm), "ForRefCheckBox");
+    auto *refForCheck = add(new QCheckBox(SetExercWordsForm), "RefForCheckBox");
+    add(new QRadioButton(forRefBox), "ForRefOnRadio");
+    auto *refForOn = add(new QRadioButton(refForBox), "RefForOnRadio");
+    auto *refForLevels = add(new QComboBox(SetExercWordsForm), "RefForLevelCombo");
+    refForLevels->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
+    refForLevels->setCurrentIndex(2);
+    refForCheck->setChecked(true);
+    refForOn->setChecked(true);
+    QTimer::singleShot(0, SetExercWordsForm, &QDialog::accept);
+    Trigger(Form().ActSetWords);
+    const std::string &caption = LanguageText(185);
+    EXPECT_EQ(QString::fromStdString(ForToRefCaption(caption, "a%tl%b", "Nederlands")),
+              forRefBox->title());
+    EXPECT_EQ(QString::fromStdString(RefToForCaption(caption, "a%tl%b", "Nederlands")),
+              refForBox->title());
+    EXPECT_EQ(0, List().GetLevel1(0));
+    EXPECT_EQ(3, List().GetLevel2(0));
+    EXPECT_EQ(0, List().GetLevel2(1));
+    EXPECT_EQ(3, Grid().GetUndoKind());
+}
+
+class TUrlRecorder : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void Open(const QUrl &url) { Urls.push_back(url); }
+
+public:
+    std::vector<QUrl> Urls;
+};
+
+TEST_F(Commands, TheHomepageOpensTheWebAddressOfThePack)
+{
+    TUrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &recorder, "Open");
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "Open");
+    Trigger(Form().MIHomepage);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    ASSERT_EQ(1u, recorder.Urls.size());
+    EXPECT_EQ(HomepageUrl(QString::fromStdString(LanguageText(355))), recorder.Urls[0]);
+}
+
+} // namespace
+
+#include "CommandsTest.moc"
