@@ -35,7 +35,6 @@
 #include <array>
 #include <functional>
 #include <gtest/gtest.h>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
