@@ -1187,11 +1187,10 @@ bool TWordsGrid::Copy()
         case 1:
             // The part of speech goes whole, whatever part of it is selected; the text replaces
             // everything the clipboard held.
-            if (ColumnKind(Col()) == ckPartOfSpeech) {
+            if (ColumnKind(Col()) == ckPartOfSpeech)
                 QGuiApplication::clipboard()->setText(PartOfSpeechCombo->currentText());
-            } else {
+            else
                 TextEditorOfKind(ColumnKind(Col()))->copy();
-            }
             return true;
         case 2:
             stream = WordList->CopySoundToStream(Row() - 1);
@@ -1294,26 +1293,20 @@ void TWordsGrid::PasteSound(const QByteArray &block)
     SelectCellAt(ColumnOfKind(ckSound), row);
 }
 
-// Only into the open editor of the current cell: a hidden one would change the word it was
-// last opened on.
 void TWordsGrid::PasteText()
 {
     if (!InTextCell())
         return;
     const uint8_t kind = ColumnKind(Col());
-    if (kind == ckPartOfSpeech) {
-        QLineEdit *edit = PartOfSpeechCombo ? PartOfSpeechCombo->lineEdit() : nullptr;
-        if (!edit || !PartOfSpeechCombo->isVisible())
-            return;
-        ClearUndo();
-        edit->insert(QGuiApplication::clipboard()->text());
-        return;
-    }
-    TKBAwareEdit *edit = TextEditorOfKind(kind);
-    if (!edit || !edit->isVisible())
+    QLineEdit *edit = OpenLineEdit();
+    if (!edit)
         return;
     ClearUndo();
-    edit->paste();
+    // The part of speech takes the text in place of its selection; its change handling follows.
+    if (kind == ckPartOfSpeech)
+        edit->insert(QGuiApplication::clipboard()->text());
+    else
+        edit->paste();
 }
 
 void TWordsGrid::SelectAll()
