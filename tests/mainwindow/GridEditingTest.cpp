@@ -573,15 +573,6 @@ TEST_F(GridEditing, CutOfThePartOfSpeechCopiesItWholeButDeletesTheSelectionOnly)
     grid->Cut();
     EXPECT_EQ(QStringLiteral("numeral"), Clipboard().text());
     EXPECT_EQ("eral", list.GetPartOfSpeech(1));
-
-    // Other editors cut their selection only, and the change clears the grid's record.
-    grid->SelectCellAt(ColOf(ckLesson), 1);
-    grid->StoreUndo(4, 1, 0);
-    LessonEdit->setSelection(0, 1);
-    grid->Cut();
-    EXPECT_EQ(QStringLiteral("l"), Clipboard().text());
-    EXPECT_EQ("0", list.GetLesson(0));
-    EXPECT_NE(4, grid->GetUndoKind());
 }
 
 TEST_F(GridEditing, PastedWordsComeInAtTheCurrentRowSelectedAndUndoRemovesThem)
