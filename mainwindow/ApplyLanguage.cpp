@@ -3,6 +3,7 @@
 #include "core/Application.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Paths.h"
+#include "exercises/Unit_ExercForm.h"
 #include "exercises/Unit_ExercSetForm.h"
 #include "exercises/Unit_ExercStartForm.h"
 #include "exercises/Unit_FilterForm.h"
@@ -19,6 +20,7 @@
 #include "platform/CodePage.h"
 #include "sound/Unit_BatchRec.h"
 #include "sound/Unit_ConvertForm.h"
+#include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
 #include "ui_FilterForm.h"
@@ -183,6 +185,26 @@ void ApplyFilterForm(TFilterForm &form)
     SetText(controls.OKButton, 3);
 }
 
+void ApplyExercForm(TExercForm &form)
+{
+    Ui::TExercForm &controls = form.Controls();
+    controls.PlayAction->setToolTip(Text(233));
+    controls.StopAction->setToolTip(Text(234));
+    controls.QuestionAction->setToolTip(Text(235));
+    controls.ContextAction->setToolTip(Text(236));
+    SetText(controls.ShowButton, 237);
+    SetText(controls.CorrectLabel, 238);
+    SetText(controls.YesButton, 4);
+    SetText(controls.NoButton, 5);
+    SetText(controls.NextButton, 241);
+    SetText(controls.StopButton, 242);
+    SetText(controls.Last5Label, 244);
+    SetText(controls.LocalScoreLabel, 245);
+    SetText(controls.LocalProgressLabel, 246);
+    SetText(controls.AverageScoreLabel, 248);
+    SetText(controls.TotalProgressLabel, 249);
+}
+
 } // namespace
 
 void ApplyLanguage()
@@ -204,6 +226,8 @@ void ApplyLanguage()
         ApplyExercSetForm(*ExercSetForm);
     if (FilterForm)
         ApplyFilterForm(*FilterForm);
+    if (ExercForm)
+        ApplyExercForm(*ExercForm);
     SetCaption(TestResultForm, 259);
     SetCaption(OptionsForm, 264);
     SetCaption(PartsOfSpeechForm, 296);

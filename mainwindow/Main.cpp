@@ -10,6 +10,9 @@
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
 #include "exercises/Unit_ExercForm.h"
+#include "exercises/Unit_ExercList.h"
+#include "exercises/Unit_ExercStartForm.h"
+#include "exercises/Unit_FilterForm.h"
 #include "mainwindow/ApplyLanguage.h"
 #include "mainwindow/KbLayout.h"
 #include "mainwindow/SoundGlyph.h"
@@ -50,6 +53,8 @@ constexpr const char *PackUnreadable = "Language pack could not be read.";
 constexpr int CurrentFormat = 5;
 constexpr int SeparatorWidth = 12;
 constexpr const char *CharacterProperty = "Character";
+constexpr int NoLevelsEntry = 88;
+constexpr int AllLearnedEntry = 89;
 
 QString Text(const std::string &bytes)
 {
@@ -357,6 +362,58 @@ bool TMainForm::SaveTo(const std::string &fileName, bool synchronous)
         ui->ToolBar->repaint();
     }
     return true;
+}
+
+void TMainForm::StartExercise(bool Exercise)
+{
+    TWordsGrid &grid = *ui->WordsGrid;
+    TWordList *words = grid.GetWordList();
+    if (!words || !ExercStartForm || !ExercForm)
+        return;
+    uint8_t status = 0;
+    auto list = std::make_unique<TExercList>(*words, Exercise, status);
+    if (status != 0) {
+        ShowError(LanguageText(status == 1 ? NoLevelsEntry : AllLearnedEntry));
+        return;
+    }
+    // The dialogs only borrow the list; neither may keep it once it is freed or handed on.
+    ExercStartForm->ExercList = list.get();
+    const int result = ExercStartForm->exec();
+    ExercStartForm->ExercList = nullptr;
+    if (FilterForm)
+        FilterForm->ExercList = nullptr;
+    if (result == 2)
+        return;
+    if (FilterForm)
+        list->ApplyFilter(FilterForm->SelectedPartsOfSpeech, FilterForm->SelectedLessons,
+                          FilterForm->OnlyPronunciation);
+    // The dialogs keep the filter from leaving nothing; should it still, there is nothing to ask.
+    if (list->Count() == 0) {
+        ShowError(LanguageText(AllLearnedEntry));
+        return;
+    }
+
+    grid.SaveSelection();
+    // The explicit flag: the strip's own visibility also depends on the window being shown.
+    const bool charsShown = !ui->PageScroller->isHidden();
+    HideGridForExercise();
+    CloseFindForm();
+    ExercForm->ExercList = std::move(list);
+    ExercForm->exec();
+    grid.show();
+    ui->PageScroller->setVisible(charsShown);
+    grid.RestoreSelection();
+}
+
+// The words stay out of sight while they are asked.
+void TMainForm::HideGridForExercise()
+{
+    for (QWidget *control : std::initializer_list<QWidget *>{
+                 ui->WordsGrid, ui->PageScroller, ui->ForWordEdit, ui->RefWordEdit,
+                 ui->PartOfSpeechCombo, ui->LessonEdit, ui->ContextEdit,
+                 findChild<QWidget *>(QStringLiteral("SoundPanel")), ui->ExercLevelCombo})
+        if (control)
+            control->hide();
 }
 
 void TMainForm::ShowTitle()

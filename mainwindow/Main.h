@@ -80,11 +80,12 @@ public:
     bool SaveList(bool Synchronous);
     bool SaveListAs(bool Synchronous);
     void ExportList();
-    // Starts an exercise (true) or a test (false) on the shown list.
-    void StartExercise(bool Exercise);
-
     // The commands' update handlers, run now rather than at the next idle moment.
     void UpdateCommands();
+
+    // Runs an exercise (true) or a test (false) over the current list: chooses the words, shows
+    // the start dialog, then the exercise window with the grid and its editors out of sight.
+    void StartExercise(bool Exercise);
 
     void ShowWordCount();
     void RebuildCharToolBar();
@@ -125,6 +126,7 @@ private:
     void OpenList(const std::string &fileName);
     bool SaveTo(const std::string &fileName, bool synchronous);
     void ShowTitle();
+    void HideGridForExercise();
 
     void CreateCommands();
     void AddCommand(QAction *action, TCommand command, void (TMainForm::*execute)());

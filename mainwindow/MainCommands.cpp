@@ -567,9 +567,6 @@ void TMainForm::ActStartTestExecute()
     StartExercise(false);
 }
 
-// The exercise start with its dialogs comes with the exercise windows.
-void TMainForm::StartExercise(bool) { }
-
 // The help viewer is not there yet.
 void TMainForm::ActHelpExecute() { }
 
