@@ -381,21 +381,21 @@ void TMainForm::ActUndoExecute()
     ui->ToolBar->repaint();
 }
 
-// The grid's clipboard commands are not there yet.
 void TMainForm::ActCutExecute()
 {
+    ui->WordsGrid->Cut();
     ui->ToolBar->repaint();
 }
 
-// The grid's clipboard commands are not there yet.
 void TMainForm::ActCopyExecute()
 {
+    ui->WordsGrid->Copy();
     ui->ToolBar->repaint();
 }
 
-// The grid's clipboard commands are not there yet.
 void TMainForm::ActPasteExecute()
 {
+    ui->WordsGrid->Paste();
     ui->ToolBar->repaint();
 }
 

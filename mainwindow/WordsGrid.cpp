@@ -13,6 +13,7 @@
 #include "platform/CodePage.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -1164,6 +1165,148 @@ void TWordsGrid::DeleteSelection()
     default:
         break;
     }
+}
+
+// The words and the sound go as the list's own payloads, text as plain text. Nothing to copy
+// leaves the clipboard as it was.
+bool TWordsGrid::Copy()
+{
+    if (!WordList)
+        return false;
+    std::unique_ptr<QBuffer> stream;
+    const char *format = nullptr;
+    try {
+        StoreCurrentRecording();
+        switch (SelectionMode()) {
+        case 0: {
+            const int last = std::min(Selection().Bottom, GetWordCount()) - 1;
+            stream = WordList->CopyToStream(Selection().Top - 1, last);
+            format = WordsClipboardFormat;
+            break;
+        }
+        case 1:
+            // The part of speech goes whole, whatever part of it is selected; the text replaces
+            // everything the clipboard held.
+            if (ColumnKind(Col()) == ckPartOfSpeech)
+                QGuiApplication::clipboard()->setText(PartOfSpeechCombo->currentText());
+            else
+                TextEditorOfKind(ColumnKind(Col()))->copy();
+            return true;
+        case 2:
+            stream = WordList->CopySoundToStream(Row() - 1);
+            format = SoundClipboardFormat;
+            break;
+        default:
+            return true;
+        }
+    } catch (const std::exception &error) {
+        ShowError(error.what());
+        return false;
+    }
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QLatin1String(format), stream->data());
+    QGuiApplication::clipboard()->setMimeData(data.release());
+    return true;
+}
+
+// What could not be copied is not deleted.
+void TWordsGrid::Cut()
+{
+    if (!WordList)
+        return;
+    const uint8_t kind = ColumnKind(std::max(0, Col()));
+    if (SelectionMode() == 1 && kind != ckPartOfSpeech) {
+        TextEditorOfKind(kind)->cut();
+        return;
+    }
+    if (Copy())
+        DeleteSelection();
+}
+
+void TWordsGrid::Paste()
+{
+    if (!WordList || Busy)
+        return;
+    const bool fromSoundCell = InSoundCell();
+    if (fromSoundCell)
+        EndEdit();
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    const QLatin1String words(WordsClipboardFormat);
+    const QLatin1String sound(SoundClipboardFormat);
+    if (data && data->hasFormat(words) && CanInsert()) {
+        if (PasteWords(data->data(words)) > 0)
+            return;
+    } else if (data && data->hasFormat(sound) && CellOnWord()) {
+        PasteSound(data->data(sound));
+        return;
+    } else {
+        PasteText();
+    }
+    if (fromSoundCell)
+        SelectCellAt(ColumnOfKind(ckSound), Row());
+}
+
+// The rows below move down, so an editor left open would show and change another word: the
+// pasted rows are selected with the editors closed.
+int TWordsGrid::PasteWords(const QByteArray &block)
+{
+    const int index = std::clamp((RowSelection ? Selection().Top : Row()) - 1, 0, GetWordCount());
+    QBuffer stream;
+    stream.setData(block);
+    stream.open(QIODevice::ReadOnly);
+    int count = 0;
+    try {
+        count = WordList->PasteFromStream(stream, index);
+    } catch (const std::exception &error) {
+        ShowError(error.what());
+        return 0;
+    }
+    if (count <= 0)
+        return 0;
+    EndEdit();
+    StoreUndo(7, index + 1, count);
+    SetRowCount(RowCount() + count);
+    SelectRowRange(index + 1, index + count, true);
+    InvalidateGrid();
+    SendToTarget(WM_WORDCOUNTCHANGED, 0);
+    return count;
+}
+
+// A sound that could not be stored changes nothing, not even the undo record.
+void TWordsGrid::PasteSound(const QByteArray &block)
+{
+    const int row = Row();
+    std::vector<TUndoEntry> old;
+    if (const TSoundRec *sound = WordList->GetSound(row - 1))
+        old.emplace_back(*sound);
+    const int count = static_cast<int>(old.size());
+    QBuffer stream;
+    stream.setData(block);
+    stream.open(QIODevice::ReadOnly);
+    try {
+        WordList->PasteSoundFromStream(stream, row - 1);
+        StoreUndo(8, row, count, std::move(old));
+    } catch (const std::exception &error) {
+        ShowError(error.what());
+    }
+    InvalidateGrid();
+    SelectCellAt(ColumnOfKind(ckSound), row);
+}
+
+void TWordsGrid::PasteText()
+{
+    if (!InTextCell())
+        return;
+    const uint8_t kind = ColumnKind(Col());
+    QLineEdit *edit = OpenLineEdit();
+    if (!edit)
+        return;
+    ClearUndo();
+    // The part of speech takes the text in place of its selection; its change handling follows.
+    if (kind == ckPartOfSpeech)
+        edit->insert(QGuiApplication::clipboard()->text());
+    else
+        edit->paste();
 }
 
 void TWordsGrid::SelectAll()

@@ -5,6 +5,7 @@
 #include "mainwindow/KBAwareComboBox.h"
 #include "mainwindow/KBAwareEdit.h"
 
+#include <QByteArray>
 #include <QComboBox>
 #include <QFont>
 #include <QLineEdit>
@@ -166,6 +167,10 @@ public:
     bool CanSelectAll() const;
 
     // Word commands of the main window; each stores its undo record first.
+    // Copy answers false when the words or the sound could not be read from the sound store.
+    bool Copy();
+    void Cut();
+    void Paste();
     void DeleteSelection();
     void SelectAll();
     void InsertRow();
@@ -208,6 +213,10 @@ private:
     void SelectRowRange(int first, int last, bool scroll);
     // Removes the selected rows' words into a delete record (kind 5).
     void DeleteSelectedRows();
+    // The number of words pasted.
+    int PasteWords(const QByteArray &block);
+    void PasteSound(const QByteArray &block);
+    void PasteText();
     void SetTextOfKind(int index, uint8_t kind, const std::string &text);
     TKBAwareEdit *TextEditorOfKind(uint8_t kind) const;
 

@@ -21,11 +21,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
@@ -842,3 +844,76 @@ TEST_F(Commands, TheHomepageOpensTheWebAddressOfThePack)
 } // namespace
 
 #include "CommandsTest.moc"
+
+TEST_F(Commands, EditKeysInAnOpenEditorReachTheWindowsCommands)
+{
+    Grid().SetWordList(ListOf(3));
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    QClipboard &clipboard = *QGuiApplication::clipboard();
+    clipboard.setText(QStringLiteral("old"));
+
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckForWord), 1);
+    QLineEdit *forWord = Form().ForWordEdit;
+    ASSERT_EQ(forWord, QApplication::focusWidget());
+    forWord->setSelection(0, 3);
+    QTest::keyClick(forWord, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("mot"), clipboard.text());
+
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckRefWord), 2);
+    QLineEdit *refWord = Form().RefWordEdit;
+    ASSERT_EQ(refWord, QApplication::focusWidget());
+    refWord->end(false);
+    QTest::keyClick(refWord, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ("woordmot", List().GetRefWord(1));
+    // The editor's own undo comes first.
+    EXPECT_EQ(10, Grid().GetUndoKind());
+    QTest::keyClick(refWord, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ("woord", List().GetRefWord(1));
+
+    // Into the part of speech the text replaces the selection; out of it the text goes whole.
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckPartOfSpeech), 3);
+    QWidget *partOfSpeech = QApplication::focusWidget();
+    ASSERT_NE(nullptr, partOfSpeech);
+    QTest::keyClick(partOfSpeech, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ("mot", List().GetPartOfSpeech(2));
+    EXPECT_EQ(1, Grid().GetUndoKind());
+    Form().PartOfSpeechCombo->lineEdit()->setSelection(1, 1);
+    QTest::keyClick(partOfSpeech, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("mot"), clipboard.text());
+    EXPECT_EQ("mt", List().GetPartOfSpeech(2));
+
+    // Ctrl+A selects the editor's text first, then every row, which Ctrl+C copies; Ctrl+V in an
+    // editor then pastes the words.
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckForWord), 2);
+    forWord->setCursorPosition(1);
+    QTest::keyClick(forWord, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(QStringLiteral("mot1"), forWord->selectedText());
+    EXPECT_FALSE(Grid().IsRowSelection());
+    QTest::keyClick(forWord, Qt::Key_A, Qt::ControlModifier);
+    ASSERT_TRUE(Grid().IsRowSelection());
+    EXPECT_EQ(1, Grid().Selection().Top);
+    EXPECT_EQ(3, Grid().Selection().Bottom);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 2);
+    QTest::keyClick(Form().ContextEdit, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(6, List().Count());
+    EXPECT_EQ("mot0", List().GetForWord(1));
+    EXPECT_EQ("mot1", List().GetForWord(4));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(3, List().Count());
+
+    // Ctrl+X cuts the rows, the menu's Paste brings them back and Undo takes them out again.
+    Grid().SelectRows(1, false, false);
+    Grid().SelectRows(3, true, false);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(0, List().Count());
+    const auto *count = Form().StatusBar->findChild<QLabel *>(QStringLiteral("WordCountLabel"));
+    ASSERT_NE(nullptr, count);
+    EXPECT_TRUE(count->text().contains(QLatin1Char('0'))) << "the status bar follows the count";
+    Trigger(Form().ActPaste);
+    ASSERT_EQ(3, List().Count());
+    EXPECT_EQ("mot2", List().GetForWord(2));
+    Trigger(Form().ActUndo);
+    EXPECT_EQ(0, List().Count());
+}

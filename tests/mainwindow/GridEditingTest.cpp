@@ -1,5 +1,6 @@
 #include "core/PrivateMessages.h"
 #include "core/Unit_GlobalSettings.h"
+#include "core/Unit_Warnings.h"
 #include "mainwindow/KBAwareComboBox.h"
 #include "mainwindow/KBAwareEdit.h"
 #include "mainwindow/WordsGrid.h"
@@ -10,6 +11,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
+#include <QMimeData>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -492,4 +497,206 @@ TEST_F(GridEditing, ABusyGridOpensNoCell)
     grid->ClearBusy();
     grid->SelectCellAt(ColOf(ckRefWord), 2);
     EXPECT_TRUE(RefWordEdit->isVisible());
+}
+
+namespace {
+
+// Gives word index a sound whose bytes are appended to the list's store.
+void GiveSound(TWordList &list, int index, const QByteArray &bytes)
+{
+    QFile store(QString::fromStdString(list.SoundTempFile));
+    ASSERT_TRUE(store.open(QIODevice::Append));
+    const auto offset = static_cast<int32_t>(store.size());
+    ASSERT_EQ(bytes.size(), store.write(bytes));
+    list.SetSound(index, offset, static_cast<int32_t>(bytes.size()));
+}
+
+QByteArray SoundBytes(TWordList &list, int index)
+{
+    return list.CopySoundToStream(index)->data();
+}
+
+QClipboard &Clipboard()
+{
+    return *QGuiApplication::clipboard();
+}
+
+bool ClipboardHolds(const char *format)
+{
+    const QMimeData *data = Clipboard().mimeData();
+    return data && data->hasFormat(QLatin1String(format));
+}
+
+// Keeps the texts of the failures reported.
+class TErrorBox : public IMessageBox
+{
+public:
+    TErrorBox() { previous = SetMessageBox(this); }
+    ~TErrorBox() override { SetMessageBox(previous); }
+    int Show(const TMessageRequest &request) override
+    {
+        if (request.Icon == TMessageIcon::Stop)
+            Errors.push_back(request.Text);
+        return 0;
+    }
+    std::vector<std::string> Errors;
+
+private:
+    IMessageBox *previous = nullptr;
+};
+
+} // namespace
+
+TEST_F(GridEditing, CopyOfACellWithoutTextOrSoundLeavesTheClipboardAsItWas)
+{
+    TWordList &list = Show(4);
+    GiveSound(list, 1, "sound one");
+    Clipboard().setText(QStringLiteral("kept"));
+    for (uint8_t kind : {ckLevel1, ckLevel2, ckScore, ckSound}) {
+        grid->SelectCellAt(ColOf(kind), 3);
+        EXPECT_TRUE(grid->Copy());
+        EXPECT_EQ(QStringLiteral("kept"), Clipboard().text()) << int(kind);
+    }
+    grid->SelectCellAt(ColOf(ckSound), 2);
+    EXPECT_TRUE(grid->Copy());
+    EXPECT_TRUE(ClipboardHolds(TWordsGrid::SoundClipboardFormat));
+    EXPECT_FALSE(ClipboardHolds(TWordsGrid::WordsClipboardFormat));
+}
+
+TEST_F(GridEditing, CutOfThePartOfSpeechCopiesItWholeButDeletesTheSelectionOnly)
+{
+    TWordList &list = Show(3);
+    list.SetPartOfSpeech(1, "numeral");
+    grid->SelectCellAt(ColOf(ckPartOfSpeech), 2);
+    PartOfSpeechCombo->lineEdit()->setSelection(0, 3);
+    ASSERT_EQ(1, grid->SelectionMode());
+    grid->Cut();
+    EXPECT_EQ(QStringLiteral("numeral"), Clipboard().text());
+    EXPECT_EQ("eral", list.GetPartOfSpeech(1));
+}
+
+TEST_F(GridEditing, PastedWordsComeInAtTheCurrentRowSelectedAndUndoRemovesThem)
+{
+    TWordList &list = Show(8);
+    grid->SelectRows(2, false, false);
+    grid->SelectRows(3, true, false);
+    ASSERT_TRUE(grid->Copy());
+    grid->SelectCellAt(ColOf(ckContext), 5);
+    ASSERT_TRUE(grid->CanPaste());
+    recorder.WordCounts = 0;
+    grid->Paste();
+    ASSERT_EQ(10, list.Count());
+    EXPECT_EQ("f1", list.GetForWord(4));
+    EXPECT_EQ("f2", list.GetForWord(5));
+    EXPECT_EQ("f4", list.GetForWord(6));
+    EXPECT_EQ(12, grid->RowCount());
+    EXPECT_TRUE(grid->IsRowSelection());
+    EXPECT_EQ(5, grid->Selection().Top);
+    EXPECT_EQ(6, grid->Selection().Bottom);
+    EXPECT_EQ(1, recorder.WordCounts);
+    EXPECT_FALSE(ContextEdit->isVisible()) << "the editor would now stand over another word";
+    EXPECT_EQ(7, grid->GetUndoKind());
+
+    grid->Undo();
+    ASSERT_EQ(8, list.Count());
+    EXPECT_EQ("f4", list.GetForWord(4));
+    EXPECT_EQ(10, grid->RowCount());
+    EXPECT_EQ(0, grid->GetUndoKind());
+
+    // On the append row the words go to the end.
+    grid->SelectCellAt(ColOf(ckForWord), 9);
+    grid->Paste();
+    ASSERT_EQ(10, list.Count());
+    EXPECT_EQ("f2", list.GetForWord(9));
+}
+
+TEST_F(GridEditing, APastedSoundGoesToTheCurrentWordOnlyAndUndoTakesItAway)
+{
+    TWordList &list = Show(3);
+    GiveSound(list, 0, "first sound");
+    grid->SelectCellAt(ColOf(ckSound), 1);
+    ASSERT_TRUE(grid->Copy());
+    grid->SelectCellAt(ColOf(ckForWord), 4);
+    EXPECT_FALSE(grid->CanPaste()) << "never into the append row";
+    grid->Paste();
+    EXPECT_EQ(3, list.Count());
+
+    grid->SelectCellAt(ColOf(ckSound), 3);
+    ASSERT_TRUE(grid->CanPaste());
+    grid->Paste();
+    ASSERT_NE(nullptr, list.GetSound(2));
+    EXPECT_EQ(QByteArray("first sound"), SoundBytes(list, 2));
+    EXPECT_EQ(std::make_pair(ColOf(ckSound), 3), Cell());
+    EXPECT_EQ(8, grid->GetUndoKind());
+    grid->Undo();
+    EXPECT_EQ(nullptr, list.GetSound(2));
+    EXPECT_EQ(QByteArray("first sound"), SoundBytes(list, 0));
+
+    // From a text cell of a word that has a sound: Undo gives the old one back.
+    GiveSound(list, 1, "second");
+    grid->SelectCellAt(ColOf(ckLesson), 2);
+    grid->Paste();
+    EXPECT_EQ(QByteArray("first sound"), SoundBytes(list, 1));
+    EXPECT_EQ(std::make_pair(ColOf(ckSound), 2), Cell());
+    grid->Undo();
+    EXPECT_EQ(QByteArray("second"), SoundBytes(list, 1));
+}
+
+TEST_F(GridEditing, CopiedRowsKeepTheirSoundsInAnotherList)
+{
+    TWordList &first = Show(3);
+    GiveSound(first, 0, "zero");
+    GiveSound(first, 2, "two");
+    grid->SelectRows(1, false, false);
+    grid->SelectRows(3, true, false);
+    grid->Cut();
+    EXPECT_EQ(0, first.Count());
+    EXPECT_EQ(5, grid->GetUndoKind());
+
+    TWordList &second = Show(2);
+    GiveSound(second, 1, "other list's own");
+    grid->SelectCellAt(ColOf(ckRefWord), 2);
+    grid->Paste();
+    ASSERT_EQ(5, second.Count());
+    EXPECT_EQ("f0", second.GetForWord(1));
+    EXPECT_EQ(QByteArray("zero"), SoundBytes(second, 1));
+    EXPECT_EQ(nullptr, second.GetSound(2));
+    EXPECT_EQ(QByteArray("two"), SoundBytes(second, 3));
+    EXPECT_EQ(QByteArray("other list's own"), SoundBytes(second, 4));
+}
+
+TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
+{
+    TErrorBox box;
+    TWordList &list = Show(3);
+    grid->StoreUndo(4, 1, 0);
+    auto damaged = std::make_unique<QMimeData>();
+    damaged->setData(QLatin1String(TWordsGrid::WordsClipboardFormat),
+                     QByteArray("\x03\x00\x00\x00\xff\xff", 6));
+    Clipboard().setMimeData(damaged.release());
+    grid->SelectCellAt(ColOf(ckForWord), 2);
+    grid->Paste();
+    EXPECT_EQ(3, list.Count());
+    EXPECT_EQ(5, grid->RowCount());
+    EXPECT_EQ(4, grid->GetUndoKind()) << "nothing pasted, nothing to undo";
+
+    // A sound store that cannot be opened: reported, and nothing changes.
+    grid->SelectRows(1, false, false);
+    ASSERT_TRUE(grid->Copy());
+    const std::string store = list.SoundTempFile;
+    list.SoundTempFile = store + ".missing/store";
+    grid->SelectCellAt(ColOf(ckForWord), 2);
+    grid->Paste();
+    EXPECT_EQ(3, list.Count());
+    EXPECT_EQ(1u, box.Errors.size());
+
+    // Rows whose sound cannot be read are not cut.
+    list.SoundTempFile = store;
+    GiveSound(list, 0, "zero");
+    list.SoundTempFile = store + ".missing/store";
+    grid->SelectRows(1, false, false);
+    grid->Cut();
+    EXPECT_EQ(3, list.Count());
+    EXPECT_EQ(2u, box.Errors.size());
+    list.SoundTempFile = store;
 }
