@@ -85,9 +85,7 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
     const TKbTyping::TResult typed = Typing.Translate(*event);
     std::optional<QKeyEvent> translated;
     if (typed.Kind == TKbTyping::TKind::Translated)
-        translated.emplace(event->type(), event->key(), event->modifiers(), event->nativeScanCode(),
-                           event->nativeVirtualKey(), event->nativeModifiers(), typed.Text,
-                           event->isAutoRepeat(), event->count());
+        RetypeKeyEvent(translated, *event, typed.Text);
     QKeyEvent &key = translated ? *translated : *event;
     const bool wasVisible = isVisible();
     const bool hadFocus = hasFocus();
@@ -103,9 +101,7 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
         if (c.isNull() || closed())
             return;
         if (c != before && !zeroed)
-            translated.emplace(key.type(), key.key(), key.modifiers(), key.nativeScanCode(),
-                               key.nativeVirtualKey(), key.nativeModifiers(), QString(c),
-                               key.isAutoRepeat(), key.count());
+            RetypeKeyEvent(translated, key, QString(c));
     }
     // Tab, and Enter while the list is closed, do nothing further in the combo.
     if (zeroed || c == QChar(9) || (c == QChar(13) && !IsDroppedDown()))

@@ -182,6 +182,21 @@ TKbTyping::TResult TKbTyping::Translate(const QKeyEvent &event)
     return {TKind::Translated, FromChar(key->Char)};
 }
 
+void RetypeKeyEvent(std::optional<QKeyEvent> &copy, const QKeyEvent &event, const QString &text)
+{
+    // event may be the copy itself, which emplace destroys first: read it before.
+    const auto type = event.type();
+    const int key = event.key();
+    const Qt::KeyboardModifiers modifiers = event.modifiers();
+    const quint32 scanCode = event.nativeScanCode();
+    const quint32 virtualKey = event.nativeVirtualKey();
+    const quint32 nativeModifiers = event.nativeModifiers();
+    const bool autoRepeat = event.isAutoRepeat();
+    const quint16 count = event.count();
+    copy.emplace(type, key, modifiers, scanCode, virtualKey, nativeModifiers, text, autoRepeat,
+                 count);
+}
+
 QChar TypedChar(const QKeyEvent &event)
 {
     switch (event.key()) {

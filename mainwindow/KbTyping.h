@@ -80,6 +80,9 @@ TKbLayoutChooser SetKbLayoutChooser(TKbLayoutChooser chooser);
 void AddKbLayoutMenu(QMenu &menu, QWidget *control, const KbLayout &current,
                      const std::function<void(const KbLayout &)> &request);
 
+// Puts into copy the event as it would come if it typed text instead of its own text.
+void RetypeKeyEvent(std::optional<QKeyEvent> &copy, const QKeyEvent &event, const QString &text);
+
 // The character a key press types, as key hooks see it: Tab is 9, Enter 13, Up and Down none.
 QChar TypedChar(const QKeyEvent &event);
 
