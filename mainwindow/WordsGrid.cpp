@@ -1589,6 +1589,8 @@ void TWordsGrid::Undo()
     case 5: {
         if (first < 0 || first > WordList->Count())
             break;
+        // An open editor would stand over a word that moved down.
+        EndEdit();
         int inserted = 0;
         for (int i = 0; i < rows; ++i) {
             if (auto *word = std::get_if<std::unique_ptr<TWord>>(&entry(i)); word && *word) {

@@ -610,6 +610,28 @@ TEST_F(GridEditing, PastedWordsComeInAtTheCurrentRowSelectedAndUndoRemovesThem)
     EXPECT_EQ("f2", list.GetForWord(9));
 }
 
+TEST_F(GridEditing, UndoneDeletedRowsCloseTheEditorThatStoodOverTheirPlace)
+{
+    TWordList &list = Show(4);
+    grid->SelectRows(1, false, false);
+    grid->SelectRows(2, true, false);
+    grid->DeleteSelection();
+    ASSERT_EQ(2, list.Count());
+    ASSERT_EQ(5, grid->GetUndoKind());
+    grid->SelectCellAt(ColOf(ckContext), 1);
+    ASSERT_TRUE(ContextEdit->isVisible());
+    ASSERT_EQ(5, grid->GetUndoKind());
+
+    grid->Undo();
+    ASSERT_EQ(4, list.Count());
+    EXPECT_EQ("f0", list.GetForWord(0));
+    EXPECT_EQ("f2", list.GetForWord(2));
+    EXPECT_FALSE(ContextEdit->isVisible()) << "the editor would now stand over another word";
+    EXPECT_TRUE(grid->IsRowSelection());
+    EXPECT_EQ(1, grid->Selection().Top);
+    EXPECT_EQ(2, grid->Selection().Bottom);
+}
+
 TEST_F(GridEditing, APastedSoundGoesToTheCurrentWordOnlyAndUndoTakesItAway)
 {
     TWordList &list = Show(3);
