@@ -15,6 +15,7 @@
 #include "mainwindow/Unit_OptionsForm.h"
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/StoreFixture.h"
 #include "ui_MainForm.h"
 
@@ -196,28 +197,6 @@ TEST(FileDialogFilters, PackFiltersBecomeTheToolkitsFormWithCaseFreePatterns)
     EXPECT_EQ(QStringList{QStringLiteral("Text (*.[tT][xX][tT])")},
               ConvertFilter(QStringLiteral("Text|*.txt|Lost")));
 }
-
-// Answers message dialogs from a script (the escape button once it runs out).
-class TScriptedBox : public IMessageBox
-{
-public:
-    TScriptedBox() { previous = SetMessageBox(this); }
-    ~TScriptedBox() override { SetMessageBox(previous); }
-    int Show(const TMessageRequest &request) override
-    {
-        Texts.push_back(request.Text);
-        if (Answers.empty())
-            return request.EscapeButton;
-        const int answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-    std::vector<std::string> Texts;
-    std::deque<int> Answers;
-
-private:
-    IMessageBox *previous = nullptr;
-};
 
 // Answers file dialogs from a script of chosen files ("" cancels) and keeps the requests.
 class TScriptedFileDialogs : public IMainFileDialogs

@@ -17,6 +17,7 @@
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/CodePage.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/StoreFixture.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
@@ -40,22 +41,6 @@
 #include <vector>
 
 namespace {
-
-class TScriptedBox : public IMessageBox
-{
-public:
-    TScriptedBox() { previous = SetMessageBox(this); }
-    ~TScriptedBox() override { SetMessageBox(previous); }
-    int Show(const TMessageRequest &request) override
-    {
-        Texts.push_back(request.Text);
-        return request.EscapeButton;
-    }
-    std::vector<std::string> Texts;
-
-private:
-    IMessageBox *previous = nullptr;
-};
 
 // Every draw answers a counter modulo its bound, so runs repeat and use every slot.
 class TCountingRandom : public IRandomSource

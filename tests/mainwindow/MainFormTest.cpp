@@ -14,6 +14,7 @@
 #include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/Registry.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/StoreFixture.h"
 #include "support/WordListFixtures.h"
 #include "ui_MainForm.h"
@@ -35,29 +36,6 @@
 #include <vector>
 
 namespace {
-
-// Answers message dialogs from a script (the escape button once it runs out) and keeps their
-// texts.
-class TScriptedBox : public IMessageBox
-{
-public:
-    TScriptedBox() { previous = SetMessageBox(this); }
-    ~TScriptedBox() override { SetMessageBox(previous); }
-    int Show(const TMessageRequest &request) override
-    {
-        Texts.push_back(request.Text);
-        if (Answers.empty())
-            return request.EscapeButton;
-        const int answer = Answers.front();
-        Answers.pop_front();
-        return answer;
-    }
-    std::vector<std::string> Texts;
-    std::deque<int> Answers;
-
-private:
-    IMessageBox *previous = nullptr;
-};
 
 class TScriptedDialogs : public IMainFileDialogs
 {
