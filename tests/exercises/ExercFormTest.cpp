@@ -141,15 +141,6 @@ void CountBeep(TBeepKind)
     ++Beeps;
 }
 
-struct TRecord
-{
-    uint8_t Level = 0;
-    int32_t Score = 0;
-    int32_t Count = 0;
-    uint32_t History = 0;
-    friend bool operator==(const TRecord &, const TRecord &) = default;
-};
-
 class ExercFormTest : public ::testing::Test
 {
 protected:
@@ -208,14 +199,7 @@ protected:
         auto word = std::make_unique<TWord>("f" + std::to_string(index),
                                             "r" + std::to_string(index), "1");
         word->Context = context;
-        word->Level1 = one.Level;
-        word->Score1 = one.Score;
-        word->Count1 = one.Count;
-        word->History1 = one.History;
-        word->Level2 = two.Level;
-        word->Score2 = two.Score;
-        word->Count2 = two.Count;
-        word->History2 = two.History;
+        SetRecords(*word, one, two);
         List.Add(std::move(word));
         return index;
     }

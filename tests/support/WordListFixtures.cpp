@@ -138,6 +138,18 @@ TListBytes &TListBytes::Record(int format, const std::string &forWord, const std
     return Str("\r");
 }
 
+void SetRecords(TWord &word, const TRecord &one, const TRecord &two)
+{
+    word.Level1 = one.Level;
+    word.Score1 = one.Score;
+    word.Count1 = one.Count;
+    word.History1 = one.History;
+    word.Level2 = two.Level;
+    word.Score2 = two.Score;
+    word.Count2 = two.Count;
+    word.History2 = two.History;
+}
+
 std::string WriteFile(const std::string &path, const std::string &bytes)
 {
     QFile file(QString::fromStdString(path));

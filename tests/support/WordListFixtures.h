@@ -3,6 +3,7 @@
 #include "core/FontCatalog.h"
 #include "core/LoadHooks.h"
 #include "core/Unit_LanguagePack.h"
+#include "core/Unit_WordList.h"
 
 #include <cstdint>
 #include <set>
@@ -83,6 +84,17 @@ public:
 
     std::string Bytes;
 };
+
+// One direction's learning record of a word.
+struct TRecord
+{
+    uint8_t Level = 0;
+    int32_t Score = 0;
+    int32_t Count = 0;
+    uint32_t History = 0;
+    friend bool operator==(const TRecord &, const TRecord &) = default;
+};
+void SetRecords(TWord &word, const TRecord &one, const TRecord &two);
 
 std::string WriteFile(const std::string &path, const std::string &bytes);
 std::string ReadFile(const std::string &path);
