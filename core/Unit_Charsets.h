@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <string>
-
-class QComboBox;
 
 // The sixteen font character sets a word list may use, in the order of the selection lists.
 constexpr std::array<uint8_t, 16> SupportedCharsets{1,   0,   238, 186, 204, 161, 162, 178,
@@ -18,9 +17,9 @@ const std::string &CharsetName(int charset);
 int IndexToCharset(int index);
 int CharsetToIndex(int charset);
 
-// Replaces the combo's items with the sixteen character-set names in list order.
-void FillCharsetCombo(QComboBox *combo);
-// Fills the combo with the installed families of the character set, sorted without regard to
-// case; a current name not among them gives way to the first family (or to "").
-void FillFontCombo(int charset, QComboBox *combo);
+// The sixteen character-set names in list order, as the selection lists show them.
+QStringList CharsetNames();
+// The installed families of the character set, sorted without regard to case (names equal but
+// for case in a fixed order), without duplicates.
+QStringList SortedFamilies(int charset);
 bool FontSupportsCharset(const std::string &fontName, int charset);

@@ -1,7 +1,7 @@
 #include "core/Unit_Constraints.h"
 
-#include "core/FontCatalog.h"
 #include "core/Unit_GlobalSettings.h"
+#include "platform/FontCatalog.h"
 
 #include <algorithm>
 #include <limits>

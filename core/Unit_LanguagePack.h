@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/LanguageEntries.h"
+
 #include <string>
 #include <vector>
 
@@ -46,3 +48,12 @@ extern TLanguagePack *LanguagePack;
 
 // Entry `number` of the global pack; "" while no pack is loaded.
 const std::string &LanguageText(int number);
+inline const std::string &LanguageText(TEntry entry)
+{
+    return LanguageText(static_cast<int>(entry));
+}
+// The entry `offset` places after `first`, for runs of texts such as the character-set names.
+inline const std::string &LanguageText(TEntry first, int offset)
+{
+    return LanguageText(static_cast<int>(first) + offset);
+}

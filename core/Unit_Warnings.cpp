@@ -1,6 +1,5 @@
 #include "core/Unit_Warnings.h"
 
-#include "core/MessageDialog.h"
 #include "core/Unit_LanguagePack.h"
 #include "platform/Beep.h"
 
@@ -20,12 +19,22 @@ constexpr int Yes = 0;
 constexpr int No = 1;
 constexpr int Cancel = 2;
 
+// Without a display there is nobody to ask: every question gets its escape answer.
+class TUnattendedBox : public IMessageBox
+{
+public:
+    int Show(const TMessageRequest &request) override { return request.EscapeButton; }
+};
+
 IMessageBox *Injected = nullptr;
+IMessageBox *Default = nullptr;
 
 IMessageBox &Box()
 {
-    static TDesktopMessageBox desktop;
-    return Injected ? *Injected : desktop;
+    static TUnattendedBox unattended;
+    if (Injected)
+        return *Injected;
+    return Default ? *Default : unattended;
 }
 
 int Ask(int title, TMessageIcon icon, std::vector<int> captions, const std::string &msg,
@@ -47,6 +56,11 @@ int Ask(int title, TMessageIcon icon, std::vector<int> captions, const std::stri
 IMessageBox *SetMessageBox(IMessageBox *box)
 {
     return std::exchange(Injected, box);
+}
+
+void SetDefaultMessageBox(IMessageBox *box)
+{
+    Default = box;
 }
 
 int WarnYesNoCancel(const std::string &msg)

@@ -35,8 +35,10 @@ public:
     virtual int Show(const TMessageRequest &request) = 0;
 };
 
-// nullptr restores the desktop dialog. Gives back the box installed before.
+// nullptr restores the default box. Gives back the box installed before.
 IMessageBox *SetMessageBox(IMessageBox *box);
+// The box shown when none is set: the application object installs the desktop dialog.
+void SetDefaultMessageBox(IMessageBox *box);
 
 // 0 yes, 1 no, 2 cancel or any other way of closing.
 int WarnYesNoCancel(const std::string &msg);

@@ -1,6 +1,7 @@
 #include "exercises/Unit_ExercForm.h"
 
 #include "core/ListFont.h"
+#include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
@@ -10,9 +11,6 @@
 #include "exercises/Unit_ExercSetForm.h"
 #include "exercises/Unit_ExercStartForm.h"
 #include "exercises/Unit_TestResultForm.h"
-#include "mainwindow/KBAwareEdit.h"
-#include "mainwindow/Main.h"
-#include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
 #include "sound/Unit_Sound.h"
@@ -193,17 +191,6 @@ bool OpenQuestions()
 int TestQuestions()
 {
     return StartChoices().NumberEdit->text().toInt();
-}
-
-// An exercise's answer may make a score reset undoable no longer: undoing it would wipe what the
-// exercise recorded.
-void ForgetScoreReset(const TWordList *list)
-{
-    if (!MainForm)
-        return;
-    TWordsGrid *grid = MainForm->WordsGrid();
-    if (grid && grid->GetWordList() == list && grid->GetUndoKind() == 4)
-        grid->ClearUndo();
 }
 
 } // namespace
@@ -711,7 +698,8 @@ void TExercForm::BookExercise(bool right)
         list.RecordAnswer1(i, right);
     else
         list.RecordAnswer2(i, right);
-    ForgetScoreReset(list.GetWordList());
+    if (RecordChanged)
+        RecordChanged(*list.GetWordList());
     UpdateWordBars();
 
     if (right && !list.NeedsPractice1(i) && !list.NeedsPractice2(i))
@@ -1051,4 +1039,23 @@ void TExercForm::ArrangeAnswerArea()
     setHeight(ui->OpenAnswerBox, q + edit + 35);
     setTop(ui->AnswerEdit, ui->OpenAnswerBox->height() - edit - 12);
     setTop(ui->OpenAnswerBox, bottom(ui->QuestionBox) + 7);
+}
+
+void TExercForm::ApplyLanguage()
+{
+    ui->PlayAction->setToolTip(PackText(TEntry::PlayHint));
+    ui->StopAction->setToolTip(PackText(TEntry::StopHint));
+    ui->QuestionAction->setToolTip(PackText(TEntry::QuestionHint));
+    ui->ContextAction->setToolTip(PackText(TEntry::ContextHint));
+    ui->ShowButton->setText(PackText(TEntry::ShowAnswerButton));
+    ui->CorrectLabel->setText(PackText(TEntry::DidYouKnowLabel));
+    ui->YesButton->setText(PackText(TEntry::YesButton));
+    ui->NoButton->setText(PackText(TEntry::NoButton));
+    ui->NextButton->setText(PackText(TEntry::NextWordButton));
+    ui->StopButton->setText(PackText(TEntry::StopButton));
+    ui->Last5Label->setText(PackText(TEntry::LastFiveLabel));
+    ui->LocalScoreLabel->setText(PackText(TEntry::WordScoreLabel));
+    ui->LocalProgressLabel->setText(PackText(TEntry::WordProgressLabel));
+    ui->AverageScoreLabel->setText(PackText(TEntry::AverageScoreLabel));
+    ui->TotalProgressLabel->setText(PackText(TEntry::TotalProgressLabel));
 }

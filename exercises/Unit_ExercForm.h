@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +15,7 @@ class QTextEdit;
 class QToolBar;
 class QWidget;
 class TExercList;
+class TWordList;
 struct TListFont;
 
 namespace Ui {
@@ -35,6 +37,9 @@ public:
     explicit TExercForm(QWidget *parent = nullptr);
     ~TExercForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
     // Layouts for answers typed in the foreign and the reference language, as the main window's
     // editors last changed them; 0 is the desktop's own layout.
     intptr_t ForeignKbLayout = 0;
@@ -48,6 +53,11 @@ public:
     bool Finished = false;
     // The help topic of the run shown: exercise or test.
     int HelpContext = 0;
+
+    // Told after an exercise answer changed a word's learning record, so that the owner of the
+    // list can drop what no longer fits it (an undoable score reset would wipe the answer). The
+    // main window sets it for as long as it lives.
+    static inline std::function<void(const TWordList &)> RecordChanged;
 
     // The player that pronounces the words; without one no word has a sound. Not owned.
     void SetPlayer(IXaudioPlayer *player);

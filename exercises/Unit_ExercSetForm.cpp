@@ -1,5 +1,6 @@
 #include "exercises/Unit_ExercSetForm.h"
 
+#include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "platform/CodePage.h"
@@ -124,4 +125,18 @@ void TExercSetForm::CloseWithResult(int result)
 void TExercSetForm::reject()
 {
     done(2);
+}
+
+void TExercSetForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::ExercSetCaption));
+    ui->PronounceQCheck->setText(PackText(TEntry::PronounceQuestionCheck));
+    ui->ListenCheck->setText(PackText(TEntry::ListenCheck));
+    ui->ContextQCheck->setText(PackText(TEntry::ContextQuestionCheck));
+    ui->PronounceACheck->setText(PackText(TEntry::PronounceAnswerCheck));
+    ui->DictationCheck->setText(PackText(TEntry::DictationCheck));
+    ui->ContextACheck->setText(PackText(TEntry::ContextAnswerCheck));
+    ui->SaveSettingsButton->setText(PackText(TEntry::KeepExercSetSettingsButton));
+    ui->CancelButton->setText(PackText(TEntry::CancelButton));
+    ui->OKButton->setText(PackText(TEntry::OkButton));
 }

@@ -17,6 +17,9 @@ public:
     explicit TExercSetForm(QWidget *parent = nullptr);
     ~TExercSetForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
     bool ClosedByButton = false;
 
     std::unique_ptr<Ui::TExercSetForm> ui;

@@ -1,5 +1,6 @@
 #include "exercises/Unit_ExercStartForm.h"
 
+#include "core/Texts.h"
 #include "core/Unit_Constraints.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
@@ -215,4 +216,22 @@ void TExercStartForm::CloseWithResult(int result)
 void TExercStartForm::reject()
 {
     done(2);
+}
+
+void TExercStartForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::ExercStartCaption));
+    ui->ExerciseLabel->setText(PackText(TEntry::ExerciseHeading));
+    ui->TimeCheckBox->setText(PackText(TEntry::TimeLimitCheck));
+    ui->MinutesLabel->setText(PackText(TEntry::MinutesLabel));
+    ui->ExamLabel->setText(PackText(TEntry::TestHeading));
+    ui->NumQuestionsLabel->setText(PackText(TEntry::NumQuestionsLabel));
+    ui->TypeBox->setTitle(PackText(TEntry::QuestionKindBox));
+    ui->OpenRadio->setText(PackText(TEntry::OpenQuestionsRadio));
+    ui->MultipleRadio->setText(PackText(TEntry::MultipleChoiceRadio));
+    ui->FilterButton->setText(PackText(TEntry::FiltersButton));
+    ui->OptionsButton->setText(PackText(TEntry::OptionsButton));
+    ui->SaveSettingsButton->setText(PackText(TEntry::KeepStartSettingsButton));
+    ui->CancelButton->setText(PackText(TEntry::CancelButton));
+    ui->StartButton->setText(PackText(TEntry::StartButton));
 }

@@ -20,6 +20,9 @@ public:
     explicit TExercStartForm(QWidget *parent = nullptr);
     ~TExercStartForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
     // The candidates of the exercise or test about to start; set by the main window, not owned.
     TExercList *ExercList = nullptr;
     bool ClosedByButton = false;

@@ -1,5 +1,6 @@
 #include "exercises/Unit_FilterForm.h"
 
+#include "core/Texts.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "exercises/Unit_ExercList.h"
@@ -138,4 +139,14 @@ void TFilterForm::CloseWithResult(int result)
 void TFilterForm::reject()
 {
     done(2);
+}
+
+void TFilterForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::FilterCaption));
+    ui->PartsOfSpeechLabel->setText(PackText(TEntry::PartsOfSpeechFilterLabel));
+    ui->LessonLabel->setText(PackText(TEntry::LessonFilterLabel));
+    ui->OnlyPronunciationCheck->setText(PackText(TEntry::OnlyPronouncedCheck));
+    ui->CancelButton->setText(PackText(TEntry::CancelButton));
+    ui->OKButton->setText(PackText(TEntry::OkButton));
 }

@@ -21,6 +21,9 @@ public:
     explicit TFilterForm(QWidget *parent = nullptr);
     ~TFilterForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
     CaseInsensitiveStringList SelectedPartsOfSpeech;
     CaseInsensitiveStringList SelectedLessons;
     bool OnlyPronunciation = false;

@@ -1,5 +1,6 @@
 #include "exercises/Unit_SetExercWordsForm.h"
 
+#include "core/Texts.h"
 #include "ui_SetExercWordsForm.h"
 
 TSetExercWordsForm *SetExercWordsForm = nullptr;
@@ -12,3 +13,8 @@ TSetExercWordsForm::TSetExercWordsForm(QWidget *parent)
 }
 
 TSetExercWordsForm::~TSetExercWordsForm() = default;
+
+void TSetExercWordsForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::SetWordsCaption));
+}

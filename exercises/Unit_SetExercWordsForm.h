@@ -15,6 +15,9 @@ public:
     explicit TSetExercWordsForm(QWidget *parent = nullptr);
     ~TSetExercWordsForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TSetExercWordsForm> ui;
 };

@@ -1,5 +1,6 @@
 #include "exercises/Unit_SetLessonForm.h"
 
+#include "core/Texts.h"
 #include "ui_SetLessonForm.h"
 
 TSetLessonForm *SetLessonForm = nullptr;
@@ -12,3 +13,8 @@ TSetLessonForm::TSetLessonForm(QWidget *parent)
 }
 
 TSetLessonForm::~TSetLessonForm() = default;
+
+void TSetLessonForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::SetLessonCaption));
+}

@@ -15,6 +15,9 @@ public:
     explicit TSetLessonForm(QWidget *parent = nullptr);
     ~TSetLessonForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TSetLessonForm> ui;
 };

@@ -1,8 +1,8 @@
 #include "exercises/Unit_TestResultForm.h"
 
+#include "core/Texts.h"
 #include "core/Unit_LanguagePack.h"
 #include "exercises/TestMark.h"
-#include "platform/CodePage.h"
 #include "platform/JpegImage.h"
 #include "ui_TestResultForm.h"
 
@@ -13,7 +13,6 @@ TTestResultForm *TestResultForm = nullptr;
 
 namespace {
 
-constexpr int DecimalSeparatorEntry = 261;
 constexpr int MarkPixelSize = 96;
 const char *const SuccessPicture = ":/forms/SuccessImg.jpg";
 const char *const FailedPicture = ":/forms/FailedImg.jpg";
@@ -37,11 +36,19 @@ TTestResultForm::TTestResultForm(QWidget *parent)
 
 TTestResultForm::~TTestResultForm() = default;
 
+void TTestResultForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::TestResultCaption));
+    ui->ResultLabel->setText(PackText(TEntry::TestResultHeading));
+    ui->SuccessMsgLabel->setText(PackText(TEntry::TestPassed));
+    ui->FailedMsgLabel->setText(PackText(TEntry::TestFailed));
+    ui->OKButton->setText(PackText(TEntry::OkButton));
+}
+
 void TTestResultForm::SetResult(int right, int wrong)
 {
     const int mark = TestMark(right, wrong);
-    ui->MarkLabel->setText(CodePage::ToUnicode(MarkText(mark, LanguageText(DecimalSeparatorEntry)),
-                                               CodePage::Default));
+    ui->MarkLabel->setText(DecodeText(MarkText(mark, LanguageText(TEntry::DecimalSeparator))));
     const bool passed = MarkPassed(mark);
     ui->SuccessImg->setVisible(passed);
     ui->SuccessMsgLabel->setVisible(passed);

@@ -16,6 +16,9 @@ public:
     explicit TTestResultForm(QWidget *parent = nullptr);
     ~TTestResultForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
     // Shows the mark of right against wrong answers and the pass or fail picture and message.
     void SetResult(int right, int wrong);
 

@@ -14,7 +14,6 @@
 #include "exercises/Unit_ExercStartForm.h"
 #include "exercises/Unit_FilterForm.h"
 #include "mainwindow/ApplyLanguage.h"
-#include "mainwindow/KbLayout.h"
 #include "mainwindow/SoundGlyph.h"
 #include "mainwindow/Unit_FindForm.h"
 #include "mainwindow/Unit_PrintPreviewForm.h"
@@ -23,6 +22,7 @@
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
 #include "ui_MainForm.h"
+#include "widgets/KbLayoutHandle.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -189,9 +189,18 @@ TMainForm::TMainForm(QWidget *parent)
     grid.SetSoundBmp(SoundGlyph(palette().color(QPalette::Text)));
     grid.SetSoundInvBmp(SoundGlyph(palette().color(QPalette::HighlightedText)));
     CreateCommands();
+    // An exercise answer makes an undoable score reset of the shown list undoable no longer:
+    // undoing it would wipe what the exercise recorded.
+    TExercForm::RecordChanged = [&grid](const TWordList &changed) {
+        if (grid.GetWordList() == &changed && grid.GetUndoKind() == 4)
+            grid.ClearUndo();
+    };
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    TExercForm::RecordChanged = nullptr;
+}
 
 TWordsGrid *TMainForm::WordsGrid() const
 {
@@ -229,7 +238,8 @@ void TMainForm::FormShow()
     }
     if (resetPartsOfSpeech)
         ResetPartsOfSpeech();
-    ApplyLanguage();
+    // Every window, this one included.
+    ::ApplyLanguage();
     RestorePlacement(this, FormPlacements[0]);
     RestorePlacement(ExercForm, FormPlacements[1]);
     RestorePlacement(PrintPreviewForm, FormPlacements[2]);

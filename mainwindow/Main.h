@@ -82,6 +82,8 @@ public:
     void ExportList();
     // The commands' update handlers, run now rather than at the next idle moment.
     void UpdateCommands();
+    // Puts the loaded language pack's texts on the menus, commands and fixed lists.
+    void ApplyLanguage();
 
     // Runs an exercise (true) or a test (false) over the current list: chooses the words, shows
     // the start dialog, then the exercise window with the grid and its editors out of sight.

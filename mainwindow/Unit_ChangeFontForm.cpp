@@ -1,5 +1,6 @@
 #include "mainwindow/Unit_ChangeFontForm.h"
 
+#include "core/Texts.h"
 #include "ui_ChangeFontForm.h"
 
 TChangeFontForm *ChangeFontForm = nullptr;
@@ -12,3 +13,8 @@ TChangeFontForm::TChangeFontForm(QWidget *parent)
 }
 
 TChangeFontForm::~TChangeFontForm() = default;
+
+void TChangeFontForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::ChangeFontCaption));
+}

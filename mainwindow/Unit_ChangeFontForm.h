@@ -15,6 +15,9 @@ public:
     explicit TChangeFontForm(QWidget *parent = nullptr);
     ~TChangeFontForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TChangeFontForm> ui;
 };

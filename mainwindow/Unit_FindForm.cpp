@@ -1,5 +1,6 @@
 #include "mainwindow/Unit_FindForm.h"
 
+#include "core/Texts.h"
 #include "ui_FindForm.h"
 
 TFindForm *FindForm = nullptr;
@@ -12,3 +13,8 @@ TFindForm::TFindForm(QWidget *parent)
 }
 
 TFindForm::~TFindForm() = default;
+
+void TFindForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::FindCaption));
+}

@@ -15,6 +15,9 @@ public:
     explicit TFindForm(QWidget *parent = nullptr);
     ~TFindForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TFindForm> ui;
 };

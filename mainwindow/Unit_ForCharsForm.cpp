@@ -1,5 +1,6 @@
 #include "mainwindow/Unit_ForCharsForm.h"
 
+#include "core/Texts.h"
 #include "ui_ForCharsForm.h"
 
 TForCharsForm *ForCharsForm = nullptr;
@@ -12,3 +13,8 @@ TForCharsForm::TForCharsForm(QWidget *parent)
 }
 
 TForCharsForm::~TForCharsForm() = default;
+
+void TForCharsForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::ForCharsCaption));
+}

@@ -15,6 +15,9 @@ public:
     explicit TForCharsForm(QWidget *parent = nullptr);
     ~TForCharsForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TForCharsForm> ui;
 };

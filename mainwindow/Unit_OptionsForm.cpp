@@ -1,5 +1,6 @@
 #include "mainwindow/Unit_OptionsForm.h"
 
+#include "core/Texts.h"
 #include "ui_OptionsForm.h"
 
 TOptionsForm *OptionsForm = nullptr;
@@ -12,3 +13,8 @@ TOptionsForm::TOptionsForm(QWidget *parent)
 }
 
 TOptionsForm::~TOptionsForm() = default;
+
+void TOptionsForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::OptionsCaption));
+}

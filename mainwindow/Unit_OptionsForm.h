@@ -15,6 +15,9 @@ public:
     explicit TOptionsForm(QWidget *parent = nullptr);
     ~TOptionsForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TOptionsForm> ui;
 };

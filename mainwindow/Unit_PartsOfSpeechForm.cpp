@@ -2,8 +2,8 @@
 
 #include "ui_PartsOfSpeechForm.h"
 
+#include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
-#include "platform/CodePage.h"
 
 #include <QComboBox>
 #include <QStringList>
@@ -18,6 +18,11 @@ TPartsOfSpeechForm::TPartsOfSpeechForm(QWidget *parent)
 }
 
 TPartsOfSpeechForm::~TPartsOfSpeechForm() = default;
+
+void TPartsOfSpeechForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::PartsOfSpeechCaption));
+}
 
 void TPartsOfSpeechForm::FillPartsOfSpeechCombo(QComboBox &combo)
 {
@@ -40,10 +45,9 @@ void TPartsOfSpeechForm::AddCommaList(QStringList &items, const std::string &tex
         const size_t comma = text.find(',', start);
         if (comma == std::string::npos)
             break;
-        items.append(CodePage::ToUnicode(std::string_view(text).substr(start, comma - start),
-                                         CodePage::Default));
+        items.append(DecodeText(std::string_view(text).substr(start, comma - start)));
         start = comma + 1;
     }
     if (start < text.size())
-        items.append(CodePage::ToUnicode(std::string_view(text).substr(start), CodePage::Default));
+        items.append(DecodeText(std::string_view(text).substr(start)));
 }

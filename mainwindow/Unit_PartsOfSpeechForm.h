@@ -4,8 +4,9 @@
 #include <memory>
 #include <string>
 
-class QComboBox;
 #include <QStringList>
+
+class QComboBox;
 
 namespace Ui {
 class TPartsOfSpeechForm;
@@ -18,6 +19,9 @@ class TPartsOfSpeechForm : public QDialog
 public:
     explicit TPartsOfSpeechForm(QWidget *parent = nullptr);
     ~TPartsOfSpeechForm() override;
+
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
 
     // Clears the combo box, text and items, and adds the used parts of speech: the setting's text
     // before its first ";" (none without one).

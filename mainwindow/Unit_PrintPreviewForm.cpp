@@ -1,5 +1,6 @@
 #include "mainwindow/Unit_PrintPreviewForm.h"
 
+#include "core/Texts.h"
 #include "ui_PrintPreviewForm.h"
 
 TPrintPreviewForm *PrintPreviewForm = nullptr;
@@ -12,3 +13,8 @@ TPrintPreviewForm::TPrintPreviewForm(QWidget *parent)
 }
 
 TPrintPreviewForm::~TPrintPreviewForm() = default;
+
+void TPrintPreviewForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::PrintPreviewCaption));
+}

@@ -15,6 +15,9 @@ public:
     explicit TPrintPreviewForm(QWidget *parent = nullptr);
     ~TPrintPreviewForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TPrintPreviewForm> ui;
 };

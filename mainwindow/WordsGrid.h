@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/Unit_WordList.h"
-#include "mainwindow/CellGrid.h"
-#include "mainwindow/KBAwareComboBox.h"
-#include "mainwindow/KBAwareEdit.h"
+#include "widgets/CellGrid.h"
+#include "widgets/KBAwareComboBox.h"
+#include "widgets/KBAwareEdit.h"
 
 #include <QByteArray>
 #include <QComboBox>

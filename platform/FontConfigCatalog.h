@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/FontCatalog.h"
+#include "platform/FontCatalog.h"
 
 #include <optional>
 

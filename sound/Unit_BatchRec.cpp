@@ -1,5 +1,6 @@
 #include "sound/Unit_BatchRec.h"
 
+#include "core/Texts.h"
 #include "ui_BatchRecForm.h"
 
 TBatchRecForm *BatchRecForm = nullptr;
@@ -12,3 +13,8 @@ TBatchRecForm::TBatchRecForm(QWidget *parent)
 }
 
 TBatchRecForm::~TBatchRecForm() = default;
+
+void TBatchRecForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::BatchRecCaption));
+}

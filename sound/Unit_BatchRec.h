@@ -15,6 +15,9 @@ public:
     explicit TBatchRecForm(QWidget *parent = nullptr);
     ~TBatchRecForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TBatchRecForm> ui;
 };

@@ -1,5 +1,6 @@
 #include "sound/Unit_ConvertForm.h"
 
+#include "core/Texts.h"
 #include "ui_ConvertForm.h"
 
 TConvertForm *ConvertForm = nullptr;
@@ -12,3 +13,8 @@ TConvertForm::TConvertForm(QWidget *parent)
 }
 
 TConvertForm::~TConvertForm() = default;
+
+void TConvertForm::ApplyLanguage()
+{
+    setWindowTitle(PackText(TEntry::ConvertCaption));
+}

@@ -15,6 +15,9 @@ public:
     explicit TConvertForm(QWidget *parent = nullptr);
     ~TConvertForm() override;
 
+    // Puts the loaded language pack's texts on the window.
+    void ApplyLanguage();
+
 private:
     std::unique_ptr<Ui::TConvertForm> ui;
 };

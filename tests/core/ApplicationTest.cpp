@@ -1,4 +1,4 @@
-#include "core/Application.h"
+#include "widgets/Application.h"
 #include "core/Unit_Warnings.h"
 #include "platform/TempFile.h"
 

@@ -1,6 +1,6 @@
-#include "core/FontCatalog.h"
 #include "core/Unit_Constraints.h"
 #include "core/Unit_GlobalSettings.h"
+#include "platform/FontCatalog.h"
 
 #include <QString>
 #include <gtest/gtest.h>

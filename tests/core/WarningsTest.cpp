@@ -1,7 +1,7 @@
-#include "core/MessageDialog.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "platform/Beep.h"
+#include "widgets/MessageDialog.h"
 
 #include <QApplication>
 #include <QKeyEvent>

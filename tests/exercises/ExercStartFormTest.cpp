@@ -6,11 +6,11 @@
 #include "exercises/Unit_ExercSetForm.h"
 #include "exercises/Unit_ExercStartForm.h"
 #include "exercises/Unit_FilterForm.h"
-#include "mainwindow/UpDown.h"
 #include "support/WordListFixtures.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
 #include "ui_FilterForm.h"
+#include "widgets/UpDown.h"
 
 #include <QTest>
 #include <QTimer>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/FontCatalog.h"
 #include "core/LoadHooks.h"
+#include "platform/FontCatalog.h"
 
 // Every face is installed and every question is answered yes, so the word-list readers get as far
 // as the input allows.

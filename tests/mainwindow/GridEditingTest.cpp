@@ -1,13 +1,13 @@
 #include "core/PrivateMessages.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_Warnings.h"
-#include "mainwindow/KBAwareComboBox.h"
-#include "mainwindow/KBAwareEdit.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
 #include "support/WordListFixtures.h"
+#include "widgets/KBAwareComboBox.h"
+#include "widgets/KBAwareEdit.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,6 @@
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
 #include "exercises/Unit_ExercForm.h"
-#include "mainwindow/KbLayout.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProgramStart.h"
 #include "mainwindow/Unit_FindForm.h"
@@ -18,6 +17,7 @@
 #include "support/StoreFixture.h"
 #include "support/WordListFixtures.h"
 #include "ui_MainForm.h"
+#include "widgets/KbLayoutHandle.h"
 
 #include <QApplication>
 #include <QFile>

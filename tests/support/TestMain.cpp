@@ -1,5 +1,5 @@
-#include "core/Application.h"
 #include "core/Unit_Warnings.h"
+#include "widgets/Application.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

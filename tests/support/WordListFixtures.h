@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/FontCatalog.h"
 #include "core/LoadHooks.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_WordList.h"
+#include "platform/FontCatalog.h"
 
 #include <cstdint>
 #include <set>

@@ -1,10 +1,10 @@
-#include "core/Application.h"
 #include "core/Unit_LanguagePack.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProgramStart.h"
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/Registry.h"
+#include "widgets/Application.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

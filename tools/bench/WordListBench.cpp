@@ -1,5 +1,5 @@
-#include "core/FontCatalog.h"
 #include "core/Unit_WordList.h"
+#include "platform/FontCatalog.h"
 
 #include "tools/bench/BenchTiming.h"
 

@@ -1,4 +1,4 @@
-#include "core/FontCatalog.h"
+#include "platform/FontCatalog.h"
 
 #include "platform/FontConfigCatalog.h"
 

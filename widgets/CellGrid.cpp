@@ -1,4 +1,4 @@
-#include "mainwindow/CellGrid.h"
+#include "widgets/CellGrid.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

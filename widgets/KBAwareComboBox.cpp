@@ -1,54 +1,31 @@
-#include "mainwindow/KBAwareEdit.h"
+#include "widgets/KBAwareComboBox.h"
 
 #include "core/PrivateMessages.h"
-#include "mainwindow/KbLayout.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
+#include "widgets/KbLayoutHandle.h"
 
+#include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <memory>
 #include <optional>
 
-namespace {
-
-bool IsTabKey(const QKeyEvent &event)
-{
-    return (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab)
-            && !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-}
-
-// Keys a grid editor leaves to its key hook only.
-bool IsGridKey(int key)
-{
-    return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return
-            || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
-}
-
-} // namespace
-
-TKBAwareEdit::TKBAwareEdit(QWidget *parent)
-    : QLineEdit(parent)
+TKBAwareComboBox::TKBAwareComboBox(QWidget *parent)
+    : QComboBox(parent)
     , FKbLayout(KbLayouts::StartupLayout())
 { }
 
-void TKBAwareEdit::SetKbLayout(const KbLayout &layout)
+bool TKBAwareComboBox::IsDroppedDown() const
 {
-    if (!KbKeymap::Of(layout))
-        return;
-    FKbLayout = layout;
-    Activate();
+    return view() && view()->isVisible();
 }
 
-void TKBAwareEdit::SetKbLayout(intptr_t layoutHandle)
-{
-    SetKbLayout(KbLayoutOfHandle(layoutHandle));
-}
-
-void TKBAwareEdit::requestKbLayout(const KbLayout &layout)
+void TKBAwareComboBox::requestKbLayout(const KbLayout &layout)
 {
     if (!KbKeymap::Of(layout))
         return;
@@ -59,7 +36,7 @@ void TKBAwareEdit::requestKbLayout(const KbLayout &layout)
                        KbLayoutHandle(layout));
 }
 
-void TKBAwareEdit::Activate()
+void TKBAwareComboBox::Activate()
 {
     KbLayouts::ActivateKeyboardLayout(FKbLayout);
     Typing.Reset();
@@ -67,41 +44,41 @@ void TKBAwareEdit::Activate()
         QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
-QMenu *TKBAwareEdit::CreateContextMenu()
+QMenu *TKBAwareComboBox::CreateContextMenu()
 {
-    QMenu *menu = createStandardContextMenu();
+    QMenu *menu = lineEdit() ? lineEdit()->createStandardContextMenu() : new QMenu;
     menu->addSeparator();
     AddKbLayoutMenu(*menu, this, FKbLayout,
                     [this](const KbLayout &layout) { requestKbLayout(layout); });
     return menu;
 }
 
-bool TKBAwareEdit::event(QEvent *event)
+bool TKBAwareComboBox::event(QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if (!AcceptAllKeys && IsTabKey(*key)) {
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
             keyPressEvent(key);
             return true;
         }
     } else if (event->type() == QEvent::ShortcutOverride) {
-        // Typed characters must not start menu mnemonics when the desktop's AltGr is an Alt.
         if (Typing.TypesText(*static_cast<QKeyEvent *>(event))) {
             event->accept();
             return true;
         }
     }
-    return QLineEdit::event(event);
+    return QComboBox::event(event);
 }
 
-void TKBAwareEdit::focusInEvent(QFocusEvent *event)
+void TKBAwareComboBox::focusInEvent(QFocusEvent *event)
 {
     Activate();
-    QLineEdit::focusInEvent(event);
+    QComboBox::focusInEvent(event);
     emit entered();
 }
 
-void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
+void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
 {
     event->accept();
     Typing.CycleRequested(*event);
@@ -114,11 +91,9 @@ void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
     const bool hadFocus = hasFocus();
     // The hook may move to another cell: this control is then closed and types nothing.
     const auto closed = [&] { return (wasVisible && !isVisible()) || (hadFocus && !hasFocus()); };
-    bool zeroed = OnKeyDown && OnKeyDown(key);
+    const bool zeroed = OnKeyDown && OnKeyDown(key);
     if (closed() || typed.Kind == TKbTyping::TKind::Composing)
         return;
-    if (!AcceptAllKeys && IsGridKey(key.key()))
-        zeroed = true;
     QChar c = TypedChar(key);
     if (!c.isNull() && OnKeyPress) {
         const QChar before = c;
@@ -128,33 +103,34 @@ void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
         if (c != before && !zeroed)
             RetypeKeyEvent(translated, key, QString(c));
     }
-    if (zeroed)
+    // Tab, and Enter while the list is closed, do nothing further in the combo.
+    if (zeroed || c == QChar(9) || (c == QChar(13) && !IsDroppedDown()))
         return;
     QKeyEvent &final = translated ? *translated : *event;
-    if (!final.text().isEmpty() && !AcceptTyped(final.text(), CodePage))
+    if (isEditable() && !final.text().isEmpty() && !AcceptTyped(final.text(), CodePage))
         return;
     final.setAccepted(false);
-    QLineEdit::keyPressEvent(&final);
+    QComboBox::keyPressEvent(&final);
     event->setAccepted(final.isAccepted());
 }
 
-void TKBAwareEdit::keyReleaseEvent(QKeyEvent *event)
+void TKBAwareComboBox::keyReleaseEvent(QKeyEvent *event)
 {
     Typing.Translate(*event);
     if (Typing.CycleRequested(*event))
         requestKbLayout(NextOfferedLayout(FKbLayout));
-    QLineEdit::keyReleaseEvent(event);
+    QComboBox::keyReleaseEvent(event);
 }
 
-void TKBAwareEdit::contextMenuEvent(QContextMenuEvent *event)
+void TKBAwareComboBox::contextMenuEvent(QContextMenuEvent *event)
 {
     const std::unique_ptr<QMenu> menu(CreateContextMenu());
     menu->exec(event->globalPos());
 }
 
-QVariant TKBAwareEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+QVariant TKBAwareComboBox::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query == Qt::ImEnabled && TKbTyping::Translating())
         return false;
-    return QLineEdit::inputMethodQuery(query);
+    return QComboBox::inputMethodQuery(query);
 }

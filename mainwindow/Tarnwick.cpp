@@ -1,10 +1,10 @@
 #include "mainwindow/ProgramStart.h"
 
-#include "core/Application.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/WordsGrid.h"
+#include "widgets/Application.h"
 
 #include <QLabel>
 #include <QStatusBar>

@@ -1,31 +1,54 @@
-#include "mainwindow/KBAwareComboBox.h"
+#include "widgets/KBAwareEdit.h"
 
 #include "core/PrivateMessages.h"
-#include "mainwindow/KbLayout.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
+#include "widgets/KbLayoutHandle.h"
 
-#include <QAbstractItemView>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <memory>
 #include <optional>
 
-TKBAwareComboBox::TKBAwareComboBox(QWidget *parent)
-    : QComboBox(parent)
+namespace {
+
+bool IsTabKey(const QKeyEvent &event)
+{
+    return (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab)
+            && !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+// Keys a grid editor leaves to its key hook only.
+bool IsGridKey(int key)
+{
+    return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return
+            || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+} // namespace
+
+TKBAwareEdit::TKBAwareEdit(QWidget *parent)
+    : QLineEdit(parent)
     , FKbLayout(KbLayouts::StartupLayout())
 { }
 
-bool TKBAwareComboBox::IsDroppedDown() const
+void TKBAwareEdit::SetKbLayout(const KbLayout &layout)
 {
-    return view() && view()->isVisible();
+    if (!KbKeymap::Of(layout))
+        return;
+    FKbLayout = layout;
+    Activate();
 }
 
-void TKBAwareComboBox::requestKbLayout(const KbLayout &layout)
+void TKBAwareEdit::SetKbLayout(intptr_t layoutHandle)
+{
+    SetKbLayout(KbLayoutOfHandle(layoutHandle));
+}
+
+void TKBAwareEdit::requestKbLayout(const KbLayout &layout)
 {
     if (!KbKeymap::Of(layout))
         return;
@@ -36,7 +59,7 @@ void TKBAwareComboBox::requestKbLayout(const KbLayout &layout)
                        KbLayoutHandle(layout));
 }
 
-void TKBAwareComboBox::Activate()
+void TKBAwareEdit::Activate()
 {
     KbLayouts::ActivateKeyboardLayout(FKbLayout);
     Typing.Reset();
@@ -44,41 +67,41 @@ void TKBAwareComboBox::Activate()
         QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
-QMenu *TKBAwareComboBox::CreateContextMenu()
+QMenu *TKBAwareEdit::CreateContextMenu()
 {
-    QMenu *menu = lineEdit() ? lineEdit()->createStandardContextMenu() : new QMenu;
+    QMenu *menu = createStandardContextMenu();
     menu->addSeparator();
     AddKbLayoutMenu(*menu, this, FKbLayout,
                     [this](const KbLayout &layout) { requestKbLayout(layout); });
     return menu;
 }
 
-bool TKBAwareComboBox::event(QEvent *event)
+bool TKBAwareEdit::event(QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        if (!AcceptAllKeys && IsTabKey(*key)) {
             keyPressEvent(key);
             return true;
         }
     } else if (event->type() == QEvent::ShortcutOverride) {
+        // Typed characters must not start menu mnemonics when the desktop's AltGr is an Alt.
         if (Typing.TypesText(*static_cast<QKeyEvent *>(event))) {
             event->accept();
             return true;
         }
     }
-    return QComboBox::event(event);
+    return QLineEdit::event(event);
 }
 
-void TKBAwareComboBox::focusInEvent(QFocusEvent *event)
+void TKBAwareEdit::focusInEvent(QFocusEvent *event)
 {
     Activate();
-    QComboBox::focusInEvent(event);
+    QLineEdit::focusInEvent(event);
     emit entered();
 }
 
-void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
+void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
 {
     event->accept();
     Typing.CycleRequested(*event);
@@ -91,9 +114,11 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
     const bool hadFocus = hasFocus();
     // The hook may move to another cell: this control is then closed and types nothing.
     const auto closed = [&] { return (wasVisible && !isVisible()) || (hadFocus && !hasFocus()); };
-    const bool zeroed = OnKeyDown && OnKeyDown(key);
+    bool zeroed = OnKeyDown && OnKeyDown(key);
     if (closed() || typed.Kind == TKbTyping::TKind::Composing)
         return;
+    if (!AcceptAllKeys && IsGridKey(key.key()))
+        zeroed = true;
     QChar c = TypedChar(key);
     if (!c.isNull() && OnKeyPress) {
         const QChar before = c;
@@ -103,34 +128,33 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
         if (c != before && !zeroed)
             RetypeKeyEvent(translated, key, QString(c));
     }
-    // Tab, and Enter while the list is closed, do nothing further in the combo.
-    if (zeroed || c == QChar(9) || (c == QChar(13) && !IsDroppedDown()))
+    if (zeroed)
         return;
     QKeyEvent &final = translated ? *translated : *event;
-    if (isEditable() && !final.text().isEmpty() && !AcceptTyped(final.text(), CodePage))
+    if (!final.text().isEmpty() && !AcceptTyped(final.text(), CodePage))
         return;
     final.setAccepted(false);
-    QComboBox::keyPressEvent(&final);
+    QLineEdit::keyPressEvent(&final);
     event->setAccepted(final.isAccepted());
 }
 
-void TKBAwareComboBox::keyReleaseEvent(QKeyEvent *event)
+void TKBAwareEdit::keyReleaseEvent(QKeyEvent *event)
 {
     Typing.Translate(*event);
     if (Typing.CycleRequested(*event))
         requestKbLayout(NextOfferedLayout(FKbLayout));
-    QComboBox::keyReleaseEvent(event);
+    QLineEdit::keyReleaseEvent(event);
 }
 
-void TKBAwareComboBox::contextMenuEvent(QContextMenuEvent *event)
+void TKBAwareEdit::contextMenuEvent(QContextMenuEvent *event)
 {
     const std::unique_ptr<QMenu> menu(CreateContextMenu());
     menu->exec(event->globalPos());
 }
 
-QVariant TKBAwareComboBox::inputMethodQuery(Qt::InputMethodQuery query) const
+QVariant TKBAwareEdit::inputMethodQuery(Qt::InputMethodQuery query) const
 {
     if (query == Qt::ImEnabled && TKbTyping::Translating())
         return false;
-    return QComboBox::inputMethodQuery(query);
+    return QLineEdit::inputMethodQuery(query);
 }

@@ -1,4 +1,4 @@
-#include "core/MessageDialog.h"
+#include "widgets/MessageDialog.h"
 
 #include "platform/CodePage.h"
 

@@ -1,21 +1,22 @@
 #pragma once
 
+#include "widgets/MessageDialog.h"
+
 #include <QApplication>
-#include <string>
 
 // The trainer's application object. A failure of the file layer that an event handler lets
 // through is shown by the error presenter and the program goes on: no exception crosses the
-// event loop.
+// event loop. While it lives, messages are asked in the desktop's dialogs.
 class TApplication : public QApplication
 {
     Q_OBJECT
 
 public:
     TApplication(int &argc, char **argv);
+    ~TApplication() override;
 
     bool notify(QObject *receiver, QEvent *event) override;
-};
 
-// The application's help file: the local path of the language pack's help file beside the
-// program, or "" when there is none.
-extern std::string ApplicationHelpFile;
+private:
+    TDesktopMessageBox DesktopBox;
+};

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "mainwindow/KbTyping.h"
 #include "platform/CodePage.h"
 #include "platform/KbLayout.h"
+#include "widgets/KbTyping.h"
 
 #include <QLineEdit>
 #include <QPointer>

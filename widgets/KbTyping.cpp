@@ -1,4 +1,4 @@
-#include "mainwindow/KbTyping.h"
+#include "widgets/KbTyping.h"
 
 #include "core/Unit_LanguagePack.h"
 #include "platform/Beep.h"

@@ -1,8 +1,8 @@
-#include "mainwindow/KbLayout.h"
+#include "widgets/KbLayoutHandle.h"
 
-#include "mainwindow/KBAwareComboBox.h"
-#include "mainwindow/KBAwareEdit.h"
 #include "platform/KeyboardLayouts.h"
+#include "widgets/KBAwareComboBox.h"
+#include "widgets/KBAwareEdit.h"
 
 #include <QVariant>
 #include <QWidget>

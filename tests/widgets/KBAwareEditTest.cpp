@@ -1,11 +1,11 @@
-#include "mainwindow/KBAwareEdit.h"
+#include "widgets/KBAwareEdit.h"
 #include "core/PrivateMessages.h"
-#include "mainwindow/KBAwareComboBox.h"
-#include "mainwindow/KbLayout.h"
 #include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
 #include "support/StoreFixture.h"
+#include "widgets/KBAwareComboBox.h"
+#include "widgets/KbLayoutHandle.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,14 +1,19 @@
-#include "core/Application.h"
+#include "widgets/Application.h"
 
 #include "core/Unit_Warnings.h"
 
 #include <exception>
 
-std::string ApplicationHelpFile;
-
 TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
-{ }
+{
+    SetDefaultMessageBox(&DesktopBox);
+}
+
+TApplication::~TApplication()
+{
+    SetDefaultMessageBox(nullptr);
+}
 
 bool TApplication::notify(QObject *receiver, QEvent *event)
 {
