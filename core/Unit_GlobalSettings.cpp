@@ -34,7 +34,6 @@ namespace SN = SettingsNames;
 
 namespace {
 
-constexpr int DefaultPartsOfSpeechEntry = 307;
 constexpr uint8_t UnusedPrintSlot = 5;
 
 std::function<void(const std::string &)> ErrorReporter;
@@ -210,7 +209,7 @@ bool SaveSettings()
 
 void ResetPartsOfSpeech()
 {
-    PartsOfSpeech = LanguageText(DefaultPartsOfSpeechEntry);
+    PartsOfSpeech = LanguageText(TEntry::DefaultPartsOfSpeech);
     TRegistry user(Registry::Hive::CurrentUser);
     if (user.OpenKey(SN::TrainerKey, false) && !user.WriteString(SN::PartsOfSpeech, PartsOfSpeech))
         ReportSaveFailure();

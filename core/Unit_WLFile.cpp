@@ -1,11 +1,13 @@
 #include "core/Unit_WLFile.h"
 
 #include "core/LoadHooks.h"
+#include "core/Texts.h"
 #include "core/Unit_Charsets.h"
 #include "core/Unit_Constraints.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Streams.h"
+#include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
 #include "platform/TempFile.h"
 
@@ -25,21 +27,6 @@ constexpr size_t MaxForeignCharsBytes = 100;
 constexpr int32_t MaxCount = 5;
 constexpr size_t CopyBlock = 256 * 1024;
 const std::string EndMark = "\r";
-
-constexpr int NotAWordListEntry = 132;
-constexpr int ForFontMissingEntry = 133;
-constexpr int RefFontMissingEntry = 134;
-constexpr int ForFontNoFaceEntry = 135;
-constexpr int RefFontNoFaceEntry = 136;
-constexpr int ConversionFailedEntry = 138;
-
-std::string ReplaceAll(std::string text, const std::string &what, const std::string &with)
-{
-    for (size_t at = text.find(what); at != std::string::npos;
-         at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
 
 std::string ErrorText(const QFileDevice &file)
 {
@@ -292,7 +279,7 @@ int TWLFile::ReadBody(TWordList &list, bool &forFontInstalled, bool &forFontHasF
     if (format == 2) {
         switch (LoadHooks().ConvertList(list)) {
         case 2:
-            LoadHooks().ShowError(LanguageText(ConversionFailedEntry));
+            LoadHooks().ShowError(LanguageText(TEntry::ConversionFailed));
             return ReadOk;
         case 3:
             return ReadCancelled;
@@ -307,19 +294,16 @@ namespace {
 
 // Asks about a font that is missing or cannot show its character set; false when the user
 // declines or cancels. The font takes what the user chose.
-bool AskForFont(TListFont &font, bool installed, bool hasFace, int missingEntry, int noFaceEntry,
-                bool &changed)
+bool AskForFont(TListFont &font, bool installed, bool hasFace, TEntry missingEntry,
+                TEntry noFaceEntry, bool &changed)
 {
     if (installed && hasFace)
         return true;
-    std::string question;
-    if (!installed) {
-        question = ReplaceAll(LanguageText(missingEntry), "%f%", font.Name);
-    } else {
-        question = ReplaceAll(LanguageText(noFaceEntry), "%f%", font.Name);
-        question = ReplaceAll(question, "%cs%", CharsetName(font.Charset));
-    }
-    if (LoadHooks().WarnYesNo(question) != 0)
+    const std::string question = installed
+            ? ReplacePlaceholders(LanguageText(noFaceEntry),
+                                  {{"%f%", font.Name}, {"%cs%", CharsetName(font.Charset)}})
+            : ReplacePlaceholders(LanguageText(missingEntry), {{"%f%", font.Name}});
+    if (LoadHooks().WarnYesNo(question) != mbYes)
         return false;
     int charsetIndex = CharsetToIndex(font.Charset);
     std::string name = font.Name;
@@ -340,14 +324,14 @@ int TWLFile::LoadList(TWordList &list, int &format)
     if (read == ReadCancelled)
         return LoadCancelled;
     if (read == ReadNotAWordList) {
-        LoadHooks().ShowError(LanguageText(NotAWordListEntry));
+        LoadHooks().ShowError(LanguageText(TEntry::NotAWordList));
         return LoadNotAWordList;
     }
     bool changed = false;
-    if (!AskForFont(*list.ForFont, forInstalled, forHasFace, ForFontMissingEntry,
-                    ForFontNoFaceEntry, changed)
-        || !AskForFont(*list.RefFont, refInstalled, refHasFace, RefFontMissingEntry,
-                       RefFontNoFaceEntry, changed))
+    if (!AskForFont(*list.ForFont, forInstalled, forHasFace, TEntry::ForFontMissing,
+                    TEntry::ForFontNoFace, changed)
+        || !AskForFont(*list.RefFont, refInstalled, refHasFace, TEntry::RefFontMissing,
+                       TEntry::RefFontNoFace, changed))
         return LoadCancelled;
     if (format < LatestFormat)
         changed = true;

@@ -3,21 +3,10 @@
 #include "core/Unit_LanguagePack.h"
 #include "platform/Beep.h"
 
+#include <initializer_list>
 #include <utility>
 
 namespace {
-
-constexpr int WarningTitle = 0;
-constexpr int ConfirmationTitle = 1;
-constexpr int InformationTitle = 2;
-constexpr int OkCaption = 3;
-constexpr int YesCaption = 4;
-constexpr int NoCaption = 5;
-constexpr int CancelCaption = 6;
-
-constexpr int Yes = 0;
-constexpr int No = 1;
-constexpr int Cancel = 2;
 
 // Without a display there is nobody to ask: every question gets its escape answer.
 class TUnattendedBox : public IMessageBox
@@ -37,14 +26,14 @@ IMessageBox &Box()
     return Default ? *Default : unattended;
 }
 
-int Ask(int title, TMessageIcon icon, std::vector<int> captions, const std::string &msg,
-        TBeepKind beep)
+int Ask(TEntry title, TMessageIcon icon, std::initializer_list<TEntry> captions,
+        const std::string &msg, TBeepKind beep)
 {
     TMessageRequest request;
     request.Title = LanguageText(title);
     request.Text = msg;
     request.Icon = icon;
-    for (int caption : captions)
+    for (TEntry caption : captions)
         request.Buttons.push_back(LanguageText(caption));
     request.EscapeButton = static_cast<int>(captions.size()) - 1;
     PlatformBeep(beep);
@@ -65,33 +54,35 @@ void SetDefaultMessageBox(IMessageBox *box)
 
 int WarnYesNoCancel(const std::string &msg)
 {
-    const int pressed = Ask(WarningTitle, TMessageIcon::Warning,
-                            {YesCaption, NoCaption, CancelCaption}, msg, TBeepKind::Question);
-    return pressed == Yes || pressed == No ? pressed : Cancel;
+    const int pressed = Ask(TEntry::WarningTitle, TMessageIcon::Warning,
+                            {TEntry::YesButton, TEntry::NoButton, TEntry::CancelButton}, msg,
+                            TBeepKind::Question);
+    return pressed == mbYes || pressed == mbNo ? pressed : mbCancel;
 }
 
 int WarnYesNo(const std::string &msg)
 {
-    const int pressed = Ask(WarningTitle, TMessageIcon::Warning, {YesCaption, NoCaption}, msg,
-                            TBeepKind::Question);
-    return pressed == Yes ? Yes : No;
+    const int pressed = Ask(TEntry::WarningTitle, TMessageIcon::Warning,
+                            {TEntry::YesButton, TEntry::NoButton}, msg, TBeepKind::Question);
+    return pressed == mbYes ? mbYes : mbNo;
 }
 
 int ConfirmYesNo(const std::string &msg)
 {
-    const int pressed = Ask(ConfirmationTitle, TMessageIcon::Confirmation, {YesCaption, NoCaption},
-                            msg, TBeepKind::Question);
-    return pressed == Yes ? Yes : No;
+    const int pressed = Ask(TEntry::ConfirmationTitle, TMessageIcon::Confirmation,
+                            {TEntry::YesButton, TEntry::NoButton}, msg, TBeepKind::Question);
+    return pressed == mbYes ? mbYes : mbNo;
 }
 
 void ShowInformation(const std::string &msg)
 {
-    Ask(InformationTitle, TMessageIcon::Information, {OkCaption}, msg, TBeepKind::Default);
+    Ask(TEntry::InformationTitle, TMessageIcon::Information, {TEntry::OkButton}, msg,
+        TBeepKind::Default);
 }
 
 void ShowWarning(const std::string &msg)
 {
-    Ask(WarningTitle, TMessageIcon::Warning, {OkCaption}, msg, TBeepKind::Question);
+    Ask(TEntry::WarningTitle, TMessageIcon::Warning, {TEntry::OkButton}, msg, TBeepKind::Question);
 }
 
 std::string ErrorText(const std::string &text)

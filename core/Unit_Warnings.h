@@ -40,9 +40,16 @@ IMessageBox *SetMessageBox(IMessageBox *box);
 // The box shown when none is set: the application object installs the desktop dialog.
 void SetDefaultMessageBox(IMessageBox *box);
 
-// 0 yes, 1 no, 2 cancel or any other way of closing.
+// What a message dialog was answered with.
+enum TMessageAnswer : int {
+    mbYes = 0,
+    mbNo = 1,
+    mbCancel = 2,
+};
+
+// Yes, no, or cancel for any other way of closing.
 int WarnYesNoCancel(const std::string &msg);
-// 0 yes, 1 any other way of closing.
+// Yes, or no for any other way of closing.
 int WarnYesNo(const std::string &msg);
 int ConfirmYesNo(const std::string &msg);
 void ShowInformation(const std::string &msg);

@@ -14,7 +14,6 @@ namespace {
 
 constexpr int32_t MaxScore = 30;
 constexpr int32_t MaxCount = 5;
-constexpr int NewListNameEntry = 126;
 
 int RecentScore(int32_t count, uint32_t history)
 {
@@ -386,7 +385,7 @@ TFindResult TWordList::Find(TFindResult start, int column, int mode, const std::
 std::string TWordList::GetListName() const
 {
     if (FileName.empty())
-        return LanguageText(NewListNameEntry);
+        return LanguageText(TEntry::NewListName);
     const size_t slash = FileName.rfind('/');
     std::string name = slash == std::string::npos ? FileName : FileName.substr(slash + 1);
     const size_t dot = name.rfind('.');

@@ -1,7 +1,9 @@
 #include "mainwindow/Main.h"
 
 #include "core/BusyCursor.h"
+#include "core/ModalResult.h"
 #include "core/PrivateMessages.h"
+#include "core/Texts.h"
 #include "core/Unit_FileAssociation.h"
 #include "core/Unit_FilesThread.h"
 #include "core/Unit_GlobalSettings.h"
@@ -53,22 +55,6 @@ constexpr const char *PackUnreadable = "Language pack could not be read.";
 constexpr int CurrentFormat = 5;
 constexpr int SeparatorWidth = 12;
 constexpr const char *CharacterProperty = "Character";
-constexpr int NoLevelsEntry = 88;
-constexpr int AllLearnedEntry = 89;
-
-QString Text(const std::string &bytes)
-{
-    return CodePage::ToUnicode(bytes, CodePage::Default);
-}
-
-std::string Replaced(std::string text, const std::string &placeholder, const std::string &by)
-{
-    for (size_t pos = text.find(placeholder); pos != std::string::npos;
-         pos = text.find(placeholder, pos + by.size()))
-        text.replace(pos, placeholder.size(), by);
-    return text;
-}
-
 bool PositionsSupported()
 {
     return QGuiApplication::platformName() != QLatin1String("wayland");
@@ -146,7 +132,7 @@ QString MainTitle(const TWordList *list)
     if (!list)
         return QStringLiteral("Tarnwick");
     // The toolkit takes "[*]" for its modified mark; doubled it stands for itself.
-    QString name = Text(list->GetListName());
+    QString name = DecodeText(list->GetListName());
     name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
     return QStringLiteral("Tarnwick - ") + name;
 }
@@ -271,7 +257,7 @@ void TMainForm::CheckFileType()
 {
     const std::string program
             = QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
-    const std::string &description = LanguageText(353);
+    const std::string &description = LanguageText(TEntry::FileTypeName);
     if (CheckFileAssociation(program, description))
         return;
     std::string error;
@@ -326,10 +312,11 @@ bool TMainForm::CheckSaved()
     const TWordList *list = ui->WordsGrid->GetWordList();
     if (!list || list->Saved)
         return true;
-    switch (WarnYesNoCancel(Replaced(LanguageText(85), "%ln%", list->GetListName()))) {
-    case 0:
+    switch (WarnYesNoCancel(ReplacePlaceholders(LanguageText(TEntry::SaveChangesQuestion),
+                                                {{"%ln%", list->GetListName()}}))) {
+    case mbYes:
         return SaveList(true);
-    case 1:
+    case mbNo:
         return true;
     default:
         return false;
@@ -354,7 +341,8 @@ bool TMainForm::SaveListAs(bool Synchronous)
     CloseFindForm();
     TFileDialogRequest request;
     request.FileName = QFile::decodeName(QByteArray::fromStdString(list->GetListName()));
-    if (!RunFileDialog(request, 122, 128, "wdl", true, SaveAsFilterIndex))
+    if (!RunFileDialog(request, TEntry::SaveAsDialogTitle, TEntry::SaveAsFilter, "wdl", true,
+                       SaveAsFilterIndex))
         return false;
     return SaveTo(QFile::encodeName(request.FileName).toStdString(), Synchronous);
 }
@@ -383,7 +371,7 @@ void TMainForm::StartExercise(bool Exercise)
     uint8_t status = 0;
     auto list = std::make_unique<TExercList>(*words, Exercise, status);
     if (status != 0) {
-        ShowError(LanguageText(status == 1 ? NoLevelsEntry : AllLearnedEntry));
+        ShowError(LanguageText(status == 1 ? TEntry::NoLevelsSet : TEntry::AllWordsLearned));
         return;
     }
     // The dialogs only borrow the list; neither may keep it once it is freed or handed on.
@@ -392,14 +380,14 @@ void TMainForm::StartExercise(bool Exercise)
     ExercStartForm->ExercList = nullptr;
     if (FilterForm)
         FilterForm->ExercList = nullptr;
-    if (result == 2)
+    if (result == mrCancel)
         return;
     if (FilterForm)
         list->ApplyFilter(FilterForm->SelectedPartsOfSpeech, FilterForm->SelectedLessons,
                           FilterForm->OnlyPronunciation);
     // The dialogs keep the filter from leaving nothing; should it still, there is nothing to ask.
     if (list->Count() == 0) {
-        ShowError(LanguageText(AllLearnedEntry));
+        ShowError(LanguageText(TEntry::AllWordsLearned));
         return;
     }
 
@@ -438,9 +426,9 @@ void TMainForm::ShowWordCount()
     if (!list)
         label->clear();
     else if (list->Count() == 1)
-        label->setText(Text(LanguageText(83)));
+        label->setText(PackText(TEntry::OneWordCount));
     else
-        label->setText(Text(Replaced(LanguageText(84), "%n%", std::to_string(list->Count()))));
+        label->setText(PackText(TEntry::WordCount, {{u"%n%", QString::number(list->Count())}}));
 }
 
 void TMainForm::RebuildCharToolBar()
@@ -588,7 +576,7 @@ void TMainForm::WMFilesThreadDone(const TMessageEvent &message)
         MRUList = grid.GetWordList()->FileName;
         RebuildCharToolBar();
         if (LoadFormat < CurrentFormat)
-            ShowWarning(LanguageText(137));
+            ShowWarning(LanguageText(TEntry::OldFormatNotice));
     }
     if (std::exchange(Starting, false))
         emit StartupDone();

@@ -1,16 +1,17 @@
 #pragma once
 
+#include "core/LanguageEntries.h"
+#include "mainwindow/CommandRules.h"
+#include "mainwindow/FileDialogs.h"
+
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "mainwindow/CommandRules.h"
-#include "mainwindow/FileDialogs.h"
-
-#include <QStringList>
 class QAction;
 class QToolButton;
 class TCommandList;
@@ -137,7 +138,7 @@ private:
     // What the enable rules ask of the grid and the window right now.
     TCommandState CommandState() const;
     bool Allowed(TCommand command) const;
-    bool RunFileDialog(TFileDialogRequest &request, int titleEntry, int filterEntry,
+    bool RunFileDialog(TFileDialogRequest &request, TEntry titleEntry, TEntry filterEntry,
                        const char *suffix, bool save, int &filterIndex);
     void CloseFindForm();
     void ShowNewList(std::unique_ptr<TWordList> list);

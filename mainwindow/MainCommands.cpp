@@ -1,6 +1,8 @@
 // The main window's commands: the command list with its update handlers, the menus' rules and
 // what each command runs.
 
+#include "core/ModalResult.h"
+#include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
@@ -42,16 +44,6 @@ constexpr uint8_t DefaultCharset = 1;
 constexpr int DefaultFontSize = 8;
 constexpr const char *NewListFont = "Arial";
 
-QString Text(int entry)
-{
-    return CodePage::ToUnicode(LanguageText(entry), CodePage::Default);
-}
-
-QString Text(const std::string &bytes)
-{
-    return CodePage::ToUnicode(bytes, CodePage::Default);
-}
-
 QString FromFileName(const std::string &name)
 {
     return QFile::decodeName(QByteArray::fromStdString(name));
@@ -71,8 +63,8 @@ public:
     {
         if (!WLSettingsForm)
             return false;
-        WLSettingsForm->setWindowTitle(Text(settings.Caption));
-        return WLSettingsForm->exec() == QDialog::Accepted;
+        WLSettingsForm->setWindowTitle(DecodeText(settings.Caption));
+        return WLSettingsForm->exec() == mrOk;
     }
 };
 
@@ -205,9 +197,11 @@ void TMainForm::AddLevelCommand(QAction *action, bool forToRef, bool refToFor, u
         if (!list || forToRef == refToFor)
             return;
         const std::string caption = forToRef
-                ? ForToRefCaption(LanguageText(71), list->ForLanguage, list->RefLanguage)
-                : RefToForCaption(LanguageText(72), list->ForLanguage, list->RefLanguage);
-        target.setText(Text(caption));
+                ? ForToRefCaption(LanguageText(TEntry::ForToRefItem), list->ForLanguage,
+                                  list->RefLanguage)
+                : RefToForCaption(LanguageText(TEntry::RefToForItem), list->ForLanguage,
+                                  list->RefLanguage);
+        target.setText(DecodeText(caption));
     });
     connect(action, &QAction::triggered, this, [this, forToRef, refToFor, level] {
         if (!Allowed(TCommand::SetLevel))
@@ -266,13 +260,13 @@ void TMainForm::CloseFindForm()
 }
 
 // The folder and the filter index are kept only after OK.
-bool TMainForm::RunFileDialog(TFileDialogRequest &request, int titleEntry, int filterEntry,
+bool TMainForm::RunFileDialog(TFileDialogRequest &request, TEntry titleEntry, TEntry filterEntry,
                               const char *suffix, bool save, int &filterIndex)
 {
     std::string &folder = save ? MRUSave : MRUOpen;
     request.Save = save;
-    request.Title = Text(titleEntry);
-    request.Filters = ConvertFilter(Text(filterEntry));
+    request.Title = PackText(titleEntry);
+    request.Filters = ConvertFilter(PackText(filterEntry));
     request.DefaultSuffix = QLatin1String(suffix);
     request.Folder = FromFileName(folder);
     request.FilterIndex = filterIndex;
@@ -286,8 +280,8 @@ bool TMainForm::RunFileDialog(TFileDialogRequest &request, int titleEntry, int f
 void TMainForm::ActNewExecute()
 {
     TListSettings settings;
-    settings.Caption = LanguageText(90);
-    settings.RefLanguage = LanguageText(98);
+    settings.Caption = LanguageText(TEntry::NewListCaption);
+    settings.RefLanguage = LanguageText(TEntry::DefaultRefLanguage);
     settings.ForCharset = DefaultCharset;
     settings.RefCharset = DefaultCharset;
     settings.ForFontName = NewListFont;
@@ -318,7 +312,9 @@ void TMainForm::ActOpenExecute()
 {
     CloseFindForm();
     TFileDialogRequest request;
-    if (!RunFileDialog(request, 121, 127, "wdl", false, OpenFilterIndex) || !CheckSaved())
+    if (!RunFileDialog(request, TEntry::OpenDialogTitle, TEntry::OpenFilter, "wdl", false,
+                       OpenFilterIndex)
+        || !CheckSaved())
         return;
     OpenList(ToFileName(request.FileName));
 }
@@ -337,7 +333,8 @@ void TMainForm::MIImportClick()
 {
     CloseFindForm();
     TFileDialogRequest request;
-    if (RunFileDialog(request, 123, 129, "wdl", false, ImportFilterIndex))
+    if (RunFileDialog(request, TEntry::ImportDialogTitle, TEntry::ImportFilter, "wdl", false,
+                      ImportFilterIndex))
         ui->WordsGrid->ImportFile(ToFileName(request.FileName));
 }
 
@@ -354,7 +351,8 @@ void TMainForm::ExportList()
     CloseFindForm();
     TFileDialogRequest request;
     request.FileName = FromFileName(list->GetListName());
-    if (RunFileDialog(request, 124, 130, "txt", true, ExportFilterIndex))
+    if (RunFileDialog(request, TEntry::ExportDialogTitle, TEntry::ExportFilter, "txt", true,
+                      ExportFilterIndex))
         ui->WordsGrid->ExportText(ToFileName(request.FileName));
 }
 
@@ -404,7 +402,7 @@ void TMainForm::ActDeleteExecute()
     TWordsGrid &grid = *ui->WordsGrid;
     switch (grid.SelectionMode()) {
     case 0:
-        if (EditOptions.ConfirmDelete && WarnYesNo(LanguageText(87)) != 0)
+        if (EditOptions.ConfirmDelete && WarnYesNo(LanguageText(TEntry::ConfirmDelete)) != mbYes)
             return;
         grid.DeleteSelection();
         break;
@@ -431,7 +429,7 @@ void TMainForm::MIKeyboardLayoutClick()
         return;
     KBLayoutForm->setFont(active->font());
     CloseFindForm();
-    if (KBLayoutForm->exec() != QDialog::Accepted)
+    if (KBLayoutForm->exec() != mrOk)
         return;
     const auto *insert = Control<QLineEdit>(KBLayoutForm, "InsertEdit");
     if (!insert)
@@ -445,7 +443,7 @@ void TMainForm::MIKeyboardLayoutClick()
 void TMainForm::MIOptionsClick()
 {
     CloseFindForm();
-    if (OptionsForm && OptionsForm->exec() == QDialog::Accepted)
+    if (OptionsForm && OptionsForm->exec() == mrOk)
         ui->WordsGrid->InvalidateGrid();
     // The parts-of-speech button writes the setting at once, even when the options are
     // cancelled.
@@ -460,7 +458,7 @@ void TMainForm::ActInsertNewWordExecute()
 void TMainForm::ActSetLessonExecute()
 {
     CloseFindForm();
-    if (!SetLessonForm || SetLessonForm->exec() != QDialog::Accepted)
+    if (!SetLessonForm || SetLessonForm->exec() != mrOk)
         return;
     const auto *lesson = Control<QLineEdit>(SetLessonForm, "LessonEdit");
     std::string text;
@@ -496,7 +494,7 @@ void TMainForm::MIWordlistSettingsClick()
     if (!list)
         return;
     TListSettings settings;
-    settings.Caption = LanguageText(91);
+    settings.Caption = LanguageText(TEntry::ListSettingsCaption);
     settings.ForLanguage = list->ForLanguage;
     settings.RefLanguage = list->RefLanguage;
     if (list->ForFont) {
@@ -532,13 +530,13 @@ void TMainForm::ActSetWordsExecute()
     if (!list || !SetExercWordsForm)
         return;
     if (auto *box = Control<QGroupBox>(SetExercWordsForm, "ForRefBox"))
-        box->setTitle(
-                Text(ForToRefCaption(LanguageText(185), list->ForLanguage, list->RefLanguage)));
+        box->setTitle(DecodeText(ForToRefCaption(LanguageText(TEntry::SetWordsDirectionBox),
+                                                 list->ForLanguage, list->RefLanguage)));
     if (auto *box = Control<QGroupBox>(SetExercWordsForm, "RefForBox"))
-        box->setTitle(
-                Text(RefToForCaption(LanguageText(185), list->ForLanguage, list->RefLanguage)));
+        box->setTitle(DecodeText(RefToForCaption(LanguageText(TEntry::SetWordsDirectionBox),
+                                                 list->ForLanguage, list->RefLanguage)));
     CloseFindForm();
-    if (SetExercWordsForm->exec() != QDialog::Accepted)
+    if (SetExercWordsForm->exec() != mrOk)
         return;
     const auto choice = [](const char *check, const char *on, const char *levels) {
         const auto *checkBox = Control<QCheckBox>(SetExercWordsForm, check);
@@ -573,7 +571,7 @@ void TMainForm::ActHelpExecute() { }
 // Only a web or mail address is opened: the text comes from a language pack file.
 void TMainForm::MIHomepageClick()
 {
-    const QUrl url = HomepageUrl(Text(355));
+    const QUrl url = HomepageUrl(PackText(TEntry::HomepageAddress));
     if (url.isValid())
         QDesktopServices::openUrl(url);
 }

@@ -2,6 +2,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/PrivateMessages.h"
+#include "core/Texts.h"
 #include "core/Unit_Constants.h"
 #include "core/Unit_Constraints.h"
 #include "core/Unit_FilesThread.h"

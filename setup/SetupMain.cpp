@@ -37,14 +37,6 @@ const char *const Version = "2.0";
 const char *const PictureResource = ":/forms/setup/SetupImage.jpg";
 constexpr int PackNameRole = Qt::UserRole;
 
-std::string ReplaceAll(std::string text, const std::string &from, const std::string &to)
-{
-    for (size_t pos = text.find(from); pos != std::string::npos;
-         pos = text.find(from, pos + to.size()))
-        text.replace(pos, from.size(), to);
-    return text;
-}
-
 // The language list and the group tree sort without regard to case.
 class TLanguageItem : public QListWidgetItem
 {
@@ -169,7 +161,7 @@ void TMainForm::ListLanguagePacks()
         if (!IsLanguagePackFile(ToLocal(file.absoluteFilePath()))
             || !ToBytes(file.fileName().chopped(4), name))
             continue;
-        auto *item = new TLanguageItem(FromBytes(name));
+        auto *item = new TLanguageItem(DecodeText(name));
         item->setData(PackNameRole, QByteArray::fromStdString(name));
         ui->LanguageBox->addItem(item);
     }
@@ -183,7 +175,7 @@ std::string TMainForm::PackFileName(int index) const
 void TMainForm::SelectLanguage(const std::string &name)
 {
     auto pack = std::make_unique<TLanguagePack>();
-    const std::string path = JoinPath(ToLocal(setupFolder), ToLocal(FromBytes(name + ".lng")));
+    const std::string path = JoinPath(ToLocal(setupFolder), ToLocal(DecodeText(name + ".lng")));
     if (!pack->LoadSetupFile(path)) {
         dialogs.ShowMessage(QStringLiteral("Language pack could not be read."));
         return;
@@ -202,23 +194,23 @@ void TMainForm::SelectLanguage(const std::string &name)
 
 void TMainForm::ApplyLanguage()
 {
-    ui->BackButton->setText(SetupText(4));
-    ui->NextButton->setText(SetupText(5));
-    ui->CancelButton->setText(SetupText(1));
-    ui->FinishButton->setText(SetupText(6));
-    ui->WelcomeLabel->setText(
-            FromBytes(ReplaceAll(LanguageText(11), "%v%", Version)).replace("\r\n", "\n"));
-    ui->BeforeLicenceLabel->setText(SetupText(12));
-    ui->LicenceMemo->setPlainText(SetupText(13));
-    ui->AfterLicenceLabel->setText(SetupText(14));
-    ui->AgreeRadio->setText(SetupText(15));
-    ui->DisagreeRadio->setText(SetupText(16));
-    ui->SelectInstallDirLabel->setText(SetupText(17));
-    ui->InstallDirBox->setTitle(SetupText(18));
-    ui->BrowseButton->setText(SetupText(19));
-    ui->ProgFolderLabel->setText(SetupText(22));
-    ui->ConfirmSettingsLabel->setText(SetupText(23));
-    ui->FinishedLabel->setText(SetupText(33));
+    ui->BackButton->setText(SetupText(TSetupEntry::BackButton));
+    ui->NextButton->setText(SetupText(TSetupEntry::NextButton));
+    ui->CancelButton->setText(SetupText(TSetupEntry::CancelButton));
+    ui->FinishButton->setText(SetupText(TSetupEntry::FinishButton));
+    ui->WelcomeLabel->setText(ReplacePlaceholders(SetupText(TSetupEntry::WelcomeText),
+                                                  {{u"%v%", QString::fromLatin1(Version)}}));
+    ui->BeforeLicenceLabel->setText(SetupText(TSetupEntry::BeforeLicenceText));
+    ui->LicenceMemo->setPlainText(SetupText(TSetupEntry::LicenceText));
+    ui->AfterLicenceLabel->setText(SetupText(TSetupEntry::AfterLicenceText));
+    ui->AgreeRadio->setText(SetupText(TSetupEntry::AgreeRadio));
+    ui->DisagreeRadio->setText(SetupText(TSetupEntry::DisagreeRadio));
+    ui->SelectInstallDirLabel->setText(SetupText(TSetupEntry::InstallDirLabel));
+    ui->InstallDirBox->setTitle(SetupText(TSetupEntry::InstallDirBox));
+    ui->BrowseButton->setText(SetupText(TSetupEntry::BrowseButton));
+    ui->ProgFolderLabel->setText(SetupText(TSetupEntry::ProgramGroupLabel));
+    ui->ConfirmSettingsLabel->setText(SetupText(TSetupEntry::SummaryLabel));
+    ui->FinishedLabel->setText(SetupText(TSetupEntry::FinishedText));
     ExitForm->ApplyTexts();
     ExtractForm->ApplyLanguage();
     OverwriteForm->ApplyLanguage();
@@ -294,7 +286,7 @@ void TMainForm::ShowLicencePage()
 void TMainForm::ShowGroupPage()
 {
     FillGroupTree();
-    ui->ProgFolderEdit->setText(FromBytes(SetupPars.ProgramGroup));
+    ui->ProgFolderEdit->setText(DecodeText(SetupPars.ProgramGroup));
     ShowPage(ui->ProgFolderPanel);
     ui->NextButton->setFocus();
 }
@@ -385,7 +377,7 @@ void TMainForm::RadioClick()
 
 void TMainForm::BrowseButtonClick()
 {
-    const QString folder = dialogs.BrowseForFolder(this, SetupText(20));
+    const QString folder = dialogs.BrowseForFolder(this, SetupText(TSetupEntry::BrowseTitle));
     if (!folder.isEmpty())
         ui->InstallDirEdit->setText(folder);
 }
@@ -394,7 +386,7 @@ bool TMainForm::FolderTest(const std::string &path)
 {
     if (FolderCanBeUsed(path))
         return true;
-    dialogs.ShowError(SetupText(21));
+    dialogs.ShowError(SetupText(TSetupEntry::FolderNotCreated));
     return false;
 }
 
@@ -402,11 +394,11 @@ bool TMainForm::FolderTest(const std::string &path)
 bool TMainForm::GroupFolderTest(const QString &text, std::string &group)
 {
     if (!ToBytes(text, group)) {
-        dialogs.ShowError(SetupText(21));
+        dialogs.ShowError(SetupText(TSetupEntry::FolderNotCreated));
         return false;
     }
     return FolderTest(
-            JoinPath(ToLocal(ProgramsFolder()), ToLocal(FromBytes(GroupFolderPath(group)))));
+            JoinPath(ToLocal(ProgramsFolder()), ToLocal(DecodeText(GroupFolderPath(group)))));
 }
 
 void TMainForm::FillGroupTree()
@@ -449,16 +441,17 @@ void TMainForm::FillSummary()
 {
     QString group = QFileInfo(ProgramsFolder()).fileName();
     if (!SetupPars.ProgramGroup.empty())
-        group += QLatin1Char('\\') + FromBytes(SetupPars.ProgramGroup);
+        group += QLatin1Char('\\') + DecodeText(SetupPars.ProgramGroup);
     group.replace(QLatin1Char('/'), QLatin1Char('\\'));
     group.replace(QStringLiteral("\\"), QStringLiteral(" | "));
 
     ui->ConfirmMemo->clear();
     const QString blanks = QStringLiteral("   ");
-    ui->ConfirmMemo->setPlainText(QStringList{SetupText(24),
-                                              blanks + FromLocal(SetupPars.InstallFolder),
-                                              QString(), QString(), SetupText(25), blanks + group}
-                                          .join(QLatin1Char('\n')));
+    ui->ConfirmMemo->setPlainText(
+            QStringList{SetupText(TSetupEntry::SummaryFolderHeading),
+                        blanks + FromLocal(SetupPars.InstallFolder), QString(), QString(),
+                        SetupText(TSetupEntry::SummaryGroupHeading), blanks + group}
+                    .join(QLatin1Char('\n')));
 }
 
 bool TMainForm::FormCloseQuery()
@@ -480,7 +473,7 @@ void TMainForm::Install()
     QDir().mkpath(FromLocal(SetupPars.InstallFolder));
     auto log = std::make_unique<TLogFile>(SetupPars.InstallFolder, SetupPars.ProgramGroup);
     if (!log->Created()) {
-        dialogs.ShowError(FromBytes(log->Error()));
+        dialogs.ShowError(DecodeText(log->Error()));
         CloseAfterInstall();
         return;
     }
@@ -500,7 +493,7 @@ void TMainForm::Install()
     CloseLog(*log);
     WriteSettings(SetupPars.Language, SetupPars.InstallFolder, failures);
     if (!failures.empty())
-        dialogs.ShowMessage(FromBytes(FailureWarning(failures)));
+        dialogs.ShowMessage(DecodeText(FailureWarning(failures)));
     ShowFinishPage();
 }
 
@@ -509,7 +502,7 @@ void TMainForm::CloseLog(TLogFile &log)
 {
     log.Close();
     if (!log.Error().empty())
-        dialogs.ShowError(FromBytes(log.Error()));
+        dialogs.ShowError(DecodeText(log.Error()));
 }
 
 // An existing pack is replaced only when the user agrees; any other failure to copy ends the
@@ -518,14 +511,14 @@ bool TMainForm::CopyLanguagePacks(TLogFile &log, bool asking)
 {
     for (int i = 0; i < ui->LanguageBox->count(); ++i) {
         const std::string fileName = PackFileName(i) + ".lng";
-        const std::string localName = ToLocal(FromBytes(fileName));
+        const std::string localName = ToLocal(DecodeText(fileName));
         const QString source = FromLocal(JoinPath(ToLocal(setupFolder), localName));
         const QString target = FromLocal(JoinPath(SetupPars.InstallFolder, localName));
         const QFileInfo existing(target);
         if (existing.exists() || existing.isSymLink()) {
             if (asking) {
-                const int answer
-                        = dialogs.AskOverwrite(ReplaceAll(LanguageText(31), "%f%", fileName));
+                const int answer = dialogs.AskOverwrite(ReplacePlaceholders(
+                        SetupBytes(TSetupEntry::OverwriteQuestion), {{"%f%", fileName}}));
                 if (answer == TOverwriteForm::No)
                     continue;
                 asking = answer != TOverwriteForm::YesToAll;

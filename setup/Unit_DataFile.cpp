@@ -1,4 +1,5 @@
 #include "setup/Unit_DataFile.h"
+#include "setup/Unit_SetupTexts.h"
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Paths.h"
@@ -202,7 +203,8 @@ bool TDataFile::BeginEntry(bool &YesToAll, bool &exitChosen)
     const QString localTarget = LocalQString(target);
     QDir().mkpath(QFileInfo(localTarget).path());
     if (QFileInfo::exists(localTarget) && !YesToAll) {
-        const std::string text = ReplaceAll(LanguageText(31), "%f%", BareName(name));
+        const std::string text = ReplacePlaceholders(
+                Setup::SetupBytes(TSetupEntry::OverwriteQuestion), {{"%f%", BareName(name)}});
         for (;;) {
             const int answer = questions.AskOverwrite(text);
             if (answer == 3) {

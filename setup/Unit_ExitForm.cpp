@@ -22,10 +22,10 @@ TExitForm::~TExitForm() = default;
 
 void TExitForm::ApplyTexts()
 {
-    setWindowTitle(SetupText(7));
-    ui->TextLabel->setText(SetupText(8));
-    ui->ResumeButton->setText(SetupText(9));
-    ui->ExitButton->setText(SetupText(10));
+    setWindowTitle(SetupText(TSetupEntry::ExitCaption));
+    ui->TextLabel->setText(SetupText(TSetupEntry::ExitQuestion));
+    ui->ResumeButton->setText(SetupText(TSetupEntry::ResumeButton));
+    ui->ExitButton->setText(SetupText(TSetupEntry::ExitButton));
 }
 
 void TExitForm::showEvent(QShowEvent *event)

@@ -1,4 +1,5 @@
 #include "setup/Unit_Extract.h"
+#include "setup/Unit_SetupTexts.h"
 
 #include "core/Unit_LanguagePack.h"
 #include "platform/Beep.h"
@@ -20,11 +21,6 @@ TExtractForm *ExtractForm = nullptr;
 
 namespace {
 
-QString Text(const std::string &bytes)
-{
-    return CodePage::ToUnicode(bytes, CodePage::Default);
-}
-
 // The questions as the user sees them.
 class TDialogQuestions : public TExtractQuestions
 {
@@ -37,10 +33,12 @@ public:
 
     bool AskForDisk(const std::string &text) override
     {
-        QMessageBox box(QMessageBox::Question, Text(LanguageText(28)), Text(text),
-                        QMessageBox::NoButton, form);
-        QPushButton *ok = box.addButton(Text(LanguageText(0)), QMessageBox::AcceptRole);
-        QPushButton *cancel = box.addButton(Text(LanguageText(1)), QMessageBox::RejectRole);
+        QMessageBox box(QMessageBox::Question, Setup::SetupText(TSetupEntry::MissingVolumeCaption),
+                        DecodeText(text), QMessageBox::NoButton, form);
+        QPushButton *ok = box.addButton(Setup::SetupText(TSetupEntry::RetryButton),
+                                        QMessageBox::AcceptRole);
+        QPushButton *cancel = box.addButton(Setup::SetupText(TSetupEntry::CancelButton),
+                                            QMessageBox::RejectRole);
         box.setDefaultButton(ok);
         box.setEscapeButton(cancel);
         PlatformBeep(TBeepKind::Question);
@@ -59,7 +57,7 @@ public:
 
     void ShowError(const std::string &text) override
     {
-        QMessageBox::critical(form, QApplication::applicationDisplayName(), Text(text));
+        QMessageBox::critical(form, QApplication::applicationDisplayName(), DecodeText(text));
     }
 
 private:
@@ -259,7 +257,8 @@ bool TExtractThread::OpenVolume(int number)
     VolumeMissing = path.empty();
     while (VolumeMissing) {
         if (!form->Questions().AskForDisk(
-                    ReplaceAll(LanguageText(29), "%dn%", std::to_string(number)))) {
+                    ReplacePlaceholders(Setup::SetupBytes(TSetupEntry::MissingVolume),
+                                        {{"%dn%", std::to_string(number)}}))) {
             path = FindVolume(name, folders);
             VolumeMissing = path.empty();
         } else if (form->Questions().AskExit()) {
@@ -297,9 +296,9 @@ TExtractForm::~TExtractForm()
 
 void TExtractForm::ApplyLanguage()
 {
-    setWindowTitle(Text(LanguageText(26)));
-    ui->ExtractLabel->setText(Text(LanguageText(27)));
-    ui->CancelButton->setText(Text(LanguageText(1)));
+    setWindowTitle(Setup::SetupText(TSetupEntry::ExtractCaption));
+    ui->ExtractLabel->setText(Setup::SetupText(TSetupEntry::ExtractLabel));
+    ui->CancelButton->setText(Setup::SetupText(TSetupEntry::CancelButton));
 }
 
 void TExtractForm::SetQuestions(TExtractQuestions *replacement)

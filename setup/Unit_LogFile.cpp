@@ -1,4 +1,5 @@
 #include "setup/Unit_LogFile.h"
+#include "setup/Unit_SetupTexts.h"
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Paths.h"
@@ -27,7 +28,7 @@ TLogFile::TLogFile(const std::string &folder, const std::string &group)
         error = "Could not create the installation log \"" + PathText(fileName) + "\".";
         return;
     }
-    WriteLine(LanguageText(34));
+    WriteLine(Setup::SetupBytes(TSetupEntry::LogTitle));
     WriteLine("0");
     WriteLine("");
     WriteLine("{program folder}");

@@ -1,4 +1,5 @@
 #include "setup/Unit_Overwrite.h"
+#include "setup/Unit_SetupTexts.h"
 
 #include "core/Unit_LanguagePack.h"
 #include "platform/CodePage.h"
@@ -7,14 +8,7 @@
 
 TOverwriteForm *OverwriteForm = nullptr;
 
-namespace {
-
-QString Text(const std::string &bytes)
-{
-    return CodePage::ToUnicode(bytes, CodePage::Default);
-}
-
-} // namespace
+namespace { } // namespace
 
 TOverwriteForm::TOverwriteForm(QWidget *parent)
     : QDialog(parent)
@@ -31,15 +25,15 @@ TOverwriteForm::~TOverwriteForm() = default;
 
 void TOverwriteForm::ApplyLanguage()
 {
-    setWindowTitle(Text(LanguageText(30)));
-    ui->YesButton->setText(Text(LanguageText(2)));
-    ui->YesToAllButton->setText(Text(LanguageText(32)));
-    ui->NoButton->setText(Text(LanguageText(3)));
+    setWindowTitle(Setup::SetupText(TSetupEntry::OverwriteCaption));
+    ui->YesButton->setText(Setup::SetupText(TSetupEntry::OverwriteYesButton));
+    ui->YesToAllButton->setText(Setup::SetupText(TSetupEntry::OverwriteYesToAllButton));
+    ui->NoButton->setText(Setup::SetupText(TSetupEntry::OverwriteNoButton));
 }
 
 int TOverwriteForm::Ask(const std::string &text)
 {
-    ui->OverwriteLabel->setText(Text(text));
+    ui->OverwriteLabel->setText(DecodeText(text));
     ui->NoButton->setFocus();
     const int result = exec();
     return result == Yes || result == YesToAll ? result : No;

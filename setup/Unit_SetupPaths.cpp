@@ -16,13 +16,3 @@ std::string PathText(const std::string &localPath)
     return CodePage::FromUnicodeLossy(QFile::decodeName(QByteArray::fromStdString(localPath)),
                                       CodePage::Default);
 }
-
-std::string ReplaceAll(std::string text, const std::string &what, const std::string &with)
-{
-    if (what.empty())
-        return text;
-    for (size_t pos = text.find(what); pos != std::string::npos;
-         pos = text.find(what, pos + with.size()))
-        text.replace(pos, what.size(), with);
-    return text;
-}

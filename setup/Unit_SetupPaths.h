@@ -7,6 +7,3 @@
 std::string LocalFileName(const std::string &storedName);
 // A local path as DEFAULT code-page bytes, for messages.
 std::string PathText(const std::string &localPath);
-
-// Every occurrence of a placeholder replaced by plain text substitution.
-std::string ReplaceAll(std::string text, const std::string &what, const std::string &with);

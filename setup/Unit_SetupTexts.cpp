@@ -7,16 +7,16 @@
 
 namespace Setup {
 
-QString SetupText(int number)
+const std::string &SetupBytes(TSetupEntry entry)
 {
-    QString text = FromBytes(LanguageText(number));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text;
+    return LanguageText(static_cast<int>(entry));
 }
 
-QString FromBytes(const std::string &bytes)
+QString SetupText(TSetupEntry entry)
 {
-    return CodePage::ToUnicode(bytes, CodePage::Default);
+    QString text = DecodeText(SetupBytes(entry));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
 }
 
 bool ToBytes(const QString &text, std::string &bytes)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/Texts.h"
+#include "setup/SetupEntries.h"
+
 #include <QString>
 #include <string>
 
@@ -7,11 +10,10 @@
 // that hold both.
 namespace Setup {
 
-// Setup entry `number` of the current language pack, as a window shows it.
-QString SetupText(int number);
-
-// Texts are DEFAULT code-page bytes; windows see them as QString.
-QString FromBytes(const std::string &bytes);
+// A setup entry of the current language pack: its DEFAULT code-page bytes.
+const std::string &SetupBytes(TSetupEntry entry);
+// The same as a window shows it, its line breaks as the toolkit writes them.
+QString SetupText(TSetupEntry entry);
 // False, with bytes untouched, when the text holds a character the code page cannot store.
 bool ToBytes(const QString &text, std::string &bytes);
 

@@ -45,7 +45,7 @@ bool WriteFile(const QString &path, const std::string &contents)
 struct TShortcut
 {
     std::string Exec;
-    int NameEntry;
+    TSetupEntry NameEntry;
 };
 
 void WriteMachineString(const char *key, const char *name, const std::string &value,
@@ -88,16 +88,19 @@ void CreateShortcuts(const std::string &folder, const std::string &group, TLogFi
     log.StartProgramFolderFiles();
     const std::string groupFolder = JoinPath(ToLocal(ProgramsFolder()), LocalFileName(group));
     const TShortcut shortcuts[] = {
-            {Quoted(JoinPath(folder, kProgramFile)), 37},
-            {"xdg-open " + Quoted(JoinPath(folder, LocalFileName(LanguageText(36)))), 38},
-            {Quoted(JoinPath(folder, kUninstallerFile)), 39},
+            {Quoted(JoinPath(folder, kProgramFile)), TSetupEntry::TrainerShortcutName},
+            {"xdg-open "
+                     + Quoted(JoinPath(
+                             folder, LocalFileName(SetupBytes(TSetupEntry::SecondShortcutTarget)))),
+             TSetupEntry::SecondShortcutName},
+            {Quoted(JoinPath(folder, kUninstallerFile)), TSetupEntry::UninstallShortcutName},
     };
     for (const TShortcut &shortcut : shortcuts) {
-        const std::string name = ShortcutName(LanguageText(shortcut.NameEntry)) + Extension;
+        const std::string name = ShortcutName(SetupBytes(shortcut.NameEntry)) + Extension;
         const std::string path = JoinPath(groupFolder, LocalFileName(name));
         const QString file = QFile::decodeName(QByteArray::fromStdString(path));
         const bool written = WriteFile(
-                file, ShortcutEntry(LanguageText(shortcut.NameEntry), shortcut.Exec, folder));
+                file, ShortcutEntry(SetupBytes(shortcut.NameEntry), shortcut.Exec, folder));
         const std::optional<int32_t> stamp = FileTimeStamp(path);
         if (!written || !stamp) {
             failures.push_back("The shortcut " + PathText(path) + " could not be written.");
@@ -124,7 +127,8 @@ void WriteSettings(const std::string &language, const std::string &folder, TFail
     WriteMachineString(UninstallKey, "UninstallString", JoinPath(folder, kUninstallerFile),
                        failures);
     std::string error;
-    if (!RegisterFileAssociation(InstalledProgramPath(folder), LanguageText(35), error))
+    if (!RegisterFileAssociation(InstalledProgramPath(folder),
+                                 SetupBytes(TSetupEntry::FileTypeName), error))
         failures.push_back("The word-list file type could not be registered: " + error);
 }
 

@@ -1,6 +1,6 @@
 #include "widgets/KbTyping.h"
 
-#include "core/Unit_LanguagePack.h"
+#include "core/Texts.h"
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
 #include "platform/KbKeymap.h"
@@ -63,7 +63,7 @@ std::optional<KbLayout> DesktopChooser(QWidget *parent)
         items.append(Utf8(entry.description) + QStringLiteral(" (") + Utf8(entry.layout.name())
                      + QStringLiteral(")"));
     bool ok = false;
-    const QString title = CodePage::ToUnicode(LanguageText(309), CodePage::Default);
+    const QString title = PackText(TEntry::KeyboardToolCaption);
     const QString chosen = QInputDialog::getItem(parent, title, QString(), items, 0, false, &ok);
     const qsizetype index = items.indexOf(chosen);
     if (!ok || index < 0)
@@ -249,7 +249,7 @@ TKbLayoutChooser SetKbLayoutChooser(TKbLayoutChooser chooser)
 void AddKbLayoutMenu(QMenu &menu, QWidget *control, const KbLayout &current,
                      const std::function<void(const KbLayout &)> &request)
 {
-    const QString title = CodePage::ToUnicode(LanguageText(309), CodePage::Default);
+    const QString title = PackText(TEntry::KeyboardToolCaption);
     QMenu *layouts = menu.addMenu(title);
     layouts->setObjectName(QStringLiteral("KbLayoutMenu"));
     auto *group = new QActionGroup(layouts);
