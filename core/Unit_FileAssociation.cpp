@@ -46,7 +46,8 @@ bool CheckFileAssociation(const std::string &programPath, const std::string &des
         if (key.Default && registry.ReadString("") != key.Default)
             return false;
     }
-    return true;
+    // The desktop's side may have been changed or removed on its own.
+    return ShellAssociation::IsCurrent({programPath, description});
 }
 
 bool RegisterFileAssociation(const std::string &programPath, const std::string &description,

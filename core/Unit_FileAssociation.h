@@ -9,8 +9,8 @@
 // The open command of a program: its path, a blank and "%1" in double quotes.
 std::string AssociationCommand(const std::string &programPath);
 
-// Whether all six keys hold what RegisterFileAssociation would write. description is the type's
-// display name (language-pack entry 353); comparisons are exact.
+// Whether all six keys and the desktop's association hold what RegisterFileAssociation would
+// write. description is the type's display name; comparisons are exact.
 bool CheckFileAssociation(const std::string &programPath, const std::string &description);
 
 // Writes the six keys, then tells the desktop that the association changed. False with a reason

@@ -216,6 +216,7 @@ void TMainForm::FormShow()
         StartupFailed(RegistrationUnreadable);
         return;
     }
+    SettingsRead = true;
     if (!LanguagePack)
         LanguagePack = new TLanguagePack;
     if (!LanguagePack->Load(Language)) {
@@ -248,6 +249,7 @@ void TMainForm::StartupFailed(const char *text)
 {
     ShowError(text);
     SaveSettingsOnClose = false;
+    StartFailed = true;
     Starting = false;
     QTimer::singleShot(0, this, &QWidget::close);
 }
@@ -279,13 +281,14 @@ bool TMainForm::FormCloseQuery()
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    // A close that comes before start-up has read the settings must not write them back.
-    if (Starting || !Shown)
-        SaveSettingsOnClose = false;
     if (!FormCloseQuery()) {
         event->ignore();
         return;
     }
+    // A close that comes before start-up has read the settings must not write them back; a
+    // refused close changes nothing.
+    if (!SettingsRead)
+        SaveSettingsOnClose = false;
     FormClose();
     QMainWindow::closeEvent(event);
     // The main window ends the program even while a modeless window is still visible.

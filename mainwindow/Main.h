@@ -104,6 +104,8 @@ public:
     int SoundFilterIndex = 0;
     bool Busy = false;
     bool SaveSettingsOnClose = true;
+    // Start-up failed (no settings or no pack): the program closed at once.
+    bool StartFailed = false;
     QPointer<TFilesThread> FilesThread;
     QWidget *CharToolBar = nullptr;
     QPoint PopupPos;
@@ -183,6 +185,8 @@ private:
     std::unique_ptr<Ui::TMainForm> ui;
     bool Shown = false;
     bool Starting = false;
+    // The settings were read at start-up, so the close may write them back.
+    bool SettingsRead = false;
 };
 
 extern TMainForm *MainForm;

@@ -6,23 +6,28 @@
 #include "mainwindow/WordsGrid.h"
 #include "widgets/Application.h"
 
+#include "platform/AppIcon.h"
+#include "platform/Translations.h"
+
 #include <QLabel>
 #include <QStatusBar>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
 
 // For the end-to-end tests only (TARNWICK_TEST_REPORT set): message texts go to stderr instead
-// of a dialog, and once start-up is done the program prints its title, status text and grid row
-// count and closes.
+// of a dialog, every question is answered "no" so that nothing waits for a user (a list that
+// loads as changed is closed without saving), and once start-up is done the program prints its
+// title, status text and grid row count and closes.
 class TStderrMessageBox : public IMessageBox
 {
 public:
     int Show(const TMessageRequest &request) override
     {
         std::fprintf(stderr, "message: %s\n", request.Text.c_str());
-        return request.EscapeButton;
+        return request.Buttons.size() > 1 ? mbNo : mbYes;
     }
 };
 
@@ -41,6 +46,8 @@ void ReportAndClose()
 int main(int argc, char **argv)
 {
     TApplication app(argc, argv);
+    InstallToolkitTranslations(app);
+    QApplication::setWindowIcon(ApplicationIcon());
     InitApplication();
     CreateForms();
     TStderrMessageBox stderrBox;
@@ -49,7 +56,10 @@ int main(int argc, char **argv)
         QObject::connect(MainForm, &TMainForm::StartupDone, MainForm, ReportAndClose,
                          Qt::QueuedConnection);
     }
-    const int result = RunMessageLoop();
+    int result = RunMessageLoop();
+    // Scripts and desktop launchers can tell a start that failed.
+    if (MainForm->StartFailed)
+        result = EXIT_FAILURE;
     DestroyForms();
     SetMessageBox(nullptr);
     delete std::exchange(LanguagePack, nullptr);

@@ -1,5 +1,6 @@
 #include "platform/ShellAssociation.h"
 
+#include "platform/AppIcon.h"
 #include "platform/CodePage.h"
 
 #include <QDir>
@@ -60,7 +61,9 @@ QByteArray DesktopEntry(const std::string &programPath)
             + WordListMimeType
             + ";\n"
               "NoDisplay=true\n"
-              "Terminal=false\n";
+              "Terminal=false\n"
+              "Icon="
+            + QByteArray(ApplicationIconName) + "\n";
 }
 
 // The mimeapps.list with our entry the type's default; every other line is kept as it was.
@@ -104,6 +107,33 @@ QByteArray WithDefault(const QByteArray &old)
     }
     return lines.join('\n') + '\n';
 }
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Where the desktop keeps its side of the association.
+struct TPlaces
+{
+    TPlaces()
+        : Mime(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+               + QStringLiteral("/mime"))
+        , Applications(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                       + QStringLiteral("/applications"))
+        , MimePackage(Mime + QStringLiteral("/packages/") + QLatin1String(MimePackageName))
+        , DesktopEntry(Applications + QLatin1Char('/') + QLatin1String(DesktopEntryName))
+        , MimeApps(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                   + QStringLiteral("/mimeapps.list"))
+    { }
+
+    QString Mime;
+    QString Applications;
+    QString MimePackage;
+    QString DesktopEntry;
+    QString MimeApps;
+};
 
 void RunTool(const QString &name, const QString &folder)
 {
@@ -165,27 +195,28 @@ std::string DesktopValue(const std::string &value)
 
 bool Notify(const TAssociation &association, std::string &error)
 {
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const QString mime = data + QStringLiteral("/mime");
-    const QString applications = data + QStringLiteral("/applications");
-    const QString mimeApps = config + QStringLiteral("/mimeapps.list");
-
-    if (!WriteWhole(mime + QStringLiteral("/packages/") + QString::fromLatin1(MimePackageName),
-                    MimePackage(association.Comment), error)
-        || !WriteWhole(applications + QLatin1Char('/') + QString::fromLatin1(DesktopEntryName),
-                       DesktopEntry(association.ProgramPath), error))
+    const TPlaces places;
+    if (!WriteWhole(places.MimePackage, MimePackage(association.Comment), error)
+        || !WriteWhole(places.DesktopEntry, DesktopEntry(association.ProgramPath), error)
+        || !WriteWhole(places.MimeApps, WithDefault(ReadAll(places.MimeApps)), error))
         return false;
-    QByteArray old;
-    QFile existing(mimeApps);
-    if (existing.open(QIODevice::ReadOnly))
-        old = existing.readAll();
-    existing.close();
-    if (!WriteWhole(mimeApps, WithDefault(old), error))
+    QString iconError;
+    if (!InstallApplicationIcon(iconError)) {
+        error = QFile::encodeName(iconError).toStdString();
         return false;
-    RunTool(QStringLiteral("update-mime-database"), mime);
-    RunTool(QStringLiteral("update-desktop-database"), applications);
+    }
+    RunTool(QStringLiteral("update-mime-database"), places.Mime);
+    RunTool(QStringLiteral("update-desktop-database"), places.Applications);
     return true;
+}
+
+bool IsCurrent(const TAssociation &association)
+{
+    const TPlaces places;
+    const QByteArray mimeApps = ReadAll(places.MimeApps);
+    return ReadAll(places.MimePackage) == MimePackage(association.Comment)
+            && ReadAll(places.DesktopEntry) == DesktopEntry(association.ProgramPath)
+            && WithDefault(mimeApps) == mimeApps;
 }
 
 } // namespace ShellAssociation

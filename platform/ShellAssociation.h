@@ -20,9 +20,14 @@ struct TAssociation
     std::string Comment;
 };
 
-// Writes the three files (under $XDG_DATA_HOME and $XDG_CONFIG_HOME) and runs the update tools.
-// False, with the file that failed in error, when a file could not be written.
+// Writes the three files (under $XDG_DATA_HOME and $XDG_CONFIG_HOME), puts the program's icon
+// into the icon theme and runs the update tools. False, with the file that failed in error, when
+// a file could not be written.
 bool Notify(const TAssociation &association, std::string &error);
+
+// Whether the three files hold what Notify writes: the type defined, the program's entry, and
+// that entry the type's default (other defaults may have been added beside it).
+bool IsCurrent(const TAssociation &association);
 
 // The Exec value of the desktop entry: the program quoted as desktop entries require, then %f.
 std::string DesktopExec(const std::string &programPath);

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -152,6 +153,42 @@ TEST_F(FileAssociation, AnUnwritableDesktopFolderIsReportedAfterTheKeys)
     std::string error;
     EXPECT_FALSE(RegisterFileAssociation(program, description, error));
     EXPECT_NE(std::string::npos, error.find("tarnwick-wdl.xml")) << error;
+    // The keys were written first; the desktop's missing side makes the next start repair it.
+    TRegistry registry(Registry::Hive::ClassesRoot);
+    ASSERT_TRUE(registry.OpenKey("Tarnwick.Wordlist\\Shell\\open\\command", false));
+    EXPECT_EQ("/opt/Tarnwick/tarnwick \"%1\"", registry.ReadString(""));
+    EXPECT_FALSE(CheckFileAssociation(program, description));
+}
+
+TEST_F(FileAssociation, AChangedOrMissingDesktopSideFailsTheCheckAndIsRepaired)
+{
+    std::string error;
+    ASSERT_TRUE(RegisterFileAssociation(program, description, error)) << error;
+    ASSERT_TRUE(CheckFileAssociation(program, description));
+    // The entry names the program's icon, which is in the icon theme.
+    EXPECT_NE(std::string::npos, Contents(DesktopFile()).find("\nIcon=tarnwick\n"));
+    EXPECT_FALSE(
+            Contents(xdg.path() + QStringLiteral("/data/icons/hicolor/48x48/apps/tarnwick.png"))
+                    .empty());
+
+    const auto breakAndRepair = [&](const std::function<void()> &change) {
+        change();
+        EXPECT_FALSE(CheckFileAssociation(program, description));
+        ASSERT_TRUE(RegisterFileAssociation(program, description, error)) << error;
+        EXPECT_TRUE(CheckFileAssociation(program, description));
+    };
+    breakAndRepair([&] { QFile::remove(MimePackage()); });
+    breakAndRepair([&] { QFile::remove(DesktopFile()); });
+    breakAndRepair([&] {
+        QFile file(MimeApps());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("[Default Applications]\napplication/x-tarnwick-wordlist=other.desktop\n");
+    });
+    // Another program's default beside ours is no difference.
+    QFile file(MimeApps());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("image/png=eog.desktop\n");
+    file.close();
     EXPECT_TRUE(CheckFileAssociation(program, description));
 }
 

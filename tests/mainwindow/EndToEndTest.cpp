@@ -1,8 +1,11 @@
 #include "support/StoreFixture.h"
+#include "support/WordListFixtures.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -83,6 +86,23 @@ TEST_F(EndToEnd, StartsWithTheSampleListAndShowsItsTitleCountAndRows)
     EXPECT_NE(std::string::npos, again.Out.find("title: Tarnwick - Frans\n")) << again.Out;
 }
 
+TEST_F(EndToEnd, AListThatLoadsAsChangedIsReportedAndClosedWithoutAQuestion)
+{
+    ASSERT_EQ(0,
+              RunTarnreg(
+                      {"set", "HKLM", "\\Software\\Tarnwick", "Language", "string", "Nederlands"}));
+    const QString old = xdg.path() + QStringLiteral("/Oud.wdl");
+    QFile file(old);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const std::string bytes = TListBytes().Header(4).Record(4, "vier").Bytes;
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    file.close();
+    const TRun run = Run({old});
+    EXPECT_EQ(0, run.ExitCode) << run.Err;
+    EXPECT_NE(std::string::npos, run.Out.find("title: Tarnwick - Oud\n")) << run.Out;
+    EXPECT_NE(std::string::npos, run.Out.find("rows: 3\n")) << run.Out;
+}
+
 TEST_F(EndToEnd, WithoutTheMachineWideLanguageClosesWithTheMessageAndWritesNothing)
 {
     ASSERT_EQ(0, RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Version", "dword", "0"}));
@@ -90,7 +110,8 @@ TEST_F(EndToEnd, WithoutTheMachineWideLanguageClosesWithTheMessageAndWritesNothi
     const std::string machine = store.ReadFile("HKEY_LOCAL_MACHINE.reg");
     const std::string user = store.ReadFile("HKEY_CURRENT_USER.reg");
     const TRun run = Run({SampleList});
-    EXPECT_EQ(0, run.ExitCode);
+    // A failed start is told apart by its exit status.
+    EXPECT_EQ(EXIT_FAILURE, run.ExitCode);
     EXPECT_NE(std::string::npos,
               run.Err.find("message: The registration data could not be read.  Re-install "
                            "Tarnwick to restore the data.\n"))

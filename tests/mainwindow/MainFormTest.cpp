@@ -20,6 +20,7 @@
 #include "widgets/KbLayoutHandle.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -166,6 +167,34 @@ TEST_F(MainWindow, StartUpAppliesThePackAfterResettingThePartsOfSpeech)
     EXPECT_FALSE(MainForm->isVisible());
     // A successful start writes the settings back on close.
     EXPECT_NE(std::string::npos, store.ReadFile("HKEY_CURRENT_USER.reg").find("\"Windows\"=hex:"));
+}
+
+// Closes the main window as soon as it turns busy, before the list it opens has arrived.
+class TCloseWhenBusy : public QObject
+{
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const auto *message = dynamic_cast<const TMessageEvent *>(event);
+        if (message && message->Message() == WM_GRIDBUSY && message->WParam == 1)
+            QCoreApplication::postEvent(watched, new QCloseEvent);
+        return false;
+    }
+};
+
+TEST_F(MainWindow, ACloseRefusedDuringStartUpLeavesTheSettingsToTheNormalClose)
+{
+    MainForm->CommandLine = {QStringLiteral("tarnwick"), QString::fromStdString(SampleList)};
+    TCloseWhenBusy closer;
+    MainForm->installEventFilter(&closer);
+    ASSERT_TRUE(Start());
+    MainForm->removeEventFilter(&closer);
+    // The close came while the list was being opened and was refused.
+    EXPECT_TRUE(MainForm->isVisible());
+    MainForm->close();
+    EXPECT_FALSE(MainForm->isVisible());
+    const std::string user = store.ReadFile("HKEY_CURRENT_USER.reg");
+    EXPECT_NE(std::string::npos, user.find("samples/Frans.wdl")) << user;
 }
 
 TEST_F(MainWindow, MissingLanguageClosesWithTheFixedTextAndWritesNothing)
