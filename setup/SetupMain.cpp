@@ -310,7 +310,7 @@ void TMainForm::NextButtonClick()
         }
         break;
     case 2: {
-        const QString text = ui->InstallDirEdit->text();
+        const QString text = ExpandHome(ui->InstallDirEdit->text());
         if (!FolderTest(ToLocal(text))) {
             ui->InstallDirEdit->setFocus();
             return;
