@@ -6,6 +6,7 @@
 #include "platform/SpecialFolders.h"
 #include "setup/Unit_ExitForm.h"
 #include "setup/Unit_Extract.h"
+#include "setup/Unit_FileWrite.h"
 #include "setup/Unit_FolderTest.h"
 #include "setup/Unit_FullScreenForm.h"
 #include "setup/Unit_LogFile.h"
@@ -65,6 +66,24 @@ QIcon FolderIcon(const QStyle *style)
     icon.addPixmap(style->standardIcon(QStyle::SP_DirClosedIcon).pixmap(size), QIcon::Normal);
     icon.addPixmap(style->standardIcon(QStyle::SP_DirOpenIcon).pixmap(size), QIcon::Selected);
     return icon;
+}
+
+// Copies a language pack whole or not at all: a full disk leaves no half-written pack behind.
+// The failure names the file and the system's reason.
+bool CopyPack(const QString &source, const QString &target, QString &error)
+{
+    QFile in(source);
+    const QByteArray bytes = in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+    if (in.error() != QFileDevice::NoError) {
+        error = QStringLiteral("Could not read the file \"%1\": %2.").arg(source, in.errorString());
+        return false;
+    }
+    QString reason;
+    if (!WriteWholeFile(target, bytes.toStdString(), reason)) {
+        error = QStringLiteral("Could not write the file \"%1\": %2.").arg(target, reason);
+        return false;
+    }
+    return true;
 }
 
 void UncheckRadios(QRadioButton *first, QRadioButton *second)
@@ -310,7 +329,7 @@ void TMainForm::NextButtonClick()
         }
         break;
     case 2: {
-        const QString text = ui->InstallDirEdit->text();
+        const QString text = ExpandHome(ui->InstallDirEdit->text());
         if (!FolderTest(ToLocal(text))) {
             ui->InstallDirEdit->setFocus();
             return;
@@ -523,13 +542,16 @@ bool TMainForm::CopyLanguagePacks(TLogFile &log, bool asking)
                     continue;
                 asking = answer != TOverwriteForm::YesToAll;
             }
-            if (!QFile::remove(target)) {
-                dialogs.ShowError(QStringLiteral("Could not replace %1.").arg(target));
+            QFile old(target);
+            if (!old.remove()) {
+                dialogs.ShowError(QStringLiteral("Could not replace the file \"%1\": %2.")
+                                          .arg(target, old.errorString()));
                 return false;
             }
         }
-        if (!QFile::copy(source, target)) {
-            dialogs.ShowError(QStringLiteral("Could not copy %1 to %2.").arg(source, target));
+        QString error;
+        if (!CopyPack(source, target, error)) {
+            dialogs.ShowError(error);
             return false;
         }
         log.WriteLine(fileName);

@@ -3,6 +3,7 @@
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Paths.h"
+#include "setup/Unit_FileWrite.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPaths.h"
 
@@ -181,8 +182,8 @@ bool TDataFile::Extract(int64_t MaxBytes, bool &YesToAll, int64_t &Done)
         if (!CopyContent(n))
             return false;
         Done += n;
-        if (n == output.BytesLeft && !FinishEntry())
-            return false;
+        if (n == output.BytesLeft)
+            FinishEntry();
         output.BytesLeft -= n;
     }
     return true;
@@ -220,8 +221,8 @@ bool TDataFile::BeginEntry(bool &YesToAll, bool &exitChosen)
         }
     }
     output.File.setFileName(localTarget);
-    if (!output.File.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return Fail("Could not create the file \"" + PathText(target) + "\".");
+    if (!output.File.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return Fail(FileFailure("Could not create the file", target, output.File.errorString()));
     output.BytesLeft = entrySize;
     output.Head.clear();
     return true;
@@ -234,8 +235,9 @@ bool TDataFile::CopyContent(int64_t n)
             return false;
         const size_t chunk = std::min(static_cast<size_t>(n), buffer.size() - bufferPos);
         const char *bytes = buffer.data() + bufferPos;
-        if (output.File.write(bytes, static_cast<qint64>(chunk)) != static_cast<qint64>(chunk))
-            return Fail("Could not write the file \"" + PathText(output.CurrentName) + "\".");
+        if (!WriteAll(output.File, bytes, static_cast<qint64>(chunk)))
+            return Fail(FileFailure("Could not write the file", output.CurrentName,
+                                    output.File.errorString()));
         if (output.Head.size() < 4)
             output.Head.append(bytes, std::min(chunk, 4 - output.Head.size()));
         bufferPos += chunk;
@@ -246,12 +248,9 @@ bool TDataFile::CopyContent(int64_t n)
     return true;
 }
 
-bool TDataFile::FinishEntry()
+void TDataFile::FinishEntry()
 {
-    const bool written = output.File.flush() && output.File.error() == QFileDevice::NoError;
     output.File.close();
-    if (!written)
-        return Fail("Could not write the file \"" + PathText(output.CurrentName) + "\".");
     if (IsProgram(output.Head))
         output.File.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                    | QFileDevice::ExeOwner | QFileDevice::ReadGroup
@@ -260,7 +259,6 @@ bool TDataFile::FinishEntry()
     if (Log)
         if (const auto stamp = FileTimeStamp(output.CurrentName))
             Log->WriteNumber(*stamp);
-    return true;
 }
 
 bool TDataFile::Corrupt()

@@ -64,7 +64,8 @@ public:
     // (Failure() says which).
     bool Extract(int64_t MaxBytes, bool &YesToAll, int64_t &Done);
 
-    // A fixed English text for a damaged or unreadable volume or an output that failed, or "".
+    // An English text for a damaged or unreadable volume, or for an output that failed with the
+    // file and the system's reason; "" while all went well.
     const std::string &Failure() const { return failure; }
     const std::string &CurrentName() const { return output.CurrentName; }
 
@@ -75,7 +76,7 @@ private:
     bool Fill();
     bool BeginEntry(bool &YesToAll, bool &exitChosen);
     bool CopyContent(int64_t n);
-    bool FinishEntry();
+    void FinishEntry();
     bool Corrupt();
     bool Fail(const std::string &text);
     int64_t ContentEnd() const { return size - 1; }

@@ -79,6 +79,15 @@ std::string GroupFolderPath(const std::string &group)
     return path;
 }
 
+QString ExpandHome(const QString &text)
+{
+    if (text == QLatin1String("~"))
+        return QDir::homePath();
+    if (text.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + text.mid(1);
+    return text;
+}
+
 std::string WithoutTrailingSeparator(const std::string &text)
 {
     if (!text.empty() && (text.back() == '\\' || text.back() == '/') && text != "/")

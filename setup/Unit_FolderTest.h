@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <string>
 
 namespace Setup {
@@ -16,6 +17,9 @@ bool FolderCanBeUsed(const std::string &path);
 
 // A program group as the file system names it below the menu folder ("\" becomes "/").
 std::string GroupFolderPath(const std::string &group);
+
+// A typed folder with "~" or "~/" at its start read from the home folder, as a shell would.
+QString ExpandHome(const QString &text);
 
 // A group or folder text without its trailing separator ("\" or "/").
 std::string WithoutTrailingSeparator(const std::string &text);

@@ -3,6 +3,7 @@
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Paths.h"
+#include "setup/Unit_FileWrite.h"
 #include "setup/Unit_SetupPaths.h"
 
 #include <QDateTime>
@@ -23,9 +24,9 @@ TLogFile::TLogFile(const std::string &folder, const std::string &group)
     : fileName(JoinPath(folder, "Install.log"))
 {
     file.setFileName(QFile::decodeName(QByteArray::fromStdString(fileName)));
-    created = file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    created = file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
     if (!created) {
-        error = "Could not create the installation log \"" + PathText(fileName) + "\".";
+        error = FileFailure("Could not create the installation log", fileName, file.errorString());
         return;
     }
     WriteLine(Setup::SetupBytes(TSetupEntry::LogTitle));
@@ -52,6 +53,18 @@ void TLogFile::StartProgramFolderFiles()
     WriteLine("{program folder files}");
 }
 
+void TLogFile::StartMenuDirectoryFiles()
+{
+    WriteLine("");
+    WriteLine(MenuDirectoryFilesMarker);
+}
+
+void TLogFile::StartMenuFiles()
+{
+    WriteLine("");
+    WriteLine(MenuFilesMarker);
+}
+
 void TLogFile::WriteLine(const std::string &text)
 {
     Write(text + LineEnd);
@@ -67,8 +80,6 @@ void TLogFile::Close()
     if (!file.isOpen())
         return;
     WriteLine("");
-    if (!file.flush() && error.empty())
-        error = "Could not write the installation log \"" + PathText(fileName) + "\".";
     file.close();
 }
 
@@ -76,9 +87,8 @@ void TLogFile::Write(const std::string &bytes)
 {
     if (!file.isOpen() || !error.empty())
         return;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size()))
-        != static_cast<qint64>(bytes.size()))
-        error = "Could not write the installation log \"" + PathText(fileName) + "\".";
+    if (!WriteAll(file, bytes.data(), static_cast<qint64>(bytes.size())))
+        error = FileFailure("Could not write the installation log", fileName, file.errorString());
 }
 
 int32_t DosDateTime(const std::tm &local)

@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+// The sections after "{program folder files}" that make the program group a submenu of the
+// desktop's menus: the directory entries (relative to the desktop-directories folder) and the
+// merged menu file (relative to the merged-menus folder).
+inline constexpr const char *MenuDirectoryFilesMarker = "{menu directory files}";
+inline constexpr const char *MenuFilesMarker = "{menu files}";
+
 // "Install.log": what setup installed, for the uninstaller and for a later run of setup. Lines end
 // with CR LF; names and texts are written as the bytes they are given (DEFAULT code page), so a
 // name keeps its "\" separators.
@@ -21,6 +27,8 @@ public:
 
     void StartProgramFiles();
     void StartProgramFolderFiles();
+    void StartMenuDirectoryFiles();
+    void StartMenuFiles();
     void WriteLine(const std::string &text);
     void WriteNumber(int32_t n);
 
@@ -29,7 +37,8 @@ public:
 
     // False when the file could not be created.
     bool Created() const { return created; }
-    // The first failure (create or write) as a fixed English text, or "" while all went well.
+    // The first failure (create or write) as an English text with the file and the system's
+    // reason, or "" while all went well.
     // A failed write is remembered; the following ones are skipped.
     const std::string &Error() const { return error; }
 

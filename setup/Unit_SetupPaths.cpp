@@ -16,3 +16,10 @@ std::string PathText(const std::string &localPath)
     return CodePage::FromUnicodeLossy(QFile::decodeName(QByteArray::fromStdString(localPath)),
                                       CodePage::Default);
 }
+
+std::string FileFailure(const std::string &what, const std::string &localPath,
+                        const QString &reason)
+{
+    return what + " \"" + PathText(localPath)
+            + "\": " + CodePage::FromUnicodeLossy(reason, CodePage::Default) + ".";
+}

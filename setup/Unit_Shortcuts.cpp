@@ -7,15 +7,15 @@
 #include "platform/Registry.h"
 #include "platform/ShellAssociation.h"
 #include "platform/SpecialFolders.h"
+#include "setup/Unit_FileWrite.h"
+#include "setup/Unit_GroupMenu.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPars.h"
 #include "setup/Unit_SetupPaths.h"
 #include "setup/Unit_SetupTexts.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace Setup {
 
@@ -32,14 +32,6 @@ std::string Utf8(const std::string &localPath)
 std::string Quoted(const std::string &localPath)
 {
     return ShellAssociation::DesktopExecArgument(Utf8(localPath));
-}
-
-bool WriteFile(const QString &path, const std::string &contents)
-{
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(contents.size());
-    return QDir().mkpath(QFileInfo(path).absolutePath()) && file.open(QIODevice::WriteOnly)
-            && file.write(contents.data(), size) == size && file.commit();
 }
 
 struct TShortcut
@@ -87,28 +79,35 @@ void CreateShortcuts(const std::string &folder, const std::string &group, TLogFi
 {
     log.StartProgramFolderFiles();
     const std::string groupFolder = JoinPath(ToLocal(ProgramsFolder()), LocalFileName(group));
-    const TShortcut shortcuts[] = {
+    std::vector<TShortcut> shortcuts{
             {Quoted(JoinPath(folder, kProgramFile)), TSetupEntry::TrainerShortcutName},
             {"xdg-open "
                      + Quoted(JoinPath(
                              folder, LocalFileName(SetupBytes(TSetupEntry::SecondShortcutTarget)))),
              TSetupEntry::SecondShortcutName},
-            {Quoted(JoinPath(folder, kUninstallerFile)), TSetupEntry::UninstallShortcutName},
     };
+    // The uninstaller does not come with every installation; an entry must not start nothing.
+    const std::string uninstaller = JoinPath(folder, kUninstallerFile);
+    if (QFileInfo(QFile::decodeName(QByteArray::fromStdString(uninstaller))).isFile())
+        shortcuts.push_back({Quoted(uninstaller), TSetupEntry::UninstallShortcutName});
+
+    std::vector<std::string> written;
     for (const TShortcut &shortcut : shortcuts) {
         const std::string name = ShortcutName(SetupBytes(shortcut.NameEntry)) + Extension;
         const std::string path = JoinPath(groupFolder, LocalFileName(name));
-        const QString file = QFile::decodeName(QByteArray::fromStdString(path));
-        const bool written = WriteFile(
-                file, ShortcutEntry(SetupBytes(shortcut.NameEntry), shortcut.Exec, folder));
-        const std::optional<int32_t> stamp = FileTimeStamp(path);
-        if (!written || !stamp) {
-            failures.push_back("The shortcut " + PathText(path) + " could not be written.");
+        QString reason;
+        if (!WriteWholeFile(FromLocal(path),
+                            ShortcutEntry(SetupBytes(shortcut.NameEntry), shortcut.Exec, folder),
+                            reason)) {
+            failures.push_back(FileFailure("Could not write the shortcut", path, reason));
             continue;
         }
         log.WriteLine(name);
-        log.WriteNumber(*stamp);
+        if (const std::optional<int32_t> stamp = FileTimeStamp(path))
+            log.WriteNumber(*stamp);
+        written.push_back(name);
     }
+    CreateGroupMenu(group, written, log, failures);
 }
 
 std::string InstalledProgramPath(const std::string &folder)

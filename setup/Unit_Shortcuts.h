@@ -7,13 +7,14 @@ class TLogFile;
 
 namespace Setup {
 
-// What could not be written while finishing an installation, as fixed English texts. They are
+// What could not be written while finishing an installation, as English texts. They are
 // shown together at the end; the installation still counts as complete.
 using TFailures = std::vector<std::string>;
 
-// The three menu entries in the program group (Group relative to the desktop's menu folder, "\"
-// or "/" between levels), each logged under its file name once it exists. Folder is the local
-// install folder.
+// The menu entries in the program group (Group relative to the desktop's menu folder, "\" or "/"
+// between levels), each logged under its file name once it exists, and the submenu that shows
+// them. The uninstaller's entry is made only when the uninstaller is in Folder, the local install
+// folder.
 void CreateShortcuts(const std::string &folder, const std::string &group, TLogFile &log,
                      TFailures &failures);
 

@@ -3,6 +3,7 @@
 #include "core/Unit_Paths.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
+#include "setup/Unit_GroupMenu.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPars.h"
 #include "setup/Unit_SetupPaths.h"
@@ -124,6 +125,9 @@ void UninstallPrevious(const std::string &folder, const std::string &group)
         const std::string rootGroup = WithoutTrailingSeparators(group);
         if (rootGroup.empty() || IsSafeLoggedName(rootGroup))
             RemoveSection(log, "{program folder files}", 2, programs, rootGroup);
+        RemoveSection(log, MenuDirectoryFilesMarker, 2, ToLocal(DesktopDirectoriesFolder()),
+                      std::string());
+        RemoveSection(log, MenuFilesMarker, 2, ToLocal(MergedMenusFolder()), std::string());
         RemoveSection(log, "{program files}", 1, folder, std::string());
     }
     QFile::remove(Local(logPath));

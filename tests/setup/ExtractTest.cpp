@@ -1,12 +1,15 @@
 #include "setup/ExtractFixture.h"
 #include "setup/Unit_Extract.h"
 #include "setup/Unit_LogFile.h"
+#include "support/FileSizeLimit.h"
 #include "tools/pack/Packer.h"
 
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -397,9 +400,35 @@ TEST_F(ExtractTest, ATargetThatCannotBeCreatedStopsWithAMessage)
     EXPECT_EQ(questions.ExitAsked, 0);
     EXPECT_TRUE(questions.OverwriteTexts.empty());
     ASSERT_EQ(questions.Errors.size(), 1u);
-    EXPECT_EQ(questions.Errors[0], "Could not create the file \"" + dest() + "/blocker/b\".");
+    EXPECT_EQ(questions.Errors[0],
+              "Could not create the file \"" + dest() + "/blocker/b\": " + std::strerror(ENOTDIR)
+                      + ".");
     EXPECT_EQ(Extracted("c"), "<missing>");
     EXPECT_FALSE(run.Log.empty());
+}
+
+// A full disk: the write that fails half-way names the file and the system's reason, and the
+// extraction stops there.
+TEST_F(ExtractTest, AWriteThatFailsHalfWayNamesTheFileAndTheSystemsReason)
+{
+    constexpr rlim_t Limit = 4096;
+    const std::vector<TFile> files{
+            {"small", Pattern(100, 31)}, {"sub\\large", Pattern(3 * Limit, 32)}, {"c", "c"}};
+    Pack(files, 1000);
+    TExtractRun run;
+    {
+        TFileSizeLimit limit(Limit);
+        run = Run();
+    }
+    EXPECT_EQ(run.Result, 2);
+    EXPECT_TRUE(run.GaveUp);
+    ASSERT_EQ(questions.Errors.size(), 1u);
+    EXPECT_EQ(questions.Errors[0],
+              "Could not write the file \"" + dest() + "/sub/large\": " + std::strerror(EFBIG)
+                      + ".");
+    EXPECT_EQ(Extracted("small"), files[0].Content);
+    EXPECT_EQ(Extracted("sub\\large").size(), Limit);
+    EXPECT_EQ(Extracted("c"), "<missing>");
 }
 
 struct TCorruptCase

@@ -8,6 +8,7 @@
 #include "setup/Unit_SetupPars.h"
 #include "setup/Unit_SetupStart.h"
 #include "setup/WizardFixture.h"
+#include "support/FileSizeLimit.h"
 #include "tools/pack/Packer.h"
 
 #include <QApplication>
@@ -16,6 +17,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cerrno>
+#include <cstring>
 
 using Setup::SetupPars;
 
@@ -68,14 +71,15 @@ protected:
         env.AddGeneratedPack("Beta.lng");
         env.WriteFile(env.Path("content/tarnwick"), "#!/bin/sh\necho program\n");
         env.WriteFile(env.Path("content/readme.txt"), QByteArray(300, 'r'));
+        env.WriteFile(env.Path("content/Uninst"), "#!/bin/sh\necho uninstaller\n");
     }
     void Pack()
     {
         ASSERT_TRUE(QDir().mkpath(env.Path("volumes")));
         std::string error;
-        const std::vector<TPackItem> items{
-                {kProgramFile, env.LocalPath("content/tarnwick")},
-                {"sub\\readme.txt", env.LocalPath("content/readme.txt")}};
+        const std::vector<TPackItem> items{{kProgramFile, env.LocalPath("content/tarnwick")},
+                                           {"sub\\readme.txt", env.LocalPath("content/readme.txt")},
+                                           {kUninstallerFile, env.LocalPath("content/Uninst")}};
         ASSERT_GT(PackVolumes(items, 128, env.LocalPath("volumes"), error), 1) << error;
     }
     // Up to the summary, with the install folder "target" and the group "Group".
@@ -134,19 +138,23 @@ TEST_F(Install, ExtractsCopiesThePacksLogsAndShowsTheFinishPage)
     EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
 
     const QStringList lines = LogLines();
-    ASSERT_EQ(lines.size(), 24) << lines.join('|').toStdString();
+    ASSERT_EQ(lines.size(), 34) << lines.join('|').toStdString();
     EXPECT_EQ(lines.mid(0, 8),
               (QStringList{"Log title", "0", "", "{program folder}", "Group", "", "{program files}",
                            "tarnwick"}));
     EXPECT_EQ(lines[9], "sub\\readme.txt");
-    EXPECT_EQ(lines[11], "Alpha.lng");
-    EXPECT_EQ(lines[13], "Beta.lng");
-    EXPECT_EQ(lines.mid(15, 3), (QStringList{"", "{program folder files}", "S37.desktop"}));
-    EXPECT_EQ(lines[19], "S38.desktop");
-    EXPECT_EQ(lines[21], "S39.desktop");
-    for (int stamp : {8, 10, 12, 14, 18, 20, 22})
+    EXPECT_EQ(lines[11], "Uninst");
+    EXPECT_EQ(lines[13], "Alpha.lng");
+    EXPECT_EQ(lines[15], "Beta.lng");
+    EXPECT_EQ(lines.mid(17, 3), (QStringList{"", "{program folder files}", "S37.desktop"}));
+    EXPECT_EQ(lines[21], "S38.desktop");
+    EXPECT_EQ(lines[23], "S39.desktop");
+    EXPECT_EQ(lines.mid(25, 3),
+              (QStringList{"", "{menu directory files}", "tarnwick-Group.directory"}));
+    EXPECT_EQ(lines.mid(29, 3), (QStringList{"", "{menu files}", "tarnwick-Group.menu"}));
+    for (int stamp : {8, 10, 12, 14, 16, 20, 22, 24, 28, 32})
         EXPECT_TRUE(IsStamp(lines[stamp])) << lines[stamp].toStdString();
-    EXPECT_EQ(lines[23], "");
+    EXPECT_EQ(lines[33], "");
 
     Child<QPushButton>("FinishButton")->click();
     QApplication::processEvents();
@@ -227,12 +235,37 @@ TEST_F(Install, APackThatCannotBeCopiedStopsTheInstallation)
     Next();
     QApplication::processEvents();
     ASSERT_EQ(dialogs.Errors.size(), 1);
-    EXPECT_TRUE(dialogs.Errors[0].startsWith("Could not copy ")) << dialogs.Errors[0].toStdString();
+    EXPECT_EQ(dialogs.Errors[0],
+              "Could not read the file \"" + env.SetupFolder()
+                      + "/Beta.lng\": " + std::strerror(ENOENT) + ".");
     EXPECT_FALSE(Wizard()->isVisible());
     EXPECT_EQ(dialogs.ExitQuestions, 0);
     EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
     EXPECT_FALSE(LogLines().contains("Beta.lng"));
     EXPECT_EQ(Target("Alpha.lng"), Pack("Alpha.lng"));
+}
+
+// A full disk while the packs are copied: the failing pack names its file and the system's
+// reason, and no part of it is left behind or logged.
+TEST_F(Install, APackThatCannotBeWrittenNamesItsFileAndTheReasonAndLeavesNoPart)
+{
+    Pack();
+    ToSummary();
+    {
+        TFileSizeLimit limit(static_cast<rlim_t>(Pack("Alpha.lng").size() / 2));
+        Next();
+        QApplication::processEvents();
+    }
+    ASSERT_EQ(dialogs.Errors.size(), 1);
+    EXPECT_EQ(dialogs.Errors[0],
+              "Could not write the file \"" + env.Path("target/Alpha.lng")
+                      + "\": " + std::strerror(EFBIG) + ".");
+    EXPECT_FALSE(Wizard()->isVisible());
+    EXPECT_EQ(QDir(env.Path("target")).entryList({"Alpha*"}, QDir::AllEntries | QDir::Hidden),
+              QStringList());
+    const QStringList lines = LogLines();
+    EXPECT_TRUE(lines.contains("sub\\readme.txt"));
+    EXPECT_FALSE(lines.contains("Alpha.lng"));
 }
 
 TEST_F(Install, ALogThatCannotBeCreatedStopsBeforeExtracting)
@@ -266,6 +299,12 @@ TEST_F(Install, ASecondInstallationRemovesTheFirstExceptWhatTheUserChanged)
                       + "\nTerminal=false\nCategories=Education;\n");
     EXPECT_TRUE(env.ReadFile(group + "S38.desktop")
                         .contains("Exec=xdg-open \"" + first.toUtf8() + "/S36\""));
+    const QString menus = env.MergedMenusFolder();
+    const QString directories = env.DesktopDirectoriesFolder();
+    EXPECT_TRUE(env.ReadFile(menus + "/tarnwick-Learn-Tarnwick.menu")
+                        .contains("<Filename>Learn-Tarnwick-S37.desktop</Filename>"));
+    EXPECT_EQ(QDir(directories).entryList(QDir::Files),
+              (QStringList{"tarnwick-Learn-Tarnwick.directory", "tarnwick-Learn.directory"}));
     EXPECT_TRUE(
             env.ReadFile(group + "S39.desktop").contains("Exec=\"" + first.toUtf8() + "/Uninst\""));
     const QStringList log = QString::fromLatin1(env.ReadFile(first + "/Install.log")).split("\r\n");
@@ -308,6 +347,8 @@ TEST_F(Install, ASecondInstallationRemovesTheFirstExceptWhatTheUserChanged)
     EXPECT_EQ(env.ReadFile(first + "/sub/readme.txt"), "my notes");
     EXPECT_FALSE(QFileInfo::exists(env.ProgramsFolder() + "/Learn"));
     EXPECT_TRUE(QFileInfo::exists(env.ProgramsFolder() + "/Other/S37.desktop"));
+    EXPECT_EQ(QDir(menus).entryList(QDir::Files), QStringList{"tarnwick-Other.menu"});
+    EXPECT_EQ(QDir(directories).entryList(QDir::Files), QStringList{"tarnwick-Other.directory"});
     EXPECT_EQ(env.ReadFile(env.Path("second/tarnwick")),
               env.ReadFile(env.Path("content/tarnwick")));
     ASSERT_TRUE(machine.OpenKeyReadOnly(Setup::UninstallKey));

@@ -3,6 +3,8 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,7 +63,7 @@ TEST(LogFile, AFailedCreateIsReportedAndWritesAreHarmless)
     EXPECT_FALSE(log.Created());
     EXPECT_EQ(log.Error(),
               "Could not create the installation log \"" + folder.Path()
-                      + "/missing/Install.log\".");
+                      + "/missing/Install.log\": " + std::strerror(ENOENT) + ".");
     log.WriteLine("x");
     log.StartProgramFiles();
     log.Close();
@@ -82,7 +84,8 @@ TEST(LogFile, AFailedWriteIsRememberedOnce)
         log.WriteLine("a line that fills the buffer");
     log.Close();
     EXPECT_EQ(log.Error(),
-              "Could not write the installation log \"" + folder.Path() + "/Install.log\".");
+              "Could not write the installation log \"" + folder.Path()
+                      + "/Install.log\": " + std::strerror(ENOSPC) + ".");
 }
 
 TEST(DosDateTime, PacksDateHighAndTimeLowWithEvenSeconds)

@@ -1,3 +1,4 @@
+#include "platform/JpegImage.h"
 #include "setup/SetupMain.h"
 #include "setup/Unit_ExitForm.h"
 #include "setup/Unit_Extract.h"
@@ -7,6 +8,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -51,6 +53,23 @@ TEST_F(SetupWindows, TheBackdropCoversTheScreenInTealBehindTheWizard)
     EXPECT_EQ(backdrop->geometry(), QGuiApplication::primaryScreen()->geometry());
     EXPECT_EQ(backdrop->palette().color(QPalette::Window), QColor(0, 0x80, 0x80));
     EXPECT_TRUE(Wizard()->isVisible());
+}
+
+// The picture fills the wizard's left side at its own size, decoded from the built-in JPEG.
+TEST_F(SetupWindows, TheWizardShowsItsPictureOnTheLeft)
+{
+    StartWithOnePack();
+    const QImage picture = LoadJpegFile(QStringLiteral(":/forms/setup/SetupImage.jpg"));
+    ASSERT_FALSE(picture.isNull());
+    const auto *label = Child<QLabel>("SetupImage");
+    const QPixmap shown = label->pixmap();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.size(), picture.size());
+    EXPECT_EQ(shown.toImage().convertToFormat(QImage::Format_RGB32),
+              picture.convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(label->isVisible());
+    EXPECT_LT(label->mapTo(Wizard(), QPoint()).x(), Wizard()->width() / 3);
+    EXPECT_GE(label->width(), picture.width());
 }
 
 TEST_F(SetupWindows, TheExitQuestionAnswersResumeOrExit)

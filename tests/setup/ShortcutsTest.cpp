@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/ShellAssociation.h"
 #include "setup/ExtractFixture.h"
+#include "setup/Unit_GroupMenu.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPars.h"
 #include "setup/Unit_Shortcuts.h"
@@ -13,7 +14,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace Setup;
@@ -47,8 +51,30 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return LogLines(file.readAll().toStdString());
     }
+    // The uninstaller as a later package ships it.
+    static void AddUninstaller(const std::string &folder)
+    {
+        QDir().mkpath(QString::fromStdString(folder));
+        QFile file(QString::fromStdString(JoinPath(folder, kUninstallerFile)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n");
+    }
     QString Entry(const QString &relative) const { return env.ProgramsFolder() + "/" + relative; }
+    QString Menu(const QString &name) const { return env.MergedMenusFolder() + "/" + name; }
+    QString Directory(const QString &name) const
+    {
+        return env.DesktopDirectoriesFolder() + "/" + name;
+    }
     QByteArray Read(const QString &path) const { return env.ReadFile(path); }
+    static void ExpectAccepted(const QString &tool, const QStringList &arguments)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        process.start(tool, arguments);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 0)
+                << arguments.join(' ').toStdString() << ": " << process.readAll().toStdString();
+    }
     static std::string MachineString(const char *key, const char *name)
     {
         TRegistry registry(Registry::Hive::LocalMachine);
@@ -61,23 +87,64 @@ protected:
     TFailures failures;
 };
 
+// The group becomes a submenu: a directory entry per level and one merged menu that includes
+// the entries by their desktop-file ids, each logged in its own section.
 TEST_F(Shortcuts, ATwoLevelGroupIsCreatedAndTheEntriesAreLoggedRelativeToIt)
 {
     const std::string folder = env.LocalPath("target");
+    AddUninstaller(folder);
     const std::vector<std::string> lines = Create(folder, "Learning\\Tarnwick");
     EXPECT_TRUE(failures.empty());
-    ASSERT_EQ(lines.size(), 14u);
+    ASSERT_EQ(lines.size(), 24u);
     EXPECT_EQ(lines[5], "");
     EXPECT_EQ(lines[6], "{program folder files}");
     EXPECT_EQ(lines[7], "Tarnwick.desktop");
     EXPECT_EQ(lines[9], "Read me.desktop");
     EXPECT_EQ(lines[11], "Remove Tarnwick.desktop");
     EXPECT_EQ(lines[13], "");
-    for (size_t stamp : {8u, 10u, 12u}) {
-        const QString path = Entry("Learning/Tarnwick/" + QString::fromStdString(lines[stamp - 1]));
+    EXPECT_EQ(lines[14], "{menu directory files}");
+    EXPECT_EQ(lines[15], "tarnwick-Learning.directory");
+    EXPECT_EQ(lines[17], "tarnwick-Learning-Tarnwick.directory");
+    EXPECT_EQ(lines[19], "");
+    EXPECT_EQ(lines[20], "{menu files}");
+    EXPECT_EQ(lines[21], "tarnwick-Learning-Tarnwick.menu");
+    EXPECT_EQ(lines[23], "");
+    const std::pair<size_t, QString> stamped[]
+            = {{8, Entry("Learning/Tarnwick/Tarnwick.desktop")},
+               {10, Entry("Learning/Tarnwick/Read me.desktop")},
+               {12, Entry("Learning/Tarnwick/Remove Tarnwick.desktop")},
+               {16, Directory("tarnwick-Learning.directory")},
+               {18, Directory("tarnwick-Learning-Tarnwick.directory")},
+               {22, Menu("tarnwick-Learning-Tarnwick.menu")}};
+    for (const auto &[stamp, path] : stamped) {
+        ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
         EXPECT_EQ(ParseStamp(lines[stamp]), FileTimeStamp(QFile::encodeName(path).toStdString()))
                 << lines[stamp - 1];
     }
+    EXPECT_EQ(Read(Directory("tarnwick-Learning.directory")),
+              "[Desktop Entry]\nType=Directory\nName=Learning\n");
+    EXPECT_EQ(Read(Directory("tarnwick-Learning-Tarnwick.directory")),
+              "[Desktop Entry]\nType=Directory\nName=Tarnwick\n");
+    EXPECT_EQ(Read(Menu("tarnwick-Learning-Tarnwick.menu")),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
+              "    \"http://www.freedesktop.org/standards/menu-spec/menu-1.0.dtd\">\n"
+              "<Menu>\n"
+              "    <Name>Applications</Name>\n"
+              "    <Menu>\n"
+              "        <Name>Learning</Name>\n"
+              "        <Directory>tarnwick-Learning.directory</Directory>\n"
+              "        <Menu>\n"
+              "            <Name>Tarnwick</Name>\n"
+              "            <Directory>tarnwick-Learning-Tarnwick.directory</Directory>\n"
+              "            <Include>\n"
+              "                <Filename>Learning-Tarnwick-Tarnwick.desktop</Filename>\n"
+              "                <Filename>Learning-Tarnwick-Read me.desktop</Filename>\n"
+              "                <Filename>Learning-Tarnwick-Remove Tarnwick.desktop</Filename>\n"
+              "            </Include>\n"
+              "        </Menu>\n"
+              "    </Menu>\n"
+              "</Menu>\n");
 
     const QString target = QString::fromStdString(folder);
     EXPECT_EQ(Read(Entry("Learning/Tarnwick/Tarnwick.desktop")),
@@ -99,6 +166,8 @@ TEST_F(Shortcuts, NamesWithSeparatorsAndTextInTheCodePageBecomeOneUtf8File)
     const QString file = Entry(QString::fromUtf8("G/Tarnwick 1-2 \u00e9t\u00e9.desktop"));
     ASSERT_TRUE(QFileInfo::exists(file));
     EXPECT_TRUE(Read(file).contains("\nName=Tarnwick 1/2 \xC3\xA9t\xC3\xA9\n"));
+    EXPECT_TRUE(Read(Menu("tarnwick-G.menu"))
+                        .contains("<Filename>G-Tarnwick 1-2 \xC3\xA9t\xC3\xA9.desktop</Filename>"));
 }
 
 // Inside quotes '"', '`', '$' and '\' are escaped, then the value escaping doubles backslashes.
@@ -121,32 +190,86 @@ TEST_F(Shortcuts, EveryEntryWrittenIsAcceptedByTheDesktopsValidator)
     const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
     if (validator.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed";
+    AddUninstaller(env.LocalPath("my $HOME \"x\" 100% `y` a\\b"));
     Create(env.LocalPath("my $HOME \"x\" 100% `y` a\\b"), "A\\B");
     WriteSettings("English", env.LocalPath("my $HOME \"x\" 100% `y` a\\b"), failures);
-    const QStringList files{Entry("A/B/Tarnwick.desktop"), Entry("A/B/Read me.desktop"),
-                            Entry("A/B/Remove Tarnwick.desktop"),
-                            Entry(ShellAssociation::DesktopEntryName)};
-    for (const QString &file : files) {
-        QProcess process;
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(validator, {file});
-        ASSERT_TRUE(process.waitForFinished(30000));
-        EXPECT_EQ(process.exitCode(), 0)
-                << file.toStdString() << ": " << process.readAll().toStdString();
-    }
+    const QStringList files{
+            Entry("A/B/Tarnwick.desktop"),        Entry("A/B/Read me.desktop"),
+            Entry("A/B/Remove Tarnwick.desktop"), Entry(ShellAssociation::DesktopEntryName),
+            Directory("tarnwick-A.directory"),    Directory("tarnwick-A-B.directory")};
+    for (const QString &file : files)
+        ExpectAccepted(validator, {file});
+    // The merged menu is XML that a menu reader can parse.
+    const QString xmllint = QStandardPaths::findExecutable("xmllint");
+    if (!xmllint.isEmpty())
+        ExpectAccepted(xmllint, {"--noout", Menu("tarnwick-A-B.menu")});
 }
 
 TEST_F(Shortcuts, AnEntryThatCannotBeWrittenIsNotLoggedAndIsReported)
 {
     QDir().mkpath(env.ProgramsFolder());
     env.WriteFile(Entry("Blocked"), "a file where the group folder should be");
+    AddUninstaller(env.LocalPath("target"));
     const std::vector<std::string> lines = Create(env.LocalPath("target"), "Blocked");
     ASSERT_EQ(lines.size(), 8u);
     EXPECT_EQ(lines[6], "{program folder files}");
     EXPECT_EQ(lines[7], "");
     ASSERT_EQ(failures.size(), 3u);
-    EXPECT_NE(failures[0].find("Tarnwick.desktop"), std::string::npos);
+    EXPECT_EQ(failures[0],
+              "Could not write the shortcut \"" + env.LocalPath("data/applications")
+                      + "/Blocked/Tarnwick.desktop\": " + std::strerror(ENOTDIR) + ".");
     EXPECT_NE(FailureWarning(failures).find(failures[2]), std::string::npos);
+    // Without an entry there is nothing for a submenu to show.
+    EXPECT_FALSE(QFileInfo::exists(env.MergedMenusFolder()));
+    EXPECT_FALSE(QFileInfo::exists(env.DesktopDirectoriesFolder()));
+}
+
+// Without the uninstaller in the folder its entry would start nothing; the store's uninstall
+// entry is written all the same.
+TEST_F(Shortcuts, TheUninstallersEntryIsMadeOnlyWhenTheUninstallerIsThere)
+{
+    const std::vector<std::string> lines = Create(env.LocalPath("target"), "G");
+    EXPECT_TRUE(failures.empty());
+    ASSERT_GE(lines.size(), 12u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 6, lines.begin() + 12),
+              (std::vector<std::string>{"{program folder files}", "Tarnwick.desktop", lines[8],
+                                        "Read me.desktop", lines[10], ""}));
+    EXPECT_FALSE(QFileInfo::exists(Entry("G/Remove Tarnwick.desktop")));
+    EXPECT_FALSE(Read(Menu("tarnwick-G.menu")).contains("Remove"));
+    WriteSettings("English", env.LocalPath("target"), failures);
+    EXPECT_EQ(MachineString(UninstallKey, "UninstallString"), env.LocalPath("target/Uninst"));
+}
+
+// The menu file that cannot be written names itself and the reason; what was written stays
+// logged.
+TEST_F(Shortcuts, AMenuFileThatCannotBeWrittenIsReportedWithItsReasonAndNotLogged)
+{
+    ASSERT_TRUE(QDir().mkpath(Menu("tarnwick-R&D <1>.menu")));
+    const std::vector<std::string> lines = Create(env.LocalPath("target"), "R&D <1>");
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0],
+              "Could not write the menu file \"" + env.LocalPath("config")
+                      + "/menus/applications-merged/tarnwick-R&D <1>.menu\": "
+                      + QSaveFile::tr("Filename refers to a directory").toStdString() + ".");
+    ASSERT_EQ(lines.size(), 18u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 11, lines.end()),
+              (std::vector<std::string>{"", "{menu directory files}", "tarnwick-R&D <1>.directory",
+                                        lines[14], "", "{menu files}", ""}));
+    EXPECT_EQ(Read(Directory("tarnwick-R&D <1>.directory")),
+              "[Desktop Entry]\nType=Directory\nName=R&D <1>\n");
+    EXPECT_NE(GroupMenu({"R&D <1>"}, {"a.desktop"}).find("<Name>R&amp;D &lt;1&gt;</Name>"),
+              std::string::npos);
+}
+
+// Entries at the top of the menu folder need no submenu.
+TEST_F(Shortcuts, AnEmptyGroupMakesNoSubmenu)
+{
+    const std::vector<std::string> lines = Create(env.LocalPath("target"), "");
+    EXPECT_TRUE(failures.empty());
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_TRUE(QFileInfo::exists(Entry("Tarnwick.desktop")));
+    EXPECT_FALSE(QFileInfo::exists(env.MergedMenusFolder()));
+    EXPECT_FALSE(QFileInfo::exists(env.DesktopDirectoriesFolder()));
 }
 
 TEST_F(Shortcuts, SettingsWriteTheWholeTableAndAReinstallMovesThem)

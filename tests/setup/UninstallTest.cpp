@@ -147,6 +147,46 @@ TEST_F(Uninstall, ATruncatedOrDamagedLogKeepsTheUnstampedFilesAndRemovesTheRest)
     EXPECT_TRUE(Exists(Folder("e.txt")));
 }
 
+// The group's submenu goes with it: menu files unchanged since go, a menu file the user changed
+// stays, and names that would leave their folders are skipped.
+TEST_F(Uninstall, TheGroupsMenuFilesGoByTheStampRule)
+{
+    const QString menus = env.MergedMenusFolder();
+    const QString directories = env.DesktopDirectoriesFolder();
+    const std::string menu = Put(menus + "/tarnwick-Learn-Tarnwick.menu");
+    const std::string level1 = Put(directories + "/tarnwick-Learn.directory");
+    const std::string level2 = Put(directories + "/tarnwick-Learn-Tarnwick.directory");
+    const std::string outside = Put(env.Path("config/menus/outside.menu"));
+    Touch(directories + "/tarnwick-Learn.directory");
+    WriteLog({"title",
+              "0",
+              "",
+              "{program folder}",
+              "Learn\\Tarnwick",
+              "",
+              "{program files}",
+              "",
+              "{program folder files}",
+              "",
+              "{menu directory files}",
+              "tarnwick-Learn.directory",
+              level1,
+              "tarnwick-Learn-Tarnwick.directory",
+              level2,
+              "",
+              "{menu files}",
+              "tarnwick-Learn-Tarnwick.menu",
+              menu,
+              "..\\outside.menu",
+              outside,
+              ""});
+    Run("Learn\\Tarnwick");
+    EXPECT_FALSE(Exists(menus + "/tarnwick-Learn-Tarnwick.menu"));
+    EXPECT_FALSE(Exists(directories + "/tarnwick-Learn-Tarnwick.directory"));
+    EXPECT_TRUE(Exists(directories + "/tarnwick-Learn.directory"));
+    EXPECT_TRUE(Exists(env.Path("config/menus/outside.menu")));
+}
+
 TEST_F(Uninstall, NamesLeavingTheirFolderAreSkipped)
 {
     const std::string outside = Put(env.Path("outside.txt"));

@@ -19,10 +19,13 @@ bool OrdinaryUser()
 TSetupEnvironment::TSetupEnvironment()
     : savedDataHome(qgetenv("XDG_DATA_HOME"))
     , hadDataHome(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
+    , savedConfigHome(qgetenv("XDG_CONFIG_HOME"))
+    , hadConfigHome(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
 {
     QDir(dir.path()).mkpath(QStringLiteral("setup"));
     QDir(dir.path()).mkpath(QStringLiteral("data"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(DataFolder()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
     SetAdministratorCheck(OrdinaryUser);
 }
 
@@ -33,6 +36,10 @@ TSetupEnvironment::~TSetupEnvironment()
         qputenv("XDG_DATA_HOME", savedDataHome);
     else
         qunsetenv("XDG_DATA_HOME");
+    if (hadConfigHome)
+        qputenv("XDG_CONFIG_HOME", savedConfigHome);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
 }
 
 QString TSetupEnvironment::SetupFolder() const
@@ -48,6 +55,16 @@ QString TSetupEnvironment::DataFolder() const
 QString TSetupEnvironment::ProgramsFolder() const
 {
     return dir.filePath(QStringLiteral("data/applications"));
+}
+
+QString TSetupEnvironment::MergedMenusFolder() const
+{
+    return dir.filePath(QStringLiteral("config/menus/applications-merged"));
+}
+
+QString TSetupEnvironment::DesktopDirectoriesFolder() const
+{
+    return dir.filePath(QStringLiteral("data/desktop-directories"));
 }
 
 QString TSetupEnvironment::Path(const QString &relative) const

@@ -17,8 +17,9 @@ inline void PrintTo(const QString &text, std::ostream *out)
     *out << '"' << text.toStdString() << '"';
 }
 
-// What setup finds around it in a test: its own folder, the user's data folder (for the default
-// install folder and the menu folder) and a store, all fresh; the user counts as an ordinary user.
+// What setup finds around it in a test: its own folder, the user's data and configuration folders
+// (for the default install folder and the menus) and a store, all fresh; the user counts as an
+// ordinary user.
 class TSetupEnvironment
 {
 public:
@@ -30,6 +31,8 @@ public:
     QString SetupFolder() const;
     QString DataFolder() const;
     QString ProgramsFolder() const;
+    QString MergedMenusFolder() const;
+    QString DesktopDirectoriesFolder() const;
     QString Path(const QString &relative) const;
     std::string LocalPath(const QString &relative) const;
 
@@ -50,6 +53,8 @@ private:
     TStoreDir store;
     QByteArray savedDataHome;
     bool hadDataHome;
+    QByteArray savedConfigHome;
+    bool hadConfigHome;
 };
 
 // Answers the wizard's questions from queues; a question without a prepared answer fails the test.

@@ -187,6 +187,39 @@ TEST_F(WizardPages, AFolderToBeMadePassesLeavesNothingAndIsKeptAsAFullPath)
     EXPECT_TRUE(dialogs.Errors.isEmpty());
 }
 
+// As in a shell, "~" and "~/" at the start stand for the home folder; anywhere else, or followed
+// by a name, "~" is an ordinary character of a name.
+TEST_F(WizardPages, ATildeAtTheStartOfTheFolderIsTheHomeFolder)
+{
+    struct THome
+    {
+        QByteArray Saved = qgetenv("HOME");
+        QString Cwd = QDir::currentPath();
+        ~THome()
+        {
+            qputenv("HOME", Saved);
+            QDir::setCurrent(Cwd);
+        }
+    } restore;
+    qputenv("HOME", QFile::encodeName(env.Path("home")));
+    ASSERT_TRUE(QDir::setCurrent(env.Path("")));
+    ToFolderPage();
+    const std::pair<QString, std::string> typed[]
+            = {{"~/Apps/Tarnwick/", env.LocalPath("home/Apps/Tarnwick")},
+               {"~", env.LocalPath("home")},
+               {"~x/a~", env.LocalPath("~x/a~")},
+               {"a/~/b", env.LocalPath("a/~/b")}};
+    for (const auto &[text, folder] : typed) {
+        FolderEdit()->setText(text);
+        Next();
+        EXPECT_EQ(SetupPars.InstallFolder, folder) << text.toStdString();
+        Back();
+        EXPECT_EQ(FolderEdit()->text().toStdString(), folder);
+    }
+    EXPECT_TRUE(dialogs.Errors.isEmpty());
+    EXPECT_EQ(QDir(env.Path("")).entryList({"~*", "home", "a"}, QDir::AllEntries), QStringList());
+}
+
 TEST_F(WizardPages, BrowsingReplacesTheFolderOnlyWhenOneWasPicked)
 {
     ToFolderPage();

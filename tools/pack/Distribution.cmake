@@ -1,5 +1,6 @@
-# `distribution` assembles dist/ in the build folder: setup with its language packs, and the data
-# volumes that hold the trainer, its packs, its help file when there is one and a sample list.
+# `distribution` assembles dist/ in the build folder: setup with the language packs, which it
+# copies into the install folder itself, and the data volumes that hold the trainer, its help file
+# when there is one and a sample list.
 set(TARNWICK_VOLUME_SIZE 1457664 CACHE STRING "Capacity of one installer data volume in bytes")
 
 set(distribution_setup "")

@@ -9,17 +9,14 @@ else()
     message(WARNING "There is no setup program yet; dist/ holds only the packs and the volumes.")
 endif()
 
-# setup finds its packs beside itself.
+# setup finds its packs beside itself and copies them into the install folder; packed into the
+# volumes as well they would be written twice and asked about on a clean installation.
 file(GLOB packs ${LANG_DIR}/*.lng)
 file(COPY ${packs} DESTINATION ${DIST_DIR})
 
 get_filename_component(trainer_dir ${TRAINER} DIRECTORY)
 get_filename_component(trainer_name ${TRAINER} NAME)
 set(items "${trainer_name}=${TRAINER}")
-foreach(pack IN LISTS packs)
-    get_filename_component(name ${pack} NAME)
-    list(APPEND items "${name}=${pack}")
-endforeach()
 file(GLOB help_files ${trainer_dir}/*.chm)
 foreach(help IN LISTS help_files)
     get_filename_component(name ${help} NAME)
