@@ -3,6 +3,7 @@
 #include "core/Unit_FileAssociation.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Paths.h"
+#include "platform/AppIcon.h"
 #include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "platform/ShellAssociation.h"
@@ -71,7 +72,8 @@ std::string ShortcutEntry(const std::string &name, const std::string &exec,
             + DesktopValue(text) + "\nExec=" + DesktopValue(exec)
             + "\nPath=" + DesktopValue(Utf8(workingFolder))
             + "\nTerminal=false\n"
-              "Categories=Education;\n";
+              "Icon="
+            + ApplicationIconName + "\nCategories=Education;\n";
 }
 
 void CreateShortcuts(const std::string &folder, const std::string &group, TLogFile &log,
@@ -108,6 +110,10 @@ void CreateShortcuts(const std::string &folder, const std::string &group, TLogFi
         written.push_back(name);
     }
     CreateGroupMenu(group, written, log, failures);
+    // The entries name the program's icon; the theme must hold it.
+    QString iconError;
+    if (!InstallApplicationIcon(iconError))
+        failures.push_back(CodePage::FromUnicodeLossy(iconError, CodePage::Default));
 }
 
 std::string InstalledProgramPath(const std::string &folder)

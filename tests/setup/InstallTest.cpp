@@ -296,7 +296,7 @@ TEST_F(Install, ASecondInstallationRemovesTheFirstExceptWhatTheUserChanged)
     EXPECT_EQ(env.ReadFile(group + "S37.desktop"),
               "[Desktop Entry]\nType=Application\nName=S37\nExec=\"" + first.toUtf8()
                       + "/tarnwick\"\nPath=" + first.toUtf8()
-                      + "\nTerminal=false\nCategories=Education;\n");
+                      + "\nTerminal=false\nIcon=tarnwick\nCategories=Education;\n");
     EXPECT_TRUE(env.ReadFile(group + "S38.desktop")
                         .contains("Exec=xdg-open \"" + first.toUtf8() + "/S36\""));
     const QString menus = env.MergedMenusFolder();

@@ -150,7 +150,9 @@ TEST_F(Shortcuts, ATwoLevelGroupIsCreatedAndTheEntriesAreLoggedRelativeToIt)
     EXPECT_EQ(Read(Entry("Learning/Tarnwick/Tarnwick.desktop")),
               "[Desktop Entry]\nType=Application\nName=Tarnwick\nExec=\"" + target.toUtf8()
                       + "/tarnwick\"\nPath=" + target.toUtf8()
-                      + "\nTerminal=false\nCategories=Education;\n");
+                      + "\nTerminal=false\nIcon=tarnwick\nCategories=Education;\n");
+    // The icon the entries name is in the user's icon theme.
+    EXPECT_FALSE(Read(env.DataFolder() + "/icons/hicolor/48x48/apps/tarnwick.png").isEmpty());
     EXPECT_TRUE(
             Read(Entry("Learning/Tarnwick/Read me.desktop"))
                     .contains("\nExec=xdg-open \"" + target.toUtf8() + "/Docs/Read me.txt\"\n"));
