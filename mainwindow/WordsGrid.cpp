@@ -456,19 +456,20 @@ bool TWordsGrid::EditorActive() const
     return (kind == ckLevel1 || kind == ckLevel2) && Row() >= 1 && Row() <= GetWordCount();
 }
 
-uint8_t TWordsGrid::SelectionMode() const
+TSelectionMode TWordsGrid::SelectionMode() const
 {
     if (!WordList)
-        return 3;
+        return TSelectionMode::Nothing;
     if (RowSelection)
-        return 0;
+        return TSelectionMode::Rows;
     if (InTextCell()) {
         const QLineEdit *edit = OpenLineEdit();
-        return edit && edit->hasSelectedText() ? 1 : 3;
+        return edit && edit->hasSelectedText() ? TSelectionMode::EditorText
+                                               : TSelectionMode::Nothing;
     }
     if (InSoundCell() && WordList->GetSound(Row() - 1))
-        return 2;
-    return 3;
+        return TSelectionMode::Sound;
+    return TSelectionMode::Nothing;
 }
 
 bool TWordsGrid::IsEditableCell(int col, int row) const
@@ -687,10 +688,10 @@ void TWordsGrid::PartOfSpeechChanged()
     const std::string stored = WordList->GetPartOfSpeech(index);
     if (text != stored) {
         // A record of another row is no use here: each row's change can be taken back.
-        if (UndoKind != 1 || UndoFirst != EditRow) {
+        if (UndoKind != TUndoKind::PartOfSpeech || UndoFirst != EditRow) {
             std::vector<TUndoEntry> entries;
             entries.emplace_back(TOldPartOfSpeech{stored});
-            StoreUndo(1, EditRow, 1, std::move(entries));
+            StoreUndo(TUndoKind::PartOfSpeech, EditRow, 1, std::move(entries));
         }
         const int caret = edit
                 ? (edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition())
@@ -729,7 +730,7 @@ void TWordsGrid::LevelChanged(int index)
     const TWord &word = WordList->Word(row - 1);
     std::vector<TUndoEntry> entries;
     entries.emplace_back(TOldLevel{word.Level1, word.Level2});
-    StoreUndo(3, row, 1, std::move(entries));
+    StoreUndo(TUndoKind::Levels, row, 1, std::move(entries));
     if (kind == ckLevel1)
         WordList->SetLevel1(row - 1, static_cast<uint8_t>(index));
     else
@@ -1029,7 +1030,7 @@ void TWordsGrid::RestoreSelection()
     }
 }
 
-void TWordsGrid::StoreUndo(uint8_t kind, int first, int count, std::vector<TUndoEntry> entries)
+void TWordsGrid::StoreUndo(TUndoKind kind, int first, int count, std::vector<TUndoEntry> entries)
 {
     UndoKind = kind;
     UndoFirst = first;
@@ -1039,7 +1040,7 @@ void TWordsGrid::StoreUndo(uint8_t kind, int first, int count, std::vector<TUndo
 
 void TWordsGrid::ClearUndo()
 {
-    UndoKind = 0;
+    UndoKind = TUndoKind::None;
     UndoList.clear();
 }
 
@@ -1069,12 +1070,12 @@ bool TWordsGrid::InTextCell() const
     return IsTextKind(kind) && Row() <= GetWordCount();
 }
 
-uint8_t TWordsGrid::GetUndoKind() const
+TUndoKind TWordsGrid::GetUndoKind() const
 {
     if (InTextCell()) {
         const QLineEdit *editor = TextEditorOfKind(ColumnKind(Col()));
         if (editor && editor->isUndoAvailable())
-            return 10;
+            return TUndoKind::EditorTyping;
     }
     return UndoKind;
 }
@@ -1142,27 +1143,27 @@ bool TWordsGrid::CanSelectAll() const
 void TWordsGrid::DeleteSelection()
 {
     switch (SelectionMode()) {
-    case 0:
+    case TSelectionMode::Rows:
         DeleteSelectedRows();
         break;
-    case 1:
+    case TSelectionMode::EditorText:
         ClearUndo();
         if (ColumnKind(Col()) == ckPartOfSpeech)
             SuppressAutoComplete = true;
         OpenLineEdit()->del();
         break;
-    case 2: {
+    case TSelectionMode::Sound: {
         EndEdit();
         const int index = Row() - 1;
         std::vector<TUndoEntry> old;
         old.emplace_back(*WordList->GetSound(index));
-        StoreUndo(6, Row(), 1, std::move(old));
+        StoreUndo(TUndoKind::DeleteSound, Row(), 1, std::move(old));
         WordList->SetSound(index, 0, 0);
         SelectCellAt(ColumnOfKind(ckSound), index + 1);
         InvalidateGrid();
         break;
     }
-    default:
+    case TSelectionMode::Nothing:
         break;
     }
 }
@@ -1178,13 +1179,13 @@ bool TWordsGrid::Copy()
     try {
         StoreCurrentRecording();
         switch (SelectionMode()) {
-        case 0: {
+        case TSelectionMode::Rows: {
             const int last = std::min(Selection().Bottom, GetWordCount()) - 1;
             stream = WordList->CopyToStream(Selection().Top - 1, last);
             format = WordsClipboardFormat;
             break;
         }
-        case 1:
+        case TSelectionMode::EditorText:
             // The part of speech goes whole, whatever part of it is selected; the text replaces
             // everything the clipboard held.
             if (ColumnKind(Col()) == ckPartOfSpeech)
@@ -1192,11 +1193,11 @@ bool TWordsGrid::Copy()
             else
                 TextEditorOfKind(ColumnKind(Col()))->copy();
             return true;
-        case 2:
+        case TSelectionMode::Sound:
             stream = WordList->CopySoundToStream(Row() - 1);
             format = SoundClipboardFormat;
             break;
-        default:
+        case TSelectionMode::Nothing:
             return true;
         }
     } catch (const std::exception &error) {
@@ -1215,7 +1216,7 @@ void TWordsGrid::Cut()
     if (!WordList)
         return;
     const uint8_t kind = ColumnKind(std::max(0, Col()));
-    if (SelectionMode() == 1 && kind != ckPartOfSpeech) {
+    if (SelectionMode() == TSelectionMode::EditorText && kind != ckPartOfSpeech) {
         TextEditorOfKind(kind)->cut();
         return;
     }
@@ -1264,7 +1265,7 @@ int TWordsGrid::PasteWords(const QByteArray &block)
     if (count <= 0)
         return 0;
     EndEdit();
-    StoreUndo(7, index + 1, count);
+    StoreUndo(TUndoKind::Insert, index + 1, count);
     SetRowCount(RowCount() + count);
     SelectRowRange(index + 1, index + count, true);
     InvalidateGrid();
@@ -1285,7 +1286,7 @@ void TWordsGrid::PasteSound(const QByteArray &block)
     stream.open(QIODevice::ReadOnly);
     try {
         WordList->PasteSoundFromStream(stream, row - 1);
-        StoreUndo(8, row, count, std::move(old));
+        StoreUndo(TUndoKind::SoundChange, row, count, std::move(old));
     } catch (const std::exception &error) {
         ShowError(error.what());
     }
@@ -1344,7 +1345,7 @@ void TWordsGrid::InsertRow()
     InvalidateGrid();
     SendToTarget(WM_WORDCOUNTCHANGED, 0);
     SelectCellAt(ColumnOfKind(ckForWord), index + 1);
-    StoreUndo(7, index + 1, 1);
+    StoreUndo(TUndoKind::Insert, index + 1, 1);
 }
 
 void TWordsGrid::SetLesson(const std::string &lesson)
@@ -1357,7 +1358,7 @@ void TWordsGrid::SetLesson(const std::string &lesson)
         old.emplace_back(TOldLesson{WordList->Word(row - 1).Lesson});
         WordList->SetLesson(row - 1, lesson);
     }
-    StoreUndo(2, first, last - first + 1, std::move(old));
+    StoreUndo(TUndoKind::Lesson, first, last - first + 1, std::move(old));
     InvalidateGrid();
 }
 
@@ -1375,7 +1376,7 @@ void TWordsGrid::SetLevels(bool setDir1, bool setDir2, uint8_t level1, uint8_t l
         if (setDir2)
             WordList->SetLevel2(row - 1, level2);
     }
-    StoreUndo(3, first, last - first + 1, std::move(old));
+    StoreUndo(TUndoKind::Levels, first, last - first + 1, std::move(old));
     InvalidateGrid();
 }
 
@@ -1396,7 +1397,7 @@ void TWordsGrid::ResetScores()
         WordList->SetHistory1(row - 1, 0);
         WordList->SetHistory2(row - 1, 0);
     }
-    StoreUndo(4, first, last - first + 1, std::move(old));
+    StoreUndo(TUndoKind::ScoreReset, first, last - first + 1, std::move(old));
     InvalidateGrid();
 }
 
@@ -1496,7 +1497,7 @@ void TWordsGrid::WMFilesThreadDone(intptr_t action)
             RestoreSelection();
             break;
         }
-        StoreUndo(7, ImportIndex + 1, ImportCount);
+        StoreUndo(TUndoKind::Insert, ImportIndex + 1, ImportCount);
         SetRowCount(RowCount() + ImportCount);
         SelectRowRange(ImportIndex + 1, ImportIndex + ImportCount, true);
         InvalidateGrid();
@@ -1537,11 +1538,11 @@ void TWordsGrid::SetTextOfKind(int index, uint8_t kind, const std::string &text)
 
 void TWordsGrid::Undo()
 {
-    if (GetUndoKind() == 10) {
+    if (GetUndoKind() == TUndoKind::EditorTyping) {
         TextEditorOfKind(ColumnKind(Col()))->undo();
         return;
     }
-    if (UndoKind == 0 || !WordList)
+    if (UndoKind == TUndoKind::None || !WordList)
         return;
     // Only entries of the record's own type count, and only for rows the list still has.
     const int first = UndoFirst - 1;
@@ -1549,20 +1550,20 @@ void TWordsGrid::Undo()
     auto entry = [this](int i) -> TUndoEntry & { return UndoList[static_cast<size_t>(i)]; };
     auto validRow = [this](int index) { return index >= 0 && index < WordList->Count(); };
     switch (UndoKind) {
-    case 1:
+    case TUndoKind::PartOfSpeech:
         if (auto *old = rows > 0 ? std::get_if<TOldPartOfSpeech>(&entry(0)) : nullptr;
             old && validRow(first))
             WordList->SetPartOfSpeech(first, old->PartOfSpeech);
         SelectCellAt(Col(), Row());
         break;
-    case 2:
+    case TUndoKind::Lesson:
         for (int i = 0; i < rows && validRow(first + i); ++i)
             if (auto *old = std::get_if<TOldLesson>(&entry(i)))
                 WordList->SetLesson(first + i, old->Lesson);
         SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
         InvalidateGrid();
         break;
-    case 3:
+    case TUndoKind::Levels:
         for (int i = 0; i < rows && validRow(first + i); ++i) {
             if (auto *old = std::get_if<TOldLevel>(&entry(i))) {
                 WordList->SetLevel1(first + i, old->Level1);
@@ -1572,7 +1573,7 @@ void TWordsGrid::Undo()
         SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
         InvalidateGrid();
         break;
-    case 4:
+    case TUndoKind::ScoreReset:
         for (int i = 0; i < rows && validRow(first + i); ++i) {
             if (auto *old = std::get_if<TOldScore>(&entry(i))) {
                 WordList->SetScore1(first + i, old->Score1);
@@ -1586,7 +1587,7 @@ void TWordsGrid::Undo()
         SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
         InvalidateGrid();
         break;
-    case 5: {
+    case TUndoKind::DeleteWords: {
         if (first < 0 || first > WordList->Count())
             break;
         // An open editor would stand over a word that moved down.
@@ -1605,13 +1606,13 @@ void TWordsGrid::Undo()
         SendToTarget(WM_WORDCOUNTCHANGED, 0);
         break;
     }
-    case 6:
+    case TUndoKind::DeleteSound:
         if (auto *sound = rows > 0 ? std::get_if<TSoundRec>(&entry(0)) : nullptr;
             sound && validRow(first))
             WordList->SetSound(first, sound->Offset, sound->Size);
         SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
         break;
-    case 7: {
+    case TUndoKind::Insert: {
         const int last = std::min(UndoFirst + UndoCount - 1, GetWordCount());
         if (UndoFirst >= 1 && last >= UndoFirst) {
             SelectRowRange(UndoFirst, last, false);
@@ -1619,7 +1620,7 @@ void TWordsGrid::Undo()
         }
         break;
     }
-    case 8:
+    case TUndoKind::SoundChange:
         if (UndoCount == 0) {
             if (validRow(first))
                 WordList->SetSound(first, 0, 0);
@@ -1630,7 +1631,7 @@ void TWordsGrid::Undo()
         }
         SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
         break;
-    case 9: {
+    case TUndoKind::Sort: {
         std::vector<std::unique_ptr<TWord>> kept;
         for (int i = 0; i < rows; ++i)
             if (auto *word = std::get_if<std::unique_ptr<TWord>>(&entry(i)); word && *word)
@@ -1647,7 +1648,7 @@ void TWordsGrid::Undo()
         SendToTarget(WM_WORDCOUNTCHANGED, 0);
         break;
     }
-    case 11: {
+    case TUndoKind::Replace: {
         uint8_t kind = ckForWord;
         for (int i = 0; i < rows && validRow(first + i); ++i) {
             if (auto *old = std::get_if<TOldReplace>(&entry(i))) {
@@ -1659,7 +1660,8 @@ void TWordsGrid::Undo()
         InvalidateGrid();
         break;
     }
-    default:
+    case TUndoKind::None:
+    case TUndoKind::EditorTyping:
         break;
     }
     ClearUndo();
@@ -1676,7 +1678,7 @@ void TWordsGrid::DeleteSelectedRows()
     for (int index = first; index <= last; ++index)
         removed.emplace_back(WordList->Delete(first));
     const int count = last - first + 1;
-    StoreUndo(5, first + 1, count, std::move(removed));
+    StoreUndo(TUndoKind::DeleteWords, first + 1, count, std::move(removed));
     SetRowCount(RowCount() - count);
     SetLeftCol(FixedCols());
     const int words = GetWordCount();

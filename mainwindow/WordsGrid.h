@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Unit_WordList.h"
+#include "mainwindow/WordsGridKinds.h"
 #include "widgets/CellGrid.h"
 #include "widgets/KBAwareComboBox.h"
 #include "widgets/KBAwareEdit.h"
@@ -142,10 +143,10 @@ public:
     void SelectRows(int row, bool extend, bool scroll);
     void EndEdit();
 
-    // Replaces the undo record; an empty record is kind 0.
-    void StoreUndo(uint8_t kind, int first, int count, std::vector<TUndoEntry> entries = {});
+    // Replaces the undo record; an empty record is TUndoKind::None.
+    void StoreUndo(TUndoKind kind, int first, int count, std::vector<TUndoEntry> entries = {});
     void ClearUndo();
-    uint8_t GetUndoKind() const;
+    TUndoKind GetUndoKind() const;
     void Undo();
 
     // Whether the current cell is a text cell with an in-place editor.
@@ -153,9 +154,7 @@ public:
     bool InSoundCell() const;
     // A text cell, the sound cell or a level cell of a word is current.
     bool EditorActive() const;
-    // What Cut, Copy and Delete act on: 0 the selected rows, 1 the selected text of the current
-    // cell's editor, 2 the current word's sound, 3 nothing.
-    uint8_t SelectionMode() const;
+    TSelectionMode SelectionMode() const;
     int GetEditCol() const { return EditCol; }
     int GetEditRow() const { return EditRow; }
 
@@ -211,7 +210,7 @@ private:
     void SendToTarget(int message, intptr_t wParam);
     void ResetFixedWidths();
     void SelectRowRange(int first, int last, bool scroll);
-    // Removes the selected rows' words into a delete record (kind 5).
+    // Removes the selected rows' words into a record of deleted words.
     void DeleteSelectedRows();
     // The number of words pasted.
     int PasteWords(const QByteArray &block);
@@ -269,7 +268,7 @@ private:
     bool Busy = false;
     bool RowSelection = false;
     int RowAnchor = 1;
-    uint8_t UndoKind = 0;
+    TUndoKind UndoKind = TUndoKind::None;
     int UndoFirst = 0;
     int UndoCount = 0;
     std::vector<TUndoEntry> UndoList;
