@@ -1,5 +1,7 @@
 #include "mainwindow/CommandRules.h"
 
+#include "core/Texts.h"
+
 #include <algorithm>
 
 bool CommandEnabled(TCommand command, const TCommandState &s)
@@ -64,24 +66,6 @@ QKeySequence DeleteShortcut(const TCommandState &state)
         && (state.Mode == TSelectionMode::Rows || state.Mode == TSelectionMode::Sound))
         return QKeySequence(Qt::Key_Delete);
     return {};
-}
-
-std::string ReplacePlaceholders(const std::string &text,
-                                const std::vector<std::pair<std::string, std::string>> &values)
-{
-    std::string result;
-    for (size_t pos = 0; pos < text.size();) {
-        const auto match = std::find_if(values.begin(), values.end(), [&](const auto &value) {
-            return !value.first.empty() && text.compare(pos, value.first.size(), value.first) == 0;
-        });
-        if (match == values.end()) {
-            result += text[pos++];
-            continue;
-        }
-        result += match->second;
-        pos += match->first.size();
-    }
-    return result;
 }
 
 std::string ForToRefCaption(const std::string &text, const std::string &forLanguage,

@@ -7,8 +7,6 @@
 #include <QUrl>
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 // Every command and menu item of the main window, for the rules that enable them.
 enum class TCommand {
@@ -71,10 +69,6 @@ bool CommandEnabled(TCommand command, const TCommandState &state);
 
 // Del belongs to the delete command only where no editor needs the key for itself.
 QKeySequence DeleteShortcut(const TCommandState &state);
-
-// Replaces every placeholder in one pass: a value that contains a placeholder stays as it is.
-std::string ReplacePlaceholders(const std::string &text,
-                                const std::vector<std::pair<std::string, std::string>> &values);
 
 // The captions of the one-direction level items and the set-words boxes: foreign to
 // reference, and reference to foreign.

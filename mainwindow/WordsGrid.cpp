@@ -2,6 +2,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/PrivateMessages.h"
+#include "core/Texts.h"
 #include "core/Unit_Constants.h"
 #include "core/Unit_Constraints.h"
 #include "core/Unit_FilesThread.h"
@@ -9,7 +10,6 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_Warnings.h"
-#include "mainwindow/CommandRules.h"
 #include "platform/CodePage.h"
 
 #include <QApplication>
@@ -32,11 +32,6 @@ constexpr int PartOfSpeechComboHeight = 21;
 constexpr int LessonEditHeight = 18;
 constexpr int MinTextWidth = 8;
 constexpr int MaxTextWidth = 4000;
-constexpr int ContextHeaderEntry = 78;
-constexpr int PartOfSpeechHeaderEntry = 79;
-constexpr int LessonHeaderEntry = 80;
-constexpr int SoundHeaderEntry = 81;
-constexpr int ScoreHeaderEntry = 82;
 constexpr int MaxRecentScore = 5;
 
 // The widths the main window's description gives the ten columns before the settings apply.
@@ -204,6 +199,24 @@ int TWordsGrid::GetWordCount() const
 bool TWordsGrid::GetSaved() const
 {
     return WordList && WordList->Saved;
+}
+
+const std::string *TWordsGrid::WordText(const TWord &word, uint8_t kind)
+{
+    switch (kind) {
+    case ckForWord:
+        return &word.ForWord;
+    case ckRefWord:
+        return &word.RefWord;
+    case ckContext:
+        return &word.Context;
+    case ckPartOfSpeech:
+        return &word.PartOfSpeech;
+    case ckLesson:
+        return &word.Lesson;
+    default:
+        return nullptr;
+    }
 }
 
 int TWordsGrid::ColumnOfKind(int kind) const
@@ -508,21 +521,8 @@ QString TWordsGrid::KindText(int index, uint8_t kind) const
 {
     if (index < 0 || index >= GetWordCount())
         return {};
-    const TWord &word = WordList->Word(index);
-    switch (kind) {
-    case ckForWord:
-        return CodePage::ToUnicode(word.ForWord, KindCodePage(kind));
-    case ckRefWord:
-        return CodePage::ToUnicode(word.RefWord, KindCodePage(kind));
-    case ckContext:
-        return CodePage::ToUnicode(word.Context, KindCodePage(kind));
-    case ckPartOfSpeech:
-        return CodePage::ToUnicode(word.PartOfSpeech, KindCodePage(kind));
-    case ckLesson:
-        return CodePage::ToUnicode(word.Lesson, KindCodePage(kind));
-    default:
-        return {};
-    }
+    const std::string *text = WordText(WordList->Word(index), kind);
+    return text ? DecodeText(*text, KindCodePage(kind)) : QString();
 }
 
 void TWordsGrid::FillEdit(QLineEdit &edit, const QString &text)
@@ -1493,7 +1493,7 @@ void TWordsGrid::WMFilesThreadDone(intptr_t action)
         break;
     case FilesImport:
         if (ImportCount < 1) {
-            ShowWarning(LanguageText(141));
+            ShowWarning(LanguageText(TEntry::NoWordImported));
             RestoreSelection();
             break;
         }
@@ -1503,10 +1503,10 @@ void TWordsGrid::WMFilesThreadDone(intptr_t action)
         InvalidateGrid();
         SendToTarget(WM_WORDCOUNTCHANGED, 0);
         if (ImportCount == 1)
-            ShowInformation(LanguageText(139));
+            ShowInformation(LanguageText(TEntry::OneWordImported));
         else
-            ShowInformation(
-                    ReplacePlaceholders(LanguageText(140), {{"%n%", std::to_string(ImportCount)}}));
+            ShowInformation(ReplacePlaceholders(LanguageText(TEntry::WordsImported),
+                                                {{"%n%", std::to_string(ImportCount)}}));
         break;
     default:
         break;
@@ -1723,34 +1723,36 @@ void TWordsGrid::DrawCell(QPainter &painter, int col, int row, const QRect &rect
 
 void TWordsGrid::DrawHeader(QPainter &painter, uint8_t kind, const QRect &rect)
 {
-    std::string text;
+    QString text;
     switch (kind) {
     case ckForWord:
-        text = WordList->ForLanguage;
+        text = DecodeText(WordList->ForLanguage);
         break;
     case ckRefWord:
-        text = WordList->RefLanguage;
+        text = DecodeText(WordList->RefLanguage);
         break;
     case ckContext:
-        text = LanguageText(ContextHeaderEntry);
+        text = PackText(TEntry::ContextHeader);
         break;
     case ckPartOfSpeech:
-        text = LanguageText(PartOfSpeechHeaderEntry);
+        text = PackText(TEntry::PartOfSpeechHeader);
         break;
     case ckLesson:
-        text = LanguageText(LessonHeaderEntry);
+        text = PackText(TEntry::LessonHeader);
         break;
     case ckSound:
-        text = LanguageText(SoundHeaderEntry);
+        text = PackText(TEntry::SoundHeader);
         break;
     case ckLevel1:
-        text = Abbreviation(WordList->ForLanguage) + "->" + Abbreviation(WordList->RefLanguage);
+        text = DecodeText(Abbreviation(WordList->ForLanguage) + "->"
+                          + Abbreviation(WordList->RefLanguage));
         break;
     case ckLevel2:
-        text = Abbreviation(WordList->RefLanguage) + "->" + Abbreviation(WordList->ForLanguage);
+        text = DecodeText(Abbreviation(WordList->RefLanguage) + "->"
+                          + Abbreviation(WordList->ForLanguage));
         break;
     case ckScore:
-        text = LanguageText(ScoreHeaderEntry);
+        text = PackText(TEntry::ScoreHeader);
         break;
     default:
         return;
@@ -1758,32 +1760,14 @@ void TWordsGrid::DrawHeader(QPainter &painter, uint8_t kind, const QRect &rect)
     painter.setFont(HeaderFont);
     painter.setPen(palette().color(QPalette::Text));
     const QRect area(rect.left() + 2, rect.top() + 2, rect.width(), rect.height());
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     CodePage::ToUnicode(text, CodePage::ForCharset(DefaultFont.Charset)));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
 }
 
 void TWordsGrid::DrawText(QPainter &painter, uint8_t kind, const TWord &word, const QRect &rect,
                           bool selected)
 {
-    const std::string *text = nullptr;
-    switch (kind) {
-    case ckForWord:
-        text = &word.ForWord;
-        break;
-    case ckRefWord:
-        text = &word.RefWord;
-        break;
-    case ckContext:
-        text = &word.Context;
-        break;
-    case ckPartOfSpeech:
-        text = &word.PartOfSpeech;
-        break;
-    default:
-        text = &word.Lesson;
-        break;
-    }
-    if (text->empty())
+    const std::string *text = WordText(word, kind);
+    if (!text || text->empty())
         return;
     const TKindFont &font = KindFonts[kind];
     // The text stands where the editor's text will stand when the cell is edited.
@@ -1792,7 +1776,7 @@ void TWordsGrid::DrawText(QPainter &painter, uint8_t kind, const TWord &word, co
     painter.setPen(palette().color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect area(rect.left() + 2, top, rect.width(), rect.bottom() + 1 - top);
     painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     CodePage::ToUnicode(*text, font.CodePage));
+                     DecodeText(*text, font.CodePage));
 }
 
 void TWordsGrid::DrawSound(QPainter &painter, const TWord &word, const QRect &rect, bool selected)

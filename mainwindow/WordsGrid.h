@@ -229,6 +229,8 @@ private:
     QWidget *OpenControlWidget() const;
     void PlaceControl(QWidget &control, int col, int row);
     void PlaceOpenControl();
+    // The text that a column of a text kind shows of a word; nullptr for the other kinds.
+    static const std::string *WordText(const TWord &word, uint8_t kind);
     int KindCodePage(uint8_t kind) const;
     QString KindText(int index, uint8_t kind) const;
     void EditorTextChanged(uint8_t kind);

@@ -1,5 +1,6 @@
 #include "core/BusyCursor.h"
 #include "core/PrivateMessages.h"
+#include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_ThreadInterchange.h"
