@@ -1030,20 +1030,6 @@ void TWordsGrid::RestoreSelection()
     }
 }
 
-void TWordsGrid::StoreUndo(TUndoKind kind, int first, int count, std::vector<TUndoEntry> entries)
-{
-    UndoKind = kind;
-    UndoFirst = first;
-    UndoCount = count;
-    UndoList = std::move(entries);
-}
-
-void TWordsGrid::ClearUndo()
-{
-    UndoKind = TUndoKind::None;
-    UndoList.clear();
-}
-
 TKBAwareEdit *TWordsGrid::TextEditorOfKind(uint8_t kind) const
 {
     switch (kind) {
@@ -1068,16 +1054,6 @@ bool TWordsGrid::InTextCell() const
     if (kind == ckForWord || kind == ckRefWord)
         return true;
     return IsTextKind(kind) && Row() <= GetWordCount();
-}
-
-TUndoKind TWordsGrid::GetUndoKind() const
-{
-    if (InTextCell()) {
-        const QLineEdit *editor = TextEditorOfKind(ColumnKind(Col()));
-        if (editor && editor->isUndoAvailable())
-            return TUndoKind::EditorTyping;
-    }
-    return UndoKind;
 }
 
 bool TWordsGrid::CellOnWord() const
@@ -1534,137 +1510,6 @@ void TWordsGrid::SetTextOfKind(int index, uint8_t kind, const std::string &text)
     default:
         break;
     }
-}
-
-void TWordsGrid::Undo()
-{
-    if (GetUndoKind() == TUndoKind::EditorTyping) {
-        TextEditorOfKind(ColumnKind(Col()))->undo();
-        return;
-    }
-    if (UndoKind == TUndoKind::None || !WordList)
-        return;
-    // Only entries of the record's own type count, and only for rows the list still has.
-    const int first = UndoFirst - 1;
-    const int rows = std::min<int>(UndoCount, static_cast<int>(UndoList.size()));
-    auto entry = [this](int i) -> TUndoEntry & { return UndoList[static_cast<size_t>(i)]; };
-    auto validRow = [this](int index) { return index >= 0 && index < WordList->Count(); };
-    switch (UndoKind) {
-    case TUndoKind::PartOfSpeech:
-        if (auto *old = rows > 0 ? std::get_if<TOldPartOfSpeech>(&entry(0)) : nullptr;
-            old && validRow(first))
-            WordList->SetPartOfSpeech(first, old->PartOfSpeech);
-        SelectCellAt(Col(), Row());
-        break;
-    case TUndoKind::Lesson:
-        for (int i = 0; i < rows && validRow(first + i); ++i)
-            if (auto *old = std::get_if<TOldLesson>(&entry(i)))
-                WordList->SetLesson(first + i, old->Lesson);
-        SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
-        InvalidateGrid();
-        break;
-    case TUndoKind::Levels:
-        for (int i = 0; i < rows && validRow(first + i); ++i) {
-            if (auto *old = std::get_if<TOldLevel>(&entry(i))) {
-                WordList->SetLevel1(first + i, old->Level1);
-                WordList->SetLevel2(first + i, old->Level2);
-            }
-        }
-        SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
-        InvalidateGrid();
-        break;
-    case TUndoKind::ScoreReset:
-        for (int i = 0; i < rows && validRow(first + i); ++i) {
-            if (auto *old = std::get_if<TOldScore>(&entry(i))) {
-                WordList->SetScore1(first + i, old->Score1);
-                WordList->SetScore2(first + i, old->Score2);
-                WordList->SetCount1(first + i, old->Count1);
-                WordList->SetCount2(first + i, old->Count2);
-                WordList->SetHistory1(first + i, old->History1);
-                WordList->SetHistory2(first + i, old->History2);
-            }
-        }
-        SelectRowRange(UndoFirst, std::min(UndoFirst + UndoCount - 1, GetWordCount()), true);
-        InvalidateGrid();
-        break;
-    case TUndoKind::DeleteWords: {
-        if (first < 0 || first > WordList->Count())
-            break;
-        // An open editor would stand over a word that moved down.
-        EndEdit();
-        int inserted = 0;
-        for (int i = 0; i < rows; ++i) {
-            if (auto *word = std::get_if<std::unique_ptr<TWord>>(&entry(i)); word && *word) {
-                WordList->Insert(first + inserted, (*word)->Clone());
-                ++inserted;
-            }
-        }
-        SetRowCount(RowCount() + inserted);
-        if (inserted > 0)
-            SelectRowRange(UndoFirst, UndoFirst + inserted - 1, true);
-        InvalidateGrid();
-        SendToTarget(WM_WORDCOUNTCHANGED, 0);
-        break;
-    }
-    case TUndoKind::DeleteSound:
-        if (auto *sound = rows > 0 ? std::get_if<TSoundRec>(&entry(0)) : nullptr;
-            sound && validRow(first))
-            WordList->SetSound(first, sound->Offset, sound->Size);
-        SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
-        break;
-    case TUndoKind::Insert: {
-        const int last = std::min(UndoFirst + UndoCount - 1, GetWordCount());
-        if (UndoFirst >= 1 && last >= UndoFirst) {
-            SelectRowRange(UndoFirst, last, false);
-            DeleteSelectedRows();
-        }
-        break;
-    }
-    case TUndoKind::SoundChange:
-        if (UndoCount == 0) {
-            if (validRow(first))
-                WordList->SetSound(first, 0, 0);
-        } else {
-            for (int i = 0; i < rows && validRow(first + i); ++i)
-                if (auto *sound = std::get_if<TSoundRec>(&entry(i)))
-                    WordList->SetSound(first + i, sound->Offset, sound->Size);
-        }
-        SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
-        break;
-    case TUndoKind::Sort: {
-        std::vector<std::unique_ptr<TWord>> kept;
-        for (int i = 0; i < rows; ++i)
-            if (auto *word = std::get_if<std::unique_ptr<TWord>>(&entry(i)); word && *word)
-                kept.push_back((*word)->Clone());
-        // A record that does not hold every word cannot give the old order back.
-        if (static_cast<int>(kept.size()) != WordList->Count())
-            break;
-        while (WordList->Count() > 0)
-            (void)WordList->Delete(WordList->Count() - 1);
-        for (auto &word : kept)
-            WordList->Add(std::move(word));
-        SelectCellAt(1, 1);
-        InvalidateGrid();
-        SendToTarget(WM_WORDCOUNTCHANGED, 0);
-        break;
-    }
-    case TUndoKind::Replace: {
-        uint8_t kind = ckForWord;
-        for (int i = 0; i < rows && validRow(first + i); ++i) {
-            if (auto *old = std::get_if<TOldReplace>(&entry(i))) {
-                SetTextOfKind(first + i, old->Kind, old->OldText);
-                kind = old->Kind;
-            }
-        }
-        SelectCellAt(ColumnOfKind(kind), UndoFirst);
-        InvalidateGrid();
-        break;
-    }
-    case TUndoKind::None:
-    case TUndoKind::EditorTyping:
-        break;
-    }
-    ClearUndo();
 }
 
 void TWordsGrid::DeleteSelectedRows()

@@ -212,6 +212,21 @@ private:
     void SelectRowRange(int first, int last, bool scroll);
     // Removes the selected rows' words into a record of deleted words.
     void DeleteSelectedRows();
+
+    // Undo, one function per kind of record: first is the list index of the record's first row,
+    // rows the number of its entries that count.
+    void UndoPartOfSpeech(int first, int rows);
+    void UndoLesson(int first, int rows);
+    void UndoLevels(int first, int rows);
+    void UndoScoreReset(int first, int rows);
+    void UndoDeleteWords(int first, int rows);
+    void UndoDeleteSound(int first, int rows);
+    void UndoInsert();
+    void UndoSoundChange(int first, int rows);
+    void UndoSort(int rows);
+    void UndoReplace(int first, int rows);
+    // Selects the record's rows again and shows them.
+    void SelectUndoneRows();
     // The number of words pasted.
     int PasteWords(const QByteArray &block);
     void PasteSound(const QByteArray &block);
