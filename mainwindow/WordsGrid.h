@@ -252,7 +252,16 @@ private:
     void PartOfSpeechChanged();
     void LevelChanged(int index);
     void EditorExit(QWidget *old, QWidget *now);
+    // The editor keys, by group; each answers whether it handled the key.
+    struct TEditorKey;
+    TEditorKey ReadEditorKey(const QKeyEvent &event) const;
     bool EditorKeyDown(QKeyEvent &event);
+    bool RowKeyDown(const TEditorKey &key);
+    bool PageKeyDown(const TEditorKey &key);
+    bool RowSelectionKeyDown(const TEditorKey &key);
+    bool ColumnKeyDown(const TEditorKey &key);
+    bool CaretKeyDown(const TEditorKey &key);
+    void DeletingKeyDown(const TEditorKey &key);
     bool IsEditableColumn(int col) const;
     int LastRow() const;
     int PageStep() const;
