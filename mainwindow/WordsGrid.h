@@ -71,6 +71,12 @@ enum TColumnKind : uint8_t {
     ckScore = 9,
 };
 
+// The kinds whose cells hold a text of the word and open a text editor.
+constexpr bool IsTextKind(int kind)
+{
+    return kind >= ckForWord && kind <= ckLesson;
+}
+
 struct TGridColumn
 {
     uint8_t Kind = 0;
@@ -199,19 +205,70 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void WMFilesThreadDone(intptr_t action);
-    void StartFileOperation(const std::string &fileName, uint8_t action);
+    // Fixed widths that the columns and the controls over them share.
+    static constexpr int SoundWidth = 70;
+    static constexpr int LevelWidth = 60;
+
+    // The list and its columns.
+    void SendToTarget(int message, intptr_t wParam);
+    void ResetFixedWidths();
+    // The text that a column of a text kind shows of a word; nullptr for the other kinds.
+    static const std::string *WordText(const TWord &word, uint8_t kind);
+    void SetTextOfKind(int index, uint8_t kind, const std::string &text);
+
+    // Selection and the in-place controls.
+    void SelectRowRange(int first, int last, bool scroll);
+    bool IsEditableCell(int col, int row) const;
+    void ScrollIntoView(int col, int row);
+    void BindControl(QWidget *control, int width);
+    void BindEdit(TKBAwareEdit *edit, uint8_t kind);
+    TKBAwareEdit *TextEditorOfKind(uint8_t kind) const;
+    QLineEdit *OpenLineEdit() const;
+    int KindCodePage(uint8_t kind) const;
+    QString KindText(int index, uint8_t kind) const;
+    void FillEdit(QLineEdit &edit, const QString &text);
+    void OpenControl(int col, int row);
+    QWidget *OpenControlWidget() const;
+    void PlaceControl(QWidget &control, int col, int row);
+    void PlaceOpenControl();
+    void EditorTextChanged(uint8_t kind);
+    void PartOfSpeechChanged();
+    void LevelChanged(int index);
+    void EditorExit(QWidget *old, QWidget *now);
+
+    // The editor keys, by group; each answers whether it handled the key.
+    struct TEditorKey;
+    TEditorKey ReadEditorKey(const QKeyEvent &event) const;
+    bool EditorKeyDown(QKeyEvent &event);
+    bool RowKeyDown(const TEditorKey &key);
+    bool PageKeyDown(const TEditorKey &key);
+    bool RowSelectionKeyDown(const TEditorKey &key);
+    bool ColumnKeyDown(const TEditorKey &key);
+    bool CaretKeyDown(const TEditorKey &key);
+    void DeletingKeyDown(const TEditorKey &key);
+    bool IsEditableColumn(int col) const;
+    int LastRow() const;
+    int PageStep() const;
+    bool CaretAtStart() const;
+    bool CaretAtEnd() const;
+
+    // Clipboard and word commands.
     // The current cell lies on the list: a text cell in a valid row, or a word's sound or level
     // cell.
     bool CellOnList() const;
     bool CellOnWord() const;
     std::pair<int, int> TargetRows() const;
     void StoreCurrentRecording();
-    void SendToTarget(int message, intptr_t wParam);
-    void ResetFixedWidths();
-    void SelectRowRange(int first, int last, bool scroll);
+    // The number of words pasted.
+    int PasteWords(const QByteArray &block);
+    void PasteSound(const QByteArray &block);
+    void PasteText();
     // Removes the selected rows' words into a record of deleted words.
     void DeleteSelectedRows();
+
+    // File operations.
+    void StartFileOperation(const std::string &fileName, uint8_t action);
+    void WMFilesThreadDone(intptr_t action);
 
     // Undo, one function per kind of record: first is the list index of the record's first row,
     // rows the number of its entries that count.
@@ -227,48 +284,8 @@ private:
     void UndoReplace(int first, int rows);
     // Selects the record's rows again and shows them.
     void SelectUndoneRows();
-    // The number of words pasted.
-    int PasteWords(const QByteArray &block);
-    void PasteSound(const QByteArray &block);
-    void PasteText();
-    void SetTextOfKind(int index, uint8_t kind, const std::string &text);
-    TKBAwareEdit *TextEditorOfKind(uint8_t kind) const;
 
-    // In-place editing.
-    void BindControl(QWidget *control, int width);
-    void BindEdit(TKBAwareEdit *edit, uint8_t kind);
-    bool IsEditableCell(int col, int row) const;
-    void ScrollIntoView(int col, int row);
-    void OpenControl(int col, int row);
-    void FillEdit(QLineEdit &edit, const QString &text);
-    QWidget *OpenControlWidget() const;
-    void PlaceControl(QWidget &control, int col, int row);
-    void PlaceOpenControl();
-    // The text that a column of a text kind shows of a word; nullptr for the other kinds.
-    static const std::string *WordText(const TWord &word, uint8_t kind);
-    int KindCodePage(uint8_t kind) const;
-    QString KindText(int index, uint8_t kind) const;
-    void EditorTextChanged(uint8_t kind);
-    void PartOfSpeechChanged();
-    void LevelChanged(int index);
-    void EditorExit(QWidget *old, QWidget *now);
-    // The editor keys, by group; each answers whether it handled the key.
-    struct TEditorKey;
-    TEditorKey ReadEditorKey(const QKeyEvent &event) const;
-    bool EditorKeyDown(QKeyEvent &event);
-    bool RowKeyDown(const TEditorKey &key);
-    bool PageKeyDown(const TEditorKey &key);
-    bool RowSelectionKeyDown(const TEditorKey &key);
-    bool ColumnKeyDown(const TEditorKey &key);
-    bool CaretKeyDown(const TEditorKey &key);
-    void DeletingKeyDown(const TEditorKey &key);
-    bool IsEditableColumn(int col) const;
-    int LastRow() const;
-    int PageStep() const;
-    QLineEdit *OpenLineEdit() const;
-    bool CaretAtStart() const;
-    bool CaretAtEnd() const;
-
+    // Painting.
     void DrawHeader(QPainter &painter, uint8_t kind, const QRect &rect);
     void DrawText(QPainter &painter, uint8_t kind, const TWord &word, const QRect &rect,
                   bool selected);
