@@ -9,6 +9,7 @@
 #include <algorithm>
 
 // Construction, the shown list, its fonts, the columns and busy mode.
+
 namespace {
 
 constexpr int RowHeaderWidth = 25;

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 // Painting the cells: headers, texts, the sound picture, levels and scores.
+
 namespace {
 
 constexpr int MaxRecentScore = 5;

@@ -6,6 +6,7 @@
 
 // The grid's one-level undo record: storing it, the main window's undo query, and taking a
 // record back with one function per kind.
+
 namespace {
 
 // Entry i of the record when it has the type that the record's kind keeps; an entry of another
