@@ -21,11 +21,11 @@ bool CommandEnabled(TCommand command, const TCommandState &s)
     case TCommand::Import:
         return s.List && s.CanInsert;
     case TCommand::Undo:
-        return s.UndoKind != 0;
+        return s.UndoKind != TUndoKind::None;
     case TCommand::Cut:
     case TCommand::Copy:
     case TCommand::Delete:
-        return s.Mode < 3;
+        return s.Mode != TSelectionMode::Nothing;
     case TCommand::Paste:
         return s.CanPaste;
     case TCommand::SelectAll:
@@ -62,7 +62,8 @@ bool CommandEnabled(TCommand command, const TCommandState &s)
 
 QKeySequence DeleteShortcut(const TCommandState &state)
 {
-    if (state.MainWindowActive && (state.Mode == 0 || state.Mode == 2))
+    if (state.MainWindowActive
+        && (state.Mode == TSelectionMode::Rows || state.Mode == TSelectionMode::Sound))
         return QKeySequence(Qt::Key_Delete);
     return {};
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "mainwindow/WordsGridKinds.h"
+
 #include <QKeySequence>
 #include <QString>
 #include <QUrl>
 #include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 // Every command and menu item of the main window, for the rules that enable them.
 enum class TCommand {
@@ -52,14 +52,13 @@ struct TCommandState
     bool List = false;
     bool Saved = false;
     int WordCount = 0;
-    // 0 rows selected, 1 an in-place editor with selected text, 2 a sound cell, 3 nothing usable.
-    int Mode = 3;
+    TSelectionMode Mode = TSelectionMode::Nothing;
     bool Targets = false;
     bool CanInsert = false;
     bool CanInsertSound = false;
     bool CanPaste = false;
     bool CanSelectAll = false;
-    int UndoKind = 0;
+    TUndoKind UndoKind = TUndoKind::None;
     // The active control is the foreign-word, reference-word or context editor.
     bool TextEditorActive = false;
     bool FindButtonEnabled = false;

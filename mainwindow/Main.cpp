@@ -178,7 +178,7 @@ TMainForm::TMainForm(QWidget *parent)
     // An exercise answer makes an undoable score reset of the shown list undoable no longer:
     // undoing it would wipe what the exercise recorded.
     TExercForm::RecordChanged = [&grid](const TWordList &changed) {
-        if (grid.GetWordList() == &changed && grid.GetUndoKind() == 4)
+        if (grid.GetWordList() == &changed && grid.GetUndoKind() == TUndoKind::ScoreReset)
             grid.ClearUndo();
     };
 }

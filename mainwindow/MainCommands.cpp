@@ -401,16 +401,16 @@ void TMainForm::ActDeleteExecute()
 {
     TWordsGrid &grid = *ui->WordsGrid;
     switch (grid.SelectionMode()) {
-    case 0:
+    case TSelectionMode::Rows:
         if (EditOptions.ConfirmDelete && WarnYesNo(LanguageText(TEntry::ConfirmDelete)) != mbYes)
             return;
         grid.DeleteSelection();
         break;
-    case 1:
-    case 2:
+    case TSelectionMode::EditorText:
+    case TSelectionMode::Sound:
         grid.DeleteSelection();
         break;
-    default:
+    case TSelectionMode::Nothing:
         return;
     }
     ui->ToolBar->repaint();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Unit_WordList.h"
+#include "mainwindow/WordsGridKinds.h"
 #include "widgets/CellGrid.h"
 #include "widgets/KBAwareComboBox.h"
 #include "widgets/KBAwareEdit.h"
@@ -69,6 +70,12 @@ enum TColumnKind : uint8_t {
     ckLevel2 = 8,
     ckScore = 9,
 };
+
+// The kinds whose cells hold a text of the word and open a text editor.
+constexpr bool IsTextKind(int kind)
+{
+    return kind >= ckForWord && kind <= ckLesson;
+}
 
 struct TGridColumn
 {
@@ -142,10 +149,10 @@ public:
     void SelectRows(int row, bool extend, bool scroll);
     void EndEdit();
 
-    // Replaces the undo record; an empty record is kind 0.
-    void StoreUndo(uint8_t kind, int first, int count, std::vector<TUndoEntry> entries = {});
+    // Replaces the undo record; an empty record is TUndoKind::None.
+    void StoreUndo(TUndoKind kind, int first, int count, std::vector<TUndoEntry> entries = {});
     void ClearUndo();
-    uint8_t GetUndoKind() const;
+    TUndoKind GetUndoKind() const;
     void Undo();
 
     // Whether the current cell is a text cell with an in-place editor.
@@ -153,9 +160,7 @@ public:
     bool InSoundCell() const;
     // A text cell, the sound cell or a level cell of a word is current.
     bool EditorActive() const;
-    // What Cut, Copy and Delete act on: 0 the selected rows, 1 the selected text of the current
-    // cell's editor, 2 the current word's sound, 3 nothing.
-    uint8_t SelectionMode() const;
+    TSelectionMode SelectionMode() const;
     int GetEditCol() const { return EditCol; }
     int GetEditRow() const { return EditRow; }
 
@@ -200,50 +205,87 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void WMFilesThreadDone(intptr_t action);
-    void StartFileOperation(const std::string &fileName, uint8_t action);
+    // Fixed widths that the columns and the controls over them share.
+    static constexpr int SoundWidth = 70;
+    static constexpr int LevelWidth = 60;
+
+    // The list and its columns.
+    void SendToTarget(int message, intptr_t wParam);
+    void ResetFixedWidths();
+    // The text that a column of a text kind shows of a word; nullptr for the other kinds.
+    static const std::string *WordText(const TWord &word, uint8_t kind);
+    void SetTextOfKind(int index, uint8_t kind, const std::string &text);
+
+    // Selection and the in-place controls.
+    void SelectRowRange(int first, int last, bool scroll);
+    bool IsEditableCell(int col, int row) const;
+    void ScrollIntoView(int col, int row);
+    void BindControl(QWidget *control, int width);
+    void BindEdit(TKBAwareEdit *edit, uint8_t kind);
+    TKBAwareEdit *TextEditorOfKind(uint8_t kind) const;
+    QLineEdit *OpenLineEdit() const;
+    int KindCodePage(uint8_t kind) const;
+    QString KindText(int index, uint8_t kind) const;
+    void FillEdit(QLineEdit &edit, const QString &text);
+    void OpenControl(int col, int row);
+    QWidget *OpenControlWidget() const;
+    void PlaceControl(QWidget &control, int col, int row);
+    void PlaceOpenControl();
+    void EditorTextChanged(uint8_t kind);
+    void PartOfSpeechChanged();
+    void LevelChanged(int index);
+    void EditorExit(QWidget *old, QWidget *now);
+
+    // The editor keys, by group; each answers whether it handled the key.
+    struct TEditorKey;
+    TEditorKey ReadEditorKey(const QKeyEvent &event) const;
+    bool EditorKeyDown(QKeyEvent &event);
+    bool RowKeyDown(const TEditorKey &key);
+    bool PageKeyDown(const TEditorKey &key);
+    bool RowSelectionKeyDown(const TEditorKey &key);
+    bool ColumnKeyDown(const TEditorKey &key);
+    bool CaretKeyDown(const TEditorKey &key);
+    void DeletingKeyDown(const TEditorKey &key);
+    bool IsEditableColumn(int col) const;
+    int LastRow() const;
+    int PageStep() const;
+    bool CaretAtStart() const;
+    bool CaretAtEnd() const;
+
+    // Clipboard and word commands.
     // The current cell lies on the list: a text cell in a valid row, or a word's sound or level
     // cell.
     bool CellOnList() const;
     bool CellOnWord() const;
     std::pair<int, int> TargetRows() const;
     void StoreCurrentRecording();
-    void SendToTarget(int message, intptr_t wParam);
-    void ResetFixedWidths();
-    void SelectRowRange(int first, int last, bool scroll);
-    // Removes the selected rows' words into a delete record (kind 5).
-    void DeleteSelectedRows();
     // The number of words pasted.
     int PasteWords(const QByteArray &block);
     void PasteSound(const QByteArray &block);
     void PasteText();
-    void SetTextOfKind(int index, uint8_t kind, const std::string &text);
-    TKBAwareEdit *TextEditorOfKind(uint8_t kind) const;
+    // Removes the selected rows' words into a record of deleted words.
+    void DeleteSelectedRows();
 
-    // In-place editing.
-    void BindControl(QWidget *control, int width);
-    void BindEdit(TKBAwareEdit *edit, uint8_t kind);
-    bool IsEditableCell(int col, int row) const;
-    void ScrollIntoView(int col, int row);
-    void OpenControl(int col, int row);
-    void FillEdit(QLineEdit &edit, const QString &text);
-    QWidget *OpenControlWidget() const;
-    void PlaceControl(QWidget &control, int col, int row);
-    void PlaceOpenControl();
-    int KindCodePage(uint8_t kind) const;
-    QString KindText(int index, uint8_t kind) const;
-    void EditorTextChanged(uint8_t kind);
-    void PartOfSpeechChanged();
-    void LevelChanged(int index);
-    void EditorExit(QWidget *old, QWidget *now);
-    bool EditorKeyDown(QKeyEvent &event);
-    bool IsEditableColumn(int col) const;
-    int LastRow() const;
-    int PageStep() const;
-    QLineEdit *OpenLineEdit() const;
-    bool CaretAtStart() const;
-    bool CaretAtEnd() const;
+    // File operations.
+    void StartFileOperation(const std::string &fileName, uint8_t action);
+    void WMFilesThreadDone(intptr_t action);
 
+    // Undo, one function per kind of record: first is the list index of the record's first row,
+    // rows the number of its entries that count.
+    void UndoPartOfSpeech(int first, int rows);
+    void UndoLesson(int first, int rows);
+    void UndoLevels(int first, int rows);
+    void UndoScoreReset(int first, int rows);
+    void UndoDeleteWords(int first, int rows);
+    void UndoDeleteSound(int first, int rows);
+    void UndoInsert();
+    void UndoSoundChange(int first, int rows);
+    void UndoSort(int rows);
+    void UndoReplace(int first, int rows);
+    // Selects the record's rows again and shows them.
+    void SelectUndoneRows();
+
+    // Painting.
     void DrawHeader(QPainter &painter, uint8_t kind, const QRect &rect);
     void DrawText(QPainter &painter, uint8_t kind, const TWord &word, const QRect &rect,
                   bool selected);
@@ -269,7 +311,7 @@ private:
     bool Busy = false;
     bool RowSelection = false;
     int RowAnchor = 1;
-    uint8_t UndoKind = 0;
+    TUndoKind UndoKind = TUndoKind::None;
     int UndoFirst = 0;
     int UndoCount = 0;
     std::vector<TUndoEntry> UndoList;

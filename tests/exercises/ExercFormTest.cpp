@@ -767,7 +767,7 @@ TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
         }
         TWordsGrid &grid = *main.WordsGrid();
         grid.SetWordList(std::move(list));
-        for (const uint8_t kind : {3, 4}) {
+        for (const TUndoKind kind : {TUndoKind::Levels, TUndoKind::ScoreReset}) {
             grid.StoreUndo(kind, 1, 1);
             TExercForm form;
             uint8_t status = 9;
@@ -776,7 +776,7 @@ TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
             QTest::mouseClick(form.Controls().ShowButton, Qt::LeftButton);
             QTest::mouseClick(form.Controls().NoButton, Qt::LeftButton);
             // Undoing a level change cannot wipe the answer; undoing a score reset would.
-            EXPECT_EQ(kind == 4 ? 0 : kind, grid.GetUndoKind());
+            EXPECT_EQ(kind == TUndoKind::ScoreReset ? TUndoKind::None : kind, grid.GetUndoKind());
             form.reject();
         }
         MainForm = nullptr;

@@ -50,13 +50,13 @@ TCommandState IdleWithList(int words = 3)
     TCommandState state;
     state.List = true;
     state.WordCount = words;
-    state.Mode = 0;
+    state.Mode = TSelectionMode::Rows;
     state.Targets = true;
     state.CanInsert = true;
     state.CanInsertSound = true;
     state.CanPaste = true;
     state.CanSelectAll = true;
-    state.UndoKind = 5;
+    state.UndoKind = TUndoKind::DeleteWords;
     state.TextEditorActive = true;
     state.FindButtonEnabled = true;
     return state;
@@ -118,11 +118,11 @@ TEST(CommandRules, EachConditionSwitchesOffItsOwnCommands)
         EXPECT_TRUE(CommandEnabled(command, noList)) << static_cast<int>(command);
 
     TCommandState other = IdleWithList();
-    other.Mode = 3;
+    other.Mode = TSelectionMode::Nothing;
     other.CanInsert = false;
     other.Targets = false;
     other.CanInsertSound = false;
-    other.UndoKind = 0;
+    other.UndoKind = TUndoKind::None;
     other.TextEditorActive = false;
     other.FindButtonEnabled = false;
     for (TCommand command :
@@ -131,7 +131,7 @@ TEST(CommandRules, EachConditionSwitchesOffItsOwnCommands)
           TCommand::ResetScore, TCommand::SetLevel, TCommand::LevelSubmenu, TCommand::InsertSound,
           TCommand::Undo, TCommand::KeyboardLayout, TCommand::FindNext})
         EXPECT_FALSE(CommandEnabled(command, other)) << static_cast<int>(command);
-    other.Mode = 2;
+    other.Mode = TSelectionMode::Sound;
     EXPECT_TRUE(CommandEnabled(TCommand::Delete, other));
 }
 
@@ -139,15 +139,15 @@ TEST(CommandRules, DelIsTheDeleteShortcutOnlyForRowsAndSoundInTheActiveMainWindo
 {
     TCommandState state = IdleWithList();
     state.MainWindowActive = true;
-    for (int mode : {0, 2}) {
+    for (TSelectionMode mode : {TSelectionMode::Rows, TSelectionMode::Sound}) {
         state.Mode = mode;
         EXPECT_EQ(QKeySequence(Qt::Key_Delete), DeleteShortcut(state));
     }
-    for (int mode : {1, 3}) {
+    for (TSelectionMode mode : {TSelectionMode::EditorText, TSelectionMode::Nothing}) {
         state.Mode = mode;
         EXPECT_TRUE(DeleteShortcut(state).isEmpty());
     }
-    state.Mode = 0;
+    state.Mode = TSelectionMode::Rows;
     state.MainWindowActive = false;
     EXPECT_TRUE(DeleteShortcut(state).isEmpty());
 }
@@ -397,10 +397,10 @@ TEST_F(Commands, LevelCommandsSetTheTargetsAndUndoTakesThemBack)
     EXPECT_EQ(3, List().GetLevel2(1));
     EXPECT_EQ(3, List().GetLevel2(2));
     EXPECT_EQ(0, List().GetLevel2(3));
-    EXPECT_EQ(3, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::Levels, Grid().GetUndoKind());
     Trigger(Form().ActUndo);
     EXPECT_EQ(0, List().GetLevel2(1));
-    EXPECT_EQ(0, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::None, Grid().GetUndoKind());
 }
 
 TEST_F(Commands, DeleteWithConfirmationAnsweredNoKeepsTheRowsAndRecordsNoUndo)
@@ -411,13 +411,13 @@ TEST_F(Commands, DeleteWithConfirmationAnsweredNoKeepsTheRowsAndRecordsNoUndo)
     box.Answers = {1};
     Trigger(Form().ActDelete);
     EXPECT_EQ(4, List().Count());
-    EXPECT_EQ(0, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::None, Grid().GetUndoKind());
     ASSERT_EQ(1u, box.Texts.size());
     EXPECT_EQ(LanguageText(87), box.Texts[0]);
     box.Answers = {0};
     Trigger(Form().ActDelete);
     EXPECT_EQ(3, List().Count());
-    EXPECT_EQ(5, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::DeleteWords, Grid().GetUndoKind());
     EditOptions.ConfirmDelete = false;
     Trigger(Form().ActDelete);
     EXPECT_EQ(2, List().Count());
@@ -465,7 +465,7 @@ TEST_F(Commands, NewWithCancelInTheQuestionKeepsTheOldListTitleAndUndo)
     Grid().SetWordList(ListOf(3));
     Grid().SelectRows(1, false, false);
     Trigger(Form().ActResetScore);
-    ASSERT_EQ(4, Grid().GetUndoKind());
+    ASSERT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
     const TWordList *old = Grid().GetWordList();
     const QString title = MainForm->windowTitle();
     box.Answers = {2};
@@ -478,7 +478,7 @@ TEST_F(Commands, NewWithCancelInTheQuestionKeepsTheOldListTitleAndUndo)
     EXPECT_EQ(ForeignCharacters, settings.Shown[0].ForeignChars);
     EXPECT_EQ(old, Grid().GetWordList());
     EXPECT_EQ(title, MainForm->windowTitle());
-    EXPECT_EQ(4, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
 
     settings.Accept = false;
     Trigger(Form().ActNew);
@@ -510,7 +510,7 @@ TEST_F(Commands, NewTypeSaveAsCloseAndReopen)
     EXPECT_EQ(QStringLiteral("Naamloos"), dialogs.Requests.back().FileName);
     EXPECT_EQ(dir.path(), dialogs.Requests.back().Folder);
     EXPECT_TRUE(List().Saved);
-    EXPECT_EQ(0, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::None, Grid().GetUndoKind());
     EXPECT_FALSE(Enabled(Form().ActUndo));
     EXPECT_EQ(QStringLiteral("Tarnwick - Dieren"), MainForm->windowTitle());
     EXPECT_EQ(Path("Dieren.wdl").toStdString(), MRUList);
@@ -579,7 +579,7 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     EXPECT_EQ(15, Grid().Selection().Bottom);
     ASSERT_EQ(1u, box.Texts.size());
     EXPECT_EQ(ReplacePlaceholders(LanguageText(140), {{"%n%", "12"}}), box.Texts[0]);
-    EXPECT_EQ(7, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::Insert, Grid().GetUndoKind());
     Trigger(Form().ActUndo);
     EXPECT_EQ(5, List().Count());
     EXPECT_EQ("mot3", List().GetForWord(3));
@@ -595,7 +595,7 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     EXPECT_EQ(LanguageText(139), box.Texts.back());
 
     // Nothing to import: the warning, and the undo record stays.
-    ASSERT_EQ(7, Grid().GetUndoKind());
+    ASSERT_EQ(TUndoKind::Insert, Grid().GetUndoKind());
     QFile empty(Path("empty.txt"));
     ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
     empty.close();
@@ -604,7 +604,7 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     WaitIdle();
     EXPECT_EQ(6, List().Count());
     EXPECT_EQ(LanguageText(141), box.Texts.back());
-    EXPECT_EQ(7, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::Insert, Grid().GetUndoKind());
 }
 
 TEST_F(Commands, ExportWritesTheListAsTabbedText)
@@ -644,7 +644,7 @@ TEST_F(Commands, TheSynchronousSaveIsBusyOnlyWhileItWritesAndClearsUndo)
     Grid().SetWordList(ListOf(3));
     Grid().SelectRows(2, false, false);
     Trigger(Form().ActResetScore);
-    ASSERT_EQ(4, Grid().GetUndoKind());
+    ASSERT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
     List().FileName = Path("Direct.wdl").toStdString();
     TBusyRecorder recorder;
     MainForm->installEventFilter(&recorder);
@@ -653,7 +653,7 @@ TEST_F(Commands, TheSynchronousSaveIsBusyOnlyWhileItWritesAndClearsUndo)
     MainForm->removeEventFilter(&recorder);
     EXPECT_EQ((std::vector<intptr_t>{1, 0}), recorder.Messages);
     EXPECT_TRUE(List().Saved);
-    EXPECT_EQ(0, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::None, Grid().GetUndoKind());
     EXPECT_EQ(QStringLiteral("Tarnwick - Direct"), MainForm->windowTitle());
     EXPECT_EQ(Path("Direct.wdl").toStdString(), MRUList);
     // The selection is back as it was.
@@ -689,7 +689,7 @@ TEST_F(Commands, ShortcutsFollowTheStateOfTheirMomentAndDelReachesTheEditor)
     Grid().setFocus();
     QTest::keyClick(&Grid(), Qt::Key_Delete);
     EXPECT_EQ(2, List().Count());
-    EXPECT_EQ(5, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::DeleteWords, Grid().GetUndoKind());
 }
 
 TEST_F(Commands, OptionsRefillThePartsOfSpeechEvenWhenCancelled)
@@ -722,7 +722,7 @@ TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
     Grid().SetWordList(ListOf(2));
     Grid().SelectRows(1, false, false);
     Trigger(Form().ActResetScore);
-    ASSERT_EQ(4, Grid().GetUndoKind());
+    ASSERT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
     settings.Accept = false;
     Trigger(Form().MIWordlistSettings);
     ASSERT_EQ(1u, settings.Shown.size());
@@ -741,7 +741,7 @@ TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
     EXPECT_EQ("Arial", List().ForFont->Name);
     EXPECT_EQ("é|ç", List().ForeignChars);
     EXPECT_TRUE(Form().PageScroller->isVisible());
-    EXPECT_EQ(4, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
 }
 
 TEST_F(Commands, SetLessonGivesTheSelectedWordsTheDialogsLessonWithUndo)
@@ -795,7 +795,7 @@ TEST_F(Commands, SetWordsCaptionsItsBoxesAndHandsBothDirectionsToTheGrid)
     EXPECT_EQ(0, List().GetLevel1(0));
     EXPECT_EQ(3, List().GetLevel2(0));
     EXPECT_EQ(0, List().GetLevel2(1));
-    EXPECT_EQ(3, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::Levels, Grid().GetUndoKind());
 }
 
 class TUrlRecorder : public QObject
@@ -847,7 +847,7 @@ TEST_F(Commands, EditKeysInAnOpenEditorReachTheWindowsCommands)
     QTest::keyClick(refWord, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ("woordmot", List().GetRefWord(1));
     // The editor's own undo comes first.
-    EXPECT_EQ(10, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::EditorTyping, Grid().GetUndoKind());
     QTest::keyClick(refWord, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ("woord", List().GetRefWord(1));
 
@@ -857,7 +857,7 @@ TEST_F(Commands, EditKeysInAnOpenEditorReachTheWindowsCommands)
     ASSERT_NE(nullptr, partOfSpeech);
     QTest::keyClick(partOfSpeech, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ("mot", List().GetPartOfSpeech(2));
-    EXPECT_EQ(1, Grid().GetUndoKind());
+    EXPECT_EQ(TUndoKind::PartOfSpeech, Grid().GetUndoKind());
     Form().PartOfSpeechCombo->lineEdit()->setSelection(1, 1);
     QTest::keyClick(partOfSpeech, Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(QStringLiteral("mot"), clipboard.text());

@@ -395,7 +395,7 @@ TEST_F(GridEditing, PartOfSpeechCompletesCaseSensitivelyAndUndoesPerRow)
     EXPECT_EQ("N", list.GetPartOfSpeech(0)) << "completion is case-sensitive";
 
     // Two changes of one word come back with one Undo.
-    EXPECT_EQ(1, grid->GetUndoKind());
+    EXPECT_EQ(TUndoKind::PartOfSpeech, grid->GetUndoKind());
     grid->Undo();
     EXPECT_EQ("", list.GetPartOfSpeech(0));
 
@@ -426,7 +426,7 @@ TEST_F(GridEditing, ALevelPickStoresTheLevelWithItsUndoRecord)
     emit LevelCombo->activated(2);
     EXPECT_EQ(2, list.GetLevel2(1));
     EXPECT_EQ(0, list.GetLevel1(1));
-    EXPECT_EQ(3, grid->GetUndoKind());
+    EXPECT_EQ(TUndoKind::Levels, grid->GetUndoKind());
     grid->Undo();
     EXPECT_EQ(0, list.GetLevel2(1));
     grid->SelectCellAt(ColOf(ckLevel1), 3);
@@ -471,19 +471,19 @@ TEST_F(GridEditing, TheSelectionModeFollowsRowsTheEditorsSelectionAndTheSound)
 {
     TWordList &list = Show(3);
     grid->SelectCellAt(ColOf(ckPartOfSpeech), 1);
-    EXPECT_EQ(3, grid->SelectionMode()) << "an empty editor selects nothing";
+    EXPECT_EQ(TSelectionMode::Nothing, grid->SelectionMode()) << "an empty editor selects nothing";
     grid->SelectCellAt(ColOf(ckContext), 2);
     ContextEdit->insert(QStringLiteral("abc"));
     ContextEdit->setSelection(1, 1);
-    EXPECT_EQ(1, grid->SelectionMode());
+    EXPECT_EQ(TSelectionMode::EditorText, grid->SelectionMode());
     Key(Qt::Key_Down, Qt::ShiftModifier);
-    EXPECT_EQ(0, grid->SelectionMode());
+    EXPECT_EQ(TSelectionMode::Rows, grid->SelectionMode());
     grid->SelectCellAt(ColOf(ckSound), 2);
-    EXPECT_EQ(3, grid->SelectionMode());
+    EXPECT_EQ(TSelectionMode::Nothing, grid->SelectionMode());
     list.SetSound(1, 0, 10);
-    EXPECT_EQ(2, grid->SelectionMode());
+    EXPECT_EQ(TSelectionMode::Sound, grid->SelectionMode());
     grid->SelectCellAt(ColOf(ckScore), 2);
-    EXPECT_EQ(3, grid->SelectionMode());
+    EXPECT_EQ(TSelectionMode::Nothing, grid->SelectionMode());
 }
 
 TEST_F(GridEditing, ABusyGridOpensNoCell)
@@ -569,7 +569,7 @@ TEST_F(GridEditing, CutOfThePartOfSpeechCopiesItWholeButDeletesTheSelectionOnly)
     list.SetPartOfSpeech(1, "numeral");
     grid->SelectCellAt(ColOf(ckPartOfSpeech), 2);
     PartOfSpeechCombo->lineEdit()->setSelection(0, 3);
-    ASSERT_EQ(1, grid->SelectionMode());
+    ASSERT_EQ(TSelectionMode::EditorText, grid->SelectionMode());
     grid->Cut();
     EXPECT_EQ(QStringLiteral("numeral"), Clipboard().text());
     EXPECT_EQ("eral", list.GetPartOfSpeech(1));
@@ -595,13 +595,13 @@ TEST_F(GridEditing, PastedWordsComeInAtTheCurrentRowSelectedAndUndoRemovesThem)
     EXPECT_EQ(6, grid->Selection().Bottom);
     EXPECT_EQ(1, recorder.WordCounts);
     EXPECT_FALSE(ContextEdit->isVisible()) << "the editor would now stand over another word";
-    EXPECT_EQ(7, grid->GetUndoKind());
+    EXPECT_EQ(TUndoKind::Insert, grid->GetUndoKind());
 
     grid->Undo();
     ASSERT_EQ(8, list.Count());
     EXPECT_EQ("f4", list.GetForWord(4));
     EXPECT_EQ(10, grid->RowCount());
-    EXPECT_EQ(0, grid->GetUndoKind());
+    EXPECT_EQ(TUndoKind::None, grid->GetUndoKind());
 
     // On the append row the words go to the end.
     grid->SelectCellAt(ColOf(ckForWord), 9);
@@ -617,10 +617,10 @@ TEST_F(GridEditing, UndoneDeletedRowsCloseTheEditorThatStoodOverTheirPlace)
     grid->SelectRows(2, true, false);
     grid->DeleteSelection();
     ASSERT_EQ(2, list.Count());
-    ASSERT_EQ(5, grid->GetUndoKind());
+    ASSERT_EQ(TUndoKind::DeleteWords, grid->GetUndoKind());
     grid->SelectCellAt(ColOf(ckContext), 1);
     ASSERT_TRUE(ContextEdit->isVisible());
-    ASSERT_EQ(5, grid->GetUndoKind());
+    ASSERT_EQ(TUndoKind::DeleteWords, grid->GetUndoKind());
 
     grid->Undo();
     ASSERT_EQ(4, list.Count());
@@ -649,7 +649,7 @@ TEST_F(GridEditing, APastedSoundGoesToTheCurrentWordOnlyAndUndoTakesItAway)
     ASSERT_NE(nullptr, list.GetSound(2));
     EXPECT_EQ(QByteArray("first sound"), SoundBytes(list, 2));
     EXPECT_EQ(std::make_pair(ColOf(ckSound), 3), Cell());
-    EXPECT_EQ(8, grid->GetUndoKind());
+    EXPECT_EQ(TUndoKind::SoundChange, grid->GetUndoKind());
     grid->Undo();
     EXPECT_EQ(nullptr, list.GetSound(2));
     EXPECT_EQ(QByteArray("first sound"), SoundBytes(list, 0));
@@ -673,7 +673,7 @@ TEST_F(GridEditing, CopiedRowsKeepTheirSoundsInAnotherList)
     grid->SelectRows(3, true, false);
     grid->Cut();
     EXPECT_EQ(0, first.Count());
-    EXPECT_EQ(5, grid->GetUndoKind());
+    EXPECT_EQ(TUndoKind::DeleteWords, grid->GetUndoKind());
 
     TWordList &second = Show(2);
     GiveSound(second, 1, "other list's own");
@@ -691,7 +691,7 @@ TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
 {
     TErrorBox box;
     TWordList &list = Show(3);
-    grid->StoreUndo(4, 1, 0);
+    grid->StoreUndo(TUndoKind::ScoreReset, 1, 0);
     auto damaged = std::make_unique<QMimeData>();
     damaged->setData(QLatin1String(TWordsGrid::WordsClipboardFormat),
                      QByteArray("\x03\x00\x00\x00\xff\xff", 6));
@@ -700,7 +700,7 @@ TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
     grid->Paste();
     EXPECT_EQ(3, list.Count());
     EXPECT_EQ(5, grid->RowCount());
-    EXPECT_EQ(4, grid->GetUndoKind()) << "nothing pasted, nothing to undo";
+    EXPECT_EQ(TUndoKind::ScoreReset, grid->GetUndoKind()) << "nothing pasted, nothing to undo";
 
     // A sound store that cannot be opened: reported, and nothing changes.
     grid->SelectRows(1, false, false);

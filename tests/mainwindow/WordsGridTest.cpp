@@ -107,13 +107,13 @@ TEST_F(WordsGrid, SettingAListShowsItWithTheAppendRowAndReportsTheCount)
     EXPECT_EQ(Grid.Row(), 1);
 
     const std::string oldRecordFile = Grid.GetWordList()->RecordTempFile;
-    Grid.StoreUndo(7, 1, 1);
+    Grid.StoreUndo(TUndoKind::Insert, 1, 1);
     Grid.SetWordList(MakeList(12));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(oldRecordFile)))
             << "the list it replaces is freed";
     EXPECT_EQ(Grid.RowCount(), 14);
     EXPECT_EQ(Grid.GetWordCount(), 12);
-    EXPECT_EQ(Grid.GetUndoKind(), 0);
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::None);
     EXPECT_EQ(Grid.GetForLanguage(), "En");
     EXPECT_EQ(Grid.GetRefLanguage(), "Nederlands");
 }
@@ -205,16 +205,16 @@ TEST_F(WordsGrid, UndoOfNothingDoesNothingAndEveryUndoHappensOnce)
     EXPECT_EQ(list.Count(), 5);
 
     list.SetPartOfSpeech(1, "new");
-    Grid.StoreUndo(1, 2, 1, {});
-    Grid.StoreUndo(1, 2, 1, [] {
+    Grid.StoreUndo(TUndoKind::PartOfSpeech, 2, 1, {});
+    Grid.StoreUndo(TUndoKind::PartOfSpeech, 2, 1, [] {
         std::vector<TUndoEntry> entries;
         entries.emplace_back(TOldPartOfSpeech{"old"});
         return entries;
     }());
-    EXPECT_EQ(Grid.GetUndoKind(), 1);
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::PartOfSpeech);
     Grid.Undo();
     EXPECT_EQ(list.GetPartOfSpeech(1), "old");
-    EXPECT_EQ(Grid.GetUndoKind(), 0);
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::None);
     list.SetPartOfSpeech(1, "newer");
     Grid.Undo();
     EXPECT_EQ(list.GetPartOfSpeech(1), "newer") << "there is no second undo";
@@ -228,7 +228,7 @@ TEST_F(WordsGrid, UndoOfLessonsLevelsAndScoresRestoresTheRowsAndSelectsThem)
     lessons.emplace_back(TOldLesson{"l2"});
     list.SetLesson(1, "x");
     list.SetLesson(2, "x");
-    Grid.StoreUndo(2, 2, 2, std::move(lessons));
+    Grid.StoreUndo(TUndoKind::Lesson, 2, 2, std::move(lessons));
     Grid.Undo();
     EXPECT_EQ(list.GetLesson(1), "l1");
     EXPECT_EQ(list.GetLesson(2), "l2");
@@ -240,7 +240,7 @@ TEST_F(WordsGrid, UndoOfLessonsLevelsAndScoresRestoresTheRowsAndSelectsThem)
     list.SetLevel2(4, 2);
     std::vector<TUndoEntry> levels;
     levels.emplace_back(TOldLevel{1, 0});
-    Grid.StoreUndo(3, 5, 1, std::move(levels));
+    Grid.StoreUndo(TUndoKind::Levels, 5, 1, std::move(levels));
     Grid.Undo();
     EXPECT_EQ(list.GetLevel1(4), 1);
     EXPECT_EQ(list.GetLevel2(4), 0);
@@ -248,7 +248,7 @@ TEST_F(WordsGrid, UndoOfLessonsLevelsAndScoresRestoresTheRowsAndSelectsThem)
 
     std::vector<TUndoEntry> scores;
     scores.emplace_back(TOldScore{7, 8, 3, 4, 5, 6});
-    Grid.StoreUndo(4, 6, 1, std::move(scores));
+    Grid.StoreUndo(TUndoKind::ScoreReset, 6, 1, std::move(scores));
     Grid.Undo();
     const TWord &word = list.Word(5);
     EXPECT_EQ(std::make_tuple(word.Score1, word.Score2, word.Count1, word.Count2, word.History1,
@@ -264,7 +264,7 @@ TEST_F(WordsGrid, UndoOfADeleteReturnsTheWordsWithTheirSoundsAtTheirRows)
     removed.emplace_back(list.Delete(1));
     removed.emplace_back(list.Delete(1));
     Grid.SetRowCount(list.Count() + 2);
-    Grid.StoreUndo(5, 2, 2, std::move(removed));
+    Grid.StoreUndo(TUndoKind::DeleteWords, 2, 2, std::move(removed));
     Grid.Undo();
     EXPECT_EQ(ForWords(list), (std::vector<std::string>{"f0", "f1", "f2", "f3", "f4"}));
     ASSERT_NE(list.GetSound(2), nullptr);
@@ -281,7 +281,7 @@ TEST_F(WordsGrid, UndoOfSoundChangesRestoresOrRemovesTheSound)
     TWordList &list = Show(4);
     list.SetSound(2, 100, 50);
     list.SetSound(2, 0, 0);
-    Grid.StoreUndo(6, 3, 1, [] {
+    Grid.StoreUndo(TUndoKind::DeleteSound, 3, 1, [] {
         std::vector<TUndoEntry> entries;
         entries.emplace_back(TSoundRec{100, 50});
         return entries;
@@ -294,14 +294,14 @@ TEST_F(WordsGrid, UndoOfSoundChangesRestoresOrRemovesTheSound)
 
     // A recording into a word that had no sound: undo removes it again.
     list.SetSound(0, -1, -1);
-    Grid.StoreUndo(8, 1, 0);
+    Grid.StoreUndo(TUndoKind::SoundChange, 1, 0);
     Grid.Undo();
     EXPECT_EQ(list.GetSound(0), nullptr);
 
     // A batch: the first word had a sound, the second none (kept as size 0).
     list.SetSound(1, 10, 10);
     list.SetSound(2, 20, 20);
-    Grid.StoreUndo(8, 2, 2, [] {
+    Grid.StoreUndo(TUndoKind::SoundChange, 2, 2, [] {
         std::vector<TUndoEntry> entries;
         entries.emplace_back(TSoundRec{5, 5});
         entries.emplace_back(TSoundRec{0, 0});
@@ -320,11 +320,11 @@ TEST_F(WordsGrid, UndoOfAnInsertRemovesTheNewWordsAndKeepsNoRecord)
     for (int i = 0; i < 3; ++i)
         list.Insert(1, std::make_unique<TWord>("new", "", ""));
     Grid.SetRowCount(list.Count() + 2);
-    Grid.StoreUndo(7, 2, 3);
+    Grid.StoreUndo(TUndoKind::Insert, 2, 3);
     Grid.Undo();
     EXPECT_EQ(ForWords(list), (std::vector<std::string>{"f0", "f1", "f2"}));
     EXPECT_EQ(Grid.RowCount(), 5);
-    EXPECT_EQ(Grid.GetUndoKind(), 0) << "the delete's own record is discarded";
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::None) << "the delete's own record is discarded";
     EXPECT_EQ(Recorder.Count(WM_WORDCOUNTCHANGED), 1);
 }
 
@@ -334,7 +334,7 @@ TEST_F(WordsGrid, UndoOfASortAfterAPasteRestoresTheOrderBeforeTheSortOnly)
     for (int i = 0; i < 3; ++i)
         list.Insert(0, std::make_unique<TWord>("p" + std::to_string(i), "", ""));
     Grid.SetRowCount(list.Count() + 2);
-    Grid.StoreUndo(7, 1, 3);
+    Grid.StoreUndo(TUndoKind::Insert, 1, 3);
 
     std::vector<TUndoEntry> before;
     for (int i = 0; i < list.Count(); ++i)
@@ -342,7 +342,7 @@ TEST_F(WordsGrid, UndoOfASortAfterAPasteRestoresTheOrderBeforeTheSortOnly)
     const std::vector<std::string> order = ForWords(list);
     list.Move(0, 5);
     list.Move(0, 5);
-    Grid.StoreUndo(9, 1, list.Count(), std::move(before));
+    Grid.StoreUndo(TUndoKind::Sort, 1, list.Count(), std::move(before));
     Grid.SelectCellAt(3, 4);
     Grid.Undo();
     EXPECT_EQ(ForWords(list), order);
@@ -350,7 +350,7 @@ TEST_F(WordsGrid, UndoOfASortAfterAPasteRestoresTheOrderBeforeTheSortOnly)
     EXPECT_EQ(Grid.Col(), 1);
     EXPECT_EQ(Grid.Row(), 1);
     EXPECT_EQ(Recorder.Count(WM_WORDCOUNTCHANGED), 1);
-    EXPECT_EQ(Grid.GetUndoKind(), 0) << "the paste can no longer be undone";
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::None) << "the paste can no longer be undone";
 }
 
 TEST_F(WordsGrid, UndoOfAReplaceRestoresTheTextOfItsColumn)
@@ -361,7 +361,7 @@ TEST_F(WordsGrid, UndoOfAReplaceRestoresTheTextOfItsColumn)
     std::vector<TUndoEntry> replaced;
     replaced.emplace_back(TOldReplace{ckContext, "old one"});
     replaced.emplace_back(TOldReplace{ckContext, "old two"});
-    Grid.StoreUndo(11, 2, 2, std::move(replaced));
+    Grid.StoreUndo(TUndoKind::Replace, 2, 2, std::move(replaced));
     Grid.Undo();
     EXPECT_EQ(list.GetContext(1), "old one");
     EXPECT_EQ(list.GetContext(2), "old two");
@@ -385,26 +385,27 @@ TEST_F(WordsGrid, TypingInAnEditorIsUndoneFirstAndReplacesTheGridsRecord)
         return entries;
     };
     list.SetLesson(0, "x");
-    Grid.StoreUndo(2, 1, 1, lessonRecord());
+    Grid.StoreUndo(TUndoKind::Lesson, 1, 1, lessonRecord());
 
     Grid.SelectCellAt(1, 1);
     QTest::keyClicks(&forEdit, "abc");
     EXPECT_EQ(list.GetForWord(0), "abc");
-    EXPECT_EQ(Grid.GetUndoKind(), 10);
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::EditorTyping);
     Grid.Undo();
     EXPECT_EQ(forEdit.text(), "f0");
     EXPECT_EQ(list.GetForWord(0), "f0") << "the editor's undo is stored as well";
-    EXPECT_EQ(Grid.GetUndoKind(), 0) << "a typed change clears the grid's record";
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::None) << "a typed change clears the grid's record";
     EXPECT_EQ(list.GetLesson(0), "x");
 
-    Grid.StoreUndo(2, 1, 1, lessonRecord());
+    Grid.StoreUndo(TUndoKind::Lesson, 1, 1, lessonRecord());
     Grid.SelectCellAt(Grid.ColumnOfKind(ckLesson), 4);
     EXPECT_FALSE(lessonEdit.isVisibleTo(&Grid))
             << "the lesson cell of the append row has no editor";
-    EXPECT_EQ(Grid.GetUndoKind(), 2);
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::Lesson);
     Grid.SelectCellAt(Grid.ColumnOfKind(ckPartOfSpeech), 1);
     QTest::keyClicks(partOfSpeech.lineEdit(), "zn");
-    EXPECT_EQ(Grid.GetUndoKind(), 1) << "the part-of-speech editor never answers 10";
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::PartOfSpeech)
+            << "the part-of-speech editor never answers 10";
     EXPECT_EQ(list.GetPartOfSpeech(0), "zn");
     Grid.Undo();
     EXPECT_EQ(list.GetPartOfSpeech(0), "");
@@ -416,10 +417,10 @@ TEST_F(WordsGrid, RecordsThatDoNotMatchTheListAreIgnored)
     TWordList &list = Show(3);
     std::vector<TUndoEntry> wrong;
     wrong.emplace_back(TOldLesson{"x"});
-    Grid.StoreUndo(5, 2, 4, std::move(wrong));
+    Grid.StoreUndo(TUndoKind::DeleteWords, 2, 4, std::move(wrong));
     Grid.Undo();
     EXPECT_EQ(list.Count(), 3);
-    Grid.StoreUndo(2, 3, 5, [] {
+    Grid.StoreUndo(TUndoKind::Lesson, 3, 5, [] {
         std::vector<TUndoEntry> entries;
         for (int i = 0; i < 5; ++i)
             entries.emplace_back(TOldLesson{"y"});
@@ -427,14 +428,14 @@ TEST_F(WordsGrid, RecordsThatDoNotMatchTheListAreIgnored)
     }());
     Grid.Undo();
     EXPECT_EQ(list.GetLesson(2), "y");
-    Grid.StoreUndo(9, 1, 1, [&] {
+    Grid.StoreUndo(TUndoKind::Sort, 1, 1, [&] {
         std::vector<TUndoEntry> entries;
         entries.emplace_back(list.Word(0).Clone());
         return entries;
     }());
     Grid.Undo();
     EXPECT_EQ(ForWords(list), (std::vector<std::string>{"f0", "f1", "f2"}));
-    Grid.StoreUndo(7, 3, 10);
+    Grid.StoreUndo(TUndoKind::Insert, 3, 10);
     Grid.Undo();
     EXPECT_EQ(ForWords(list), (std::vector<std::string>{"f0", "f1"}));
     EXPECT_EQ(Grid.RowCount(), 4);
