@@ -1,8 +1,8 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
-#include "exercises/ScriptedRandom.h"
 #include "exercises/Unit_ExercList.h"
 #include "support/WordListFixtures.h"
+#include "support/gui/ScriptedRandom.h"
 
 #include <QDir>
 #include <QFile>

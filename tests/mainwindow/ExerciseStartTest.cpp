@@ -4,7 +4,6 @@
 #include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
-#include "exercises/Random.h"
 #include "exercises/Unit_ExercForm.h"
 #include "exercises/Unit_ExercList.h"
 #include "exercises/Unit_ExercSetForm.h"
@@ -19,6 +18,7 @@
 #include "platform/CodePage.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/StoreFixture.h"
+#include "support/gui/ScriptedRandom.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
@@ -41,21 +41,6 @@
 #include <vector>
 
 namespace {
-
-// Every draw answers a counter modulo its bound, so runs repeat and use every slot.
-class TCountingRandom : public IRandomSource
-{
-public:
-    TCountingRandom()
-        : Previous(SetRandomSource(this))
-    { }
-    ~TCountingRandom() override { SetRandomSource(Previous); }
-    int RandomBelow(int n) override { return Next++ % n; }
-
-private:
-    int Next = 0;
-    IRandomSource *Previous;
-};
 
 struct TRecord
 {

@@ -7,6 +7,7 @@
 #include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 
 #include <QAction>
@@ -527,24 +528,6 @@ bool ClipboardHolds(const char *format)
     return data && data->hasFormat(QLatin1String(format));
 }
 
-// Keeps the texts of the failures reported.
-class TErrorBox : public IMessageBox
-{
-public:
-    TErrorBox() { previous = SetMessageBox(this); }
-    ~TErrorBox() override { SetMessageBox(previous); }
-    int Show(const TMessageRequest &request) override
-    {
-        if (request.Icon == TMessageIcon::Stop)
-            Errors.push_back(request.Text);
-        return 0;
-    }
-    std::vector<std::string> Errors;
-
-private:
-    IMessageBox *previous = nullptr;
-};
-
 } // namespace
 
 TEST_F(GridEditing, CopyOfACellWithoutTextOrSoundLeavesTheClipboardAsItWas)
@@ -689,7 +672,8 @@ TEST_F(GridEditing, CopiedRowsKeepTheirSoundsInAnotherList)
 
 TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
 {
-    TErrorBox box;
+    TScriptedBox box;
+    box.Answer = 0;
     TWordList &list = Show(3);
     grid->StoreUndo(4, 1, 0);
     auto damaged = std::make_unique<QMimeData>();
@@ -710,7 +694,7 @@ TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
     grid->SelectCellAt(ColOf(ckForWord), 2);
     grid->Paste();
     EXPECT_EQ(3, list.Count());
-    EXPECT_EQ(1u, box.Errors.size());
+    EXPECT_EQ(1u, box.TextsWith(TMessageIcon::Stop).size());
 
     // Rows whose sound cannot be read are not cut.
     list.SoundTempFile = store;
@@ -719,6 +703,6 @@ TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
     grid->SelectRows(1, false, false);
     grid->Cut();
     EXPECT_EQ(3, list.Count());
-    EXPECT_EQ(2u, box.Errors.size());
+    EXPECT_EQ(2u, box.TextsWith(TMessageIcon::Stop).size());
     list.SoundTempFile = store;
 }
