@@ -139,8 +139,7 @@ TEST_F(FilesThread, AFailedOpenStillSendsItsMessage)
 TEST_F(FilesThread, AnImportInsertsAtTheIndexAndCounts)
 {
     TWordList list;
-    list.Add(std::make_unique<TWord>("first", "", ""));
-    list.Add(std::make_unique<TWord>("last", "", ""));
+    TListBuilder(list).Words({"first", "last"});
     CurrentList = &list;
     ImportIndex = 1;
     const TDone done = RunOne(WriteFile(Path("words.txt"), "a\tb\r\nc\td\r\n"), FilesImport);
@@ -175,7 +174,7 @@ TEST_F(FilesThread, ASaveAndAnExportWriteTheirFiles)
 {
     TWordList list;
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
-    list.Add(std::make_unique<TWord>("un", "een", "les"));
+    TListBuilder(list).Word("un", "een", "les");
     CurrentList = &list;
     EXPECT_EQ(FilesSave, RunOne(Path("list.wdl"), FilesSave).Action);
     EXPECT_TRUE(list.Saved);
@@ -192,7 +191,7 @@ TEST_F(FilesThread, AFailedSaveOrExportIsShownOnceAndStillSendsItsMessage)
 {
     TWordList list;
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
-    list.Add(std::make_unique<TWord>("un", "een", "les"));
+    TListBuilder(list).Word("un", "een", "les");
     list.FileName = "/kept/name.wdl";
     CurrentList = &list;
     EXPECT_EQ(FilesSave, RunOne(Path("no/such/folder/list.wdl"), FilesSave).Action);
@@ -241,7 +240,7 @@ TEST_F(FilesThread, TheOperationWaitsUntilTheStartingCommandHasReturned)
 TEST_F(FilesThread, AWindowGoneBeforeTheEndGetsNoMessageAndTheWorkIsDone)
 {
     TWordList list;
-    list.Add(std::make_unique<TWord>("un", "een", ""));
+    TListBuilder(list).Word("un", "een");
     CurrentList = &list;
     auto window = std::make_unique<TReceiver>();
     QPointer<TFilesThread> thread = new TFilesThread(Path("out.txt"), FilesExport, window.get());

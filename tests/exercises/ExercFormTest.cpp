@@ -155,20 +155,13 @@ protected:
 
     int Add(TRecord one, TRecord two = {}, const std::string &context = {})
     {
-        const int index = List.Count();
-        auto word = std::make_unique<TWord>("f" + std::to_string(index),
-                                            "r" + std::to_string(index), "1");
-        word->Context = context;
-        SetRecords(*word, one, two);
-        List.Add(std::move(word));
-        return index;
+        return TListBuilder(List)
+                .Words(1, "f#", "r#", "1")
+                .Context(context)
+                .Records(one, two)
+                .Last();
     }
-    TRecord Record(int word, int direction) const
-    {
-        const TWord &w = List.Word(word);
-        return direction == 1 ? TRecord{w.Level1, w.Score1, w.Count1, w.History1}
-                              : TRecord{w.Level2, w.Score2, w.Count2, w.History2};
-    }
+    TRecord Record(int word, int direction) const { return RecordOf(List.Word(word), direction); }
     void GiveSound(int word)
     {
         WriteFile(List.SoundTempFile, "ID3-sound-bytes");
@@ -209,15 +202,6 @@ protected:
     TExercForm *Form = nullptr;
     TBeepHandler PreviousBeep = nullptr;
 };
-
-TRecord Answered(TRecord before, bool right)
-{
-    if (right)
-        before.Score = std::min(before.Score + 1, 30);
-    before.Count = std::min(before.Count + 1, 5);
-    before.History = before.History * 2 + (right ? 1 : 0);
-    return before;
-}
 
 } // namespace
 
@@ -721,13 +705,8 @@ TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
     {
         TMainForm main;
         MainForm = &main;
-        auto list = std::make_unique<TWordList>();
-        for (int i = 0; i < 3; ++i) {
-            list->Add(std::make_unique<TWord>("f", "r", ""));
-            list->SetLevel1(i, 1);
-        }
         TWordsGrid &grid = *main.WordsGrid();
-        grid.SetWordList(std::move(list));
+        grid.SetWordList(TListBuilder().Words(3, "f", "r").Levels(1).Take());
         for (const uint8_t kind : {3, 4}) {
             grid.StoreUndo(kind, 1, 1);
             TExercForm form;

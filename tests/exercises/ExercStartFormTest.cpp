@@ -55,14 +55,12 @@ protected:
 
     void AddWords(int count, const std::function<std::string(int)> &lessonOf = {})
     {
+        TListBuilder words(List);
         for (int i = 0; i < count; ++i) {
             const int index = List.Count();
-            auto word = std::make_unique<TWord>("f" + std::to_string(index),
-                                                "r" + std::to_string(index),
-                                                lessonOf ? lessonOf(index) : "L1");
-            word->PartOfSpeech = index % 2 ? "ww" : "zn";
-            word->Level1 = 1;
-            List.Add(std::move(word));
+            words.Words(1, "f#", "r#", lessonOf ? lessonOf(index) : "L1")
+                    .PartOfSpeech(index % 2 ? "ww" : "zn")
+                    .Levels(1);
         }
     }
 

@@ -17,6 +17,7 @@
 #include "mainwindow/WordsGrid.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/StoreFixture.h"
+#include "support/WordListFixtures.h"
 #include "ui_MainForm.h"
 
 #include <QAction>
@@ -249,11 +250,10 @@ private:
 
 std::unique_ptr<TWordList> ListOf(int words)
 {
-    auto list = std::make_unique<TWordList>();
-    list->InitLanguages("Frans", 1, "Arial", 10, "Nederlands", 1, "Arial", 10);
-    for (int i = 0; i < words; ++i)
-        list->Add(std::make_unique<TWord>("mot" + std::to_string(i), "woord", ""));
-    return list;
+    return TListBuilder()
+            .Languages("Frans", 1, "Nederlands", 1)
+            .Words(words, "mot#", "woord")
+            .Take();
 }
 
 // The program's windows over a store of their own; file and message dialogs are scripted.

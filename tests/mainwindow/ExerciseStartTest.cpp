@@ -18,6 +18,7 @@
 #include "platform/CodePage.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/StoreFixture.h"
+#include "support/WordListFixtures.h"
 #include "support/gui/ScriptedRandom.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
@@ -42,43 +43,15 @@
 
 namespace {
 
-struct TRecord
-{
-    uint8_t Level1 = 0;
-    int32_t Score1 = 0;
-    int32_t Count1 = 0;
-    uint32_t History1 = 0;
-    uint8_t Level2 = 0;
-    int32_t Score2 = 0;
-    int32_t Count2 = 0;
-    uint32_t History2 = 0;
-    friend bool operator==(const TRecord &, const TRecord &) = default;
-};
+// A word's records of direction 1 and 2.
+using TRecords = std::array<TRecord, 2>;
 
 struct TEntry
 {
     std::string PartOfSpeech;
     std::string Lesson;
-    TRecord Record;
+    TRecords Records;
 };
-
-std::ostream &operator<<(std::ostream &out, const TRecord &r)
-{
-    return out << int(r.Level1) << "/" << r.Score1 << "/" << r.Count1 << "/" << r.History1 << " "
-               << int(r.Level2) << "/" << r.Score2 << "/" << r.Count2 << "/" << r.History2;
-}
-
-TRecord Answered(TRecord record, int direction, bool right)
-{
-    int32_t &score = direction == 1 ? record.Score1 : record.Score2;
-    int32_t &count = direction == 1 ? record.Count1 : record.Count2;
-    uint32_t &history = direction == 1 ? record.History1 : record.History2;
-    if (right)
-        score = std::min(score + 1, 30);
-    count = std::min(count + 1, 5);
-    history = history * 2 + (right ? 1 : 0);
-    return record;
-}
 
 QString Text(int entry)
 {
@@ -113,26 +86,14 @@ protected:
     // Writes the list, starts the program with it and waits until it is on show.
     bool Open(const std::vector<TEntry> &entries, const std::string &foreignChars)
     {
-        TWordList list;
-        list.InitLanguages("Frans", 1, "Arial", 10, "Nederlands", 1, "Arial", 10);
-        for (size_t i = 0; i < entries.size(); ++i) {
-            auto word = std::make_unique<TWord>("mot" + std::to_string(i),
-                                                "woord" + std::to_string(i), entries[i].Lesson);
-            word->PartOfSpeech = entries[i].PartOfSpeech;
-            const TRecord &r = entries[i].Record;
-            word->Level1 = r.Level1;
-            word->Score1 = r.Score1;
-            word->Count1 = r.Count1;
-            word->History1 = r.History1;
-            word->Level2 = r.Level2;
-            word->Score2 = r.Score2;
-            word->Count2 = r.Count2;
-            word->History2 = r.History2;
-            list.Add(std::move(word));
-        }
-        list.SetForeignChars(foreignChars);
+        TListBuilder list;
+        list.Languages("Frans", 1, "Nederlands", 1).ForeignChars(foreignChars);
+        for (const TEntry &entry : entries)
+            list.Words(1, "mot#", "woord#", entry.Lesson)
+                    .PartOfSpeech(entry.PartOfSpeech)
+                    .Records(entry.Records[0], entry.Records[1]);
         const std::string path = dir.filePath(QStringLiteral("Oefen.wdl")).toStdString();
-        list.SaveToFile(path);
+        list.List().SaveToFile(path);
         MainForm->CommandLine = {QStringLiteral("tarnwick"), QString::fromStdString(path)};
         QSignalSpy done(MainForm, &TMainForm::StartupDone);
         MainForm->show();
@@ -155,15 +116,12 @@ protected:
         });
     }
 
-    std::vector<TRecord> Records() const
+    std::vector<TRecords> Records() const
     {
-        std::vector<TRecord> records;
+        std::vector<TRecords> records;
         const TWordList &list = *MainForm->WordsGrid()->GetWordList();
-        for (int i = 0; i < list.Count(); ++i) {
-            const TWord &w = list.Word(i);
-            records.push_back({w.Level1, w.Score1, w.Count1, w.History1, w.Level2, w.Score2,
-                               w.Count2, w.History2});
-        }
+        for (int i = 0; i < list.Count(); ++i)
+            records.push_back({RecordOf(list.Word(i), 1), RecordOf(list.Word(i), 2)});
         return records;
     }
 
@@ -222,7 +180,7 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
                       {"bnw", "1", {1}},
                       {"znw", "1", {0}}},
                      ""));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     ASSERT_TRUE(Grid().GetWordList()->Saved);
     EXPECT_TRUE(Form().PageScroller->isHidden());
     Grid().SelectCellAt(2, 3);
@@ -280,12 +238,12 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
     EXPECT_EQ(nullptr, FilterForm->ExercList);
     ASSERT_LT(answers.size(), 40u);
     ASSERT_GE(answers.size(), 4u);
-    std::vector<TRecord> expected = before;
+    std::vector<TRecords> expected = before;
     for (const auto &[asked, right] : answers) {
         const auto [word, direction] = asked;
         ASSERT_TRUE(word == 0 || word == 1) << word;
-        expected[static_cast<size_t>(word)]
-                = Answered(expected[static_cast<size_t>(word)], direction, right);
+        TRecord &record = expected[static_cast<size_t>(word)][static_cast<size_t>(direction - 1)];
+        record = Answered(record, right);
     }
     EXPECT_EQ(expected, Records());
     EXPECT_FALSE(Grid().GetWordList()->Saved);
@@ -305,7 +263,7 @@ TEST_F(ExerciseStart, ATestChangesNothingEndsWithTheMarkAndGivesTheStripBack)
     std::vector<TEntry> entries(6, {"znw", "1", {1, 2, 5, 0x1F}});
     entries[5].Lesson = "2";
     ASSERT_TRUE(Open(entries, "ab"));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     EXPECT_FALSE(Form().PageScroller->isHidden());
     Grid().SelectRows(2, false, false);
     Grid().SelectRows(4, true, false);
@@ -377,7 +335,7 @@ TEST_F(ExerciseStart, ACancelledOrEmptyStartLeavesGridSelectionAndStripAsTheyWer
 {
     ASSERT_TRUE(
             Open({{"znw", "1", {1}}, {"znw", "1", {2}}, {"znw", "2", {0, 0, 0, 0, 3}}}, "ab|c"));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     Grid().SelectRows(1, false, false);
     Grid().SelectRows(2, true, false);
 
@@ -424,7 +382,7 @@ TEST_F(ExerciseStart, ACancelledOrEmptyStartLeavesGridSelectionAndStripAsTheyWer
 TEST_F(ExerciseStart, NothingToAskIsReportedBeforeAnyDialogAndTouchesNothing)
 {
     ASSERT_TRUE(Open({{"znw", "1", {0}}, {"znw", "1", {0, 4, 5, 0x1F}}}, "ab"));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     Grid().SelectCellAt(3, 2);
     WhenShown(ExercStartForm, [] {
         ADD_FAILURE() << "the start dialog was shown";

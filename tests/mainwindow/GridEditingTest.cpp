@@ -52,16 +52,6 @@ protected:
     }
 };
 
-std::unique_ptr<TWordList> ListOf(int words, uint8_t forCharset = 0)
-{
-    auto list = std::make_unique<TWordList>();
-    list->InitLanguages("Duits", forCharset, "Arial", 10, "Nederlands", 0, "Arial", 10);
-    for (int i = 0; i < words; ++i)
-        list->Add(std::make_unique<TWord>("f" + std::to_string(i), "r" + std::to_string(i),
-                                          "l" + std::to_string(i)));
-    return list;
-}
-
 // The grid with the main window's seven controls, in a window of its own.
 class GridEditing : public ::testing::Test
 {
@@ -118,7 +108,10 @@ protected:
 
     TWordList &Show(int words, uint8_t forCharset = 0)
     {
-        grid->SetWordList(ListOf(words, forCharset));
+        grid->SetWordList(TListBuilder()
+                                  .Languages("Duits", forCharset, "Nederlands", 0)
+                                  .Words(words, "f#", "r#", "l#")
+                                  .Take());
         recorder.WordCounts = 0;
         return *grid->GetWordList();
     }
@@ -501,16 +494,6 @@ TEST_F(GridEditing, ABusyGridOpensNoCell)
 }
 
 namespace {
-
-// Gives word index a sound whose bytes are appended to the list's store.
-void GiveSound(TWordList &list, int index, const QByteArray &bytes)
-{
-    QFile store(QString::fromStdString(list.SoundTempFile));
-    ASSERT_TRUE(store.open(QIODevice::Append));
-    const auto offset = static_cast<int32_t>(store.size());
-    ASSERT_EQ(bytes.size(), store.write(bytes));
-    list.SetSound(index, offset, static_cast<int32_t>(bytes.size()));
-}
 
 QByteArray SoundBytes(TWordList &list, int index)
 {

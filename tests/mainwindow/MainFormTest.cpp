@@ -67,12 +67,11 @@ const std::string SampleList = TARNWICK_SOURCE_DIR "/samples/Frans.wdl";
 
 std::unique_ptr<TWordList> ListOf(int words, const std::string &foreignChars = "")
 {
-    auto list = std::make_unique<TWordList>();
-    list->InitLanguages("Frans", 1, "Arial", 10, "Nederlands", 1, "Arial", 10);
-    for (int i = 0; i < words; ++i)
-        list->Add(std::make_unique<TWord>("mot" + std::to_string(i), "woord", ""));
-    list->SetForeignChars(foreignChars);
-    return list;
+    return TListBuilder()
+            .Languages("Frans", 1, "Nederlands", 1)
+            .Words(words, "mot#", "woord")
+            .ForeignChars(foreignChars)
+            .Take();
 }
 
 // The program's windows over a store of their own, seeded as the installer leaves it.
