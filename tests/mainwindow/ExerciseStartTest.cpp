@@ -1,7 +1,4 @@
-#include "core/BusyCursor.h"
-#include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
-#include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
 #include "exercises/Unit_ExercForm.h"
@@ -11,14 +8,12 @@
 #include "exercises/Unit_FilterForm.h"
 #include "exercises/Unit_TestResultForm.h"
 #include "mainwindow/Main.h"
-#include "mainwindow/ProgramStart.h"
 #include "mainwindow/Unit_FindForm.h"
-#include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/CodePage.h"
 #include "support/ScriptedMessageBox.h"
-#include "support/StoreFixture.h"
 #include "support/WordListFixtures.h"
+#include "support/gui/ProgramFixture.h"
 #include "support/gui/ScriptedRandom.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
@@ -29,7 +24,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -59,28 +53,19 @@ QString Text(int entry)
 }
 
 // The program's windows with a list opened from a file, as at start-up with it as argument.
-class ExerciseStart : public ::testing::Test
+class ExerciseStart : public ProgramFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(0,
-                  RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Language", "string",
-                              "Nederlands"}));
-        CreateForms();
-        StartupForm->Timer.setInterval(1);
-        MainForm->CommandLine = {QStringLiteral("tarnwick")};
+        ASSERT_NO_FATAL_FAILURE(ProgramFixture::SetUp());
+        CreateProgram();
         Scripts = std::make_unique<QObject>();
     }
     void TearDown() override
     {
         Scripts.reset();
-        DestroyForms();
-        delete std::exchange(LanguagePack, nullptr);
-        delete std::exchange(CurrentList, nullptr);
-        SetDefaultSettings();
-        Language.clear();
-        SetBusyCursor(false);
+        ProgramFixture::TearDown();
     }
 
     // Writes the list, starts the program with it and waits until it is on show.
@@ -95,12 +80,9 @@ protected:
         const std::string path = dir.filePath(QStringLiteral("Oefen.wdl")).toStdString();
         list.List().SaveToFile(path);
         MainForm->CommandLine = {QStringLiteral("tarnwick"), QString::fromStdString(path)};
-        QSignalSpy done(MainForm, &TMainForm::StartupDone);
-        MainForm->show();
-        for (int i = 0; i < 200 && done.isEmpty(); ++i)
-            QTest::qWait(20);
+        const bool started = Start();
         QTest::qWait(10);
-        return !done.isEmpty() && Grid().GetWordList()
+        return started && Grid().GetWordList()
                 && Grid().GetWordList()->Count() == static_cast<int>(entries.size());
     }
 
@@ -161,10 +143,6 @@ protected:
         action->trigger();
     }
 
-    Ui::TMainForm &Form() { return MainForm->Controls(); }
-    TWordsGrid &Grid() { return *MainForm->WordsGrid(); }
-
-    TStoreDir store;
     QTemporaryDir dir;
     TScriptedBox box;
     TCountingRandom random;

@@ -268,6 +268,15 @@ std::unique_ptr<TWordList> TListBuilder::Take()
     return std::move(owned);
 }
 
+std::unique_ptr<TWordList> FrenchList(int words, const std::string &foreignChars)
+{
+    return TListBuilder()
+            .Languages("Frans", 1, "Nederlands", 1)
+            .Words(words, "mot#", "woord")
+            .ForeignChars(foreignChars)
+            .Take();
+}
+
 void GiveSound(TWordList &list, int index, const std::string &bytes)
 {
     QFile store(QString::fromStdString(list.SoundTempFile));

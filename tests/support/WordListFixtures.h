@@ -148,6 +148,9 @@ private:
     int firstAdded = 0;
 };
 
+// Words "mot0", "mot1"... meaning "woord", from French to Dutch.
+std::unique_ptr<TWordList> FrenchList(int words, const std::string &foreignChars = "");
+
 // Gives the word a sound whose bytes are appended to the list's store.
 void GiveSound(TWordList &list, int index, const std::string &bytes);
 
