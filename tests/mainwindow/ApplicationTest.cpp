@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+// Runs with the tests of the windows, the only ones that run under the trainer's application
+// object.
 namespace {
 
 class TFailingObject : public QObject
