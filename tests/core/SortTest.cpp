@@ -91,9 +91,8 @@ TEST_F(Sort, EachTextColumnSortsByItsOwnField)
 
 TEST_F(Sort, TextsFollowTheLocalesCollationNotTheirBytes)
 {
-    List.InitLanguages("Frans", AnsiCharset, "Arial", 10, "Nederlands", AnsiCharset, "Arial", 10);
-    for (const char *text : {"b", "f", "A", "\xE9t\xE9", "a", "B", "ete", "Z"})
-        Add.Word(text);
+    Add.Languages("Frans", AnsiCharset, "Nederlands", AnsiCharset)
+            .Words({"b", "f", "A", "\xE9t\xE9", "a", "B", "ete", "Z"});
     List.Sort(CompareForWord);
     EXPECT_EQ((std::vector<std::string>{"a", "A", "b", "B", "ete", "\xE9t\xE9", "f", "Z"}),
               ForWords());
@@ -104,7 +103,7 @@ TEST_F(Sort, TextsAreDecodedWithTheCodePageOfTheirColumnsFont)
     // E5 E6 B8 are Cyrillic e, zhe and io in the Russian code page; io sorts between the other
     // two although its byte is the smallest. In the Western code page they are a ring, ae and a
     // cedilla, which sorts first.
-    List.InitLanguages("Frans", AnsiCharset, "Arial", 10, "Russisch", RussianCharset, "Arial", 10);
+    Add.Languages("Frans", AnsiCharset, "Russisch", RussianCharset);
     for (const char *text : {"\xE6", "\xB8", "\xE5"})
         Add.Word(text, text);
     List.Sort(CompareRefWord);

@@ -205,8 +205,9 @@ class WordListFind : public ::testing::Test
 protected:
     void SetUp() override
     {
-        list.InitLanguages("Frans", 0, "Arial", 10, "Nederlands", 0, "Arial", 10);
-        TListBuilder(list).Words({"huis", "boom", "HUIS", "huisje", "", "huis", "thuis huis"});
+        TListBuilder(list)
+                .Languages("Frans", 0, "Nederlands", 0)
+                .Words({"huis", "boom", "HUIS", "huisje", "", "huis", "thuis huis"});
     }
     TWordList list;
 };
@@ -269,8 +270,7 @@ TEST_F(WordListFind, SearchesTheChosenColumn)
 TEST(WordListFindCodePages, AccentsMatchInTheirUpperCaseForm)
 {
     TWordList list;
-    list.InitLanguages("Frans", 0, "Arial", 10, "Nederlands", 0, "Arial", 10);
-    TListBuilder(list).Words({"caf\xE9"});
+    TListBuilder(list).Languages("Frans", 0, "Nederlands", 0).Words({"caf\xE9"});
     const auto hit = list.Find({0, 1}, FindForWord, FindContains, "\xC9");
     EXPECT_EQ(0, hit.Row);
     EXPECT_EQ(4, hit.Pos);
