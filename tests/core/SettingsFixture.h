@@ -15,7 +15,6 @@
 class SettingsFixture : public ::testing::Test
 {
 protected:
-    static constexpr const char *TrainerKey = "\\Software\\Tarnwick";
     static constexpr const char *EarlierKey = "\\Software\\Brimlow\\Corvellan";
     static constexpr const char *DefaultPartsOfSpeech = "noun,verb;adjective,adverb";
 

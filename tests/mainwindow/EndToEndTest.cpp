@@ -20,8 +20,6 @@ struct TRun
     std::string Err;
 };
 
-const char *const TrainerKey = "\\Software\\Tarnwick";
-
 class EndToEnd : public ProgramFixture
 {
 protected:

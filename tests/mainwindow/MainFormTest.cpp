@@ -65,8 +65,6 @@ void CountBeep(TBeepKind)
 
 const std::string SampleList = TARNWICK_SOURCE_DIR "/samples/Frans.wdl";
 
-const char *const TrainerKey = "\\Software\\Tarnwick";
-
 // The program's windows over a store of their own, seeded as the installer leaves it.
 class MainWindow : public ProgramFixture
 {

@@ -1,6 +1,5 @@
 #include "support/StoreFixture.h"
 
-#include "core/SettingsRecords.h"
 #include "platform/Registry.h"
 
 #include <QFile>
@@ -93,6 +92,5 @@ std::vector<std::string> ValueNames(const char *key)
 
 void SeedInstalledStore()
 {
-    PutString(SettingsNames::TrainerKey, SettingsNames::Language, "Nederlands",
-              Registry::Hive::LocalMachine);
+    PutString(TrainerKey, "Language", "Nederlands", Registry::Hive::LocalMachine);
 }

@@ -28,6 +28,9 @@ private:
     QByteArray saved;
 };
 
+// The trainer's own key, in the user's hive and the machine-wide one.
+inline constexpr const char *TrainerKey = "\\Software\\Tarnwick";
+
 // Values put into and read from the current store through its own interface, as another program
 // would; a change that fails fails the test. Keys are paths below the root of the hive.
 void PutString(const char *key, const char *name, const std::string &value,
