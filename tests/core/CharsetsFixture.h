@@ -3,7 +3,6 @@
 #include "core/Unit_LanguagePack.h"
 #include "platform/FontCatalog.h"
 
-#include <QComboBox>
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <map>
@@ -46,14 +45,6 @@ protected:
     {
         SetFontCatalog(nullptr);
         LanguagePack = saved;
-    }
-
-    static QStringList Items(const QComboBox &combo)
-    {
-        QStringList items;
-        for (int i = 0; i < combo.count(); ++i)
-            items.append(combo.itemText(i));
-        return items;
     }
 
     TLanguagePack pack;

@@ -18,25 +18,13 @@ int64_t StoreSize(const TWordList &list)
 // Appends a word whose sound bytes are appended to the list's store.
 void AddWord(TWordList &list, const std::string &forWord, const std::string &sound = {})
 {
-    auto word = std::make_unique<TWord>(forWord, "ref " + forWord, "les " + forWord);
-    word->PartOfSpeech = "pos " + forWord;
-    word->Context = "ctx " + forWord;
-    word->Level1 = 1;
-    word->Level2 = 3;
-    word->Score1 = 7;
-    word->Score2 = 2;
-    word->Count1 = 5;
-    word->Count2 = 2;
-    word->History1 = 0x1F;
-    word->History2 = 0x3;
-    list.Add(std::move(word));
-    if (!sound.empty()) {
-        QFile store(QString::fromStdString(list.SoundTempFile));
-        ASSERT_TRUE(store.open(QIODevice::Append));
-        list.SetSound(list.Count() - 1, static_cast<int32_t>(store.size()),
-                      static_cast<int32_t>(sound.size()));
-        store.write(sound.data(), static_cast<qint64>(sound.size()));
-    }
+    TListBuilder(list)
+            .Word(forWord, "ref " + forWord, "les " + forWord)
+            .PartOfSpeech("pos " + forWord)
+            .Context("ctx " + forWord)
+            .Records({1, 7, 5, 0x1F}, {3, 2, 2, 0x3});
+    if (!sound.empty())
+        GiveSound(list, list.Count() - 1, sound);
 }
 
 std::string SoundOf(TWordList &list, int index)

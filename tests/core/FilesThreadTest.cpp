@@ -5,6 +5,7 @@
 #include "core/Unit_WLFile.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 
 #include <QCoreApplication>
@@ -46,18 +47,6 @@ public:
     std::vector<TDone> Done;
 };
 
-class TRecordingBox : public IMessageBox
-{
-public:
-    int Show(const TMessageRequest &request) override
-    {
-        Shown.push_back(request);
-        return 0;
-    }
-
-    std::vector<TMessageRequest> Shown;
-};
-
 // Conversion of a second-format list fails with an exception nobody expects.
 class TThrowingHooks : public TRecordingHooks
 {
@@ -68,13 +57,7 @@ public:
 class FilesThread : public ::testing::Test
 {
 protected:
-    void SetUp() override { previousBox = SetMessageBox(&box); }
-
-    void TearDown() override
-    {
-        SetMessageBox(previousBox);
-        CurrentList = nullptr;
-    }
+    void TearDown() override { CurrentList = nullptr; }
 
     std::string Path(const std::string &name) const
     {
@@ -109,8 +92,7 @@ protected:
     TFakeFontCatalog fonts;
     TRecordingHooks hooks;
     TNumberedPack pack;
-    TRecordingBox box;
-    IMessageBox *previousBox = nullptr;
+    TScriptedBox box;
     TReceiver receiver;
 };
 
@@ -126,7 +108,7 @@ TEST_F(FilesThread, AnOpenHandsTheNewListToTheWindow)
     EXPECT_EQ(3, done.LoadFormat);
     ASSERT_NE(nullptr, list);
     EXPECT_EQ(2, list->Count());
-    EXPECT_TRUE(box.Shown.empty());
+    EXPECT_TRUE(box.Requests.empty());
 }
 
 TEST_F(FilesThread, AFailedOpenStillSendsItsMessage)
@@ -137,7 +119,7 @@ TEST_F(FilesThread, AFailedOpenStillSendsItsMessage)
     EXPECT_EQ(FilesOpen, done.Action);
     EXPECT_NE(nullptr, done.List);
     EXPECT_FALSE(done.LoadOk);
-    EXPECT_TRUE(box.Shown.empty());
+    EXPECT_TRUE(box.Requests.empty());
 
     // An exception from deep inside the reader is shown once and does not stop the message.
     TThrowingHooks throwing;
@@ -149,16 +131,15 @@ TEST_F(FilesThread, AFailedOpenStillSendsItsMessage)
     delete done.List;
     EXPECT_EQ(FilesOpen, done.Action);
     EXPECT_FALSE(done.LoadOk);
-    ASSERT_EQ(1u, box.Shown.size());
-    EXPECT_EQ("conversion broke.", box.Shown[0].Text);
-    EXPECT_EQ(TMessageIcon::Stop, box.Shown[0].Icon);
+    ASSERT_EQ(1u, box.Requests.size());
+    EXPECT_EQ("conversion broke.", box.Requests[0].Text);
+    EXPECT_EQ(TMessageIcon::Stop, box.Requests[0].Icon);
 }
 
 TEST_F(FilesThread, AnImportInsertsAtTheIndexAndCounts)
 {
     TWordList list;
-    list.Add(std::make_unique<TWord>("first", "", ""));
-    list.Add(std::make_unique<TWord>("last", "", ""));
+    TListBuilder(list).Words({"first", "last"});
     CurrentList = &list;
     ImportIndex = 1;
     const TDone done = RunOne(WriteFile(Path("words.txt"), "a\tb\r\nc\td\r\n"), FilesImport);
@@ -178,14 +159,14 @@ TEST_F(FilesThread, AnImportOfNothingOrOfAnUnreadableFileSendsACountOfZero)
     TDone done = RunOne(WriteFile(Path("words.txt"), "no record here\r\n"), FilesImport);
     EXPECT_EQ(FilesImport, done.Action);
     EXPECT_EQ(0, done.ImportCount);
-    EXPECT_TRUE(box.Shown.empty());
+    EXPECT_TRUE(box.Requests.empty());
 
     receiver.Done.clear();
     ImportCount = 99;
     done = RunOne(dir.path().toStdString(), FilesImport);
     EXPECT_EQ(FilesImport, done.Action);
     EXPECT_EQ(0, done.ImportCount);
-    EXPECT_EQ(1u, box.Shown.size());
+    EXPECT_EQ(1u, box.Requests.size());
     EXPECT_EQ(0, list.Count());
 }
 
@@ -193,7 +174,7 @@ TEST_F(FilesThread, ASaveAndAnExportWriteTheirFiles)
 {
     TWordList list;
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
-    list.Add(std::make_unique<TWord>("un", "een", "les"));
+    TListBuilder(list).Word("un", "een", "les");
     CurrentList = &list;
     EXPECT_EQ(FilesSave, RunOne(Path("list.wdl"), FilesSave).Action);
     EXPECT_TRUE(list.Saved);
@@ -203,26 +184,26 @@ TEST_F(FilesThread, ASaveAndAnExportWriteTheirFiles)
     receiver.Done.clear();
     EXPECT_EQ(FilesExport, RunOne(Path("list.txt"), FilesExport).Action);
     EXPECT_EQ("un\teen\t\t\tles\r\n", ReadFile(Path("list.txt")));
-    EXPECT_TRUE(box.Shown.empty());
+    EXPECT_TRUE(box.Requests.empty());
 }
 
 TEST_F(FilesThread, AFailedSaveOrExportIsShownOnceAndStillSendsItsMessage)
 {
     TWordList list;
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
-    list.Add(std::make_unique<TWord>("un", "een", "les"));
+    TListBuilder(list).Word("un", "een", "les");
     list.FileName = "/kept/name.wdl";
     CurrentList = &list;
     EXPECT_EQ(FilesSave, RunOne(Path("no/such/folder/list.wdl"), FilesSave).Action);
-    EXPECT_EQ(1u, box.Shown.size());
+    EXPECT_EQ(1u, box.Requests.size());
     EXPECT_EQ("/kept/name.wdl", list.FileName);
     EXPECT_FALSE(list.Saved);
 
     receiver.Done.clear();
     EXPECT_EQ(FilesExport, RunOne(Path("no/such/folder/list.txt"), FilesExport).Action);
-    ASSERT_EQ(2u, box.Shown.size());
-    EXPECT_EQ("Tarnwick", box.Shown[1].Title);
-    EXPECT_EQ(TMessageIcon::Stop, box.Shown[1].Icon);
+    ASSERT_EQ(2u, box.Requests.size());
+    EXPECT_EQ("Tarnwick", box.Requests[1].Title);
+    EXPECT_EQ(TMessageIcon::Stop, box.Requests[1].Icon);
 }
 
 TEST_F(FilesThread, AnUnknownActionDoesNothingAndSendsNothing)
@@ -259,7 +240,7 @@ TEST_F(FilesThread, TheOperationWaitsUntilTheStartingCommandHasReturned)
 TEST_F(FilesThread, AWindowGoneBeforeTheEndGetsNoMessageAndTheWorkIsDone)
 {
     TWordList list;
-    list.Add(std::make_unique<TWord>("un", "een", ""));
+    TListBuilder(list).Word("un", "een");
     CurrentList = &list;
     auto window = std::make_unique<TReceiver>();
     QPointer<TFilesThread> thread = new TFilesThread(Path("out.txt"), FilesExport, window.get());

@@ -15,13 +15,12 @@
 class SettingsFixture : public ::testing::Test
 {
 protected:
-    static constexpr const char *TrainerKey = "\\Software\\Tarnwick";
     static constexpr const char *EarlierKey = "\\Software\\Brimlow\\Corvellan";
     static constexpr const char *DefaultPartsOfSpeech = "noun,verb;adjective,adverb";
 
     void SetUp() override
     {
-        ASSERT_EQ(RunTarnreg({"set", "HKLM", TrainerKey, "Language", "string", "Nederlands"}), 0);
+        ASSERT_NO_FATAL_FAILURE(SeedInstalledStore());
         pack.Entries.assign(357, "");
         pack.Entries[307] = DefaultPartsOfSpeech;
         LanguagePack = &pack;
@@ -34,39 +33,6 @@ protected:
         LanguagePack = nullptr;
         SetDefaultSettings();
         Language.clear();
-    }
-
-    static void PutBinary(const char *key, const char *name, const std::vector<uint8_t> &bytes)
-    {
-        TRegistry registry;
-        ASSERT_TRUE(registry.OpenKey(key, true));
-        ASSERT_TRUE(registry.WriteBinary(name, bytes.data(), bytes.size()));
-    }
-    static void PutInteger(const char *key, const char *name, int32_t value)
-    {
-        TRegistry registry;
-        ASSERT_TRUE(registry.OpenKey(key, true));
-        ASSERT_TRUE(registry.WriteInteger(name, value));
-    }
-    static void PutString(const char *key, const char *name, const std::string &value)
-    {
-        TRegistry registry;
-        ASSERT_TRUE(registry.OpenKey(key, true));
-        ASSERT_TRUE(registry.WriteString(name, value));
-    }
-    static std::vector<uint8_t> Binary(const char *key, const char *name)
-    {
-        TRegistry registry;
-        if (!registry.OpenKey(key, false))
-            return {};
-        return registry.ReadBinary(name).value_or(std::vector<uint8_t>{});
-    }
-    static std::vector<std::string> ValueNames(const char *key)
-    {
-        TRegistry registry;
-        if (!registry.OpenKey(key, false))
-            return {};
-        return registry.GetValueNames();
     }
 
     // Loads the settings, expecting success.

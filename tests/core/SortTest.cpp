@@ -1,6 +1,7 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_Sort.h"
 #include "core/Unit_WordList.h"
+#include "support/WordListFixtures.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>
@@ -16,12 +17,6 @@ class Sort : public ::testing::Test
 protected:
     void SetUp() override { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
-
-    TWord &Add(const std::string &forWord, const std::string &refWord = "")
-    {
-        List.Add(std::make_unique<TWord>(forWord, refWord, ""));
-        return List.Word(List.Count() - 1);
-    }
 
     std::vector<std::string> RefWords() const
     {
@@ -40,24 +35,8 @@ protected:
     }
 
     TWordList List;
+    TListBuilder Add{List};
 };
-
-// A word whose direction 1 has the given level, right answers and recent answers.
-void SetDirection1(TWord &word, uint8_t level, int32_t score, int32_t count, uint32_t history)
-{
-    word.Level1 = level;
-    word.Score1 = score;
-    word.Count1 = count;
-    word.History1 = history;
-}
-
-void SetDirection2(TWord &word, uint8_t level, int32_t score, int32_t count, uint32_t history)
-{
-    word.Level2 = level;
-    word.Score2 = score;
-    word.Count2 = count;
-    word.History2 = history;
-}
 
 } // namespace
 
@@ -66,7 +45,7 @@ TEST_F(Sort, EqualTextsKeepTheirOrderAndTheListIsUnsavedEvenWhenNothingMoved)
 {
     std::vector<std::string> before;
     for (int i = 0; i < 200; ++i) {
-        Add("same", std::to_string(i));
+        Add.Word("same", std::to_string(i));
         before.push_back(std::to_string(i));
     }
     List.Saved = true;
@@ -80,7 +59,7 @@ TEST_F(Sort, EqualTextsKeepTheirOrderAndTheListIsUnsavedEvenWhenNothingMoved)
 TEST_F(Sort, EachTextColumnSortsByItsOwnField)
 {
     for (const char *key : {"c", "a", "d", "b"})
-        Add("", key);
+        Add.Word("", key);
     const std::vector<std::string> texts{"c", "a", "d", "b"};
     // Each field holds a rotation of the keys, so sorting by the wrong one gives another order.
     for (int i = 0; i < 4; ++i) {
@@ -112,9 +91,8 @@ TEST_F(Sort, EachTextColumnSortsByItsOwnField)
 
 TEST_F(Sort, TextsFollowTheLocalesCollationNotTheirBytes)
 {
-    List.InitLanguages("Frans", AnsiCharset, "Arial", 10, "Nederlands", AnsiCharset, "Arial", 10);
-    for (const char *text : {"b", "f", "A", "\xE9t\xE9", "a", "B", "ete", "Z"})
-        Add(text);
+    Add.Languages("Frans", AnsiCharset, "Nederlands", AnsiCharset)
+            .Words({"b", "f", "A", "\xE9t\xE9", "a", "B", "ete", "Z"});
     List.Sort(CompareForWord);
     EXPECT_EQ((std::vector<std::string>{"a", "A", "b", "B", "ete", "\xE9t\xE9", "f", "Z"}),
               ForWords());
@@ -125,9 +103,9 @@ TEST_F(Sort, TextsAreDecodedWithTheCodePageOfTheirColumnsFont)
     // E5 E6 B8 are Cyrillic e, zhe and io in the Russian code page; io sorts between the other
     // two although its byte is the smallest. In the Western code page they are a ring, ae and a
     // cedilla, which sorts first.
-    List.InitLanguages("Frans", AnsiCharset, "Arial", 10, "Russisch", RussianCharset, "Arial", 10);
+    Add.Languages("Frans", AnsiCharset, "Russisch", RussianCharset);
     for (const char *text : {"\xE6", "\xB8", "\xE5"})
-        Add(text, text);
+        Add.Word(text, text);
     List.Sort(CompareRefWord);
     EXPECT_EQ((std::vector<std::string>{"\xE5", "\xB8", "\xE6"}), RefWords());
     List.Sort(CompareForWord);
@@ -137,7 +115,7 @@ TEST_F(Sort, TextsAreDecodedWithTheCodePageOfTheirColumnsFont)
 TEST_F(Sort, SoundsComeFirstAndEachGroupKeepsItsOrder)
 {
     for (int i = 0; i < 60; ++i) {
-        Add(std::to_string(i));
+        Add.Word(std::to_string(i));
         if (i % 3 == 0)
             List.SetSound(i, i * 10, 10);
     }
@@ -156,11 +134,8 @@ TEST_F(Sort, SoundsComeFirstAndEachGroupKeepsItsOrder)
 TEST_F(Sort, LevelsSortQuickNormalIntensiveThenOff)
 {
     const uint8_t levels[] = {0, 3, 1, 2, 0, 1};
-    for (int i = 0; i < 6; ++i) {
-        TWord &word = Add(std::to_string(i));
-        word.Level1 = levels[i];
-        word.Level2 = levels[5 - i];
-    }
+    for (int i = 0; i < 6; ++i)
+        Add.Word(std::to_string(i)).Levels(levels[i], levels[5 - i]);
     List.Sort(CompareLevel1);
     EXPECT_EQ((std::vector<std::string>{"2", "5", "3", "1", "0", "4"}), ForWords());
     // Ties keep the order the previous sort left.
@@ -172,27 +147,17 @@ TEST_F(Sort, ScoreOrdersByRecentScoreThenProgressWithWordsOffLast)
 {
     ExerciseOptions.LevelThresholds = {0, 2, 4, 6};
     // Both directions off: last, whatever its answers.
-    SetDirection1(Add("off"), 0, 0, 0, 0);
+    Add.Word("off").Records({0, 0, 0, 0});
     // Recent score 4 + 2 = 6 with no progress.
-    TWord &six = Add("recent 6");
-    SetDirection1(six, 1, 0, 5, 0b01111);
-    SetDirection2(six, 1, 0, 5, 0b00011);
+    Add.Word("recent 6").Records({1, 0, 5, 0b01111}, {1, 0, 5, 0b00011});
     // Recent score 2 + 2 = 4 with full progress (8 of 4 counted as 4 of 4).
-    TWord &four = Add("recent 4");
-    SetDirection1(four, 1, 4, 5, 0b00011);
-    SetDirection2(four, 1, 4, 5, 0b00011);
+    Add.Word("recent 4").Records({1, 4, 5, 0b00011}, {1, 4, 5, 0b00011});
     // Direction 2 off: its recent score is direction 1's doubled, 2 * 2 = 4; progress 1 of 2.
-    TWord &half = Add("half");
-    SetDirection1(half, 1, 1, 5, 0b00011);
-    SetDirection2(half, 0, 0, 5, 0b11111);
+    Add.Word("half").Records({1, 1, 5, 0b00011}, {0, 0, 5, 0b11111});
     // Direction 1 off: 2 * 2 = 4 again; progress 3 of 4.
-    TWord &threeQuarters = Add("three quarters");
-    SetDirection1(threeQuarters, 0, 0, 5, 0b11111);
-    SetDirection2(threeQuarters, 2, 3, 5, 0b00011);
+    Add.Word("three quarters").Records({0, 0, 5, 0b11111}, {2, 3, 5, 0b00011});
     // Equal to "half" but for the answers of its direction that is off: stays behind it.
-    TWord &twin = Add("half twin");
-    SetDirection1(twin, 1, 1, 5, 0b00011);
-    SetDirection2(twin, 0, 0, 5, 0b00000);
+    Add.Word("half twin").Records({1, 1, 5, 0b00011}, {0, 0, 5, 0b00000});
 
     List.Sort(CompareScore);
     EXPECT_EQ((std::vector<std::string>{"half", "half twin", "three quarters", "recent 4",
@@ -202,12 +167,8 @@ TEST_F(Sort, ScoreOrdersByRecentScoreThenProgressWithWordsOffLast)
 
 TEST_F(Sort, ScoreKeepsTheOrderOfWordsThatAreAllOff)
 {
-    for (int i = 0; i < 40; ++i) {
-        TWord &word = Add(std::to_string(i));
-        word.Score1 = 40 - i;
-        word.History1 = static_cast<uint32_t>(i);
-        word.Count1 = i % 6;
-    }
+    for (int i = 0; i < 40; ++i)
+        Add.Word(std::to_string(i)).Records({0, 40 - i, i % 6, static_cast<uint32_t>(i)});
     const std::vector<std::string> before = ForWords();
     List.Sort(CompareScore);
     EXPECT_EQ(before, ForWords());

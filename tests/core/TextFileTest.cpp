@@ -165,8 +165,7 @@ TEST_F(TextFile, LineEndsAcrossReadBlocksAreFound)
 TEST_F(TextFile, ImportedWordsGoInAtTheIndexInFileOrder)
 {
     TWordList list;
-    for (const char *name : {"w0", "w1", "w2"})
-        list.Add(std::make_unique<TWord>(name, "", ""));
+    TListBuilder(list).Words({"w0", "w1", "w2"});
     list.Saved = true;
     EXPECT_EQ(2, Import(list, "a\tb\r\nc\td\r\n", 1));
     std::vector<std::string> order;
@@ -179,7 +178,7 @@ TEST_F(TextFile, ImportedWordsGoInAtTheIndexInFileOrder)
 TEST_F(TextFile, NothingImportedLeavesTheListAlone)
 {
     TWordList list;
-    list.Add(std::make_unique<TWord>("keep", "", ""));
+    TListBuilder(list).Word("keep");
     list.Saved = true;
     EXPECT_EQ(0, list.ImportFile(0, Path("missing.txt")));
     EXPECT_EQ(0, Import(list, ""));
@@ -199,14 +198,13 @@ TEST_F(TextFile, NothingImportedLeavesTheListAlone)
 TEST_F(TextFile, ExportWritesFiveTabbedFieldsAndCrLfPerWordAsStored)
 {
     TWordList list;
-    auto word = std::make_unique<TWord>("\xE9t\xE9", "zomer", "les 1");
-    word->Context = "en \xE9t\xE9";
-    word->PartOfSpeech = "zn";
-    word->Sound = std::make_unique<TSoundRec>(TSoundRec{0, 5});
-    word->Level1 = 3;
-    word->Score1 = 7;
-    list.Add(std::move(word));
-    list.Add(std::make_unique<TWord>("", "", ""));
+    TListBuilder(list)
+            .Word("\xE9t\xE9", "zomer", "les 1")
+            .Context("en \xE9t\xE9")
+            .PartOfSpeech("zn")
+            .Records({3, 7})
+            .Word("");
+    list.Word(0).Sound = std::make_unique<TSoundRec>(TSoundRec{0, 5});
     list.Saved = true;
     const std::string path = Path("export.txt");
     list.ExportTextFile(path);
@@ -221,13 +219,12 @@ TEST_F(TextFile, ExportWritesFiveTabbedFieldsAndCrLfPerWordAsStored)
 TEST_F(TextFile, AnExportReadsBackToTheSameTexts)
 {
     TWordList list;
-    for (int i = 0; i < 50; ++i) {
-        auto word = std::make_unique<TWord>("for " + std::to_string(i), std::string(512, 'r'),
-                                            std::string(i % 3 ? 64 : 0, 'l'));
-        word->Context = std::string(static_cast<size_t>(i) * 20, static_cast<char>(0x80 + i));
-        word->PartOfSpeech = i % 2 ? std::string(64, 'p') : "";
-        list.Add(std::move(word));
-    }
+    TListBuilder words(list);
+    for (int i = 0; i < 50; ++i)
+        words.Word("for " + std::to_string(i), std::string(512, 'r'),
+                   std::string(i % 3 ? 64 : 0, 'l'))
+                .Context(std::string(static_cast<size_t>(i) * 20, static_cast<char>(0x80 + i)))
+                .PartOfSpeech(i % 2 ? std::string(64, 'p') : "");
     const std::string path = Path("export.txt");
     list.ExportTextFile(path);
     TWordList back;
@@ -238,8 +235,7 @@ TEST_F(TextFile, AnExportReadsBackToTheSameTexts)
 TEST_F(TextFile, AFailedExportKeepsTheFileThatWasThere)
 {
     TWordList list;
-    for (int i = 0; i < 2000; ++i)
-        list.Add(std::make_unique<TWord>(std::string(500, 'f'), "r", ""));
+    TListBuilder(list).Words(2000, std::string(500, 'f'), "r");
     const std::string path = WriteFile(Path("export.txt"), "previous");
     {
         TFileSizeLimit limit(256 * 1024);
@@ -257,9 +253,8 @@ TEST_F(TextFile, AWordListImportBringsItsSoundsAndRecordsButNotItsLanguages)
     list.InitLanguages("Duits", 0, "Arial", 9, "Engels", 0, "Arial", 11);
     list.SetForeignChars("\xDF");
     WriteFile(list.SoundTempFile, "OLD");
-    list.Add(std::make_unique<TWord>("alt", "", ""));
+    TListBuilder(list).Words({"alt", "letzt"});
     list.SetSound(0, 0, 3);
-    list.Add(std::make_unique<TWord>("letzt", "", ""));
     TListBytes file;
     file.Header(5).Record(5, "un", "SOUND-1").Record(5, "deux").Record(5, "trois", "S3");
 
@@ -342,7 +337,7 @@ TEST_F(TextFile, AStoreFillingUpHalfWayIsCutBackAndNothingIsInserted)
     TWordList list;
     const std::string old(200 * 1024, 'o');
     WriteFile(list.SoundTempFile, old);
-    list.Add(std::make_unique<TWord>("alt", "", ""));
+    TListBuilder(list).Word("alt");
     list.SetSound(0, 0, static_cast<int32_t>(old.size()));
     TListBytes file;
     file.Header(5);

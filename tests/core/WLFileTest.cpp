@@ -66,19 +66,13 @@ TEST_F(WLFile, EveryFieldSurvivesAWriteAndARead)
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 238, "Times New Roman", 9);
     list.SetForeignChars("\xE0\xE9|\xE7");
     WriteFile(list.SoundTempFile, std::string("xxSOUND-Ayy") + std::string(3, '\0') + "B");
-    for (int i = 0; i < 3; ++i)
-        list.Add(std::make_unique<TWord>("for" + std::to_string(i), "ref", "les"));
-    TWord &word = list.Word(1);
-    word.PartOfSpeech = "noun";
-    word.Context = "in a \xE9 context";
-    word.Level1 = 3;
-    word.Level2 = 1;
-    word.Score1 = 30;
-    word.Score2 = 4;
-    word.Count1 = 5;
-    word.Count2 = 2;
-    word.History1 = 0x1A5;
-    word.History2 = 0xFF;
+    TListBuilder(list)
+            .Word("for0", "ref", "les")
+            .Word("for1", "ref", "les")
+            .PartOfSpeech("noun")
+            .Context("in a \xE9 context")
+            .Records({3, 30, 5, 0x1A5}, {1, 4, 2, 0xFF})
+            .Word("for2", "ref", "les");
     list.SetSound(1, 2, 7);
     list.SetSound(2, 11, 4);
     list.SaveToFile(Path("out.wdl"));
@@ -298,8 +292,7 @@ TEST_F(WLFile, SavingCompactsTheSoundStore)
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
     const std::string a(10, 'a'), b(20, 'b'), c(30, 'c');
     WriteFile(list.SoundTempFile, "dead" + c + "dead" + a + "dead" + b);
-    for (int i = 0; i < 4; ++i)
-        list.Add(std::make_unique<TWord>("w" + std::to_string(i), "r", "l"));
+    TListBuilder(list).Words(4, "w#", "r", "l");
     list.SetSound(0, 38, 10);
     list.SetSound(1, 52, 20);
     list.SetSound(3, 4, 30);
@@ -319,7 +312,7 @@ TEST_F(WLFile, SavingStoresAFreshRecordingFirst)
 {
     TWordList list;
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
-    list.Add(std::make_unique<TWord>("w", "r", "l"));
+    TListBuilder(list).Word("w", "r", "l");
     WriteFile(list.RecordTempFile, "RECORDED");
     list.SetSound(0, -1, -1);
     list.SaveToFile(Path("out.wdl"));
@@ -332,7 +325,7 @@ TEST_F(WLFile, ASoundOutsideTheStoreFailsTheSaveAndChangesNothing)
 {
     TWordList list;
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
-    list.Add(std::make_unique<TWord>("w", "r", "l"));
+    TListBuilder(list).Word("w", "r", "l");
     WriteFile(Path("out.wdl"), "previous");
     WriteFile(list.SoundTempFile, "short");
     list.SetSound(0, 2, 10);
@@ -353,10 +346,9 @@ TEST_F(WLFile, AWriteFailingHalfWayKeepsTheOldFileStoreAndState)
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
     const std::string sound(300 * 1024, 's');
     WriteFile(list.SoundTempFile, sound);
-    for (int i = 0; i < 3; ++i) {
-        list.Add(std::make_unique<TWord>("w", "r", "l"));
+    TListBuilder(list).Words(3, "w", "r", "l");
+    for (int i = 0; i < 3; ++i)
         list.SetSound(i, 0, static_cast<int32_t>(sound.size()));
-    }
     list.SaveToFile(Path("out.wdl"));
     const std::string before = ReadFile(Path("out.wdl"));
     const std::string store = list.SoundTempFile;
@@ -472,8 +464,7 @@ TEST_F(WLFile, ACompactStoreStaysInUse)
     TWordList list;
     list.InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
     WriteFile(list.SoundTempFile, "aaabb");
-    for (int i = 0; i < 3; ++i)
-        list.Add(std::make_unique<TWord>("w", "r", "l"));
+    TListBuilder(list).Words(3, "w", "r", "l");
     list.SetSound(0, 0, 3);
     list.SetSound(2, 3, 2);
     const std::string store = list.SoundTempFile;

@@ -1,14 +1,9 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "platform/Beep.h"
-#include "widgets/MessageDialog.h"
+#include "support/ScriptedMessageBox.h"
 
 #include <QApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -21,21 +16,6 @@ void RecordBeep(TBeepKind kind)
     Beeps.push_back(kind);
 }
 
-class RecordingBox : public IMessageBox
-{
-public:
-    int Show(const TMessageRequest &request) override
-    {
-        shown.push_back(request);
-        beepsBeforeShow.push_back(Beeps.size());
-        return answer;
-    }
-
-    int answer = 0;
-    std::vector<TMessageRequest> shown;
-    std::vector<size_t> beepsBeforeShow;
-};
-
 class Warnings : public ::testing::Test
 {
 protected:
@@ -45,7 +25,9 @@ protected:
                 = {"Waarschuwing", "Bevestiging", "Informatie", "OK", "&Ja", "&Nee", "Annuleren"};
         saved = LanguagePack;
         LanguagePack = &pack;
-        previousBox = SetMessageBox(&box);
+        // Every dialog is answered with its first button unless a test says otherwise.
+        box.Answer = 0;
+        box.OnShow = [this](const TMessageRequest &) { beepsBeforeShow.push_back(Beeps.size()); };
         previousBeep = SetBeepHandler(RecordBeep);
         Beeps.clear();
     }
@@ -53,14 +35,13 @@ protected:
     void TearDown() override
     {
         SetBeepHandler(previousBeep);
-        SetMessageBox(previousBox);
         LanguagePack = saved;
     }
 
     TLanguagePack pack;
-    IMessageBox *previousBox = nullptr;
     TLanguagePack *saved = nullptr;
-    RecordingBox box;
+    TScriptedBox box;
+    std::vector<size_t> beepsBeforeShow;
     TBeepHandler previousBeep = nullptr;
 };
 
@@ -75,7 +56,7 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
     ConfirmYesNo("c");
     ShowInformation("d");
     ShowWarning("e");
-    ASSERT_EQ(5u, box.shown.size());
+    ASSERT_EQ(5u, box.Requests.size());
 
     const struct
     {
@@ -98,7 +79,7 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
     ASSERT_EQ(5u, Beeps.size());
     for (size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
-        const TMessageRequest &shown = box.shown[i];
+        const TMessageRequest &shown = box.Requests[i];
         EXPECT_EQ(std::string(1, static_cast<char>('a' + i)), shown.Text);
         EXPECT_EQ(expected[i].title, shown.Title);
         EXPECT_EQ(expected[i].icon, shown.Icon);
@@ -106,25 +87,19 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
         EXPECT_EQ(expected[i].escape, shown.EscapeButton);
         EXPECT_EQ(expected[i].beep, Beeps[i]);
         // The beep sounds as the dialog comes up.
-        EXPECT_EQ(i + 1, box.beepsBeforeShow[i]);
+        EXPECT_EQ(i + 1, beepsBeforeShow[i]);
     }
 }
 
 TEST_F(Warnings, ThePlainMessageBoxHasNoPictureAndNoBeep)
 {
     ShowMessage("done");
-    ASSERT_EQ(1u, box.shown.size());
-    EXPECT_EQ("Tarnwick", box.shown[0].Title);
-    EXPECT_EQ("done", box.shown[0].Text);
-    EXPECT_EQ(TMessageIcon::None, box.shown[0].Icon);
-    EXPECT_EQ(Strings{"OK"}, box.shown[0].Buttons);
+    ASSERT_EQ(1u, box.Requests.size());
+    EXPECT_EQ("Tarnwick", box.Requests[0].Title);
+    EXPECT_EQ("done", box.Requests[0].Text);
+    EXPECT_EQ(TMessageIcon::None, box.Requests[0].Icon);
+    EXPECT_EQ(Strings{"OK"}, box.Requests[0].Buttons);
     EXPECT_TRUE(Beeps.empty());
-    TMessageRequest request = box.shown[0];
-    const TMessageDialog dialog(request);
-    EXPECT_EQ(nullptr, dialog.findChild<QLabel *>(QStringLiteral("Image")));
-    request.Icon = TMessageIcon::Information;
-    const TMessageDialog withPicture(request);
-    EXPECT_NE(nullptr, withPicture.findChild<QLabel *>(QStringLiteral("Image")));
 }
 
 TEST_F(Warnings, ResultsMapButtonsToYesNoCancel)
@@ -137,7 +112,7 @@ TEST_F(Warnings, ResultsMapButtonsToYesNoCancel)
     } cases[] = {{0, 0, 0}, {1, 1, 1}, {2, 2, 1}, {-1, 2, 1}, {7, 2, 1}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.pressed);
-        box.answer = c.pressed;
+        box.Answer = c.pressed;
         EXPECT_EQ(c.yesNoCancel, WarnYesNoCancel("x"));
         EXPECT_EQ(c.yesNo, WarnYesNo("x"));
         EXPECT_EQ(c.yesNo, ConfirmYesNo("x"));
@@ -152,10 +127,10 @@ TEST_F(Warnings, CaptionsFollowAReplacedPack)
     LanguagePack = &english;
     WarnYesNo("x");
     LanguagePack = &pack;
-    ASSERT_EQ(2u, box.shown.size());
-    EXPECT_EQ((Strings{"&Ja", "&Nee"}), box.shown[0].Buttons);
-    EXPECT_EQ((Strings{"&Yes", "&No"}), box.shown[1].Buttons);
-    EXPECT_EQ("Warning", box.shown[1].Title);
+    ASSERT_EQ(2u, box.Requests.size());
+    EXPECT_EQ((Strings{"&Ja", "&Nee"}), box.Requests[0].Buttons);
+    EXPECT_EQ((Strings{"&Yes", "&No"}), box.Requests[1].Buttons);
+    EXPECT_EQ("Warning", box.Requests[1].Title);
 }
 
 TEST_F(Warnings, ErrorsGetAFullStopAfterCharactersSortingAfterIt)
@@ -175,73 +150,11 @@ TEST_F(Warnings, ErrorsGetAFullStopAfterCharactersSortingAfterIt)
 TEST_F(Warnings, ErrorPresenterShowsTheProgramTitleOkAndStopIcon)
 {
     ShowError("Disk full");
-    ASSERT_EQ(1u, box.shown.size());
-    EXPECT_EQ("Tarnwick", box.shown[0].Title);
-    EXPECT_EQ("Disk full.", box.shown[0].Text);
-    EXPECT_EQ(TMessageIcon::Stop, box.shown[0].Icon);
-    EXPECT_EQ(Strings{"OK"}, box.shown[0].Buttons);
-}
-
-namespace {
-
-// Runs `action` on the dialog once it is up, then shows the request through the desktop box.
-int ShowAndThen(const TMessageRequest &request, std::function<void(TMessageDialog &)> action)
-{
-    QTimer::singleShot(0, [action] {
-        auto *dialog = qobject_cast<TMessageDialog *>(QApplication::activeModalWidget());
-        ASSERT_NE(nullptr, dialog);
-        action(*dialog);
-    });
-    TDesktopMessageBox desktop;
-    return desktop.Show(request);
-}
-
-TMessageRequest ThreeButtons()
-{
-    TMessageRequest request;
-    request.Title = "Waarschuwing";
-    request.Text = "Opslaan?\r\nNu";
-    request.Buttons = {"&Ja", "&Nee", "Annuleren"};
-    request.EscapeButton = 2;
-    return request;
-}
-
-} // namespace
-
-TEST(MessageDialog, ButtonsKeepTheirOrderAndTheFirstIsTheDefault)
-{
-    ShowAndThen(ThreeButtons(), [](TMessageDialog &dialog) {
-        EXPECT_EQ(QStringLiteral("Waarschuwing"), dialog.windowTitle());
-        EXPECT_EQ(QStringLiteral("Opslaan?\nNu"), dialog.Message());
-        ASSERT_EQ(3, dialog.Buttons().size());
-        EXPECT_EQ(QStringLiteral("&Ja"), dialog.Buttons()[0]->text());
-        EXPECT_EQ(QStringLiteral("&Nee"), dialog.Buttons()[1]->text());
-        EXPECT_EQ(QStringLiteral("Annuleren"), dialog.Buttons()[2]->text());
-        EXPECT_TRUE(dialog.Buttons()[0]->isDefault());
-        EXPECT_LT(dialog.Buttons()[0]->x(), dialog.Buttons()[1]->x());
-        EXPECT_LT(dialog.Buttons()[1]->x(), dialog.Buttons()[2]->x());
-        auto *image = dialog.findChild<QLabel *>(QStringLiteral("Image"));
-        ASSERT_NE(nullptr, image);
-        EXPECT_FALSE(image->pixmap().isNull());
-        dialog.Buttons()[1]->click();
-    });
-}
-
-TEST(MessageDialog, ButtonsEscapeAndCloseBoxGiveTheirAnswers)
-{
-    EXPECT_EQ(1, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) { d.Buttons()[1]->click(); }));
-    EXPECT_EQ(0, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) {
-                  QTest::keyClick(&d, Qt::Key_Return);
-              }));
-    EXPECT_EQ(2, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) {
-                  QTest::keyClick(&d, Qt::Key_Escape);
-              }));
-    EXPECT_EQ(2, ShowAndThen(ThreeButtons(), [](TMessageDialog &d) { d.close(); }));
-
-    TMessageRequest yesNo = ThreeButtons();
-    yesNo.Buttons.pop_back();
-    yesNo.EscapeButton = 1;
-    EXPECT_EQ(1, ShowAndThen(yesNo, [](TMessageDialog &d) { d.close(); }));
+    ASSERT_EQ(1u, box.Requests.size());
+    EXPECT_EQ("Tarnwick", box.Requests[0].Title);
+    EXPECT_EQ("Disk full.", box.Requests[0].Text);
+    EXPECT_EQ(TMessageIcon::Stop, box.Requests[0].Icon);
+    EXPECT_EQ(Strings{"OK"}, box.Requests[0].Buttons);
 }
 
 TEST(Beep, HandlerCountsEveryBeepAndCanBeRestored)

@@ -14,12 +14,6 @@ bool Exists(const std::string &path)
     return QFileInfo::exists(QString::fromStdString(path));
 }
 
-void AddWords(TWordList &list, std::initializer_list<const char *> forWords)
-{
-    for (const char *text : forWords)
-        list.Add(std::make_unique<TWord>(text, "", ""));
-}
-
 } // namespace
 
 TEST(Word, RecentScoreCountsTheLastFiveAnswersScaledToFive)
@@ -71,7 +65,7 @@ TEST(Word, CloneCopiesEverythingAndOwnsItsOwnSound)
 TEST(WordList, RecordAnswerSaturatesAndShiftsTheHistory)
 {
     TWordList list;
-    AddWords(list, {"a"});
+    TListBuilder(list).Words({"a"});
     list.SetScore1(0, 30);
     list.SetCount1(0, 5);
     list.SetHistory1(0, 0b1);
@@ -111,7 +105,7 @@ TEST(WordList, LevelThresholdFollowsTheExerciseSettings)
 TEST(WordList, StructuralChangesKeepOrderAndClearSaved)
 {
     TWordList list;
-    AddWords(list, {"a", "b", "c"});
+    TListBuilder(list).Words({"a", "b", "c"});
     list.Saved = true;
     list.InsertEmpty(1);
     EXPECT_FALSE(list.Saved);
@@ -140,7 +134,7 @@ TEST(WordList, ARemovedWordOutlivesTheListAndTheTemporaryFilesGo)
         EXPECT_TRUE(Exists(store));
         EXPECT_NE(std::string::npos, recording.find("/ZRW"));
         EXPECT_NE(std::string::npos, store.find("/ZRS"));
-        AddWords(list, {"keep", "other"});
+        TListBuilder(list).Words({"keep", "other"});
         removed = list.Delete(0);
     }
     EXPECT_EQ("keep", removed->ForWord);
@@ -151,7 +145,7 @@ TEST(WordList, ARemovedWordOutlivesTheListAndTheTemporaryFilesGo)
 TEST(WordList, SetSoundWithSizeZeroRemovesTheSound)
 {
     TWordList list;
-    AddWords(list, {"a"});
+    TListBuilder(list).Words({"a"});
     list.SetSound(0, 5, 7);
     ASSERT_TRUE(list.GetSound(0));
     EXPECT_EQ(5, list.GetSound(0)->Offset);
@@ -166,7 +160,7 @@ TEST(WordList, SetSoundWithSizeZeroRemovesTheSound)
 TEST(WordList, StoreRecordedSoundAppendsOnlyFreshRecordings)
 {
     TWordList list;
-    AddWords(list, {"stored", "fresh", "empty", "none"});
+    TListBuilder(list).Words({"stored", "fresh", "empty", "none"});
     WriteFile(list.SoundTempFile, "0123456789");
     list.SetSound(0, 2, 3);
     list.SetSound(1, -1, -1);
@@ -196,7 +190,7 @@ TEST(WordList, StoreRecordedSoundAppendsOnlyFreshRecordings)
 TEST(WordList, AFailedStoreLeavesTheWordAFreshRecording)
 {
     TWordList list;
-    AddWords(list, {"fresh"});
+    TListBuilder(list).Words({"fresh"});
     list.SetSound(0, -1, -1);
     const std::string store = list.SoundTempFile;
     list.SoundTempFile = "/nonexistent-folder/store.tmp";
@@ -211,8 +205,9 @@ class WordListFind : public ::testing::Test
 protected:
     void SetUp() override
     {
-        list.InitLanguages("Frans", 0, "Arial", 10, "Nederlands", 0, "Arial", 10);
-        AddWords(list, {"huis", "boom", "HUIS", "huisje", "", "huis", "thuis huis"});
+        TListBuilder(list)
+                .Languages("Frans", 0, "Nederlands", 0)
+                .Words({"huis", "boom", "HUIS", "huisje", "", "huis", "thuis huis"});
     }
     TWordList list;
 };
@@ -275,8 +270,7 @@ TEST_F(WordListFind, SearchesTheChosenColumn)
 TEST(WordListFindCodePages, AccentsMatchInTheirUpperCaseForm)
 {
     TWordList list;
-    list.InitLanguages("Frans", 0, "Arial", 10, "Nederlands", 0, "Arial", 10);
-    AddWords(list, {"caf\xE9"});
+    TListBuilder(list).Languages("Frans", 0, "Nederlands", 0).Words({"caf\xE9"});
     const auto hit = list.Find({0, 1}, FindForWord, FindContains, "\xC9");
     EXPECT_EQ(0, hit.Row);
     EXPECT_EQ(4, hit.Pos);
@@ -286,10 +280,9 @@ TEST(WordListFindCodePages, ATrailByteOfADoubleByteCharacterIsNoHit)
 {
     TWordList list;
     list.InitLanguages("Japans", 128, "Gothic", 10, "Nederlands", 0, "Arial", 10);
-    AddWords(list,
-             {"\x83\x41",
-              "\x83\x41"
-              "A"});
+    TListBuilder(list).Words({"\x83\x41",
+                              "\x83\x41"
+                              "A"});
     const auto hit = list.Find({0, 1}, FindForWord, FindContains, "A");
     EXPECT_EQ(1, hit.Row);
     EXPECT_EQ(3, hit.Pos);
@@ -310,7 +303,7 @@ TEST(WordList, ListNameIsTheFileNameWithoutFolderAndExtension)
 TEST(WordList, SettersClearSaved)
 {
     TWordList list;
-    AddWords(list, {"a"});
+    TListBuilder(list).Words({"a"});
     const std::vector<std::function<void()>> changes{
             [&] { list.SetForWord(0, "x"); },
             [&] { list.SetRefWord(0, "x"); },

@@ -2,8 +2,6 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
-#include "exercises/Random.h"
-#include "exercises/ScriptedRandom.h"
 #include "exercises/Unit_ExercForm.h"
 #include "exercises/Unit_ExercList.h"
 #include "exercises/Unit_ExercSetForm.h"
@@ -14,7 +12,9 @@
 #include "platform/Beep.h"
 #include "sound/Unit_Sound.h"
 #include "sound/XaudioPlayer.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
+#include "support/gui/ScriptedRandom.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
@@ -28,27 +28,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Answers every draw with a counter modulo its bound, so a run is repeatable and uses both
-// directions; records the bounds.
-class TCountingRandom : public IRandomSource
-{
-public:
-    TCountingRandom()
-        : Previous(SetRandomSource(this))
-    { }
-    ~TCountingRandom() override { SetRandomSource(Previous); }
-    int RandomBelow(int n) override
-    {
-        Bounds.push_back(n);
-        return Next++ % n;
-    }
-    std::vector<int> Bounds;
-    int Next = 0;
-
-private:
-    IRandomSource *Previous;
-};
 
 // A player that answers as the real one does, but only when the test delivers its notices.
 class TFakePlayer : public IXaudioPlayer
@@ -114,27 +93,6 @@ private:
     std::vector<std::string> Commands;
 };
 
-class TRecordingBox : public IMessageBox
-{
-public:
-    TRecordingBox()
-        : Previous(SetMessageBox(this))
-    { }
-    ~TRecordingBox() override { SetMessageBox(Previous); }
-    int Show(const TMessageRequest &request) override
-    {
-        Texts.push_back(request.Text);
-        Icons.push_back(request.Icon);
-        return Answer;
-    }
-    std::vector<std::string> Texts;
-    std::vector<TMessageIcon> Icons;
-    int Answer = 0;
-
-private:
-    IMessageBox *Previous;
-};
-
 int Beeps = 0;
 void CountBeep(TBeepKind)
 {
@@ -160,6 +118,8 @@ protected:
         Pack.Set(239, "%a% goed, %a%");
         Pack.Set(240, "fout, %a%");
         Pack.Set(261, ",");
+        // Questions are answered yes unless a test says otherwise.
+        Box.Answer = 0;
         auto forFont = std::make_unique<TListFont>();
         forFont->Name = "Arial";
         forFont->Size = 10;
@@ -195,20 +155,13 @@ protected:
 
     int Add(TRecord one, TRecord two = {}, const std::string &context = {})
     {
-        const int index = List.Count();
-        auto word = std::make_unique<TWord>("f" + std::to_string(index),
-                                            "r" + std::to_string(index), "1");
-        word->Context = context;
-        SetRecords(*word, one, two);
-        List.Add(std::move(word));
-        return index;
+        return TListBuilder(List)
+                .Words(1, "f#", "r#", "1")
+                .Context(context)
+                .Records(one, two)
+                .Last();
     }
-    TRecord Record(int word, int direction) const
-    {
-        const TWord &w = List.Word(word);
-        return direction == 1 ? TRecord{w.Level1, w.Score1, w.Count1, w.History1}
-                              : TRecord{w.Level2, w.Score2, w.Count2, w.History2};
-    }
+    TRecord Record(int word, int direction) const { return RecordOf(List.Word(word), direction); }
     void GiveSound(int word)
     {
         WriteFile(List.SoundTempFile, "ID3-sound-bytes");
@@ -242,22 +195,13 @@ protected:
     QStringList Lines(const QTextEdit *memo) { return memo->toPlainText().split(u'\n'); }
 
     TNumberedPack Pack;
-    TRecordingBox Box;
+    TScriptedBox Box;
     TWordList List;
     // Outlives the window, which lets go of it when destroyed.
     TFakePlayer Player;
     TExercForm *Form = nullptr;
     TBeepHandler PreviousBeep = nullptr;
 };
-
-TRecord Answered(TRecord before, bool right)
-{
-    if (right)
-        before.Score = std::min(before.Score + 1, 30);
-    before.Count = std::min(before.Count + 1, 5);
-    before.History = before.History * 2 + (right ? 1 : 0);
-    return before;
-}
 
 } // namespace
 
@@ -305,7 +249,7 @@ TEST_F(ExercFormTest, AWholeExerciseBooksEveryAnswerAndEndsWhenAllIsLearned)
     EXPECT_EQ(nullptr, Form->ExercList);
     ASSERT_EQ(1u, Box.Texts.size());
     EXPECT_EQ("#257", Box.Texts[0]);
-    EXPECT_EQ(TMessageIcon::None, Box.Icons[0]);
+    EXPECT_EQ(TMessageIcon::None, Box.Requests[0].Icon);
     EXPECT_EQ(1, Beeps);
     uint8_t status = 9;
     EXPECT_EQ(0, TExercList(List, true, status).Count());
@@ -752,7 +696,8 @@ TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
 {
     SetDefaultSettings();
     TNumberedPack pack;
-    TRecordingBox box;
+    TScriptedBox box;
+    box.Answer = 0;
     TCountingRandom random;
     ExercStartForm = new TExercStartForm;
     ExercSetForm = new TExercSetForm;
@@ -760,13 +705,8 @@ TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
     {
         TMainForm main;
         MainForm = &main;
-        auto list = std::make_unique<TWordList>();
-        for (int i = 0; i < 3; ++i) {
-            list->Add(std::make_unique<TWord>("f", "r", ""));
-            list->SetLevel1(i, 1);
-        }
         TWordsGrid &grid = *main.WordsGrid();
-        grid.SetWordList(std::move(list));
+        grid.SetWordList(TListBuilder().Words(3, "f", "r").Levels(1).Take());
         for (const TUndoKind kind : {TUndoKind::Levels, TUndoKind::ScoreReset}) {
             grid.StoreUndo(kind, 1, 1);
             TExercForm form;

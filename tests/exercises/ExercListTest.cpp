@@ -1,8 +1,8 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
-#include "exercises/ScriptedRandom.h"
 #include "exercises/Unit_ExercList.h"
 #include "support/WordListFixtures.h"
+#include "support/gui/ScriptedRandom.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,13 +19,11 @@ protected:
     int Add(TRecord one, TRecord two = {}, const std::string &partOfSpeech = "zn",
             const std::string &lesson = "1")
     {
-        const int index = List.Count();
-        auto word = std::make_unique<TWord>("f" + std::to_string(index),
-                                            "r" + std::to_string(index), lesson);
-        word->PartOfSpeech = partOfSpeech;
-        SetRecords(*word, one, two);
-        List.Add(std::move(word));
-        return index;
+        return TListBuilder(List)
+                .Words(1, "f#", "r#", lesson)
+                .PartOfSpeech(partOfSpeech)
+                .Records(one, two)
+                .Last();
     }
 
     std::vector<int> Entries(const TExercList &list) const
@@ -358,11 +356,7 @@ TEST_F(ExercListTest, ChoicesWithFewCandidatesLeaveTheLastSlotsEmpty)
     }
 
     TWordList small;
-    for (int i = 0; i < 2; ++i) {
-        auto word = std::make_unique<TWord>("x", "y", "");
-        word->Level2 = 1;
-        small.Add(std::move(word));
-    }
+    TListBuilder(small).Words(2, "x", "y").Levels(0, 1);
     const TExercList two(small, false, status);
     for (int draw = 0; draw < 4; ++draw) {
         TScriptedRandom random({draw});

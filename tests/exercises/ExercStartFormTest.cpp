@@ -6,6 +6,7 @@
 #include "exercises/Unit_ExercSetForm.h"
 #include "exercises/Unit_ExercStartForm.h"
 #include "exercises/Unit_FilterForm.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
@@ -20,27 +21,6 @@
 #include <utility>
 
 namespace {
-
-class TErrorRecorder : public IMessageBox
-{
-public:
-    TErrorRecorder()
-        : Previous(SetMessageBox(this))
-    { }
-    ~TErrorRecorder() override { SetMessageBox(Previous); }
-    int Show(const TMessageRequest &request) override
-    {
-        EXPECT_EQ(TMessageIcon::Stop, request.Icon);
-        Texts.push_back(request.Text);
-        return 0;
-    }
-    std::vector<std::string> Take() { return std::exchange(Texts, {}); }
-
-    std::vector<std::string> Texts;
-
-private:
-    IMessageBox *Previous;
-};
 
 // The three dialogs as the program creates them, with a word list whose words are all at an
 // exercise level. Word i has lesson "L<lessonOf(i)>" and part of speech "zn" or "ww".
@@ -59,6 +39,10 @@ protected:
         Pack.Set(223, "veelvoud van %n%");
         List.ForLanguage = "Duits";
         List.RefLanguage = "Nederlands";
+        // The dialogs report nothing but errors.
+        Errors.OnShow = [](const TMessageRequest &request) {
+            EXPECT_EQ(TMessageIcon::Stop, request.Icon);
+        };
     }
     ~ExercDialogsTest() override
     {
@@ -71,14 +55,12 @@ protected:
 
     void AddWords(int count, const std::function<std::string(int)> &lessonOf = {})
     {
+        TListBuilder words(List);
         for (int i = 0; i < count; ++i) {
             const int index = List.Count();
-            auto word = std::make_unique<TWord>("f" + std::to_string(index),
-                                                "r" + std::to_string(index),
-                                                lessonOf ? lessonOf(index) : "L1");
-            word->PartOfSpeech = index % 2 ? "ww" : "zn";
-            word->Level1 = 1;
-            List.Add(std::move(word));
+            words.Words(1, "f#", "r#", lessonOf ? lessonOf(index) : "L1")
+                    .PartOfSpeech(index % 2 ? "ww" : "zn")
+                    .Levels(1);
         }
     }
 
@@ -116,7 +98,7 @@ protected:
     }
 
     TNumberedPack Pack;
-    TErrorRecorder Errors;
+    TScriptedBox Errors;
     TWordList List;
     std::unique_ptr<TExercList> Exerc;
     TExercSetForm SetForm;

@@ -3,7 +3,6 @@
 #include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
-#include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
 #include "exercises/Unit_SetExercWordsForm.h"
@@ -14,10 +13,10 @@
 #include "mainwindow/ProgramStart.h"
 #include "mainwindow/Unit_KBLayoutForm.h"
 #include "mainwindow/Unit_OptionsForm.h"
-#include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "support/ScriptedMessageBox.h"
-#include "support/StoreFixture.h"
+#include "support/WordListFixtures.h"
+#include "support/gui/ProgramFixture.h"
 #include "ui_MainForm.h"
 
 #include <QAction>
@@ -33,7 +32,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -248,49 +246,16 @@ private:
     IListSettingsDialog *previous = nullptr;
 };
 
-std::unique_ptr<TWordList> ListOf(int words)
-{
-    auto list = std::make_unique<TWordList>();
-    list->InitLanguages("Frans", 1, "Arial", 10, "Nederlands", 1, "Arial", 10);
-    for (int i = 0; i < words; ++i)
-        list->Add(std::make_unique<TWord>("mot" + std::to_string(i), "woord", ""));
-    return list;
-}
-
 // The program's windows over a store of their own; file and message dialogs are scripted.
-class Commands : public ::testing::Test
+class Commands : public ProgramFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(0,
-                  RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Language", "string",
-                              "Nederlands"}));
+        ASSERT_NO_FATAL_FAILURE(ProgramFixture::SetUp());
         ASSERT_TRUE(dir.isValid());
+        CreateProgram();
         ASSERT_TRUE(Start());
-    }
-    void TearDown() override
-    {
-        DestroyForms();
-        delete std::exchange(LanguagePack, nullptr);
-        delete std::exchange(CurrentList, nullptr);
-        SetDefaultSettings();
-        Language.clear();
-        SetBusyCursor(false);
-    }
-
-    bool Start(const QString &argument = {})
-    {
-        CreateForms();
-        StartupForm->Timer.setInterval(1);
-        MainForm->CommandLine = {QStringLiteral("tarnwick")};
-        if (!argument.isEmpty())
-            MainForm->CommandLine.append(argument);
-        QSignalSpy done(MainForm, &TMainForm::StartupDone);
-        MainForm->show();
-        for (int i = 0; i < 200 && done.isEmpty(); ++i)
-            QTest::qWait(20);
-        return !done.isEmpty();
     }
 
     // Runs the event loop until the grid's file operation has ended.
@@ -304,8 +269,6 @@ protected:
         ASSERT_FALSE(BusyCursorShown());
     }
 
-    Ui::TMainForm &Form() { return MainForm->Controls(); }
-    TWordsGrid &Grid() { return *MainForm->WordsGrid(); }
     TWordList &List() { return *Grid().GetWordList(); }
     QString Path(const char *name) { return dir.filePath(QLatin1String(name)); }
     // As the user would: the idle pass has run before the command is chosen.
@@ -320,7 +283,6 @@ protected:
         return action->isEnabled();
     }
 
-    TStoreDir store;
     QTemporaryDir dir;
     TScriptedBox box;
     TScriptedFileDialogs dialogs;
@@ -336,7 +298,7 @@ TEST_F(Commands, TheWindowFollowsTheGridsStateWithoutExplicitCalls)
     EXPECT_EQ(QString::fromStdString(LanguageText(71)), Form().ActQuickForToRef->text());
     const QString withoutList = Form().ActQuickForToRef->text();
 
-    Grid().SetWordList(ListOf(0));
+    Grid().SetWordList(FrenchList(0));
     EXPECT_TRUE(Enabled(Form().ActSave));
     EXPECT_FALSE(Enabled(Form().ActFind));
     EXPECT_TRUE(Enabled(Form().ActStartExercise));
@@ -345,7 +307,7 @@ TEST_F(Commands, TheWindowFollowsTheGridsStateWithoutExplicitCalls)
     EXPECT_NE(withoutList, Form().ActQuickForToRef->text());
     EXPECT_TRUE(Form().ActQuickForToRef->text().contains(QStringLiteral("Frans")));
 
-    Grid().SetWordList(ListOf(3));
+    Grid().SetWordList(FrenchList(3));
     List().Saved = true;
     EXPECT_FALSE(Enabled(Form().ActSave));
     EXPECT_TRUE(Enabled(Form().MISaveAs));
@@ -389,7 +351,7 @@ TEST_F(Commands, TheWindowFollowsTheGridsStateWithoutExplicitCalls)
 
 TEST_F(Commands, LevelCommandsSetTheTargetsAndUndoTakesThemBack)
 {
-    Grid().SetWordList(ListOf(4));
+    Grid().SetWordList(FrenchList(4));
     Grid().SelectRows(2, false, false);
     Grid().SelectRows(3, true, false);
     Trigger(Form().ActIntensiveRefToFor);
@@ -405,7 +367,7 @@ TEST_F(Commands, LevelCommandsSetTheTargetsAndUndoTakesThemBack)
 
 TEST_F(Commands, DeleteWithConfirmationAnsweredNoKeepsTheRowsAndRecordsNoUndo)
 {
-    Grid().SetWordList(ListOf(4));
+    Grid().SetWordList(FrenchList(4));
     Grid().SelectRows(2, false, false);
     EditOptions.ConfirmDelete = true;
     box.Answers = {1};
@@ -440,7 +402,7 @@ TEST_F(Commands, FileDialogsKeepFolderAndFilterOnlyAfterOk)
     EXPECT_EQ(dir.path().toStdString(), MRUOpen);
 
     // OK stores folder and filter even when the unsaved-changes question then cancels.
-    Grid().SetWordList(ListOf(2));
+    Grid().SetWordList(FrenchList(2));
     QDir(dir.path()).mkdir(QStringLiteral("sub"));
     dialogs.Choices = {Path("sub/Other.wdl")};
     dialogs.ChosenFilter = 2;
@@ -462,7 +424,7 @@ TEST_F(Commands, FileDialogsKeepFolderAndFilterOnlyAfterOk)
 
 TEST_F(Commands, NewWithCancelInTheQuestionKeepsTheOldListTitleAndUndo)
 {
-    Grid().SetWordList(ListOf(3));
+    Grid().SetWordList(FrenchList(3));
     Grid().SelectRows(1, false, false);
     Trigger(Form().ActResetScore);
     ASSERT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
@@ -520,7 +482,8 @@ TEST_F(Commands, NewTypeSaveAsCloseAndReopen)
     DestroyForms();
     delete std::exchange(LanguagePack, nullptr);
 
-    ASSERT_TRUE(Start(Path("Dieren.wdl")));
+    CreateProgram({Path("Dieren.wdl")});
+    ASSERT_TRUE(Start());
     ASSERT_NE(nullptr, Grid().GetWordList());
     EXPECT_EQ(QStringLiteral("Tarnwick - Dieren"), MainForm->windowTitle());
     ASSERT_EQ(2, List().Count());
@@ -531,7 +494,7 @@ TEST_F(Commands, NewTypeSaveAsCloseAndReopen)
 
 TEST_F(Commands, ASaveIntoAFolderThatCannotBeWrittenKeepsTheUnsavedListAndItsTitle)
 {
-    Grid().SetWordList(ListOf(3));
+    Grid().SetWordList(FrenchList(3));
     const QString title = MainForm->windowTitle();
     QFile blocker(Path("not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
@@ -557,7 +520,7 @@ TEST_F(Commands, ASaveIntoAFolderThatCannotBeWrittenKeepsTheUnsavedListAndItsTit
 
 TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
 {
-    Grid().SetWordList(ListOf(5));
+    Grid().SetWordList(FrenchList(5));
     std::string text;
     for (int i = 0; i < 12; ++i)
         text += "nouveau" + std::to_string(i) + "\tnieuw\r\n";
@@ -585,7 +548,7 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     EXPECT_EQ("mot3", List().GetForWord(3));
 
     // A word list of one word.
-    auto one = ListOf(1);
+    auto one = FrenchList(1);
     one->SaveToFile(Path("one.wdl").toStdString());
     Grid().SelectCellAt(1, 6);
     dialogs.Choices = {Path("one.wdl")};
@@ -609,7 +572,7 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
 
 TEST_F(Commands, ExportWritesTheListAsTabbedText)
 {
-    Grid().SetWordList(ListOf(2));
+    Grid().SetWordList(FrenchList(2));
     Grid().SelectRows(2, false, false);
     dialogs.Choices = {Path("out.txt")};
     dialogs.ChosenFilter = 1;
@@ -641,7 +604,7 @@ public:
 
 TEST_F(Commands, TheSynchronousSaveIsBusyOnlyWhileItWritesAndClearsUndo)
 {
-    Grid().SetWordList(ListOf(3));
+    Grid().SetWordList(FrenchList(3));
     Grid().SelectRows(2, false, false);
     Trigger(Form().ActResetScore);
     ASSERT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
@@ -663,7 +626,7 @@ TEST_F(Commands, TheSynchronousSaveIsBusyOnlyWhileItWritesAndClearsUndo)
 
 TEST_F(Commands, ShortcutsFollowTheStateOfTheirMomentAndDelReachesTheEditor)
 {
-    Grid().SetWordList(ListOf(3));
+    Grid().SetWordList(FrenchList(3));
     List().Saved = true;
     MainForm->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
@@ -703,7 +666,7 @@ TEST_F(Commands, OptionsRefillThePartsOfSpeechEvenWhenCancelled)
 
 TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
 {
-    Grid().SetWordList(ListOf(1));
+    Grid().SetWordList(FrenchList(1));
     Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
     ASSERT_EQ(Form().ContextEdit, MainForm->focusWidget());
     auto *insert = new QLineEdit(KBLayoutForm);
@@ -719,7 +682,7 @@ TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
 
 TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
 {
-    Grid().SetWordList(ListOf(2));
+    Grid().SetWordList(FrenchList(2));
     Grid().SelectRows(1, false, false);
     Trigger(Form().ActResetScore);
     ASSERT_EQ(TUndoKind::ScoreReset, Grid().GetUndoKind());
@@ -746,7 +709,7 @@ TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
 
 TEST_F(Commands, SetLessonGivesTheSelectedWordsTheDialogsLessonWithUndo)
 {
-    Grid().SetWordList(ListOf(4));
+    Grid().SetWordList(FrenchList(4));
     Grid().SelectRows(2, false, false);
     Grid().SelectRows(3, true, false);
     auto *lesson = new QLineEdit(SetLessonForm);
@@ -767,7 +730,7 @@ TEST_F(Commands, SetLessonGivesTheSelectedWordsTheDialogsLessonWithUndo)
 
 TEST_F(Commands, SetWordsCaptionsItsBoxesAndHandsBothDirectionsToTheGrid)
 {
-    Grid().SetWordList(ListOf(3));
+    Grid().SetWordList(FrenchList(3));
     Grid().SetForLanguage("a%tl%b");
     Grid().SelectRows(1, false, false);
     auto add = [](auto *widget, const char *name) {
@@ -827,7 +790,7 @@ TEST_F(Commands, TheHomepageOpensTheWebAddressOfThePack)
 
 TEST_F(Commands, EditKeysInAnOpenEditorReachTheWindowsCommands)
 {
-    Grid().SetWordList(ListOf(3));
+    Grid().SetWordList(FrenchList(3));
     MainForm->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
     QClipboard &clipboard = *QGuiApplication::clipboard();

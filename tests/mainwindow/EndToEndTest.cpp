@@ -1,5 +1,6 @@
-#include "support/StoreFixture.h"
+#include "platform/Registry.h"
 #include "support/WordListFixtures.h"
+#include "support/gui/ProgramFixture.h"
 
 #include <QFile>
 #include <QProcess>
@@ -7,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 // The built program, started as a user would start it: offscreen, with a store of its own and
@@ -21,7 +23,7 @@ struct TRun
     std::string Err;
 };
 
-class EndToEnd : public ::testing::Test
+class EndToEnd : public ProgramFixture
 {
 protected:
     TRun Run(const QStringList &arguments)
@@ -50,7 +52,6 @@ protected:
         return run;
     }
 
-    TStoreDir store;
     QTemporaryDir xdg;
 };
 
@@ -58,9 +59,6 @@ const QString SampleList = QStringLiteral(TARNWICK_SOURCE_DIR "/samples/Frans.wd
 
 TEST_F(EndToEnd, StartsWithTheSampleListAndShowsItsTitleCountAndRows)
 {
-    ASSERT_EQ(0,
-              RunTarnreg(
-                      {"set", "HKLM", "\\Software\\Tarnwick", "Language", "string", "Nederlands"}));
     const TRun run = Run({SampleList});
     EXPECT_EQ(0, run.ExitCode) << run.Err;
     EXPECT_NE(std::string::npos, run.Out.find("title: Tarnwick - Frans\n")) << run.Out;
@@ -69,28 +67,24 @@ TEST_F(EndToEnd, StartsWithTheSampleListAndShowsItsTitleCountAndRows)
     EXPECT_EQ(std::string::npos, run.Err.find("message:")) << run.Err;
 
     // The settings were written back on close, the list remembered, the association made.
-    std::string mru;
-    EXPECT_EQ(0, RunTarnreg({"get", "HKCU", "\\Software\\Tarnwick", "MRU list"}, &mru));
-    EXPECT_NE(std::string::npos, mru.find("samples/Frans.wdl")) << mru;
-    std::string command;
-    EXPECT_EQ(0,
-              RunTarnreg({"get", "HKCR", "Tarnwick.Wordlist\\Shell\\open\\command", ""}, &command));
-    EXPECT_NE(std::string::npos, command.find(TARNWICK_PROGRAM_PATH " \"%1\"")) << command;
+    const std::optional<std::string> mru = StoredString(TrainerKey, "MRU list");
+    EXPECT_TRUE(mru);
+    EXPECT_NE(std::string::npos, mru.value_or("").find("samples/Frans.wdl")) << mru.value_or("");
+    const std::optional<std::string> command = StoredString(
+            "Tarnwick.Wordlist\\Shell\\open\\command", "", Registry::Hive::ClassesRoot);
+    EXPECT_TRUE(command);
+    EXPECT_NE(std::string::npos, command.value_or("").find(TARNWICK_PROGRAM_PATH " \"%1\""))
+            << command.value_or("");
     EXPECT_TRUE(QFile::exists(xdg.path() + QStringLiteral("/data/applications/tarnwick.desktop")));
 
     // A second start with the last list on and no argument opens the same list.
-    ASSERT_EQ(0,
-              RunTarnreg({"set", "HKCU", "\\Software\\Tarnwick", "Other options", "binary",
-                          "01,01,04"}));
+    ASSERT_NO_FATAL_FAILURE(PutBinary(TrainerKey, "Other options", {1, 1, 4}));
     const TRun again = Run({QStringLiteral("-DEBUG")});
     EXPECT_NE(std::string::npos, again.Out.find("title: Tarnwick - Frans\n")) << again.Out;
 }
 
 TEST_F(EndToEnd, AListThatLoadsAsChangedIsReportedAndClosedWithoutAQuestion)
 {
-    ASSERT_EQ(0,
-              RunTarnreg(
-                      {"set", "HKLM", "\\Software\\Tarnwick", "Language", "string", "Nederlands"}));
     const QString old = xdg.path() + QStringLiteral("/Oud.wdl");
     QFile file(old);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -105,8 +99,11 @@ TEST_F(EndToEnd, AListThatLoadsAsChangedIsReportedAndClosedWithoutAQuestion)
 
 TEST_F(EndToEnd, WithoutTheMachineWideLanguageClosesWithTheMessageAndWritesNothing)
 {
-    ASSERT_EQ(0, RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Version", "dword", "0"}));
-    ASSERT_EQ(0, RunTarnreg({"set", "HKCU", "\\Software\\Tarnwick", "MRU list", "string", "x"}));
+    // The machine-wide key is there, its language is not.
+    ASSERT_NO_FATAL_FAILURE(
+            DeleteStoredValue(TrainerKey, "Language", Registry::Hive::LocalMachine));
+    ASSERT_NO_FATAL_FAILURE(PutInteger(TrainerKey, "Version", 0, Registry::Hive::LocalMachine));
+    ASSERT_NO_FATAL_FAILURE(PutString(TrainerKey, "MRU list", "x"));
     const std::string machine = store.ReadFile("HKEY_LOCAL_MACHINE.reg");
     const std::string user = store.ReadFile("HKEY_CURRENT_USER.reg");
     const TRun run = Run({SampleList});

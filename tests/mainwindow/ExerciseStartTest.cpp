@@ -1,10 +1,6 @@
-#include "core/BusyCursor.h"
-#include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
-#include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
-#include "exercises/Random.h"
 #include "exercises/Unit_ExercForm.h"
 #include "exercises/Unit_ExercList.h"
 #include "exercises/Unit_ExercSetForm.h"
@@ -12,13 +8,13 @@
 #include "exercises/Unit_FilterForm.h"
 #include "exercises/Unit_TestResultForm.h"
 #include "mainwindow/Main.h"
-#include "mainwindow/ProgramStart.h"
 #include "mainwindow/Unit_FindForm.h"
-#include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/CodePage.h"
 #include "support/ScriptedMessageBox.h"
-#include "support/StoreFixture.h"
+#include "support/WordListFixtures.h"
+#include "support/gui/ProgramFixture.h"
+#include "support/gui/ScriptedRandom.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
@@ -28,7 +24,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScrollArea>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -42,58 +37,15 @@
 
 namespace {
 
-// Every draw answers a counter modulo its bound, so runs repeat and use every slot.
-class TCountingRandom : public IRandomSource
-{
-public:
-    TCountingRandom()
-        : Previous(SetRandomSource(this))
-    { }
-    ~TCountingRandom() override { SetRandomSource(Previous); }
-    int RandomBelow(int n) override { return Next++ % n; }
-
-private:
-    int Next = 0;
-    IRandomSource *Previous;
-};
-
-struct TRecord
-{
-    uint8_t Level1 = 0;
-    int32_t Score1 = 0;
-    int32_t Count1 = 0;
-    uint32_t History1 = 0;
-    uint8_t Level2 = 0;
-    int32_t Score2 = 0;
-    int32_t Count2 = 0;
-    uint32_t History2 = 0;
-    friend bool operator==(const TRecord &, const TRecord &) = default;
-};
+// A word's records of direction 1 and 2.
+using TRecords = std::array<TRecord, 2>;
 
 struct TEntry
 {
     std::string PartOfSpeech;
     std::string Lesson;
-    TRecord Record;
+    TRecords Records;
 };
-
-std::ostream &operator<<(std::ostream &out, const TRecord &r)
-{
-    return out << int(r.Level1) << "/" << r.Score1 << "/" << r.Count1 << "/" << r.History1 << " "
-               << int(r.Level2) << "/" << r.Score2 << "/" << r.Count2 << "/" << r.History2;
-}
-
-TRecord Answered(TRecord record, int direction, bool right)
-{
-    int32_t &score = direction == 1 ? record.Score1 : record.Score2;
-    int32_t &count = direction == 1 ? record.Count1 : record.Count2;
-    uint32_t &history = direction == 1 ? record.History1 : record.History2;
-    if (right)
-        score = std::min(score + 1, 30);
-    count = std::min(count + 1, 5);
-    history = history * 2 + (right ? 1 : 0);
-    return record;
-}
 
 QString Text(int entry)
 {
@@ -101,60 +53,36 @@ QString Text(int entry)
 }
 
 // The program's windows with a list opened from a file, as at start-up with it as argument.
-class ExerciseStart : public ::testing::Test
+class ExerciseStart : public ProgramFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(0,
-                  RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Language", "string",
-                              "Nederlands"}));
-        CreateForms();
-        StartupForm->Timer.setInterval(1);
-        MainForm->CommandLine = {QStringLiteral("tarnwick")};
+        ASSERT_NO_FATAL_FAILURE(ProgramFixture::SetUp());
+        CreateProgram();
         Scripts = std::make_unique<QObject>();
     }
     void TearDown() override
     {
         Scripts.reset();
-        DestroyForms();
-        delete std::exchange(LanguagePack, nullptr);
-        delete std::exchange(CurrentList, nullptr);
-        SetDefaultSettings();
-        Language.clear();
-        SetBusyCursor(false);
+        ProgramFixture::TearDown();
     }
 
     // Writes the list, starts the program with it and waits until it is on show.
     bool Open(const std::vector<TEntry> &entries, const std::string &foreignChars)
     {
-        TWordList list;
-        list.InitLanguages("Frans", 1, "Arial", 10, "Nederlands", 1, "Arial", 10);
-        for (size_t i = 0; i < entries.size(); ++i) {
-            auto word = std::make_unique<TWord>("mot" + std::to_string(i),
-                                                "woord" + std::to_string(i), entries[i].Lesson);
-            word->PartOfSpeech = entries[i].PartOfSpeech;
-            const TRecord &r = entries[i].Record;
-            word->Level1 = r.Level1;
-            word->Score1 = r.Score1;
-            word->Count1 = r.Count1;
-            word->History1 = r.History1;
-            word->Level2 = r.Level2;
-            word->Score2 = r.Score2;
-            word->Count2 = r.Count2;
-            word->History2 = r.History2;
-            list.Add(std::move(word));
-        }
-        list.SetForeignChars(foreignChars);
+        TListBuilder list;
+        list.Languages("Frans", 1, "Nederlands", 1).ForeignChars(foreignChars);
+        for (const TEntry &entry : entries)
+            list.Words(1, "mot#", "woord#", entry.Lesson)
+                    .PartOfSpeech(entry.PartOfSpeech)
+                    .Records(entry.Records[0], entry.Records[1]);
         const std::string path = dir.filePath(QStringLiteral("Oefen.wdl")).toStdString();
-        list.SaveToFile(path);
+        list.List().SaveToFile(path);
         MainForm->CommandLine = {QStringLiteral("tarnwick"), QString::fromStdString(path)};
-        QSignalSpy done(MainForm, &TMainForm::StartupDone);
-        MainForm->show();
-        for (int i = 0; i < 200 && done.isEmpty(); ++i)
-            QTest::qWait(20);
+        const bool started = Start();
         QTest::qWait(10);
-        return !done.isEmpty() && Grid().GetWordList()
+        return started && Grid().GetWordList()
                 && Grid().GetWordList()->Count() == static_cast<int>(entries.size());
     }
 
@@ -170,15 +98,12 @@ protected:
         });
     }
 
-    std::vector<TRecord> Records() const
+    std::vector<TRecords> Records() const
     {
-        std::vector<TRecord> records;
+        std::vector<TRecords> records;
         const TWordList &list = *MainForm->WordsGrid()->GetWordList();
-        for (int i = 0; i < list.Count(); ++i) {
-            const TWord &w = list.Word(i);
-            records.push_back({w.Level1, w.Score1, w.Count1, w.History1, w.Level2, w.Score2,
-                               w.Count2, w.History2});
-        }
+        for (int i = 0; i < list.Count(); ++i)
+            records.push_back({RecordOf(list.Word(i), 1), RecordOf(list.Word(i), 2)});
         return records;
     }
 
@@ -218,10 +143,6 @@ protected:
         action->trigger();
     }
 
-    Ui::TMainForm &Form() { return MainForm->Controls(); }
-    TWordsGrid &Grid() { return *MainForm->WordsGrid(); }
-
-    TStoreDir store;
     QTemporaryDir dir;
     TScriptedBox box;
     TCountingRandom random;
@@ -237,7 +158,7 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
                       {"bnw", "1", {1}},
                       {"znw", "1", {0}}},
                      ""));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     ASSERT_TRUE(Grid().GetWordList()->Saved);
     EXPECT_TRUE(Form().PageScroller->isHidden());
     Grid().SelectCellAt(2, 3);
@@ -295,12 +216,12 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
     EXPECT_EQ(nullptr, FilterForm->ExercList);
     ASSERT_LT(answers.size(), 40u);
     ASSERT_GE(answers.size(), 4u);
-    std::vector<TRecord> expected = before;
+    std::vector<TRecords> expected = before;
     for (const auto &[asked, right] : answers) {
         const auto [word, direction] = asked;
         ASSERT_TRUE(word == 0 || word == 1) << word;
-        expected[static_cast<size_t>(word)]
-                = Answered(expected[static_cast<size_t>(word)], direction, right);
+        TRecord &record = expected[static_cast<size_t>(word)][static_cast<size_t>(direction - 1)];
+        record = Answered(record, right);
     }
     EXPECT_EQ(expected, Records());
     EXPECT_FALSE(Grid().GetWordList()->Saved);
@@ -320,7 +241,7 @@ TEST_F(ExerciseStart, ATestChangesNothingEndsWithTheMarkAndGivesTheStripBack)
     std::vector<TEntry> entries(6, {"znw", "1", {1, 2, 5, 0x1F}});
     entries[5].Lesson = "2";
     ASSERT_TRUE(Open(entries, "ab"));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     EXPECT_FALSE(Form().PageScroller->isHidden());
     Grid().SelectRows(2, false, false);
     Grid().SelectRows(4, true, false);
@@ -392,7 +313,7 @@ TEST_F(ExerciseStart, ACancelledOrEmptyStartLeavesGridSelectionAndStripAsTheyWer
 {
     ASSERT_TRUE(
             Open({{"znw", "1", {1}}, {"znw", "1", {2}}, {"znw", "2", {0, 0, 0, 0, 3}}}, "ab|c"));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     Grid().SelectRows(1, false, false);
     Grid().SelectRows(2, true, false);
 
@@ -439,7 +360,7 @@ TEST_F(ExerciseStart, ACancelledOrEmptyStartLeavesGridSelectionAndStripAsTheyWer
 TEST_F(ExerciseStart, NothingToAskIsReportedBeforeAnyDialogAndTouchesNothing)
 {
     ASSERT_TRUE(Open({{"znw", "1", {0}}, {"znw", "1", {0, 4, 5, 0x1F}}}, "ab"));
-    const std::vector<TRecord> before = Records();
+    const std::vector<TRecords> before = Records();
     Grid().SelectCellAt(3, 2);
     WhenShown(ExercStartForm, [] {
         ADD_FAILURE() << "the start dialog was shown";

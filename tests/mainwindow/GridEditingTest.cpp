@@ -5,6 +5,7 @@
 #include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
+#include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "widgets/KBAwareComboBox.h"
 #include "widgets/KBAwareEdit.h"
@@ -50,16 +51,6 @@ protected:
         return QObject::event(event);
     }
 };
-
-std::unique_ptr<TWordList> ListOf(int words, uint8_t forCharset = 0)
-{
-    auto list = std::make_unique<TWordList>();
-    list->InitLanguages("Duits", forCharset, "Arial", 10, "Nederlands", 0, "Arial", 10);
-    for (int i = 0; i < words; ++i)
-        list->Add(std::make_unique<TWord>("f" + std::to_string(i), "r" + std::to_string(i),
-                                          "l" + std::to_string(i)));
-    return list;
-}
 
 // The grid with the main window's seven controls, in a window of its own.
 class GridEditing : public ::testing::Test
@@ -117,7 +108,10 @@ protected:
 
     TWordList &Show(int words, uint8_t forCharset = 0)
     {
-        grid->SetWordList(ListOf(words, forCharset));
+        grid->SetWordList(TListBuilder()
+                                  .Languages("Duits", forCharset, "Nederlands", 0)
+                                  .Words(words, "f#", "r#", "l#")
+                                  .Take());
         recorder.WordCounts = 0;
         return *grid->GetWordList();
     }
@@ -501,16 +495,6 @@ TEST_F(GridEditing, ABusyGridOpensNoCell)
 
 namespace {
 
-// Gives word index a sound whose bytes are appended to the list's store.
-void GiveSound(TWordList &list, int index, const QByteArray &bytes)
-{
-    QFile store(QString::fromStdString(list.SoundTempFile));
-    ASSERT_TRUE(store.open(QIODevice::Append));
-    const auto offset = static_cast<int32_t>(store.size());
-    ASSERT_EQ(bytes.size(), store.write(bytes));
-    list.SetSound(index, offset, static_cast<int32_t>(bytes.size()));
-}
-
 QByteArray SoundBytes(TWordList &list, int index)
 {
     return list.CopySoundToStream(index)->data();
@@ -526,24 +510,6 @@ bool ClipboardHolds(const char *format)
     const QMimeData *data = Clipboard().mimeData();
     return data && data->hasFormat(QLatin1String(format));
 }
-
-// Keeps the texts of the failures reported.
-class TErrorBox : public IMessageBox
-{
-public:
-    TErrorBox() { previous = SetMessageBox(this); }
-    ~TErrorBox() override { SetMessageBox(previous); }
-    int Show(const TMessageRequest &request) override
-    {
-        if (request.Icon == TMessageIcon::Stop)
-            Errors.push_back(request.Text);
-        return 0;
-    }
-    std::vector<std::string> Errors;
-
-private:
-    IMessageBox *previous = nullptr;
-};
 
 } // namespace
 
@@ -689,7 +655,8 @@ TEST_F(GridEditing, CopiedRowsKeepTheirSoundsInAnotherList)
 
 TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
 {
-    TErrorBox box;
+    TScriptedBox box;
+    box.Answer = 0;
     TWordList &list = Show(3);
     grid->StoreUndo(TUndoKind::ScoreReset, 1, 0);
     auto damaged = std::make_unique<QMimeData>();
@@ -710,7 +677,7 @@ TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
     grid->SelectCellAt(ColOf(ckForWord), 2);
     grid->Paste();
     EXPECT_EQ(3, list.Count());
-    EXPECT_EQ(1u, box.Errors.size());
+    EXPECT_EQ(1u, box.TextsWith(TMessageIcon::Stop).size());
 
     // Rows whose sound cannot be read are not cut.
     list.SoundTempFile = store;
@@ -719,6 +686,6 @@ TEST_F(GridEditing, DamagedOrUnstorablePastesLeaveTheListAsItWas)
     grid->SelectRows(1, false, false);
     grid->Cut();
     EXPECT_EQ(3, list.Count());
-    EXPECT_EQ(2u, box.Errors.size());
+    EXPECT_EQ(2u, box.TextsWith(TMessageIcon::Stop).size());
     list.SoundTempFile = store;
 }

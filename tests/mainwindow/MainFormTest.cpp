@@ -14,8 +14,8 @@
 #include "platform/Beep.h"
 #include "platform/Registry.h"
 #include "support/ScriptedMessageBox.h"
-#include "support/StoreFixture.h"
 #include "support/WordListFixtures.h"
+#include "support/gui/ProgramFixture.h"
 #include "ui_MainForm.h"
 #include "widgets/KbLayoutHandle.h"
 
@@ -66,57 +66,25 @@ void CountBeep(TBeepKind)
 
 const std::string SampleList = TARNWICK_SOURCE_DIR "/samples/Frans.wdl";
 
-std::unique_ptr<TWordList> ListOf(int words, const std::string &foreignChars = "")
-{
-    auto list = std::make_unique<TWordList>();
-    list->InitLanguages("Frans", 1, "Arial", 10, "Nederlands", 1, "Arial", 10);
-    for (int i = 0; i < words; ++i)
-        list->Add(std::make_unique<TWord>("mot" + std::to_string(i), "woord", ""));
-    list->SetForeignChars(foreignChars);
-    return list;
-}
-
 // The program's windows over a store of their own, seeded as the installer leaves it.
-class MainWindow : public ::testing::Test
+class MainWindow : public ProgramFixture
 {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(0,
-                  RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Language", "string",
-                              "Nederlands"}));
-        CreateForms();
-        StartupForm->Timer.setInterval(1);
-        MainForm->CommandLine = {QStringLiteral("tarnwick")};
+        ASSERT_NO_FATAL_FAILURE(ProgramFixture::SetUp());
+        CreateProgram();
         previousBeep = SetBeepHandler(CountBeep);
         Beeps = 0;
     }
     void TearDown() override
     {
-        DestroyForms();
+        ProgramFixture::TearDown();
         SetBeepHandler(previousBeep);
-        delete std::exchange(LanguagePack, nullptr);
-        delete std::exchange(CurrentList, nullptr);
-        SetDefaultSettings();
-        Language.clear();
-        SetBusyCursor(false);
     }
 
-    // Shows the main window and waits until start-up is done or the window closed again.
-    bool Start()
-    {
-        QSignalSpy done(MainForm, &TMainForm::StartupDone);
-        MainForm->show();
-        for (int i = 0; i < 200 && done.isEmpty() && (MainForm->isVisible() || i == 0); ++i)
-            QTest::qWait(20);
-        return !done.isEmpty();
-    }
-
-    Ui::TMainForm &Form() { return MainForm->Controls(); }
-    TWordsGrid &Grid() { return *MainForm->WordsGrid(); }
     QString Status() { return Form().StatusBar->findChild<QLabel *>()->text(); }
 
-    TStoreDir store;
     TBeepHandler previousBeep = nullptr;
 };
 
@@ -199,10 +167,9 @@ TEST_F(MainWindow, ACloseRefusedDuringStartUpLeavesTheSettingsToTheNormalClose)
 
 TEST_F(MainWindow, MissingLanguageClosesWithTheFixedTextAndWritesNothing)
 {
-    ASSERT_EQ(0, RunTarnreg({"set", "HKCU", "\\Software\\Tarnwick", "MRU list", "string", "x"}));
-    TRegistry machine(Registry::Hive::LocalMachine);
-    ASSERT_TRUE(machine.OpenKey("\\Software\\Tarnwick", false));
-    ASSERT_TRUE(machine.DeleteValue("Language"));
+    ASSERT_NO_FATAL_FAILURE(PutString(TrainerKey, "MRU list", "x"));
+    ASSERT_NO_FATAL_FAILURE(
+            DeleteStoredValue(TrainerKey, "Language", Registry::Hive::LocalMachine));
     const std::string user = store.ReadFile("HKEY_CURRENT_USER.reg");
     const std::string machineFile = store.ReadFile("HKEY_LOCAL_MACHINE.reg");
     TScriptedBox box;
@@ -222,8 +189,8 @@ TEST_F(MainWindow, MissingLanguageClosesWithTheFixedTextAndWritesNothing)
 
 TEST_F(MainWindow, UnreadablePackClosesWithTheSecondTextWithoutAssociation)
 {
-    ASSERT_EQ(0,
-              RunTarnreg({"set", "HKLM", "\\Software\\Tarnwick", "Language", "string", "Missing"}));
+    ASSERT_NO_FATAL_FAILURE(
+            PutString(TrainerKey, "Language", "Missing", Registry::Hive::LocalMachine));
     TScriptedBox box;
     EXPECT_FALSE(Start());
     QTest::qWait(20);
@@ -264,11 +231,7 @@ TEST_F(MainWindow, AMissingOrDamagedListLeavesTheWindowIdle)
     MainForm->close();
     DestroyForms();
 
-    CreateForms();
-    StartupForm->Timer.setInterval(1);
-    MainForm->CommandLine
-            = {QStringLiteral("tarnwick"),
-               QStringLiteral(TARNWICK_CORPUS_DIR "/WordListReader/damaged-signature.wdl")};
+    CreateProgram({QStringLiteral(TARNWICK_CORPUS_DIR "/WordListReader/damaged-signature.wdl")});
     ASSERT_TRUE(Start());
     EXPECT_EQ(std::vector<std::string>{LanguageText(132)}, box.Texts);
     EXPECT_EQ(nullptr, Grid().GetWordList());
@@ -280,12 +243,12 @@ TEST_F(MainWindow, AMissingOrDamagedListLeavesTheWindowIdle)
 TEST_F(MainWindow, AFailedOpenKeepsTheShownList)
 {
     ASSERT_TRUE(Start());
-    Grid().SetWordList(ListOf(2));
+    Grid().SetWordList(FrenchList(2));
     Grid().GetWordList()->FileName = "/lists/Oud.wdl";
     MainForm->Controls().StatusBar->findChild<QLabel *>()->clear();
     Grid().SetBusy(true);
     SetBusyCursor(true);
-    CurrentList = ListOf(5).release();
+    CurrentList = FrenchList(5).release();
     LoadOk = false;
     SendPrivateMessage(MainForm, WM_FILESTHREADDONE, 0, 0);
     EXPECT_EQ(nullptr, CurrentList);
@@ -310,29 +273,20 @@ TEST_F(MainWindow, AnOlderFormatIsOpenedThenWarnedAbout)
 
 TEST_F(MainWindow, TheLastListIsOpenedOnlyWhenAskedAndNotWhenEmpty)
 {
-    ASSERT_EQ(0, RunTarnreg({"set", "HKCU", "\\Software\\Tarnwick", "Version", "dword", "0"}));
+    ASSERT_NO_FATAL_FAILURE(PutInteger(TrainerKey, "Version", 0));
     ASSERT_TRUE(Start());
     MainForm->close();
     DestroyForms();
     // The store now holds a complete current layout; switch the last list on with no name.
-    ASSERT_EQ(0,
-              RunTarnreg({"set", "HKCU", "\\Software\\Tarnwick", "Other options", "binary",
-                          "01,00,04"}));
-    CreateForms();
-    StartupForm->Timer.setInterval(1);
-    MainForm->CommandLine = {QStringLiteral("tarnwick"), QStringLiteral("-debug")};
+    ASSERT_NO_FATAL_FAILURE(PutBinary(TrainerKey, "Other options", {1, 0, 4}));
+    CreateProgram({QStringLiteral("-debug")});
     ASSERT_TRUE(Start());
     EXPECT_EQ(nullptr, Grid().GetWordList());
     MainForm->close();
     DestroyForms();
 
-    ASSERT_EQ(0,
-              RunTarnreg({"set", "HKCU", "\\Software\\Tarnwick", "MRU list", "string",
-                          SampleList.c_str()}));
-    CreateForms();
-    StartupForm->Timer.setInterval(1);
-    MainForm->CommandLine
-            = {QStringLiteral("tarnwick"), QStringLiteral("/a.wdl"), QStringLiteral("/b.wdl")};
+    ASSERT_NO_FATAL_FAILURE(PutString(TrainerKey, "MRU list", SampleList));
+    CreateProgram({QStringLiteral("/a.wdl"), QStringLiteral("/b.wdl")});
     TRegistry classes(Registry::Hive::ClassesRoot);
     ASSERT_TRUE(classes.OpenKey("Tarnwick.Wordlist\\Shell\\open\\command", false));
     ASSERT_TRUE(classes.WriteString("", "stale"));
@@ -366,11 +320,11 @@ TEST_F(MainWindow, WordCountFollowsTheGrid)
 {
     ASSERT_TRUE(Start());
     EXPECT_EQ(QString(), Status());
-    Grid().SetWordList(ListOf(1));
+    Grid().SetWordList(FrenchList(1));
     EXPECT_EQ(QStringLiteral("1 woord"), Status());
-    Grid().SetWordList(ListOf(0));
+    Grid().SetWordList(FrenchList(0));
     EXPECT_EQ(QStringLiteral("0 woorden"), Status());
-    Grid().SetWordList(ListOf(12));
+    Grid().SetWordList(FrenchList(12));
     EXPECT_EQ(QStringLiteral("12 woorden"), Status());
     // A status tip never hides the count.
     Form().StatusBar->showMessage(QStringLiteral("tip"));
@@ -381,7 +335,7 @@ TEST_F(MainWindow, TitleNamesTheListAndKeepsBracketedStars)
 {
     EXPECT_EQ(QStringLiteral("Tarnwick"), MainTitle(nullptr));
     TNumberedPack pack;
-    auto list = ListOf(0);
+    auto list = FrenchList(0);
     EXPECT_EQ(QStringLiteral("Tarnwick - #126"), MainTitle(list.get()));
     list->FileName = "/lists/Frans [*].wdl";
     EXPECT_EQ(QStringLiteral("Tarnwick - Frans [*][*]"), MainTitle(list.get()));
@@ -399,11 +353,11 @@ TEST_F(MainWindow, ForeignCharactersBarLaysOutGroupsAndHidesWhenEmpty)
 {
     ASSERT_TRUE(Start());
     for (const char *empty : {"", "|", "||"}) {
-        Grid().SetWordList(ListOf(0, empty));
+        Grid().SetWordList(FrenchList(0, empty));
         MainForm->RebuildCharToolBar();
         EXPECT_FALSE(Form().PageScroller->isVisible()) << empty;
     }
-    Grid().SetWordList(ListOf(0, "ab|c"));
+    Grid().SetWordList(FrenchList(0, "ab|c"));
     MainForm->RebuildCharToolBar();
     MainForm->RebuildCharToolBar();
     QTest::qWait(10);
@@ -428,7 +382,7 @@ TEST_F(MainWindow, ForeignCharactersBarLaysOutGroupsAndHidesWhenEmpty)
 TEST_F(MainWindow, ACharacterButtonTypesIntoTheFocusedTextEditorOnly)
 {
     ASSERT_TRUE(Start());
-    Grid().SetWordList(ListOf(1, "&e"));
+    Grid().SetWordList(FrenchList(1, "&e"));
     MainForm->RebuildCharToolBar();
     QTest::qWait(10);
     const auto buttons = Buttons();
@@ -497,7 +451,7 @@ TEST_F(MainWindow, LayoutChangesReachTheControlsOfTheSameLanguage)
 TEST_F(MainWindow, BusyDisablesTheMenusAndRefusesTheClose)
 {
     ASSERT_TRUE(Start());
-    Grid().SetWordList(ListOf(2));
+    Grid().SetWordList(FrenchList(2));
     Grid().SetBusy(true);
     EXPECT_TRUE(MainForm->Busy);
     for (QMenu *menu :
@@ -517,7 +471,7 @@ protected:
     {
         MainWindow::SetUp();
         ASSERT_TRUE(Start());
-        Grid().SetWordList(ListOf(3));
+        Grid().SetWordList(FrenchList(3));
     }
     QTemporaryDir dir;
     TScriptedBox box;
@@ -591,7 +545,7 @@ TEST_F(CheckSaved, AFailedSaveIsReportedAndNothingIsDiscarded)
 TEST_F(MainWindow, AThreadedSaveRenamesTheTitleAndRemembersThePath)
 {
     ASSERT_TRUE(Start());
-    Grid().SetWordList(ListOf(1));
+    Grid().SetWordList(FrenchList(1));
     Grid().GetWordList()->FileName = "/lists/Opgeslagen.wdl";
     SendPrivateMessage(MainForm, WM_FILESTHREADDONE, 1, 0);
     EXPECT_EQ(QStringLiteral("Tarnwick - Opgeslagen"), MainForm->windowTitle());

@@ -36,11 +36,7 @@ protected:
         colors.setColor(QPalette::Dark, Dark);
         Grid.setPalette(colors);
         Grid.resize(1000, 400);
-        auto list = std::make_unique<TWordList>();
-        list->InitLanguages("En", 0, "Arial", 10, "Nederlands", 0, "Arial", 10);
-        for (int i = 0; i < 8; ++i)
-            list->Add(std::make_unique<TWord>("", "", ""));
-        Grid.SetWordList(std::move(list));
+        Grid.SetWordList(TListBuilder().Languages("En", 0, "Nederlands", 0).Words(8, "").Take());
         List = Grid.GetWordList();
     }
 

@@ -40,12 +40,7 @@ protected:
 
 std::unique_ptr<TWordList> MakeList(int words)
 {
-    auto list = std::make_unique<TWordList>();
-    list->InitLanguages("En", 0, "Arial", 10, "Nederlands", 0, "Arial", 10);
-    for (int i = 0; i < words; ++i)
-        list->Add(std::make_unique<TWord>("f" + std::to_string(i), "r" + std::to_string(i),
-                                          "l" + std::to_string(i)));
-    return list;
+    return TListBuilder().Languages("En", 0, "Nederlands", 0).Words(words, "f#", "r#", "l#").Take();
 }
 
 std::vector<std::string> ForWords(const TWordList &list)

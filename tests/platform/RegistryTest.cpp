@@ -3,9 +3,11 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
+#include <string>
 
 using Registry::Hive;
 using Registry::ValueType;
@@ -13,6 +15,19 @@ using Registry::ValueType;
 namespace {
 
 const std::string UserFile = "HKEY_CURRENT_USER.reg";
+
+// Runs the tarnreg tool on the current store, a second process beside this one; its exit status,
+// and what it printed in *output.
+int RunTarnreg(const QStringList &arguments, std::string *output = nullptr)
+{
+    QProcess process;
+    process.start(QStringLiteral(TARNREG_PATH), arguments);
+    if (!process.waitForFinished(30000))
+        return -1;
+    if (output)
+        *output = process.readAllStandardOutput().toStdString();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
 
 std::string AllBytes()
 {

@@ -1,7 +1,8 @@
 #include "support/StoreFixture.h"
 
+#include "platform/Registry.h"
+
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 TStoreDir::TStoreDir()
@@ -36,13 +37,60 @@ void TStoreDir::WriteFile(const std::string &name, const std::string &bytes) con
               static_cast<qint64>(bytes.size()));
 }
 
-int RunTarnreg(const QStringList &arguments, std::string *output)
+void PutString(const char *key, const char *name, const std::string &value, Registry::Hive hive)
 {
-    QProcess process;
-    process.start(QStringLiteral(TARNREG_PATH), arguments);
-    if (!process.waitForFinished(30000))
-        return -1;
-    if (output)
-        *output = process.readAllStandardOutput().toStdString();
-    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    TRegistry registry(hive);
+    ASSERT_TRUE(registry.OpenKey(key, true));
+    ASSERT_TRUE(registry.WriteString(name, value));
+}
+
+void PutInteger(const char *key, const char *name, int32_t value, Registry::Hive hive)
+{
+    TRegistry registry(hive);
+    ASSERT_TRUE(registry.OpenKey(key, true));
+    ASSERT_TRUE(registry.WriteInteger(name, value));
+}
+
+void PutBinary(const char *key, const char *name, const std::vector<uint8_t> &bytes,
+               Registry::Hive hive)
+{
+    TRegistry registry(hive);
+    ASSERT_TRUE(registry.OpenKey(key, true));
+    ASSERT_TRUE(registry.WriteBinary(name, bytes.data(), bytes.size()));
+}
+
+void DeleteStoredValue(const char *key, const char *name, Registry::Hive hive)
+{
+    TRegistry registry(hive);
+    ASSERT_TRUE(registry.OpenKey(key, false));
+    ASSERT_TRUE(registry.DeleteValue(name));
+}
+
+std::optional<std::string> StoredString(const char *key, const char *name, Registry::Hive hive)
+{
+    TRegistry registry(hive);
+    if (!registry.OpenKeyReadOnly(key))
+        return std::nullopt;
+    return registry.ReadString(name);
+}
+
+std::vector<uint8_t> Binary(const char *key, const char *name)
+{
+    TRegistry registry;
+    if (!registry.OpenKey(key, false))
+        return {};
+    return registry.ReadBinary(name).value_or(std::vector<uint8_t>{});
+}
+
+std::vector<std::string> ValueNames(const char *key)
+{
+    TRegistry registry;
+    if (!registry.OpenKey(key, false))
+        return {};
+    return registry.GetValueNames();
+}
+
+void SeedInstalledStore()
+{
+    PutString(TrainerKey, "Language", "Nederlands", Registry::Hive::LocalMachine);
 }

@@ -3,7 +3,9 @@
 #include "core/Unit_WLFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <ostream>
 
 TFakeFontCatalog::TFakeFontCatalog()
     : Previous(FontCatalog())
@@ -138,16 +140,151 @@ TListBytes &TListBytes::Record(int format, const std::string &forWord, const std
     return Str("\r");
 }
 
-void SetRecords(TWord &word, const TRecord &one, const TRecord &two)
+std::ostream &operator<<(std::ostream &out, const TRecord &record)
 {
-    word.Level1 = one.Level;
-    word.Score1 = one.Score;
-    word.Count1 = one.Count;
-    word.History1 = one.History;
-    word.Level2 = two.Level;
-    word.Score2 = two.Score;
-    word.Count2 = two.Count;
-    word.History2 = two.History;
+    return out << int(record.Level) << "/" << record.Score << "/" << record.Count << "/"
+               << record.History;
+}
+
+TRecord RecordOf(const TWord &word, int direction)
+{
+    return direction == 1 ? TRecord{word.Level1, word.Score1, word.Count1, word.History1}
+                          : TRecord{word.Level2, word.Score2, word.Count2, word.History2};
+}
+
+TRecord Answered(TRecord before, bool right)
+{
+    if (right)
+        before.Score = std::min(before.Score + 1, 30);
+    before.Count = std::min(before.Count + 1, 5);
+    before.History = before.History * 2 + (right ? 1 : 0);
+    return before;
+}
+
+TListBuilder::TListBuilder()
+    : owned(std::make_unique<TWordList>())
+    , list(owned.get())
+{ }
+
+TListBuilder::TListBuilder(TWordList &list)
+    : list(&list)
+{ }
+
+TListBuilder &TListBuilder::Languages(const std::string &forLanguage, uint8_t forCharset,
+                                      const std::string &refLanguage, uint8_t refCharset)
+{
+    list->InitLanguages(forLanguage, forCharset, "Arial", 10, refLanguage, refCharset, "Arial", 10);
+    return *this;
+}
+
+TListBuilder &TListBuilder::ForeignChars(const std::string &chars)
+{
+    list->SetForeignChars(chars);
+    return *this;
+}
+
+TListBuilder &TListBuilder::Word(const std::string &forWord, const std::string &refWord,
+                                 const std::string &lesson)
+{
+    firstAdded = list->Count();
+    list->Add(std::make_unique<TWord>(forWord, refWord, lesson));
+    return *this;
+}
+
+namespace {
+
+std::string Numbered(std::string text, int index)
+{
+    const std::string number = std::to_string(index);
+    for (size_t at = text.find('#'); at != std::string::npos; at = text.find('#', at)) {
+        text.replace(at, 1, number);
+        at += number.size();
+    }
+    return text;
+}
+
+} // namespace
+
+TListBuilder &TListBuilder::Words(int count, const std::string &forWord, const std::string &refWord,
+                                  const std::string &lesson)
+{
+    firstAdded = list->Count();
+    for (int index = firstAdded; index < firstAdded + count; ++index)
+        list->Add(std::make_unique<TWord>(Numbered(forWord, index), Numbered(refWord, index),
+                                          Numbered(lesson, index)));
+    return *this;
+}
+
+TListBuilder &TListBuilder::Words(std::initializer_list<std::string> forWords)
+{
+    firstAdded = list->Count();
+    for (const std::string &forWord : forWords)
+        list->Add(std::make_unique<TWord>(forWord, "", ""));
+    return *this;
+}
+
+template<typename Shape> TListBuilder &TListBuilder::ShapeAdded(Shape shape)
+{
+    for (int index = firstAdded; index < list->Count(); ++index)
+        shape(list->Word(index));
+    return *this;
+}
+
+TListBuilder &TListBuilder::PartOfSpeech(const std::string &text)
+{
+    return ShapeAdded([&](TWord &word) { word.PartOfSpeech = text; });
+}
+
+TListBuilder &TListBuilder::Context(const std::string &text)
+{
+    return ShapeAdded([&](TWord &word) { word.Context = text; });
+}
+
+TListBuilder &TListBuilder::Records(const TRecord &one, const TRecord &two)
+{
+    return ShapeAdded([&](TWord &word) {
+        word.Level1 = one.Level;
+        word.Score1 = one.Score;
+        word.Count1 = one.Count;
+        word.History1 = one.History;
+        word.Level2 = two.Level;
+        word.Score2 = two.Score;
+        word.Count2 = two.Count;
+        word.History2 = two.History;
+    });
+}
+
+TListBuilder &TListBuilder::Levels(uint8_t one, uint8_t two)
+{
+    return ShapeAdded([&](TWord &word) {
+        word.Level1 = one;
+        word.Level2 = two;
+    });
+}
+
+std::unique_ptr<TWordList> TListBuilder::Take()
+{
+    EXPECT_NE(nullptr, owned) << "the list is the test's own";
+    return std::move(owned);
+}
+
+std::unique_ptr<TWordList> FrenchList(int words, const std::string &foreignChars)
+{
+    return TListBuilder()
+            .Languages("Frans", 1, "Nederlands", 1)
+            .Words(words, "mot#", "woord")
+            .ForeignChars(foreignChars)
+            .Take();
+}
+
+void GiveSound(TWordList &list, int index, const std::string &bytes)
+{
+    QFile store(QString::fromStdString(list.SoundTempFile));
+    ASSERT_TRUE(store.open(QIODevice::Append));
+    const auto offset = static_cast<int32_t>(store.size());
+    ASSERT_EQ(static_cast<qint64>(bytes.size()),
+              store.write(bytes.data(), static_cast<qint64>(bytes.size())));
+    list.SetSound(index, offset, static_cast<int32_t>(bytes.size()));
 }
 
 std::string WriteFile(const std::string &path, const std::string &bytes)

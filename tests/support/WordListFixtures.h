@@ -6,6 +6,9 @@
 #include "platform/FontCatalog.h"
 
 #include <cstdint>
+#include <initializer_list>
+#include <iosfwd>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -94,7 +97,62 @@ struct TRecord
     uint32_t History = 0;
     friend bool operator==(const TRecord &, const TRecord &) = default;
 };
-void SetRecords(TWord &word, const TRecord &one, const TRecord &two);
+std::ostream &operator<<(std::ostream &out, const TRecord &record);
+// The record of direction 1 or 2 of the word.
+TRecord RecordOf(const TWord &word, int direction);
+// The record after one more answer in a run: a right one scores (up to 30), every one counts (up
+// to 5) and goes into the history.
+TRecord Answered(TRecord before, bool right);
+
+// Builds a word list word by word, in a list of its own that Take hands over or in one the test
+// holds. PartOfSpeech, Context, Records and Levels shape every word the last Word or Words call
+// added:
+//
+//   TListBuilder().Languages("Frans", 1, "Nederlands", 1).Words(3, "mot#", "woord").Take();
+//   TListBuilder(List).Word("un", "een", "1").PartOfSpeech("zn").Records({1, 2, 5, 0x1F});
+class TListBuilder
+{
+public:
+    TListBuilder();
+    explicit TListBuilder(TWordList &list);
+    TListBuilder(const TListBuilder &) = delete;
+    TListBuilder &operator=(const TListBuilder &) = delete;
+
+    // Both languages with their character sets, each in Arial 10.
+    TListBuilder &Languages(const std::string &forLanguage, uint8_t forCharset,
+                            const std::string &refLanguage, uint8_t refCharset);
+    TListBuilder &ForeignChars(const std::string &chars);
+    TListBuilder &Word(const std::string &forWord, const std::string &refWord = "",
+                       const std::string &lesson = "");
+    // A "#" in a text stands for the index the word gets in the list.
+    TListBuilder &Words(int count, const std::string &forWord, const std::string &refWord = "",
+                        const std::string &lesson = "");
+    // One word for each foreign word, with nothing else.
+    TListBuilder &Words(std::initializer_list<std::string> forWords);
+    TListBuilder &PartOfSpeech(const std::string &text);
+    TListBuilder &Context(const std::string &text);
+    TListBuilder &Records(const TRecord &one, const TRecord &two = {});
+    // The exercise levels alone, of direction 1 and 2.
+    TListBuilder &Levels(uint8_t one, uint8_t two = 0);
+
+    TWordList &List() const { return *list; }
+    // The index of the word added last.
+    int Last() const { return list->Count() - 1; }
+    std::unique_ptr<TWordList> Take();
+
+private:
+    template<typename Shape> TListBuilder &ShapeAdded(Shape shape);
+
+    std::unique_ptr<TWordList> owned;
+    TWordList *list;
+    int firstAdded = 0;
+};
+
+// Words "mot0", "mot1"... meaning "woord", from French to Dutch.
+std::unique_ptr<TWordList> FrenchList(int words, const std::string &foreignChars = "");
+
+// Gives the word a sound whose bytes are appended to the list's store.
+void GiveSound(TWordList &list, int index, const std::string &bytes);
 
 std::string WriteFile(const std::string &path, const std::string &bytes);
 std::string ReadFile(const std::string &path);

@@ -3,6 +3,18 @@
 
 #include <QComboBox>
 
+namespace {
+
+QStringList Items(const QComboBox &combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo.count(); ++i)
+        items.append(combo.itemText(i));
+    return items;
+}
+
+} // namespace
+
 TEST_F(Charsets, CharsetComboHoldsTheSixteenNamesAfterEveryFill)
 {
     QComboBox combo;

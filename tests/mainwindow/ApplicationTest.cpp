@@ -1,24 +1,16 @@
 #include "widgets/Application.h"
 #include "core/Unit_Warnings.h"
 #include "platform/TempFile.h"
+#include "support/ScriptedMessageBox.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+// Runs with the tests of the windows, the only ones that run under the trainer's application
+// object.
 namespace {
-
-class TRecordingBox : public IMessageBox
-{
-public:
-    int Show(const TMessageRequest &request) override
-    {
-        Shown.push_back(request);
-        return 0;
-    }
-    std::vector<TMessageRequest> Shown;
-};
 
 class TFailingObject : public QObject
 {
@@ -36,8 +28,7 @@ public:
 TEST(Application, AFailureInAnEventHandlerIsShownAndTheLoopGoesOn)
 {
     ASSERT_NE(nullptr, qobject_cast<TApplication *>(QCoreApplication::instance()));
-    TRecordingBox box;
-    IMessageBox *previous = SetMessageBox(&box);
+    TScriptedBox box;
     TFailingObject failing;
     QEvent sent(QEvent::User);
     EXPECT_FALSE(QCoreApplication::sendEvent(&failing, &sent));
@@ -49,9 +40,8 @@ TEST(Application, AFailureInAnEventHandlerIsShownAndTheLoopGoesOn)
     });
     EXPECT_EQ(0, QCoreApplication::exec());
     EXPECT_TRUE(ranOn);
-    SetMessageBox(previous);
-    ASSERT_EQ(2u, box.Shown.size());
-    EXPECT_EQ("Tarnwick", box.Shown[0].Title);
-    EXPECT_EQ("/data/list.wdl: No space left on device.", box.Shown[0].Text);
-    EXPECT_EQ(TMessageIcon::Stop, box.Shown[1].Icon);
+    ASSERT_EQ(2u, box.Requests.size());
+    EXPECT_EQ("Tarnwick", box.Requests[0].Title);
+    EXPECT_EQ("/data/list.wdl: No space left on device.", box.Requests[0].Text);
+    EXPECT_EQ(TMessageIcon::Stop, box.Requests[1].Icon);
 }
