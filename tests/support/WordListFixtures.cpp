@@ -78,7 +78,7 @@ int TRecordingHooks::ConvertList(TWordList &)
 TNumberedPack::TNumberedPack()
     : Previous(LanguagePack)
 {
-    for (int n = 0; n < 357; ++n)
+    for (int n = 0; n < MainEntryCount; ++n)
         Pack.Entries.push_back("#" + std::to_string(n));
     LanguagePack = &Pack;
 }
