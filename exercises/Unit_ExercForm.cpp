@@ -429,9 +429,7 @@ void TExercForm::NextQuestion()
         return;
     const TExercList &list = *ExercList;
     const int i = CurIndex;
-    const bool one = list.Exercise ? list.NeedsPractice1(i) : list.GetThreshold1(i) > 0;
-    const bool two = list.Exercise ? list.NeedsPractice2(i) : list.GetThreshold2(i) > 0;
-    AskForeign = one && two ? RandomBelow(2) == 1 : one;
+    Asked = list.ChooseDirection(i);
 
     // Without a player no word has a sound to play.
     const bool hasSound = XAPlayer && list.ExtractSound(i, SoundFile);
@@ -453,7 +451,7 @@ void TExercForm::NextQuestion()
         return caption;
     };
 
-    if (AskForeign) {
+    if (Asked == TDirection::Foreign) {
         const bool listening
                 = hasSound && sound.PronounceQCheck->isChecked() && sound.ListenCheck->isChecked();
         ui->QuestionAction->setEnabled(listening);
@@ -504,8 +502,9 @@ void TExercForm::NextQuestion()
         UpdateWordBars();
 
     if (hasSound
-        && (AskForeign ? sound.PronounceQCheck->isChecked()
-                       : sound.PronounceACheck->isChecked() && sound.DictationCheck->isChecked())
+        && (Asked == TDirection::Foreign
+                    ? sound.PronounceQCheck->isChecked()
+                    : sound.PronounceACheck->isChecked() && sound.DictationCheck->isChecked())
         && !Mp3InputOpen)
         XAPlayer->InputOpen(SoundFile);
 
@@ -566,7 +565,7 @@ void TExercForm::ShowButtonClick()
     ui->NoButton->show();
     ui->ShowButton->setDefault(false);
     ui->YesButton->setDefault(true);
-    if (AskForeign || !ExercList)
+    if (Asked == TDirection::Foreign || !ExercList)
         return;
     if (!Context.empty()) {
         const TListFont *forFont = ExercList->GetForFont();
@@ -668,47 +667,16 @@ void TExercForm::AnswerWrong()
 void TExercForm::BookExercise(bool right)
 {
     TExercList &list = *ExercList;
-    const int i = CurIndex;
-    const int count = AskForeign ? list.GetCount1(i) : list.GetCount2(i);
-    const uint32_t history = AskForeign ? list.GetHistory1(i) : list.GetHistory2(i);
-    const int score = AskForeign ? list.GetScore1(i) : list.GetScore2(i);
-    const int threshold = AskForeign ? list.GetThreshold1(i) : list.GetThreshold2(i);
-    // The answer leaving the window of the five newest ones.
-    const bool leavingRight = (history & 0x10U) != 0;
-    if (right) {
-        if (count >= 5) {
-            if (!leavingRight)
-                ++list.NumRight;
-        } else {
-            ++list.NumRight;
-            ++list.NumAnswered;
-        }
-        if (score < threshold)
-            ++list.Progress;
-    } else {
-        if (count >= 5) {
-            if (leavingRight)
-                --list.NumRight;
-        } else {
-            ++list.NumAnswered;
-        }
-    }
+    list.BookAnswer(CurIndex, Asked, right);
     UpdateTotalBars();
-    if (AskForeign)
-        list.RecordAnswer1(i, right);
-    else
-        list.RecordAnswer2(i, right);
     if (RecordChanged)
         RecordChanged(*list.GetWordList());
+    // The bars show the answered word until the next question.
     UpdateWordBars();
-
-    if (right && !list.NeedsPractice1(i) && !list.NeedsPractice2(i))
-        list.Delete(i);
-    else
-        ++CurIndex;
-    if (CurIndex < ExercList->Count())
+    CurIndex = list.EndTurn(CurIndex, right);
+    if (CurIndex < list.Count())
         return;
-    if (ExercList->Count() > 0) {
+    if (list.Count() > 0) {
         ExercList = ExercList->Shuffle();
         CurIndex = 0;
         return;
@@ -755,18 +723,16 @@ void TExercForm::UpdateWordBars()
 {
     if (!ExercList || CurIndex >= ExercList->Count())
         return;
-    const TExercList &list = *ExercList;
-    const int i = CurIndex;
-    const int t = AskForeign ? list.GetThreshold1(i) : list.GetThreshold2(i);
-    const int score = AskForeign ? list.GetScore1(i) : list.GetScore2(i);
-    const int p = std::min(t, score);
+    const TDirectionRecord record = ExercList->Record(CurIndex, Asked);
+    const int t = record.Threshold();
+    const int p = std::min(t, record.Score());
     // A count read from a file may lie outside 0..5.
-    const int n = std::clamp(AskForeign ? list.GetCount1(i) : list.GetCount2(i), 0, 5);
-    const uint32_t h = AskForeign ? list.GetHistory1(i) : list.GetHistory2(i);
-    const int r = AskForeign ? list.GetRecentScore1(i) : list.GetRecentScore2(i);
+    const int n = std::clamp(record.Count(), 0, RecentAnswers);
+    const uint32_t h = record.History();
+    const int r = record.RecentScore();
 
-    for (int j = 0; j < 5; ++j) {
-        QLabel &image = *LastFiveImages[static_cast<size_t>(4 - j)];
+    for (int j = 0; j < RecentAnswers; ++j) {
+        QLabel &image = *LastFiveImages[static_cast<size_t>(RecentAnswers - 1 - j)];
         if (j < n) {
             image.setPixmap(((h >> j) & 1U) ? ui->RightImage->pixmap() : ui->WrongImage->pixmap());
             image.show();
@@ -776,7 +742,8 @@ void TExercForm::UpdateWordBars()
     }
     const int required = ExerciseOptions.RequiredScore;
     SetFill(*ui->LocalScoreFill, *ui->LocalScoreBar,
-            int64_t{ui->LocalScoreBar->width() - 1} * r / 5, r < required ? ScoreRed : ScoreGreen);
+            int64_t{ui->LocalScoreBar->width() - 1} * r / RecentAnswers,
+            r < required ? ScoreRed : ScoreGreen);
     SetFill(*ui->LocalProgressFill, *ui->LocalProgressBar,
             t >= 1 ? int64_t{ui->LocalProgressBar->width() - 1} * p / t : 0, FillGrey);
 }
@@ -789,8 +756,8 @@ void TExercForm::UpdateTotalBars()
     if (list.NumAnswered < 1) {
         SetFill(*ui->AverageScoreFill, *ui->AverageScoreBar, 0, ScoreRed);
     } else {
-        const bool enough
-                = int64_t{list.NumRight} * 5 / list.NumAnswered >= ExerciseOptions.RequiredScore;
+        const bool enough = int64_t{list.NumRight} * RecentAnswers / list.NumAnswered
+                >= ExerciseOptions.RequiredScore;
         SetFill(*ui->AverageScoreFill, *ui->AverageScoreBar,
                 int64_t{ui->AverageScoreBar->width() - 1} * list.NumRight / list.NumAnswered,
                 enough ? ScoreGreen : ScoreRed);
@@ -840,7 +807,7 @@ void TExercForm::TBQuestionClick()
 {
     ui->QuestionAction->setEnabled(false);
     ui->QuestionRichEdit->show();
-    if (AskForeign)
+    if (Asked == TDirection::Foreign)
         ui->ContextAction->setEnabled(!Context.empty()
                                       && !SoundChoices().ContextQCheck->isChecked());
 }
@@ -848,7 +815,7 @@ void TExercForm::TBQuestionClick()
 void TExercForm::TBContextClick()
 {
     ui->ContextAction->setEnabled(false);
-    if (!AskForeign) {
+    if (Asked != TDirection::Foreign) {
         ui->AnswerRichEdit->show();
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exercises/DirectionRecord.h"
+
 #include <QDialog>
 #include <QTimer>
 #include <array>
@@ -122,7 +124,7 @@ private:
 
     int CurIndex = 0;
     int CorrectPos = 0;
-    bool AskForeign = false;
+    TDirection Asked = TDirection::Reference;
     int MinutesLeft = 0;
     bool TestRunning = false;
     int NumRightAnswers = 0;

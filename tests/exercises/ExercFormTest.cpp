@@ -29,27 +29,6 @@
 
 namespace {
 
-// Answers every draw with a counter modulo its bound, so a run is repeatable and uses both
-// directions; records the bounds.
-class TCountingRandom : public IRandomSource
-{
-public:
-    TCountingRandom()
-        : Previous(SetRandomSource(this))
-    { }
-    ~TCountingRandom() override { SetRandomSource(Previous); }
-    int RandomBelow(int n) override
-    {
-        Bounds.push_back(n);
-        return Next++ % n;
-    }
-    std::vector<int> Bounds;
-    int Next = 0;
-
-private:
-    IRandomSource *Previous;
-};
-
 // A player that answers as the real one does, but only when the test delivers its notices.
 class TFakePlayer : public IXaudioPlayer
 {

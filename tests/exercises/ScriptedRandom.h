@@ -36,3 +36,24 @@ public:
 private:
     IRandomSource *Previous;
 };
+
+// Answers every draw with a counter modulo its bound, so a run is repeatable and uses both
+// directions; records the bounds.
+class TCountingRandom : public IRandomSource
+{
+public:
+    TCountingRandom()
+        : Previous(SetRandomSource(this))
+    { }
+    ~TCountingRandom() override { SetRandomSource(Previous); }
+    int RandomBelow(int n) override
+    {
+        Bounds.push_back(n);
+        return Next++ % n;
+    }
+    std::vector<int> Bounds;
+    int Next = 0;
+
+private:
+    IRandomSource *Previous;
+};
