@@ -2,6 +2,7 @@
 
 #include "core/ListFont.h"
 #include "core/Texts.h"
+#include "core/Unit_Charsets.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
@@ -32,23 +33,6 @@ TExercForm *ExercForm = nullptr;
 
 namespace {
 
-constexpr int ExerciseCaptionEntry = 231;
-constexpr int TestCaptionEntry = 232;
-constexpr int PlayHintEntry = 233;
-constexpr int RightChoiceEntry = 239;
-constexpr int WrongChoiceEntry = 240;
-constexpr int WordScoreBoxEntry = 243;
-constexpr int TotalScoreBoxEntry = 247;
-constexpr int WrongCountBoxEntry = 250;
-constexpr int RightCountBoxEntry = 251;
-constexpr int MinutesLeftEntry = 252;
-constexpr int OneMinuteLeftEntry = 253;
-constexpr int TimeUpEntry = 254;
-constexpr int QuestionsLeftEntry = 255;
-constexpr int LastQuestionEntry = 256;
-constexpr int AllLearnedEntry = 257;
-constexpr int StopTestEntry = 258;
-
 constexpr int ExerciseHelpContext = 1300;
 constexpr int TestHelpContext = 1400;
 constexpr int MinuteInterval = 60000;
@@ -56,33 +40,35 @@ constexpr int FillHeight = 12;
 constexpr int MarkSize = 18;
 constexpr uint32_t PlayedOutTag = 1;
 
+// The first button of a yes/no question.
+constexpr int AnsweredYes = 0;
+
 const QColor ScoreRed(255, 102, 102);
 const QColor ScoreGreen(115, 230, 115);
 const QColor FillGrey(128, 128, 128);
 const QColor RightAnswerColour(0, 128, 0);
 const QColor WrongAnswerColour(255, 0, 0);
 
-QString Text(const std::string &bytes)
-{
-    return CodePage::ToUnicode(bytes, CodePage::Default);
-}
-
-QString Entry(int number)
-{
-    return Text(LanguageText(number));
-}
-
-QString ReplaceFirst(QString text, const QString &what, const QString &with)
-{
-    const qsizetype at = text.indexOf(what);
-    if (at >= 0)
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 int CodePageOf(const TListFont *font)
 {
-    return CodePage::ForCharset(font ? font->Charset : 1);
+    return CodePage::ForCharset(font ? font->Charset : DEFAULT_CHARSET);
+}
+
+QString FontText(const std::string &bytes, const TListFont *font)
+{
+    return DecodeText(bytes, CodePageOf(font));
+}
+
+// The minutes and questions left fill in only the first placeholder: a translation may show a
+// second one as written.
+QString MinutesLeftText(const QString &minutes)
+{
+    return ReplaceFirstPlaceholder(PackText(TEntry::MinutesLeft), u"%m%", minutes);
+}
+
+QString QuestionsLeftText(int left)
+{
+    return ReplaceFirstPlaceholder(PackText(TEntry::QuestionsLeft), u"%n%", QString::number(left));
 }
 
 QFont OwnSize(const TListFont *font)
@@ -351,30 +337,27 @@ void TExercForm::FormShow()
     CurIndex = 0;
     TestRunning = !ExercList->Exercise;
     Tools->setEnabled(true);
-    const std::array<QAction *, 4> actions{ui->PlayAction, ui->StopAction, ui->QuestionAction,
-                                           ui->ContextAction};
-    for (size_t i = 0; i < actions.size(); ++i)
-        actions[i]->setToolTip(Entry(PlayHintEntry + static_cast<int>(i)));
+    ApplyToolTips();
 
     const bool exercise = ExercList->Exercise;
     if (exercise) {
-        setWindowTitle(Entry(ExerciseCaptionEntry));
+        setWindowTitle(PackText(TEntry::ExerciseCaption));
         HelpContext = ExerciseHelpContext;
-        ui->LocalScoreBox->setTitle(Entry(WordScoreBoxEntry));
-        ui->GlobalScoreBox->setTitle(Entry(TotalScoreBoxEntry));
+        ui->LocalScoreBox->setTitle(PackText(TEntry::WordScoreBox));
+        ui->GlobalScoreBox->setTitle(PackText(TEntry::TotalScoreBox));
         if (StartChoices().TimeCheckBox->isChecked()) {
             const QString minutes = StartChoices().TimeEdit->text();
-            SetStatusText(ReplaceFirst(Entry(MinutesLeftEntry), QStringLiteral("%m%"), minutes));
+            SetStatusText(MinutesLeftText(minutes));
             MinutesLeft = minutes.toInt();
             Timer.start();
         } else {
             SetStatusText({});
         }
     } else {
-        setWindowTitle(Entry(TestCaptionEntry));
+        setWindowTitle(PackText(TEntry::TestCaption));
         HelpContext = TestHelpContext;
-        ui->LocalScoreBox->setTitle(Entry(WrongCountBoxEntry));
-        ui->GlobalScoreBox->setTitle(Entry(RightCountBoxEntry));
+        ui->LocalScoreBox->setTitle(PackText(TEntry::WrongCountBox));
+        ui->GlobalScoreBox->setTitle(PackText(TEntry::RightCountBox));
         ShowTestStatus(TestQuestions());
     }
 
@@ -417,10 +400,9 @@ void TExercForm::FormShow()
 void TExercForm::ShowTestStatus(int left)
 {
     if (left >= 2)
-        SetStatusText(ReplaceFirst(Entry(QuestionsLeftEntry), QStringLiteral("%n%"),
-                                   QString::number(left)));
+        SetStatusText(QuestionsLeftText(left));
     else
-        SetStatusText(Entry(LastQuestionEntry));
+        SetStatusText(PackText(TEntry::LastQuestion));
 }
 
 void TExercForm::NextQuestion()
@@ -441,13 +423,14 @@ void TExercForm::NextQuestion()
     Ui::TExercSetForm &sound = SoundChoices();
     const TListFont *forFont = list.GetForFont();
     const TListFont *refFont = list.GetRefFont();
-    const QString forWord = CodePage::ToUnicode(list.GetForWord(i), CodePageOf(forFont));
-    const QString refWord = CodePage::ToUnicode(list.GetRefWord(i), CodePageOf(refFont));
-    const QString context = CodePage::ToUnicode(Context, CodePageOf(forFont));
+    const QString forWord = FontText(list.GetForWord(i), forFont);
+    const QString refWord = FontText(list.GetRefWord(i), refFont);
+    const QString context = FontText(Context, forFont);
     auto questionCaption = [&list, i](const std::string &language) {
-        QString caption = Text(language);
+        QString caption = DecodeText(language);
         if (!list.GetPartOfSpeech(i).empty())
-            caption += QStringLiteral(" (") + Text(list.GetPartOfSpeech(i)) + QStringLiteral(")");
+            caption += QStringLiteral(" (") + DecodeText(list.GetPartOfSpeech(i))
+                    + QStringLiteral(")");
         return caption;
     };
 
@@ -466,10 +449,10 @@ void TExercForm::NextQuestion()
             lines << context;
         FillMemo(*ui->QuestionRichEdit, TwiceTheSize(forFont), {}, lines);
         if (!open) {
-            ui->MultipleAnswerBox->setTitle(Text(list.GetRefLanguage()));
+            ui->MultipleAnswerBox->setTitle(DecodeText(list.GetRefLanguage()));
             FillChoices(refFont, false);
         } else {
-            ui->OpenAnswerBox->setTitle(Text(list.GetRefLanguage()));
+            ui->OpenAnswerBox->setTitle(DecodeText(list.GetRefLanguage()));
             FillMemo(*ui->AnswerRichEdit, TwiceTheSize(refFont), {}, {refWord});
             ui->AnswerEdit->setFont(OwnSize(refFont));
             ui->AnswerEdit->CodePage = CodePageOf(refFont);
@@ -487,10 +470,10 @@ void TExercForm::NextQuestion()
         ui->QuestionBox->setTitle(questionCaption(list.GetRefLanguage()));
         FillMemo(*ui->QuestionRichEdit, TwiceTheSize(refFont), {}, {refWord});
         if (!open) {
-            ui->MultipleAnswerBox->setTitle(Text(list.GetForLanguage()));
+            ui->MultipleAnswerBox->setTitle(DecodeText(list.GetForLanguage()));
             FillChoices(forFont, true);
         } else {
-            ui->OpenAnswerBox->setTitle(Text(list.GetForLanguage()));
+            ui->OpenAnswerBox->setTitle(DecodeText(list.GetForLanguage()));
             FillMemo(*ui->AnswerRichEdit, TwiceTheSize(forFont), {},
                      {Context.empty() ? forWord : context});
             ui->AnswerEdit->setFont(OwnSize(forFont));
@@ -541,8 +524,7 @@ void TExercForm::FillChoices(const TListFont *font, bool foreignWords)
         if (word == -1)
             continue;
         const std::string &text = foreignWords ? words.GetForWord(word) : words.GetRefWord(word);
-        FillMemo(memo, TwiceTheSize(font), buttonText,
-                 {CodePage::ToUnicode(text, CodePageOf(font))});
+        FillMemo(memo, TwiceTheSize(font), buttonText, {FontText(text, font)});
     }
 }
 
@@ -570,8 +552,7 @@ void TExercForm::ShowButtonClick()
     if (!Context.empty()) {
         const TListFont *forFont = ExercList->GetForFont();
         FillMemo(*ui->AnswerRichEdit, TwiceTheSize(forFont), {},
-                 {CodePage::ToUnicode(ExercList->GetForWord(CurIndex), CodePageOf(forFont)),
-                  CodePage::ToUnicode(Context, CodePageOf(forFont))});
+                 {FontText(ExercList->GetForWord(CurIndex), forFont), FontText(Context, forFont)});
         ui->AnswerRichEdit->moveCursor(QTextCursor::Start);
     }
     ui->ContextAction->setEnabled(false);
@@ -617,7 +598,7 @@ void TExercForm::ABCDButtonClick(int tag)
             CloseByProgram();
             return;
         }
-        ui->MultipleLabel->setText(Entry(RightChoiceEntry).replace(QStringLiteral("%a%"), letter));
+        ui->MultipleLabel->setText(PackText(TEntry::RightChoice, {{u"%a%", letter}}));
         ColourMemo(rightMemo, RightAnswerColour);
     } else {
         AnswerWrong();
@@ -625,7 +606,7 @@ void TExercForm::ABCDButtonClick(int tag)
             CloseByProgram();
             return;
         }
-        ui->MultipleLabel->setText(Entry(WrongChoiceEntry).replace(QStringLiteral("%a%"), letter));
+        ui->MultipleLabel->setText(PackText(TEntry::WrongChoice, {{u"%a%", letter}}));
         ColourMemo(rightMemo, RightAnswerColour);
         ColourMemo(*LetterMemo(tag), WrongAnswerColour);
     }
@@ -684,7 +665,7 @@ void TExercForm::BookExercise(bool right)
     // Nothing of the run may act while the box is up.
     Timer.stop();
     PlatformBeep(TBeepKind::Default);
-    ShowMessage(LanguageText(AllLearnedEntry));
+    ShowMessage(LanguageText(TEntry::ExerciseFinished));
     Finished = true;
 }
 
@@ -773,14 +754,13 @@ void TExercForm::TimerTimer()
 {
     --MinutesLeft;
     if (MinutesLeft >= 2) {
-        SetStatusText(ReplaceFirst(Entry(MinutesLeftEntry), QStringLiteral("%m%"),
-                                   QString::number(MinutesLeft)));
+        SetStatusText(MinutesLeftText(QString::number(MinutesLeft)));
     } else if (MinutesLeft == 1) {
-        SetStatusText(Entry(OneMinuteLeftEntry));
+        SetStatusText(PackText(TEntry::OneMinuteLeft));
     } else {
         Timer.stop();
         SetStatusText({});
-        if (ConfirmYesNo(LanguageText(TimeUpEntry)) == 0)
+        if (ConfirmYesNo(LanguageText(TEntry::TimeUp)) == AnsweredYes)
             CloseByProgram();
     }
 }
@@ -822,8 +802,8 @@ void TExercForm::TBContextClick()
     if (!ExercList)
         return;
     const TListFont *forFont = ExercList->GetForFont();
-    AddMemoLine(*ui->QuestionRichEdit, TwiceTheSize(forFont), {},
-                CodePage::ToUnicode(Context, CodePageOf(forFont)), false);
+    AddMemoLine(*ui->QuestionRichEdit, TwiceTheSize(forFont), {}, FontText(Context, forFont),
+                false);
     ui->QuestionRichEdit->moveCursor(QTextCursor::Start);
 }
 
@@ -926,7 +906,7 @@ bool TExercForm::FormCloseQuery()
     if (Mp3InputOpen)
         return false;
     if (TestRunning)
-        return WarnYesNo(LanguageText(StopTestEntry)) == 0;
+        return WarnYesNo(LanguageText(TEntry::StopTestQuestion)) == AnsweredYes;
     return true;
 }
 
@@ -1008,12 +988,17 @@ void TExercForm::ArrangeAnswerArea()
     setTop(ui->OpenAnswerBox, bottom(ui->QuestionBox) + 7);
 }
 
-void TExercForm::ApplyLanguage()
+void TExercForm::ApplyToolTips()
 {
     ui->PlayAction->setToolTip(PackText(TEntry::PlayHint));
     ui->StopAction->setToolTip(PackText(TEntry::StopHint));
     ui->QuestionAction->setToolTip(PackText(TEntry::QuestionHint));
     ui->ContextAction->setToolTip(PackText(TEntry::ContextHint));
+}
+
+void TExercForm::ApplyLanguage()
+{
+    ApplyToolTips();
     ui->ShowButton->setText(PackText(TEntry::ShowAnswerButton));
     ui->CorrectLabel->setText(PackText(TEntry::DidYouKnowLabel));
     ui->YesButton->setText(PackText(TEntry::YesButton));

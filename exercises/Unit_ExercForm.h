@@ -106,6 +106,7 @@ private:
     void UpdateTotalBars();
     void ShowTestResult();
     void ArrangeAnswerArea();
+    void ApplyToolTips();
     void DisableAnswerButtons();
     void EnableAnswerButtons();
     void SetStatusText(const QString &text);
