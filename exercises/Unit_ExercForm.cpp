@@ -40,6 +40,44 @@ constexpr int FillHeight = 12;
 constexpr int MarkSize = 18;
 constexpr uint32_t PlayedOutTag = 1;
 
+// Controls that follow the window's outer width W: (W - Margin) / Share wide.
+struct TStretch
+{
+    QWidget *Control;
+    int Margin;
+    int Share;
+};
+
+// Where a control's left edge goes: where it was, or Left from the middle or the right of the
+// window's outer width.
+enum class THorizontalAnchor : uint8_t {
+    Kept,
+    Middle,
+    Right,
+};
+
+// A control whose top edge stays AboveBottom over the window's outer height.
+struct TAnchor
+{
+    QWidget *Control;
+    THorizontalAnchor Horizontal;
+    int Left;
+    int AboveBottom;
+};
+
+int LeftEdge(const TAnchor &anchor, int outerWidth)
+{
+    switch (anchor.Horizontal) {
+    case THorizontalAnchor::Middle:
+        return outerWidth / 2 + anchor.Left;
+    case THorizontalAnchor::Right:
+        return outerWidth + anchor.Left;
+    case THorizontalAnchor::Kept:
+        break;
+    }
+    return anchor.Control->x();
+}
+
 // The first button of a yes/no question.
 constexpr int AnsweredYes = 0;
 
@@ -922,39 +960,38 @@ void TExercForm::FormResize()
 {
     const int W = width() + ExercFrameWidth;
     const int H = height() + ExercFrameHeight;
-    const int half = W / 2;
     Tools->setGeometry(0, 0, width(), Tools->sizeHint().height());
     const int statusHeight = StatusBar->sizeHint().height();
     StatusBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
 
-    auto setWidth = [](QWidget *control, int w) { control->resize(w, control->height()); };
-    auto setLeft = [](QWidget *control, int left) { control->move(left, control->y()); };
-    auto setTop = [](QWidget *control, int top) { control->move(control->x(), top); };
-    for (QWidget *box : {ui->QuestionBox, ui->OpenAnswerBox, ui->MultipleAnswerBox})
-        setWidth(box, W - 40);
-    for (QWidget *memo :
-         {static_cast<QWidget *>(ui->QuestionRichEdit), static_cast<QWidget *>(ui->AnswerRichEdit),
-          static_cast<QWidget *>(ui->AnswerEdit)})
-        setWidth(memo, W - 56);
-    for (QTextEdit *memo : {ui->ARichEdit, ui->BRichEdit, ui->CRichEdit, ui->DRichEdit})
-        setWidth(memo, (W - 95) / 2);
-    setLeft(ui->CRichEdit, W - ui->CRichEdit->width() - 48);
-    setLeft(ui->DRichEdit, W - ui->DRichEdit->width() - 48);
-    setLeft(ui->CLabel, W - ui->CRichEdit->width() - 64);
-    setLeft(ui->DLabel, W - ui->DRichEdit->width() - 64);
-    setTop(ui->LocalScoreBox, H - 156);
-    ui->GlobalScoreBox->move(W - 169, H - 156);
-    ui->CorrectLabel->move(half - 88, H - 148);
-    ui->AButton->move(half - 88, H - 148);
-    ui->CButton->move(half, H - 148);
-    ui->MultipleLabel->move(half - 88, H - 148);
-    ui->ShowButton->move(half - 88, H - 140);
-    ui->YesButton->move(half - 88, H - 124);
-    ui->NoButton->move(half, H - 124);
-    ui->NextButton->move(half - 88, H - 124);
-    ui->BButton->move(half - 88, H - 116);
-    ui->DButton->move(half, H - 116);
-    ui->StopButton->move(half - 88, H - 84);
+    const TStretch stretches[] = {
+            {ui->QuestionBox, 40, 1},       {ui->OpenAnswerBox, 40, 1},
+            {ui->MultipleAnswerBox, 40, 1}, {ui->QuestionRichEdit, 56, 1},
+            {ui->AnswerRichEdit, 56, 1},    {ui->AnswerEdit, 56, 1},
+            {ui->ARichEdit, 95, 2},         {ui->BRichEdit, 95, 2},
+            {ui->CRichEdit, 95, 2},         {ui->DRichEdit, 95, 2},
+    };
+    for (const TStretch &stretch : stretches)
+        stretch.Control->resize((W - stretch.Margin) / stretch.Share, stretch.Control->height());
+    // The right column of alternatives keeps its margin, its letters stay beside the memos.
+    for (const auto &[memo, letter] :
+         {std::pair{ui->CRichEdit, ui->CLabel}, {ui->DRichEdit, ui->DLabel}}) {
+        memo->move(W - memo->width() - 48, memo->y());
+        letter->move(memo->x() - 16, letter->y());
+    }
+
+    using enum THorizontalAnchor;
+    const TAnchor anchors[] = {
+            {ui->LocalScoreBox, Kept, 0, 156},    {ui->GlobalScoreBox, Right, -169, 156},
+            {ui->CorrectLabel, Middle, -88, 148}, {ui->AButton, Middle, -88, 148},
+            {ui->CButton, Middle, 0, 148},        {ui->MultipleLabel, Middle, -88, 148},
+            {ui->ShowButton, Middle, -88, 140},   {ui->YesButton, Middle, -88, 124},
+            {ui->NoButton, Middle, 0, 124},       {ui->NextButton, Middle, -88, 124},
+            {ui->BButton, Middle, -88, 116},      {ui->DButton, Middle, 0, 116},
+            {ui->StopButton, Middle, -88, 84},
+    };
+    for (const TAnchor &anchor : anchors)
+        anchor.Control->move(LeftEdge(anchor, W), H - anchor.AboveBottom);
     ArrangeAnswerArea();
 }
 
