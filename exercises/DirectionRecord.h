@@ -1,8 +1,11 @@
 #pragma once
 
+#include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 
 // Which word a question shows: direction 1 asks the foreign word, direction 2 the reference word.
@@ -18,7 +21,8 @@ inline constexpr std::array<TDirection, 2> BothDirections{TDirection::Foreign,
 inline constexpr int RecentAnswers = 5;
 
 // One direction's part of a word's learning record. It reads the word at every call, so it follows
-// answers booked meanwhile and the level thresholds as they are set now.
+// answers booked meanwhile and the level thresholds as they are set now. Building an exercise
+// list asks it for every word, hence all inline.
 class TDirectionRecord
 {
 public:
@@ -36,14 +40,43 @@ public:
     // The right answers the level needs; a direction below 1 is not practised.
     int Threshold() const { return LevelThreshold(Level()); }
     bool Enabled() const { return Threshold() >= 1; }
-    bool NeedsPractice() const;
-    // The right answers among the Count() newest ones that the history holds.
-    int RightAmongCounted() const;
+    bool NeedsPractice() const
+    {
+        const int threshold = Threshold();
+        return threshold >= 1
+                && (Score() < threshold || RecentScore() < ExerciseOptions.RequiredScore);
+    }
+
+    // The right answers among the Count() newest ones that the history holds; a count read from
+    // a file may exceed its bits.
+    int RightAmongCounted() const
+    {
+        const int32_t count = Count();
+        if (count <= 0)
+            return 0;
+        const uint32_t mask = count >= HistoryBits ? ~0U : (1U << count) - 1U;
+        return std::popcount(History() & mask);
+    }
 
 private:
+    static constexpr int32_t HistoryBits = 32;
+
     const TWord *Word;
     bool Foreign;
 };
 
+// A word some direction of which is practised.
+inline bool AnyDirectionEnabled(const TWord &word)
+{
+    return std::ranges::any_of(BothDirections, [&word](TDirection direction) {
+        return TDirectionRecord(word, direction).Enabled();
+    });
+}
+
 // A word some direction of which has a level, even one whose threshold is 0.
-bool HasAnyLevel(const TWord &word);
+inline bool HasAnyLevel(const TWord &word)
+{
+    return std::ranges::any_of(BothDirections, [&word](TDirection direction) {
+        return TDirectionRecord(word, direction).Level() != 0;
+    });
+}

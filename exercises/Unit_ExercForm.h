@@ -121,7 +121,7 @@ private:
     QLabel *StatusLabel = nullptr;
     QTimer Timer;
     IXaudioPlayer *XAPlayer = nullptr;
-    std::array<QLabel *, 5> LastFiveImages{};
+    std::array<QLabel *, RecentAnswers> LastFiveImages{};
 
     int CurIndex = 0;
     int CorrectPos = 0;

@@ -74,6 +74,13 @@ TExercList::TExercList(TWordList &wordList, bool exercise, uint8_t &status)
     status = 1;
     for (int i = 0; i < wordList.Count(); ++i) {
         const TWord &word = wordList.Word(i);
+        if (!exercise) {
+            if (AnyDirectionEnabled(word)) {
+                AddWord(i);
+                status = 0;
+            }
+            continue;
+        }
         bool enabled = false;
         bool needsPractice = false;
         for (const TDirection direction : BothDirections) {
@@ -82,20 +89,16 @@ TExercList::TExercList(TWordList &wordList, bool exercise, uint8_t &status)
             if (threshold < 1)
                 continue;
             enabled = true;
-            if (!exercise)
-                continue;
             NumRight += record.RightAmongCounted();
             NumAnswered += record.Count();
             Progress += std::min(threshold, record.Score());
             ProgressTotal += threshold;
             needsPractice = needsPractice || record.NeedsPractice();
         }
-        if (!enabled)
-            continue;
-        if (!exercise || needsPractice) {
+        if (needsPractice) {
             AddWord(i);
             status = 0;
-        } else if (status == 1) {
+        } else if (enabled && status == 1) {
             status = 2;
         }
     }
