@@ -1,6 +1,6 @@
 #include "exercises/CaseInsensitiveStringList.h"
 
-#include "platform/CodePage.h"
+#include "core/Texts.h"
 
 CaseInsensitiveStringList::CaseInsensitiveStringList()
 {
@@ -23,7 +23,7 @@ size_t CaseInsensitiveStringList::LowerBound(const QString &text) const
 
 bool CaseInsensitiveStringList::Add(const std::string &text)
 {
-    QString decoded = CodePage::ToUnicode(text, CodePage::Default);
+    QString decoded = DecodeText(text);
     const size_t at = LowerBound(decoded);
     if (at < Items.size() && Collator.compare(Items[at].Text, decoded) == 0)
         return false;
@@ -33,7 +33,7 @@ bool CaseInsensitiveStringList::Add(const std::string &text)
 
 bool CaseInsensitiveStringList::Contains(const std::string &text) const
 {
-    const QString decoded = CodePage::ToUnicode(text, CodePage::Default);
+    const QString decoded = DecodeText(text);
     const size_t at = LowerBound(decoded);
     return at < Items.size() && Collator.compare(Items[at].Text, decoded) == 0;
 }

@@ -2,6 +2,7 @@
 
 #include "core/ListFont.h"
 #include "core/Texts.h"
+#include "core/Unit_Charsets.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
@@ -32,23 +33,6 @@ TExercForm *ExercForm = nullptr;
 
 namespace {
 
-constexpr int ExerciseCaptionEntry = 231;
-constexpr int TestCaptionEntry = 232;
-constexpr int PlayHintEntry = 233;
-constexpr int RightChoiceEntry = 239;
-constexpr int WrongChoiceEntry = 240;
-constexpr int WordScoreBoxEntry = 243;
-constexpr int TotalScoreBoxEntry = 247;
-constexpr int WrongCountBoxEntry = 250;
-constexpr int RightCountBoxEntry = 251;
-constexpr int MinutesLeftEntry = 252;
-constexpr int OneMinuteLeftEntry = 253;
-constexpr int TimeUpEntry = 254;
-constexpr int QuestionsLeftEntry = 255;
-constexpr int LastQuestionEntry = 256;
-constexpr int AllLearnedEntry = 257;
-constexpr int StopTestEntry = 258;
-
 constexpr int ExerciseHelpContext = 1300;
 constexpr int TestHelpContext = 1400;
 constexpr int MinuteInterval = 60000;
@@ -56,33 +40,73 @@ constexpr int FillHeight = 12;
 constexpr int MarkSize = 18;
 constexpr uint32_t PlayedOutTag = 1;
 
+// Controls that follow the window's outer width W: (W - Margin) / Share wide.
+struct TStretch
+{
+    QWidget *Control;
+    int Margin;
+    int Share;
+};
+
+// Where a control's left edge goes: where it was, or Left from the middle or the right of the
+// window's outer width.
+enum class THorizontalAnchor : uint8_t {
+    Kept,
+    Middle,
+    Right,
+};
+
+// A control whose top edge stays AboveBottom over the window's outer height.
+struct TAnchor
+{
+    QWidget *Control;
+    THorizontalAnchor Horizontal;
+    int Left;
+    int AboveBottom;
+};
+
+int LeftEdge(const TAnchor &anchor, int outerWidth)
+{
+    switch (anchor.Horizontal) {
+    case THorizontalAnchor::Middle:
+        return outerWidth / 2 + anchor.Left;
+    case THorizontalAnchor::Right:
+        return outerWidth + anchor.Left;
+    case THorizontalAnchor::Kept:
+        break;
+    }
+    return anchor.Control->x();
+}
+
+// The first button of a yes/no question.
+constexpr int AnsweredYes = 0;
+
 const QColor ScoreRed(255, 102, 102);
 const QColor ScoreGreen(115, 230, 115);
 const QColor FillGrey(128, 128, 128);
 const QColor RightAnswerColour(0, 128, 0);
 const QColor WrongAnswerColour(255, 0, 0);
 
-QString Text(const std::string &bytes)
-{
-    return CodePage::ToUnicode(bytes, CodePage::Default);
-}
-
-QString Entry(int number)
-{
-    return Text(LanguageText(number));
-}
-
-QString ReplaceFirst(QString text, const QString &what, const QString &with)
-{
-    const qsizetype at = text.indexOf(what);
-    if (at >= 0)
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 int CodePageOf(const TListFont *font)
 {
-    return CodePage::ForCharset(font ? font->Charset : 1);
+    return CodePage::ForCharset(font ? font->Charset : DEFAULT_CHARSET);
+}
+
+QString FontText(const std::string &bytes, const TListFont *font)
+{
+    return DecodeText(bytes, CodePageOf(font));
+}
+
+// The minutes and questions left fill in only the first placeholder: a translation may show a
+// second one as written.
+QString MinutesLeftText(const QString &minutes)
+{
+    return ReplaceFirstPlaceholder(PackText(TEntry::MinutesLeft), u"%m%", minutes);
+}
+
+QString QuestionsLeftText(int left)
+{
+    return ReplaceFirstPlaceholder(PackText(TEntry::QuestionsLeft), u"%n%", QString::number(left));
 }
 
 QFont OwnSize(const TListFont *font)
@@ -351,30 +375,27 @@ void TExercForm::FormShow()
     CurIndex = 0;
     TestRunning = !ExercList->Exercise;
     Tools->setEnabled(true);
-    const std::array<QAction *, 4> actions{ui->PlayAction, ui->StopAction, ui->QuestionAction,
-                                           ui->ContextAction};
-    for (size_t i = 0; i < actions.size(); ++i)
-        actions[i]->setToolTip(Entry(PlayHintEntry + static_cast<int>(i)));
+    ApplyToolTips();
 
     const bool exercise = ExercList->Exercise;
     if (exercise) {
-        setWindowTitle(Entry(ExerciseCaptionEntry));
+        setWindowTitle(PackText(TEntry::ExerciseCaption));
         HelpContext = ExerciseHelpContext;
-        ui->LocalScoreBox->setTitle(Entry(WordScoreBoxEntry));
-        ui->GlobalScoreBox->setTitle(Entry(TotalScoreBoxEntry));
+        ui->LocalScoreBox->setTitle(PackText(TEntry::WordScoreBox));
+        ui->GlobalScoreBox->setTitle(PackText(TEntry::TotalScoreBox));
         if (StartChoices().TimeCheckBox->isChecked()) {
             const QString minutes = StartChoices().TimeEdit->text();
-            SetStatusText(ReplaceFirst(Entry(MinutesLeftEntry), QStringLiteral("%m%"), minutes));
+            SetStatusText(MinutesLeftText(minutes));
             MinutesLeft = minutes.toInt();
             Timer.start();
         } else {
             SetStatusText({});
         }
     } else {
-        setWindowTitle(Entry(TestCaptionEntry));
+        setWindowTitle(PackText(TEntry::TestCaption));
         HelpContext = TestHelpContext;
-        ui->LocalScoreBox->setTitle(Entry(WrongCountBoxEntry));
-        ui->GlobalScoreBox->setTitle(Entry(RightCountBoxEntry));
+        ui->LocalScoreBox->setTitle(PackText(TEntry::WrongCountBox));
+        ui->GlobalScoreBox->setTitle(PackText(TEntry::RightCountBox));
         ShowTestStatus(TestQuestions());
     }
 
@@ -417,10 +438,9 @@ void TExercForm::FormShow()
 void TExercForm::ShowTestStatus(int left)
 {
     if (left >= 2)
-        SetStatusText(ReplaceFirst(Entry(QuestionsLeftEntry), QStringLiteral("%n%"),
-                                   QString::number(left)));
+        SetStatusText(QuestionsLeftText(left));
     else
-        SetStatusText(Entry(LastQuestionEntry));
+        SetStatusText(PackText(TEntry::LastQuestion));
 }
 
 void TExercForm::NextQuestion()
@@ -429,9 +449,7 @@ void TExercForm::NextQuestion()
         return;
     const TExercList &list = *ExercList;
     const int i = CurIndex;
-    const bool one = list.Exercise ? list.NeedsPractice1(i) : list.GetThreshold1(i) > 0;
-    const bool two = list.Exercise ? list.NeedsPractice2(i) : list.GetThreshold2(i) > 0;
-    AskForeign = one && two ? RandomBelow(2) == 1 : one;
+    Asked = list.ChooseDirection(i);
 
     // Without a player no word has a sound to play.
     const bool hasSound = XAPlayer && list.ExtractSound(i, SoundFile);
@@ -443,17 +461,18 @@ void TExercForm::NextQuestion()
     Ui::TExercSetForm &sound = SoundChoices();
     const TListFont *forFont = list.GetForFont();
     const TListFont *refFont = list.GetRefFont();
-    const QString forWord = CodePage::ToUnicode(list.GetForWord(i), CodePageOf(forFont));
-    const QString refWord = CodePage::ToUnicode(list.GetRefWord(i), CodePageOf(refFont));
-    const QString context = CodePage::ToUnicode(Context, CodePageOf(forFont));
+    const QString forWord = FontText(list.GetForWord(i), forFont);
+    const QString refWord = FontText(list.GetRefWord(i), refFont);
+    const QString context = FontText(Context, forFont);
     auto questionCaption = [&list, i](const std::string &language) {
-        QString caption = Text(language);
+        QString caption = DecodeText(language);
         if (!list.GetPartOfSpeech(i).empty())
-            caption += QStringLiteral(" (") + Text(list.GetPartOfSpeech(i)) + QStringLiteral(")");
+            caption += QStringLiteral(" (") + DecodeText(list.GetPartOfSpeech(i))
+                    + QStringLiteral(")");
         return caption;
     };
 
-    if (AskForeign) {
+    if (Asked == TDirection::Foreign) {
         const bool listening
                 = hasSound && sound.PronounceQCheck->isChecked() && sound.ListenCheck->isChecked();
         ui->QuestionAction->setEnabled(listening);
@@ -468,10 +487,10 @@ void TExercForm::NextQuestion()
             lines << context;
         FillMemo(*ui->QuestionRichEdit, TwiceTheSize(forFont), {}, lines);
         if (!open) {
-            ui->MultipleAnswerBox->setTitle(Text(list.GetRefLanguage()));
+            ui->MultipleAnswerBox->setTitle(DecodeText(list.GetRefLanguage()));
             FillChoices(refFont, false);
         } else {
-            ui->OpenAnswerBox->setTitle(Text(list.GetRefLanguage()));
+            ui->OpenAnswerBox->setTitle(DecodeText(list.GetRefLanguage()));
             FillMemo(*ui->AnswerRichEdit, TwiceTheSize(refFont), {}, {refWord});
             ui->AnswerEdit->setFont(OwnSize(refFont));
             ui->AnswerEdit->CodePage = CodePageOf(refFont);
@@ -489,10 +508,10 @@ void TExercForm::NextQuestion()
         ui->QuestionBox->setTitle(questionCaption(list.GetRefLanguage()));
         FillMemo(*ui->QuestionRichEdit, TwiceTheSize(refFont), {}, {refWord});
         if (!open) {
-            ui->MultipleAnswerBox->setTitle(Text(list.GetForLanguage()));
+            ui->MultipleAnswerBox->setTitle(DecodeText(list.GetForLanguage()));
             FillChoices(forFont, true);
         } else {
-            ui->OpenAnswerBox->setTitle(Text(list.GetForLanguage()));
+            ui->OpenAnswerBox->setTitle(DecodeText(list.GetForLanguage()));
             FillMemo(*ui->AnswerRichEdit, TwiceTheSize(forFont), {},
                      {Context.empty() ? forWord : context});
             ui->AnswerEdit->setFont(OwnSize(forFont));
@@ -504,8 +523,9 @@ void TExercForm::NextQuestion()
         UpdateWordBars();
 
     if (hasSound
-        && (AskForeign ? sound.PronounceQCheck->isChecked()
-                       : sound.PronounceACheck->isChecked() && sound.DictationCheck->isChecked())
+        && (Asked == TDirection::Foreign
+                    ? sound.PronounceQCheck->isChecked()
+                    : sound.PronounceACheck->isChecked() && sound.DictationCheck->isChecked())
         && !Mp3InputOpen)
         XAPlayer->InputOpen(SoundFile);
 
@@ -542,8 +562,7 @@ void TExercForm::FillChoices(const TListFont *font, bool foreignWords)
         if (word == -1)
             continue;
         const std::string &text = foreignWords ? words.GetForWord(word) : words.GetRefWord(word);
-        FillMemo(memo, TwiceTheSize(font), buttonText,
-                 {CodePage::ToUnicode(text, CodePageOf(font))});
+        FillMemo(memo, TwiceTheSize(font), buttonText, {FontText(text, font)});
     }
 }
 
@@ -566,13 +585,12 @@ void TExercForm::ShowButtonClick()
     ui->NoButton->show();
     ui->ShowButton->setDefault(false);
     ui->YesButton->setDefault(true);
-    if (AskForeign || !ExercList)
+    if (Asked == TDirection::Foreign || !ExercList)
         return;
     if (!Context.empty()) {
         const TListFont *forFont = ExercList->GetForFont();
         FillMemo(*ui->AnswerRichEdit, TwiceTheSize(forFont), {},
-                 {CodePage::ToUnicode(ExercList->GetForWord(CurIndex), CodePageOf(forFont)),
-                  CodePage::ToUnicode(Context, CodePageOf(forFont))});
+                 {FontText(ExercList->GetForWord(CurIndex), forFont), FontText(Context, forFont)});
         ui->AnswerRichEdit->moveCursor(QTextCursor::Start);
     }
     ui->ContextAction->setEnabled(false);
@@ -618,7 +636,7 @@ void TExercForm::ABCDButtonClick(int tag)
             CloseByProgram();
             return;
         }
-        ui->MultipleLabel->setText(Entry(RightChoiceEntry).replace(QStringLiteral("%a%"), letter));
+        ui->MultipleLabel->setText(PackText(TEntry::RightChoice, {{u"%a%", letter}}));
         ColourMemo(rightMemo, RightAnswerColour);
     } else {
         AnswerWrong();
@@ -626,7 +644,7 @@ void TExercForm::ABCDButtonClick(int tag)
             CloseByProgram();
             return;
         }
-        ui->MultipleLabel->setText(Entry(WrongChoiceEntry).replace(QStringLiteral("%a%"), letter));
+        ui->MultipleLabel->setText(PackText(TEntry::WrongChoice, {{u"%a%", letter}}));
         ColourMemo(rightMemo, RightAnswerColour);
         ColourMemo(*LetterMemo(tag), WrongAnswerColour);
     }
@@ -668,47 +686,16 @@ void TExercForm::AnswerWrong()
 void TExercForm::BookExercise(bool right)
 {
     TExercList &list = *ExercList;
-    const int i = CurIndex;
-    const int count = AskForeign ? list.GetCount1(i) : list.GetCount2(i);
-    const uint32_t history = AskForeign ? list.GetHistory1(i) : list.GetHistory2(i);
-    const int score = AskForeign ? list.GetScore1(i) : list.GetScore2(i);
-    const int threshold = AskForeign ? list.GetThreshold1(i) : list.GetThreshold2(i);
-    // The answer leaving the window of the five newest ones.
-    const bool leavingRight = (history & 0x10U) != 0;
-    if (right) {
-        if (count >= 5) {
-            if (!leavingRight)
-                ++list.NumRight;
-        } else {
-            ++list.NumRight;
-            ++list.NumAnswered;
-        }
-        if (score < threshold)
-            ++list.Progress;
-    } else {
-        if (count >= 5) {
-            if (leavingRight)
-                --list.NumRight;
-        } else {
-            ++list.NumAnswered;
-        }
-    }
+    list.BookAnswer(CurIndex, Asked, right);
     UpdateTotalBars();
-    if (AskForeign)
-        list.RecordAnswer1(i, right);
-    else
-        list.RecordAnswer2(i, right);
     if (RecordChanged)
         RecordChanged(*list.GetWordList());
+    // The bars show the answered word until the next question.
     UpdateWordBars();
-
-    if (right && !list.NeedsPractice1(i) && !list.NeedsPractice2(i))
-        list.Delete(i);
-    else
-        ++CurIndex;
-    if (CurIndex < ExercList->Count())
+    CurIndex = list.EndTurn(CurIndex, right);
+    if (CurIndex < list.Count())
         return;
-    if (ExercList->Count() > 0) {
+    if (list.Count() > 0) {
         ExercList = ExercList->Shuffle();
         CurIndex = 0;
         return;
@@ -716,7 +703,7 @@ void TExercForm::BookExercise(bool right)
     // Nothing of the run may act while the box is up.
     Timer.stop();
     PlatformBeep(TBeepKind::Default);
-    ShowMessage(LanguageText(AllLearnedEntry));
+    ShowMessage(LanguageText(TEntry::ExerciseFinished));
     Finished = true;
 }
 
@@ -755,18 +742,16 @@ void TExercForm::UpdateWordBars()
 {
     if (!ExercList || CurIndex >= ExercList->Count())
         return;
-    const TExercList &list = *ExercList;
-    const int i = CurIndex;
-    const int t = AskForeign ? list.GetThreshold1(i) : list.GetThreshold2(i);
-    const int score = AskForeign ? list.GetScore1(i) : list.GetScore2(i);
-    const int p = std::min(t, score);
+    const TDirectionRecord record = ExercList->Record(CurIndex, Asked);
+    const int t = record.Threshold();
+    const int p = std::min(t, record.Score());
     // A count read from a file may lie outside 0..5.
-    const int n = std::clamp(AskForeign ? list.GetCount1(i) : list.GetCount2(i), 0, 5);
-    const uint32_t h = AskForeign ? list.GetHistory1(i) : list.GetHistory2(i);
-    const int r = AskForeign ? list.GetRecentScore1(i) : list.GetRecentScore2(i);
+    const int n = std::clamp(record.Count(), 0, RecentAnswers);
+    const uint32_t h = record.History();
+    const int r = record.RecentScore();
 
-    for (int j = 0; j < 5; ++j) {
-        QLabel &image = *LastFiveImages[static_cast<size_t>(4 - j)];
+    for (int j = 0; j < RecentAnswers; ++j) {
+        QLabel &image = *LastFiveImages[static_cast<size_t>(RecentAnswers - 1 - j)];
         if (j < n) {
             image.setPixmap(((h >> j) & 1U) ? ui->RightImage->pixmap() : ui->WrongImage->pixmap());
             image.show();
@@ -776,7 +761,8 @@ void TExercForm::UpdateWordBars()
     }
     const int required = ExerciseOptions.RequiredScore;
     SetFill(*ui->LocalScoreFill, *ui->LocalScoreBar,
-            int64_t{ui->LocalScoreBar->width() - 1} * r / 5, r < required ? ScoreRed : ScoreGreen);
+            int64_t{ui->LocalScoreBar->width() - 1} * r / RecentAnswers,
+            r < required ? ScoreRed : ScoreGreen);
     SetFill(*ui->LocalProgressFill, *ui->LocalProgressBar,
             t >= 1 ? int64_t{ui->LocalProgressBar->width() - 1} * p / t : 0, FillGrey);
 }
@@ -789,8 +775,8 @@ void TExercForm::UpdateTotalBars()
     if (list.NumAnswered < 1) {
         SetFill(*ui->AverageScoreFill, *ui->AverageScoreBar, 0, ScoreRed);
     } else {
-        const bool enough
-                = int64_t{list.NumRight} * 5 / list.NumAnswered >= ExerciseOptions.RequiredScore;
+        const bool enough = int64_t{list.NumRight} * RecentAnswers / list.NumAnswered
+                >= ExerciseOptions.RequiredScore;
         SetFill(*ui->AverageScoreFill, *ui->AverageScoreBar,
                 int64_t{ui->AverageScoreBar->width() - 1} * list.NumRight / list.NumAnswered,
                 enough ? ScoreGreen : ScoreRed);
@@ -806,14 +792,13 @@ void TExercForm::TimerTimer()
 {
     --MinutesLeft;
     if (MinutesLeft >= 2) {
-        SetStatusText(ReplaceFirst(Entry(MinutesLeftEntry), QStringLiteral("%m%"),
-                                   QString::number(MinutesLeft)));
+        SetStatusText(MinutesLeftText(QString::number(MinutesLeft)));
     } else if (MinutesLeft == 1) {
-        SetStatusText(Entry(OneMinuteLeftEntry));
+        SetStatusText(PackText(TEntry::OneMinuteLeft));
     } else {
         Timer.stop();
         SetStatusText({});
-        if (ConfirmYesNo(LanguageText(TimeUpEntry)) == 0)
+        if (ConfirmYesNo(LanguageText(TEntry::TimeUp)) == AnsweredYes)
             CloseByProgram();
     }
 }
@@ -840,7 +825,7 @@ void TExercForm::TBQuestionClick()
 {
     ui->QuestionAction->setEnabled(false);
     ui->QuestionRichEdit->show();
-    if (AskForeign)
+    if (Asked == TDirection::Foreign)
         ui->ContextAction->setEnabled(!Context.empty()
                                       && !SoundChoices().ContextQCheck->isChecked());
 }
@@ -848,15 +833,15 @@ void TExercForm::TBQuestionClick()
 void TExercForm::TBContextClick()
 {
     ui->ContextAction->setEnabled(false);
-    if (!AskForeign) {
+    if (Asked != TDirection::Foreign) {
         ui->AnswerRichEdit->show();
         return;
     }
     if (!ExercList)
         return;
     const TListFont *forFont = ExercList->GetForFont();
-    AddMemoLine(*ui->QuestionRichEdit, TwiceTheSize(forFont), {},
-                CodePage::ToUnicode(Context, CodePageOf(forFont)), false);
+    AddMemoLine(*ui->QuestionRichEdit, TwiceTheSize(forFont), {}, FontText(Context, forFont),
+                false);
     ui->QuestionRichEdit->moveCursor(QTextCursor::Start);
 }
 
@@ -959,7 +944,7 @@ bool TExercForm::FormCloseQuery()
     if (Mp3InputOpen)
         return false;
     if (TestRunning)
-        return WarnYesNo(LanguageText(StopTestEntry)) == 0;
+        return WarnYesNo(LanguageText(TEntry::StopTestQuestion)) == AnsweredYes;
     return true;
 }
 
@@ -975,39 +960,38 @@ void TExercForm::FormResize()
 {
     const int W = width() + ExercFrameWidth;
     const int H = height() + ExercFrameHeight;
-    const int half = W / 2;
     Tools->setGeometry(0, 0, width(), Tools->sizeHint().height());
     const int statusHeight = StatusBar->sizeHint().height();
     StatusBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
 
-    auto setWidth = [](QWidget *control, int w) { control->resize(w, control->height()); };
-    auto setLeft = [](QWidget *control, int left) { control->move(left, control->y()); };
-    auto setTop = [](QWidget *control, int top) { control->move(control->x(), top); };
-    for (QWidget *box : {ui->QuestionBox, ui->OpenAnswerBox, ui->MultipleAnswerBox})
-        setWidth(box, W - 40);
-    for (QWidget *memo :
-         {static_cast<QWidget *>(ui->QuestionRichEdit), static_cast<QWidget *>(ui->AnswerRichEdit),
-          static_cast<QWidget *>(ui->AnswerEdit)})
-        setWidth(memo, W - 56);
-    for (QTextEdit *memo : {ui->ARichEdit, ui->BRichEdit, ui->CRichEdit, ui->DRichEdit})
-        setWidth(memo, (W - 95) / 2);
-    setLeft(ui->CRichEdit, W - ui->CRichEdit->width() - 48);
-    setLeft(ui->DRichEdit, W - ui->DRichEdit->width() - 48);
-    setLeft(ui->CLabel, W - ui->CRichEdit->width() - 64);
-    setLeft(ui->DLabel, W - ui->DRichEdit->width() - 64);
-    setTop(ui->LocalScoreBox, H - 156);
-    ui->GlobalScoreBox->move(W - 169, H - 156);
-    ui->CorrectLabel->move(half - 88, H - 148);
-    ui->AButton->move(half - 88, H - 148);
-    ui->CButton->move(half, H - 148);
-    ui->MultipleLabel->move(half - 88, H - 148);
-    ui->ShowButton->move(half - 88, H - 140);
-    ui->YesButton->move(half - 88, H - 124);
-    ui->NoButton->move(half, H - 124);
-    ui->NextButton->move(half - 88, H - 124);
-    ui->BButton->move(half - 88, H - 116);
-    ui->DButton->move(half, H - 116);
-    ui->StopButton->move(half - 88, H - 84);
+    const TStretch stretches[] = {
+            {ui->QuestionBox, 40, 1},       {ui->OpenAnswerBox, 40, 1},
+            {ui->MultipleAnswerBox, 40, 1}, {ui->QuestionRichEdit, 56, 1},
+            {ui->AnswerRichEdit, 56, 1},    {ui->AnswerEdit, 56, 1},
+            {ui->ARichEdit, 95, 2},         {ui->BRichEdit, 95, 2},
+            {ui->CRichEdit, 95, 2},         {ui->DRichEdit, 95, 2},
+    };
+    for (const TStretch &stretch : stretches)
+        stretch.Control->resize((W - stretch.Margin) / stretch.Share, stretch.Control->height());
+    // The right column of alternatives keeps its margin, its letters stay beside the memos.
+    for (const auto &[memo, letter] :
+         {std::pair{ui->CRichEdit, ui->CLabel}, {ui->DRichEdit, ui->DLabel}}) {
+        memo->move(W - memo->width() - 48, memo->y());
+        letter->move(memo->x() - 16, letter->y());
+    }
+
+    using enum THorizontalAnchor;
+    const TAnchor anchors[] = {
+            {ui->LocalScoreBox, Kept, 0, 156},    {ui->GlobalScoreBox, Right, -169, 156},
+            {ui->CorrectLabel, Middle, -88, 148}, {ui->AButton, Middle, -88, 148},
+            {ui->CButton, Middle, 0, 148},        {ui->MultipleLabel, Middle, -88, 148},
+            {ui->ShowButton, Middle, -88, 140},   {ui->YesButton, Middle, -88, 124},
+            {ui->NoButton, Middle, 0, 124},       {ui->NextButton, Middle, -88, 124},
+            {ui->BButton, Middle, -88, 116},      {ui->DButton, Middle, 0, 116},
+            {ui->StopButton, Middle, -88, 84},
+    };
+    for (const TAnchor &anchor : anchors)
+        anchor.Control->move(LeftEdge(anchor, W), H - anchor.AboveBottom);
     ArrangeAnswerArea();
 }
 
@@ -1041,12 +1025,17 @@ void TExercForm::ArrangeAnswerArea()
     setTop(ui->OpenAnswerBox, bottom(ui->QuestionBox) + 7);
 }
 
-void TExercForm::ApplyLanguage()
+void TExercForm::ApplyToolTips()
 {
     ui->PlayAction->setToolTip(PackText(TEntry::PlayHint));
     ui->StopAction->setToolTip(PackText(TEntry::StopHint));
     ui->QuestionAction->setToolTip(PackText(TEntry::QuestionHint));
     ui->ContextAction->setToolTip(PackText(TEntry::ContextHint));
+}
+
+void TExercForm::ApplyLanguage()
+{
+    ApplyToolTips();
     ui->ShowButton->setText(PackText(TEntry::ShowAnswerButton));
     ui->CorrectLabel->setText(PackText(TEntry::DidYouKnowLabel));
     ui->YesButton->setText(PackText(TEntry::YesButton));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exercises/DirectionRecord.h"
+
 #include <QDialog>
 #include <QTimer>
 #include <array>
@@ -104,6 +106,7 @@ private:
     void UpdateTotalBars();
     void ShowTestResult();
     void ArrangeAnswerArea();
+    void ApplyToolTips();
     void DisableAnswerButtons();
     void EnableAnswerButtons();
     void SetStatusText(const QString &text);
@@ -118,11 +121,11 @@ private:
     QLabel *StatusLabel = nullptr;
     QTimer Timer;
     IXaudioPlayer *XAPlayer = nullptr;
-    std::array<QLabel *, 5> LastFiveImages{};
+    std::array<QLabel *, RecentAnswers> LastFiveImages{};
 
     int CurIndex = 0;
     int CorrectPos = 0;
-    bool AskForeign = false;
+    TDirection Asked = TDirection::Reference;
     int MinutesLeft = 0;
     bool TestRunning = false;
     int NumRightAnswers = 0;

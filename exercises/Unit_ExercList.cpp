@@ -1,6 +1,5 @@
 #include "exercises/Unit_ExercList.h"
 
-#include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
 #include "exercises/Random.h"
 #include "platform/TempFile.h"
@@ -11,20 +10,8 @@
 
 namespace {
 
-// The right answers among the count newest answers of a history. A count read from a file may
-// exceed the 32 bits the history holds.
-int RightAmongNewest(uint32_t history, int32_t count)
-{
-    if (count <= 0)
-        return 0;
-    const uint32_t mask = count >= 32 ? ~0U : (1U << count) - 1U;
-    return std::popcount(history & mask);
-}
-
-bool DirectionNeedsPractice(int threshold, int32_t score, int recentScore)
-{
-    return threshold >= 1 && (score < threshold || recentScore < ExerciseOptions.RequiredScore);
-}
+// The answer that leaves the newest ones when another is recorded.
+constexpr uint32_t LeavingAnswer = 1U << (RecentAnswers - 1);
 
 // Positions still present in a sequence, for finding the j-th remaining one in logarithmic time.
 class TRemainingPositions
@@ -87,32 +74,31 @@ TExercList::TExercList(TWordList &wordList, bool exercise, uint8_t &status)
     status = 1;
     for (int i = 0; i < wordList.Count(); ++i) {
         const TWord &word = wordList.Word(i);
-        const int t1 = LevelThreshold(word.Level1);
-        const int t2 = LevelThreshold(word.Level2);
-        if (t1 < 1 && t2 < 1)
-            continue;
         if (!exercise) {
-            AddWord(i);
-            status = 0;
+            if (AnyDirectionEnabled(word)) {
+                AddWord(i);
+                status = 0;
+            }
             continue;
         }
-        if (t1 >= 1) {
-            NumRight += RightAmongNewest(word.History1, word.Count1);
-            NumAnswered += word.Count1;
-            Progress += std::min(t1, word.Score1);
-            ProgressTotal += t1;
+        bool enabled = false;
+        bool needsPractice = false;
+        for (const TDirection direction : BothDirections) {
+            const TDirectionRecord record(word, direction);
+            const int threshold = record.Threshold();
+            if (threshold < 1)
+                continue;
+            enabled = true;
+            NumRight += record.RightAmongCounted();
+            NumAnswered += record.Count();
+            Progress += std::min(threshold, record.Score());
+            ProgressTotal += threshold;
+            needsPractice = needsPractice || record.NeedsPractice();
         }
-        if (t2 >= 1) {
-            NumRight += RightAmongNewest(word.History2, word.Count2);
-            NumAnswered += word.Count2;
-            Progress += std::min(t2, word.Score2);
-            ProgressTotal += t2;
-        }
-        if (DirectionNeedsPractice(t1, word.Score1, word.RecentScore1())
-            || DirectionNeedsPractice(t2, word.Score2, word.RecentScore2())) {
+        if (needsPractice) {
             AddWord(i);
             status = 0;
-        } else if (status == 1) {
+        } else if (enabled && status == 1) {
             status = 2;
         }
     }
@@ -199,7 +185,7 @@ TChoices TExercList::GetChoices(int index) const
     std::array<std::vector<int>, 4> buckets;
     for (int i = 0; i < WordList->Count(); ++i) {
         const TWord &word = WordList->Word(i);
-        if (i == w || (word.Level1 == 0 && word.Level2 == 0))
+        if (i == w || !HasAnyLevel(word))
             continue;
         const bool samePart = word.PartOfSpeech == partOfSpeech;
         const bool sameLesson = word.Lesson == lesson;
@@ -242,26 +228,55 @@ bool TExercList::ExtractSound(int index, std::string &fileName) const
     return true;
 }
 
-bool TExercList::NeedsPractice1(int index) const
+TDirectionRecord TExercList::Record(int index, TDirection direction) const
 {
-    const TWord &word = WordList->Word(WordOf(index));
-    return DirectionNeedsPractice(LevelThreshold(word.Level1), word.Score1, word.RecentScore1());
+    return TDirectionRecord(WordList->Word(WordOf(index)), direction);
 }
 
-bool TExercList::NeedsPractice2(int index) const
+TDirection TExercList::ChooseDirection(int index) const
 {
-    const TWord &word = WordList->Word(WordOf(index));
-    return DirectionNeedsPractice(LevelThreshold(word.Level2), word.Score2, word.RecentScore2());
+    auto qualifies = [this, index](TDirection direction) {
+        const TDirectionRecord record = Record(index, direction);
+        return Exercise ? record.NeedsPractice() : record.Enabled();
+    };
+    const bool foreign = qualifies(TDirection::Foreign);
+    const bool reference = qualifies(TDirection::Reference);
+    if (foreign && reference)
+        return RandomBelow(2) == 1 ? TDirection::Foreign : TDirection::Reference;
+    return foreign ? TDirection::Foreign : TDirection::Reference;
 }
 
-void TExercList::RecordAnswer1(int index, bool right)
+void TExercList::BookAnswer(int index, TDirection direction, bool right)
 {
-    WordList->RecordAnswer1(WordOf(index), right);
+    const TDirectionRecord record = Record(index, direction);
+    if (right)
+        ++NumRight;
+    // Once the record holds all its recent answers, this one pushes the oldest out of the totals.
+    if (record.Count() < RecentAnswers)
+        ++NumAnswered;
+    else if ((record.History() & LeavingAnswer) != 0)
+        --NumRight;
+    if (right && record.Score() < record.Threshold())
+        ++Progress;
+    if (direction == TDirection::Foreign)
+        WordList->RecordAnswer1(WordOf(index), right);
+    else
+        WordList->RecordAnswer2(WordOf(index), right);
 }
 
-void TExercList::RecordAnswer2(int index, bool right)
+bool TExercList::Learned(int index) const
 {
-    WordList->RecordAnswer2(WordOf(index), right);
+    return std::ranges::none_of(BothDirections, [this, index](TDirection direction) {
+        return Record(index, direction).NeedsPractice();
+    });
+}
+
+int TExercList::EndTurn(int index, bool right)
+{
+    if (!right || !Learned(index))
+        return index + 1;
+    Delete(index);
+    return index;
 }
 
 CaseInsensitiveStringList TExercList::PartsOfSpeechList() const
@@ -317,56 +332,6 @@ const std::string &TExercList::GetLesson(int index) const
 bool TExercList::HasSound(int index) const
 {
     return WordList->GetSound(WordOf(index)) != nullptr;
-}
-
-int TExercList::GetScore1(int index) const
-{
-    return WordList->GetScore1(WordOf(index));
-}
-
-int TExercList::GetCount1(int index) const
-{
-    return WordList->GetCount1(WordOf(index));
-}
-
-uint32_t TExercList::GetHistory1(int index) const
-{
-    return WordList->GetHistory1(WordOf(index));
-}
-
-int TExercList::GetRecentScore1(int index) const
-{
-    return WordList->GetRecentScore1(WordOf(index));
-}
-
-int TExercList::GetThreshold1(int index) const
-{
-    return LevelThreshold(WordList->GetLevel1(WordOf(index)));
-}
-
-int TExercList::GetScore2(int index) const
-{
-    return WordList->GetScore2(WordOf(index));
-}
-
-int TExercList::GetCount2(int index) const
-{
-    return WordList->GetCount2(WordOf(index));
-}
-
-uint32_t TExercList::GetHistory2(int index) const
-{
-    return WordList->GetHistory2(WordOf(index));
-}
-
-int TExercList::GetRecentScore2(int index) const
-{
-    return WordList->GetRecentScore2(WordOf(index));
-}
-
-int TExercList::GetThreshold2(int index) const
-{
-    return LevelThreshold(WordList->GetLevel2(WordOf(index)));
 }
 
 const std::string &TExercList::GetForLanguage() const

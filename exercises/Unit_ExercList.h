@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exercises/CaseInsensitiveStringList.h"
+#include "exercises/DirectionRecord.h"
 
 #include <array>
 #include <cstdint>
@@ -24,9 +25,9 @@ struct TChoices
     std::array<int, 4> Choices{-1, -1, -1, -1};
 };
 
-// The words one exercise or test asks, by index into a word list that must not change meanwhile.
-// Direction 1 asks the foreign word, direction 2 the reference word; a direction is enabled when
-// its level gives a threshold of at least 1.
+// The words one exercise or test asks, by index into a word list that must not change meanwhile,
+// and the arithmetic of a run over them. A direction is enabled when its level gives a threshold
+// of at least 1.
 class TExercList
 {
 public:
@@ -64,10 +65,18 @@ public:
     // false, with fileName unchanged, when there is no sound to copy or the copy fails.
     bool ExtractSound(int index, std::string &fileName) const;
 
-    bool NeedsPractice1(int index) const;
-    bool NeedsPractice2(int index) const;
-    void RecordAnswer1(int index, bool right);
-    void RecordAnswer2(int index, bool right);
+    // The learning record of the entry's word in one direction.
+    TDirectionRecord Record(int index, TDirection direction) const;
+    // The direction to ask the entry in: one that needs practice in an exercise, one that is
+    // enabled in a test; a draw decides when both directions qualify.
+    TDirection ChooseDirection(int index) const;
+    // Books an exercise answer: the totals over the newest answers, then the word's record.
+    void BookAnswer(int index, TDirection direction, bool right);
+    // No enabled direction of the entry's word needs practice.
+    bool Learned(int index) const;
+    // Ends the entry's turn after an answer: a right answer that left the word learned takes the
+    // entry out of the list. Gives the index of the entry to ask next (Count() after the last).
+    int EndTurn(int index, bool right);
 
     CaseInsensitiveStringList PartsOfSpeechList() const;
     CaseInsensitiveStringList LessonsList() const;
@@ -79,16 +88,6 @@ public:
     const std::string &GetPartOfSpeech(int index) const;
     const std::string &GetLesson(int index) const;
     bool HasSound(int index) const;
-    int GetScore1(int index) const;
-    int GetCount1(int index) const;
-    uint32_t GetHistory1(int index) const;
-    int GetRecentScore1(int index) const;
-    int GetThreshold1(int index) const;
-    int GetScore2(int index) const;
-    int GetCount2(int index) const;
-    uint32_t GetHistory2(int index) const;
-    int GetRecentScore2(int index) const;
-    int GetThreshold2(int index) const;
 
     const std::string &GetForLanguage() const;
     const std::string &GetRefLanguage() const;

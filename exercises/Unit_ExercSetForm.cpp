@@ -3,7 +3,6 @@
 #include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
-#include "platform/CodePage.h"
 #include "ui_ExercSetForm.h"
 
 #include <QShowEvent>
@@ -12,21 +11,15 @@ TExercSetForm *ExercSetForm = nullptr;
 
 namespace {
 
-constexpr int DirectionEntry = 210;
 // The bits of the flags that are not the six boxes (the kind of questions and one spare).
 constexpr uint8_t OtherFlags = 0xC0;
 
-std::string Replaced(std::string text, const std::string &placeholder, const std::string &by)
-{
-    for (size_t pos = text.find(placeholder); pos != std::string::npos;
-         pos = text.find(placeholder, pos + by.size()))
-        text.replace(pos, placeholder.size(), by);
-    return text;
-}
-
+// "%tl%" is filled in after "%fl%", also where the first language's name holds it.
 std::string DirectionCaption(const std::string &from, const std::string &to)
 {
-    return Replaced(Replaced(LanguageText(DirectionEntry), "%fl%", from), "%tl%", to);
+    return ReplacePlaceholders(
+            ReplacePlaceholders(LanguageText(TEntry::DirectionBox), {{"%fl%", from}}),
+            {{"%tl%", to}});
 }
 
 } // namespace
@@ -52,10 +45,8 @@ TExercSetForm::~TExercSetForm() = default;
 void TExercSetForm::Prepare(const std::string &foreignLanguage,
                             const std::string &referenceLanguage)
 {
-    ui->QuestionBox->setTitle(CodePage::ToUnicode(
-            DirectionCaption(foreignLanguage, referenceLanguage), CodePage::Default));
-    ui->AnswerBox->setTitle(CodePage::ToUnicode(
-            DirectionCaption(referenceLanguage, foreignLanguage), CodePage::Default));
+    ui->QuestionBox->setTitle(DecodeText(DirectionCaption(foreignLanguage, referenceLanguage)));
+    ui->AnswerBox->setTitle(DecodeText(DirectionCaption(referenceLanguage, foreignLanguage)));
     const uint8_t flags = ExerciseOptions.Flags;
     ui->PronounceQCheck->setChecked(flags & PronounceQuestion);
     ui->ListenCheck->setChecked(flags & ListeningTest);
@@ -107,15 +98,15 @@ void TExercSetForm::SaveSettingsButtonClick()
 
 void TExercSetForm::OKButtonClick()
 {
-    CloseWithResult(1);
+    CloseWithResult(mrOk);
 }
 
 void TExercSetForm::CancelButtonClick()
 {
-    CloseWithResult(2);
+    CloseWithResult(mrCancel);
 }
 
-void TExercSetForm::CloseWithResult(int result)
+void TExercSetForm::CloseWithResult(TModalResult result)
 {
     ClosedByButton = true;
     done(result);
@@ -124,7 +115,7 @@ void TExercSetForm::CloseWithResult(int result)
 // Escape and the close box end the dialog as Cancel does.
 void TExercSetForm::reject()
 {
-    done(2);
+    done(mrCancel);
 }
 
 void TExercSetForm::ApplyLanguage()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ModalResult.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -40,7 +42,7 @@ protected:
     void reject() override;
 
 private:
-    void CloseWithResult(int result);
+    void CloseWithResult(TModalResult result);
 };
 
 extern TExercSetForm *ExercSetForm;

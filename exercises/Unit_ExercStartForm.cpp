@@ -25,14 +25,6 @@ constexpr int MinutesStep = 5;
 // The stored question count is one byte that the settings loader accepts up to this value.
 constexpr int MaxStoredQuestions = 100;
 
-std::string Replaced(std::string text, const std::string &placeholder, const std::string &by)
-{
-    for (size_t pos = text.find(placeholder); pos != std::string::npos;
-         pos = text.find(placeholder, pos + by.size()))
-        text.replace(pos, placeholder.size(), by);
-    return text;
-}
-
 std::string EditText(const QLineEdit &edit)
 {
     return CodePage::FromUnicodeLossy(edit.text(), CodePage::Default);
@@ -127,17 +119,19 @@ int TExercStartForm::ValidateStart()
         case 0:
             return 0;
         case 1:
-            ShowError(LanguageText(220));
+            ShowError(LanguageText(TEntry::TimeEmpty));
             break;
         case 2:
-            ShowError(LanguageText(221));
+            ShowError(LanguageText(TEntry::TimeNotANumber));
             break;
         case 3:
-            ShowError(Replaced(Replaced(LanguageText(222), "%min%", std::to_string(MinMinutes)),
-                               "%max%", std::to_string(MaxMinutes)));
+            ShowError(ReplacePlaceholders(LanguageText(TEntry::TimeOutOfRange),
+                                          {{"%min%", std::to_string(MinMinutes)},
+                                           {"%max%", std::to_string(MaxMinutes)}}));
             break;
         default:
-            ShowError(Replaced(LanguageText(223), "%n%", std::to_string(MinutesStep)));
+            ShowError(ReplacePlaceholders(LanguageText(TEntry::TimeNotAMultiple),
+                                          {{"%n%", std::to_string(MinutesStep)}}));
             break;
         }
         ui->TimeEdit->setFocus();
@@ -148,9 +142,10 @@ int TExercStartForm::ValidateStart()
     if (code == 0)
         return 0;
     if (code == 1)
-        ShowError(LanguageText(218));
+        ShowError(LanguageText(TEntry::NumQuestionsEmpty));
     else
-        ShowError(Replaced(LanguageText(219), "%m%", std::to_string(ui->NumberUpDown->Max())));
+        ShowError(ReplacePlaceholders(LanguageText(TEntry::NumQuestionsInvalid),
+                                      {{"%m%", std::to_string(ui->NumberUpDown->Max())}}));
     ui->NumberEdit->setFocus();
     return code;
 }
@@ -197,16 +192,16 @@ void TExercStartForm::SaveSettingsButtonClick()
 
 void TExercStartForm::CancelButtonClick()
 {
-    CloseWithResult(2);
+    CloseWithResult(mrCancel);
 }
 
 void TExercStartForm::StartButtonClick()
 {
     if (ValidateStart() == 0)
-        CloseWithResult(1);
+        CloseWithResult(mrOk);
 }
 
-void TExercStartForm::CloseWithResult(int result)
+void TExercStartForm::CloseWithResult(TModalResult result)
 {
     ClosedByButton = true;
     done(result);
@@ -215,7 +210,7 @@ void TExercStartForm::CloseWithResult(int result)
 // Escape and the close box end the dialog as Cancel does.
 void TExercStartForm::reject()
 {
-    done(2);
+    done(mrCancel);
 }
 
 void TExercStartForm::ApplyLanguage()

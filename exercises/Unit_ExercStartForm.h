@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ModalResult.h"
+
 #include <QDialog>
 #include <memory>
 
@@ -47,7 +49,7 @@ protected:
 
 private:
     bool IsExercise() const;
-    void CloseWithResult(int result);
+    void CloseWithResult(TModalResult result);
 };
 
 extern TExercStartForm *ExercStartForm;

@@ -4,7 +4,6 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "exercises/Unit_ExercList.h"
-#include "platform/CodePage.h"
 #include "ui_FilterForm.h"
 
 #include <QShowEvent>
@@ -17,7 +16,7 @@ void FillBox(QListWidget &box, const CaseInsensitiveStringList &texts)
 {
     box.clear();
     for (int i = 0; i < texts.Count(); ++i) {
-        auto *item = new QListWidgetItem(CodePage::ToUnicode(texts[i], CodePage::Default), &box);
+        auto *item = new QListWidgetItem(DecodeText(texts[i]), &box);
         item->setData(Qt::UserRole, QByteArray::fromStdString(texts[i]));
     }
 }
@@ -101,12 +100,12 @@ void TFilterForm::OKButtonClick()
     CaseInsensitiveStringList partsOfSpeech = SelectedTexts(*ui->PartsOfSpeechBox, anyPartOfSpeech);
     CaseInsensitiveStringList lessons = SelectedTexts(*ui->LessonBox, anyLesson);
     if (!anyPartOfSpeech) {
-        ShowError(LanguageText(228));
+        ShowError(LanguageText(TEntry::NoPartOfSpeechChosen));
         ui->PartsOfSpeechBox->setFocus();
         return;
     }
     if (!anyLesson) {
-        ShowError(LanguageText(229));
+        ShowError(LanguageText(TEntry::NoLessonChosen));
         ui->LessonBox->setFocus();
         return;
     }
@@ -114,22 +113,22 @@ void TFilterForm::OKButtonClick()
     FilterCount
             = ExercList ? ExercList->CountFiltered(partsOfSpeech, lessons, onlyPronunciation) : 0;
     if (FilterCount == 0) {
-        ShowError(LanguageText(230));
+        ShowError(LanguageText(TEntry::NoWordPassesFilter));
         ui->PartsOfSpeechBox->setFocus();
         return;
     }
     SelectedPartsOfSpeech = std::move(partsOfSpeech);
     SelectedLessons = std::move(lessons);
     OnlyPronunciation = onlyPronunciation;
-    CloseWithResult(1);
+    CloseWithResult(mrOk);
 }
 
 void TFilterForm::CancelButtonClick()
 {
-    CloseWithResult(2);
+    CloseWithResult(mrCancel);
 }
 
-void TFilterForm::CloseWithResult(int result)
+void TFilterForm::CloseWithResult(TModalResult result)
 {
     ClosedByButton = true;
     done(result);
@@ -138,7 +137,7 @@ void TFilterForm::CloseWithResult(int result)
 // Escape and the close box end the dialog as Cancel does.
 void TFilterForm::reject()
 {
-    done(2);
+    done(mrCancel);
 }
 
 void TFilterForm::ApplyLanguage()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ModalResult.h"
 #include "exercises/CaseInsensitiveStringList.h"
 
 #include <QDialog>
@@ -48,7 +49,7 @@ protected:
     void reject() override;
 
 private:
-    void CloseWithResult(int result);
+    void CloseWithResult(TModalResult result);
 };
 
 extern TFilterForm *FilterForm;

@@ -41,6 +41,11 @@ protected:
     TWordList List;
 };
 
+TRecord Shown(const TDirectionRecord &record)
+{
+    return {record.Level(), record.Score(), record.Count(), record.History()};
+}
+
 CaseInsensitiveStringList Strings(std::initializer_list<const char *> texts)
 {
     CaseInsensitiveStringList list;
@@ -140,22 +145,26 @@ TEST_F(ExercListTest, NeedsPracticeAtTheBoundariesOfScoreAndRecentScore)
     uint8_t status = 9;
     TExercList list(List, false, status);
     ASSERT_EQ(4, list.Count());
-    EXPECT_TRUE(list.NeedsPractice1(belowThreshold));
-    EXPECT_FALSE(list.NeedsPractice2(belowThreshold));
-    EXPECT_TRUE(list.NeedsPractice1(belowRequired));
-    EXPECT_FALSE(list.NeedsPractice2(belowRequired));
-    EXPECT_TRUE(list.NeedsPractice1(zeroRequired));
-    EXPECT_FALSE(list.NeedsPractice2(neverAnswered));
-    EXPECT_TRUE(list.NeedsPractice1(neverAnswered));
+    using enum TDirection;
+    auto needsPractice = [&list](int index, TDirection direction) {
+        return list.Record(index, direction).NeedsPractice();
+    };
+    EXPECT_TRUE(needsPractice(belowThreshold, Foreign));
+    EXPECT_FALSE(needsPractice(belowThreshold, Reference));
+    EXPECT_TRUE(needsPractice(belowRequired, Foreign));
+    EXPECT_FALSE(needsPractice(belowRequired, Reference));
+    EXPECT_TRUE(needsPractice(zeroRequired, Foreign));
+    EXPECT_FALSE(needsPractice(neverAnswered, Reference));
+    EXPECT_TRUE(needsPractice(neverAnswered, Foreign));
 
     ExerciseOptions.RequiredScore = 0;
-    EXPECT_FALSE(list.NeedsPractice1(zeroRequired));
-    EXPECT_FALSE(list.NeedsPractice1(neverAnswered));
+    EXPECT_FALSE(needsPractice(zeroRequired, Foreign));
+    EXPECT_FALSE(needsPractice(neverAnswered, Foreign));
     // The thresholds are read at every call.
     ExerciseOptions.LevelThresholds[1] = 4;
-    EXPECT_TRUE(list.NeedsPractice1(zeroRequired));
-    EXPECT_EQ(4, list.GetThreshold1(zeroRequired));
-    EXPECT_EQ(0, list.GetThreshold2(zeroRequired));
+    EXPECT_TRUE(needsPractice(zeroRequired, Foreign));
+    EXPECT_EQ(4, list.Record(zeroRequired, Foreign).Threshold());
+    EXPECT_EQ(0, list.Record(zeroRequired, Reference).Threshold());
 }
 
 TEST_F(ExercListTest, RecordingAnAnswerChangesTheWordAtOnce)
@@ -165,16 +174,17 @@ TEST_F(ExercListTest, RecordingAnAnswerChangesTheWordAtOnce)
     uint8_t status = 9;
     TExercList list(List, true, status);
     List.Saved = true;
-    list.RecordAnswer1(1, true);
+    list.BookAnswer(1, TDirection::Foreign, true);
     EXPECT_FALSE(List.Saved);
     EXPECT_EQ(2, List.GetScore1(word));
     EXPECT_EQ(5, List.GetCount1(word));
     EXPECT_EQ(0b01011u, List.GetHistory1(word));
-    EXPECT_FALSE(list.NeedsPractice1(1));
-    list.RecordAnswer2(1, false);
-    EXPECT_EQ(0, list.GetScore2(1));
-    EXPECT_EQ(1, list.GetCount2(1));
-    EXPECT_EQ(0u, list.GetHistory2(1));
+    EXPECT_FALSE(list.Record(1, TDirection::Foreign).NeedsPractice());
+    list.BookAnswer(1, TDirection::Reference, false);
+    const TDirectionRecord reference = list.Record(1, TDirection::Reference);
+    EXPECT_EQ(0, reference.Score());
+    EXPECT_EQ(1, reference.Count());
+    EXPECT_EQ(0u, reference.History());
 }
 
 TEST_F(ExercListTest, ShuffleDrawsOncePerEntryAndKeepsTheTotals)
@@ -435,4 +445,140 @@ TEST_F(ExercListTest, ARecordingThatCannotBeStoredIsNeverOverwritten)
     EXPECT_EQ("recording", ReadFile(List.RecordTempFile));
     EXPECT_EQ(-1, List.GetSound(1)->Offset);
     QDir().rmdir(store);
+}
+
+TEST_F(ExercListTest, TheTotalsFollowTheWindowOfTheFiveNewestAnswers)
+{
+    struct TCase
+    {
+        TRecord Before;
+        bool Right;
+        int RightChange;
+        int AnsweredChange;
+        int ProgressChange;
+    };
+    // Level 2 needs four right answers. Below five answers each one counts; at five the oldest
+    // (bit 4) leaves as the new one enters.
+    const TCase cases[] = {
+            {{2, 1, 4, 0b1111}, true, 1, 1, 1},   {{2, 1, 4, 0b1111}, false, 0, 1, 0},
+            {{2, 0, 0, 0}, true, 1, 1, 1},        {{2, 3, 5, 0b10000}, true, 0, 0, 1},
+            {{2, 3, 5, 0b01111}, true, 1, 0, 1},  {{2, 3, 5, 0b10000}, false, -1, 0, 0},
+            {{2, 3, 5, 0b01111}, false, 0, 0, 0}, {{2, 4, 5, 0b11111}, true, 0, 0, 0},
+            {{2, 9, 5, 0b00000}, true, 1, 0, 0},
+    };
+    for (const TCase &c : cases) {
+        TWordList words;
+        // The other direction is counted in the totals but never touched.
+        TListBuilder(words).Word("f", "r", "").Records({1, 0, 3, 0b110}, c.Before);
+        uint8_t status = 9;
+        TExercList list(words, true, status);
+        ASSERT_EQ(1, list.Count());
+        const int right = list.NumRight;
+        const int answered = list.NumAnswered;
+        const int progress = list.Progress;
+        const int total = list.ProgressTotal;
+        list.BookAnswer(0, TDirection::Reference, c.Right);
+        SCOPED_TRACE(testing::Message() << "count " << c.Before.Count << " history "
+                                        << c.Before.History << (c.Right ? " right" : " wrong"));
+        EXPECT_EQ(right + c.RightChange, list.NumRight);
+        EXPECT_EQ(answered + c.AnsweredChange, list.NumAnswered);
+        EXPECT_EQ(progress + c.ProgressChange, list.Progress);
+        EXPECT_EQ(total, list.ProgressTotal);
+        EXPECT_EQ((TRecord{1, 0, 3, 0b110}), Shown(list.Record(0, TDirection::Foreign)));
+        const TRecord after{2, c.Before.Score + (c.Right ? 1 : 0), std::min(c.Before.Count + 1, 5),
+                            c.Before.History * 2 + (c.Right ? 1U : 0U)};
+        EXPECT_EQ(after, Shown(list.Record(0, TDirection::Reference)));
+    }
+}
+
+TEST_F(ExercListTest, TheDirectionAskedAndTheEndOfATurn)
+{
+    // Both directions need practice; only the reference one; both enabled but learned.
+    Add(Fresh, Fresh);
+    Add(Learned, Fresh);
+    Add(Learned, Learned);
+    uint8_t status = 9;
+    const TExercList test(List, false, status);
+    TExercList exercise(List, true, status);
+    ASSERT_EQ(3, test.Count());
+    ASSERT_EQ(2, exercise.Count());
+
+    TScriptedRandom random({1, 0, 1, 0});
+    EXPECT_EQ(TDirection::Foreign, exercise.ChooseDirection(0));
+    EXPECT_EQ(TDirection::Reference, exercise.ChooseDirection(0));
+    EXPECT_EQ(TDirection::Reference, exercise.ChooseDirection(1));
+    // A test asks any enabled direction, learned or not.
+    EXPECT_EQ(TDirection::Foreign, test.ChooseDirection(2));
+    EXPECT_EQ(TDirection::Reference, test.ChooseDirection(1));
+    EXPECT_EQ((std::vector<int>{2, 2, 2, 2}), random.Bounds);
+    EXPECT_TRUE(random.Script.empty());
+
+    // One right answer learns the second word's reference direction (threshold 2, score 1, all
+    // recent answers right): it leaves the list and the same index asks the next entry.
+    List.SetScore2(1, 1);
+    List.SetCount2(1, 4);
+    List.SetHistory2(1, 0b1111);
+    EXPECT_FALSE(exercise.Learned(1));
+    EXPECT_EQ(2, exercise.EndTurn(1, true));
+    exercise.BookAnswer(1, TDirection::Reference, true);
+    EXPECT_TRUE(exercise.Learned(1));
+    EXPECT_EQ(2, exercise.EndTurn(1, false));
+    EXPECT_EQ(1, exercise.EndTurn(1, true));
+    EXPECT_EQ((std::vector<int>{0}), Entries(exercise));
+    EXPECT_EQ(1, exercise.EndTurn(0, true));
+
+    // A level whose threshold is 0 practises nothing, yet its word offers alternatives.
+    TWord word("f", "r", "");
+    EXPECT_FALSE(HasAnyLevel(word));
+    word.Level2 = 1;
+    ExerciseOptions.LevelThresholds[1] = 0;
+    EXPECT_TRUE(HasAnyLevel(word));
+    EXPECT_FALSE(TDirectionRecord(word, TDirection::Reference).Enabled());
+    EXPECT_FALSE(TDirectionRecord(word, TDirection::Reference).NeedsPractice());
+}
+
+TEST_F(ExercListTest, AWholeRunKeepsTheTotalsOfAFreshCount)
+{
+    ExerciseOptions.LevelThresholds = {0, 2, 3, 5};
+    Add({1, 0, 0, 0}, {2, 1, 2, 0b10});
+    Add({0}, {3, 4, 5, 0b10111});
+    Add({2, 2, 5, 0b11110}, {1, 2, 5, 0b11011});
+    Add({3, 1, 3, 0b001}, {0});
+    Add({0}, {0});
+    Add(Learned, {});
+    uint8_t status = 9;
+    auto list = std::make_unique<TExercList>(List, true, status);
+    ASSERT_EQ(0, status);
+
+    // Every fourth answer wrong.
+    TCountingRandom random;
+    int index = 0;
+    int answers = 0;
+    while (answers < 100) {
+        const TDirection direction = list->ChooseDirection(index);
+        EXPECT_TRUE(list->Record(index, direction).NeedsPractice());
+        const bool right = answers % 4 != 3;
+        list->BookAnswer(index, direction, right);
+        ++answers;
+        index = list->EndTurn(index, right);
+
+        const TExercList fresh(List, true, status);
+        SCOPED_TRACE(testing::Message() << "answer " << answers);
+        EXPECT_EQ(fresh.NumRight, list->NumRight);
+        EXPECT_EQ(fresh.NumAnswered, list->NumAnswered);
+        EXPECT_EQ(fresh.Progress, list->Progress);
+        EXPECT_EQ(fresh.ProgressTotal, list->ProgressTotal);
+        EXPECT_EQ(fresh.Count(), list->Count());
+        if (index < list->Count())
+            continue;
+        if (list->Count() == 0)
+            break;
+        list = list->Shuffle();
+        index = 0;
+    }
+    EXPECT_EQ(0, list->Count());
+    EXPECT_LT(answers, 100);
+    EXPECT_EQ(list->ProgressTotal, list->Progress);
+    EXPECT_EQ(0, TExercList(List, true, status).Count());
+    EXPECT_EQ(2, status);
 }
