@@ -126,29 +126,26 @@ int TWordList::PasteFromStream(QIODevice &stream, int index)
     const int64_t storeEnd = storeFile.size();
     if (!storeFile.seek(storeEnd))
         throw EInOutError(ErrorText(storeFile));
-    const bool wasSaved = Saved;
     TStreamReader in(stream);
     TStreamWriter store(storeFile);
-    int inserted = 0;
+    std::vector<std::unique_ptr<TWord>> words;
     int32_t count = 0;
     if (in.ReadInt(count)) {
-        while (inserted < count) {
+        while (static_cast<int>(words.size()) < count) {
             auto word = ReadClipboardRecord(in, store, storeEnd);
             if (!word)
                 break;
-            Insert(index + inserted, std::move(word));
-            ++inserted;
+            words.push_back(std::move(word));
         }
     }
-    // The words inserted may point at bytes that never reached the store: take them out again.
+    // The words read may point at bytes that never reached the store: none goes in then.
     if (!store.Flush() || !storeFile.flush()) {
         const std::string error = ErrorText(storeFile);
-        for (int i = 0; i < inserted; ++i)
-            Delete(index).reset();
         storeFile.resize(storeEnd);
-        Saved = wasSaved;
         throw EInOutError(error);
     }
+    const int inserted = static_cast<int>(words.size());
+    InsertRange(index, std::move(words));
     return inserted;
 }
 

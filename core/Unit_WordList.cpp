@@ -261,6 +261,20 @@ std::unique_ptr<TWord> TWordList::Delete(int index)
     return word;
 }
 
+std::vector<std::unique_ptr<TWord>> TWordList::DeleteRange(int index, int count)
+{
+    std::vector<std::unique_ptr<TWord>> words;
+    if (count <= 0)
+        return words;
+    const auto first = Words.begin() + index;
+    const auto last = first + count;
+    words.reserve(static_cast<size_t>(count));
+    words.insert(words.end(), std::make_move_iterator(first), std::make_move_iterator(last));
+    Words.erase(first, last);
+    Saved = false;
+    return words;
+}
+
 void TWordList::Move(int from, int to)
 {
     auto word = std::move(Words[static_cast<size_t>(from)]);
