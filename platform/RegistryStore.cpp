@@ -17,8 +17,6 @@ namespace Registry {
 
 namespace {
 
-// The hive files are a few kilobytes; anything this large is not one of them.
-constexpr size_t MaxFileSize = 16 * 1024 * 1024;
 constexpr size_t ReadChunk = 64 * 1024;
 
 thread_local std::string LastErrorText;
@@ -124,7 +122,7 @@ TReadResult ReadWholeFile(const std::string &path, std::string &text)
         }
         if (got == 0)
             break;
-        if (text.size() + static_cast<size_t>(got) > MaxFileSize) {
+        if (text.size() + static_cast<size_t>(got) > MaxHiveText) {
             result = TReadResult::TooLarge;
             break;
         }
