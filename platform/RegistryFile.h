@@ -85,8 +85,9 @@ public:
 private:
     // Keys are a tree: each is found by its parent's number and its own folded name (the root is
     // number 0), so a key costs its own name, never its whole path, and the sub-keys of one key
-    // sit together in name order.
-    using TKeyNumber = uint32_t;
+    // sit together in name order. Numbers are never given twice, not even after deletions, and a
+    // 64-bit count never runs out.
+    using TKeyNumber = uint64_t;
     struct TNode
     {
         TKeyNumber Number = 0;
