@@ -18,17 +18,12 @@ constexpr size_t MaxContextBytes = 1000;
 constexpr int64_t CopyBlock = 256 * 1024;
 const std::string EndMark = "\r";
 
-std::string ErrorText(const QFileDevice &file)
-{
-    return file.fileName().toStdString() + ": " + file.errorString().toStdString();
-}
-
 // Writes go through a stream writer's buffer; the file keeps none of its own, so a failed write
 // leaves nothing behind that could stop the store being cut back.
 void OpenStore(QFile &store, QIODevice::OpenMode mode)
 {
     if (!store.open(mode))
-        throw EInOutError(ErrorText(store));
+        throw EInOutError(FileErrorText(store));
 }
 
 // Copies a sound's bytes out of the store, in bounded blocks.
@@ -42,7 +37,7 @@ void CopyStoredSound(QFile &store, const TSoundRec &sound, TStreamWriter &out)
     for (int64_t left = sound.Size; left > 0;) {
         const auto part = static_cast<qint64>(std::min<int64_t>(left, CopyBlock));
         if (store.read(block.data(), part) != part)
-            throw EInOutError(ErrorText(store));
+            throw EInOutError(FileErrorText(store));
         out.WriteBytes(block.data(), static_cast<size_t>(part));
         left -= part;
     }
@@ -125,30 +120,27 @@ int TWordList::PasteFromStream(QIODevice &stream, int index)
     OpenStore(storeFile, QIODevice::ReadWrite | QIODevice::Unbuffered);
     const int64_t storeEnd = storeFile.size();
     if (!storeFile.seek(storeEnd))
-        throw EInOutError(ErrorText(storeFile));
-    const bool wasSaved = Saved;
+        throw EInOutError(FileErrorText(storeFile));
     TStreamReader in(stream);
     TStreamWriter store(storeFile);
-    int inserted = 0;
+    std::vector<std::unique_ptr<TWord>> words;
     int32_t count = 0;
     if (in.ReadInt(count)) {
-        while (inserted < count) {
+        while (static_cast<int>(words.size()) < count) {
             auto word = ReadClipboardRecord(in, store, storeEnd);
             if (!word)
                 break;
-            Insert(index + inserted, std::move(word));
-            ++inserted;
+            words.push_back(std::move(word));
         }
     }
-    // The words inserted may point at bytes that never reached the store: take them out again.
+    // The words read may point at bytes that never reached the store: none goes in then.
     if (!store.Flush() || !storeFile.flush()) {
-        const std::string error = ErrorText(storeFile);
-        for (int i = 0; i < inserted; ++i)
-            Delete(index).reset();
+        const std::string error = FileErrorText(storeFile);
         storeFile.resize(storeEnd);
-        Saved = wasSaved;
         throw EInOutError(error);
     }
+    const int inserted = static_cast<int>(words.size());
+    InsertRange(index, std::move(words));
     return inserted;
 }
 
@@ -177,12 +169,12 @@ void TWordList::PasteSoundFromStream(QIODevice &stream, int index)
     if (end + size > INT32_MAX)
         throw EInOutError(SoundTempFile + ": the sound store is full");
     if (!storeFile.seek(end))
-        throw EInOutError(ErrorText(storeFile));
+        throw EInOutError(FileErrorText(storeFile));
     TStreamWriter store(storeFile);
     const bool copied = CopyBytes(in, store, size);
     const bool flushed = store.Flush() && storeFile.flush();
     if (!copied || !flushed) {
-        const std::string error = ErrorText(storeFile);
+        const std::string error = FileErrorText(storeFile);
         storeFile.resize(end);
         throw EInOutError(error);
     }

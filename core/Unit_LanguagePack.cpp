@@ -80,12 +80,19 @@ public:
         return pos >= buffer.size();
     }
 
+    // A line too long for any entry fails the file and ends it.
     std::string readLine()
     {
         std::string line;
         while (!atEnd()) {
             const qsizetype end = buffer.indexOf('\n', pos);
             const qsizetype stop = end < 0 ? buffer.size() : end;
+            if (line.size() + static_cast<size_t>(stop - pos) > MaxPackLineBytes) {
+                error = true;
+                buffer.clear();
+                pos = 0;
+                return std::string();
+            }
             line.append(buffer.constData() + pos, static_cast<size_t>(stop - pos));
             pos = stop;
             if (end >= 0) {

@@ -2,6 +2,7 @@
 
 #include "core/LanguageEntries.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,10 @@ class TPackFile;
 
 constexpr int MainEntryCount = 357;
 constexpr int SetupEntryCount = 40;
+// The bytes a line of a pack may hold before its line feed, a carriage return included. The
+// longest entry of the shipped packs is under 1 KB; a line four times that long is no entry but
+// damage, and the file is read no further.
+constexpr size_t MaxPackLineBytes = 4 * 1024;
 
 // The texts of the user's language, addressed by entry number. A pack file holds the installer's
 // texts (":setup"), the trainer's (":main") and the uninstaller's (":uninst"), in that order.

@@ -4,6 +4,7 @@
 #include "platform/CodePage.h"
 
 #include <QCollator>
+#include <QLocale>
 #include <algorithm>
 
 namespace {
@@ -99,6 +100,16 @@ int CodePageOf(const TWordList &list, TSortKey text)
     return font ? CodePage::ForCharset(font->Charset) : CodePage::Default;
 }
 
+// The user's collation. Under the C or POSIX locale (containers, CI, minimal systems) Qt compares
+// code points, which puts every capital before every small letter; the root collation stands in
+// there, so the order never depends on a missing locale. English is collated by the root rules:
+// CLDR tailors nothing for it.
+QLocale CollationLocale()
+{
+    const QLocale user;
+    return user.language() == QLocale::C ? QLocale(QLocale::English) : user;
+}
+
 // The keys a column asks for, in list order; the words' SortIndex must be their index.
 TSortKeys SortKeys(const TWordList &list, TSortKey key)
 {
@@ -112,7 +123,7 @@ TSortKeys SortKeys(const TWordList &list, TSortKey key)
             keys.Needs.push_back(NeedOf(list.Word(i)));
         return keys;
     }
-    QCollator collator;
+    QCollator collator(CollationLocale());
     collator.setCaseSensitivity(Qt::CaseSensitive);
     const int codePage = CodePageOf(list, key);
     keys.Texts.reserve(count);

@@ -116,6 +116,23 @@ TStreamWriter::~TStreamWriter()
     Flush();
 }
 
+// A file that fills up takes part of a block without a word of why; only the write after it
+// fails and leaves the system's reason with the device. So a short write goes on with the rest.
+bool TStreamWriter::WriteAll(const char *data, size_t size)
+{
+    while (size > 0) {
+        const qint64 taken = Device.write(data, static_cast<qint64>(size));
+        if (taken <= 0) {
+            HasFailed = true;
+            return false;
+        }
+        data += taken;
+        size -= static_cast<size_t>(taken);
+        Written += taken;
+    }
+    return true;
+}
+
 void TStreamWriter::WriteBytes(const char *data, size_t size)
 {
     if (HasFailed)
@@ -123,10 +140,7 @@ void TStreamWriter::WriteBytes(const char *data, size_t size)
     if (Buffer.size() + size > BlockSize && !Flush())
         return;
     if (size >= BlockSize) {
-        if (Device.write(data, static_cast<qint64>(size)) != static_cast<qint64>(size))
-            HasFailed = true;
-        else
-            Written += static_cast<int64_t>(size);
+        WriteAll(data, size);
         return;
     }
     Buffer.append(data, size);
@@ -165,16 +179,9 @@ bool TStreamWriter::Flush()
 {
     if (HasFailed)
         return false;
-    if (!Buffer.empty()) {
-        const auto size = static_cast<qint64>(Buffer.size());
-        if (Device.write(Buffer.data(), size) != size) {
-            HasFailed = true;
-            return false;
-        }
-        Written += size;
-        Buffer.clear();
-    }
-    return true;
+    const bool written = WriteAll(Buffer.data(), Buffer.size());
+    Buffer.clear();
+    return written;
 }
 
 bool CopyBytes(TStreamReader &from, TStreamWriter &to, int64_t size)

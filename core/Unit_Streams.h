@@ -9,7 +9,8 @@ class QIODevice;
 
 // The byte primitives of word-list files and clipboard payloads, over any QIODevice (a file, or a
 // buffer in memory). Both sides keep a block buffer of their own, so strings can be taken a byte at
-// a time without a call into the operating system per byte.
+// a time without a call into the operating system per byte; files written through a writer are
+// best opened unbuffered, so that a failure shows here with the system's reason.
 
 class TStreamReader
 {
@@ -73,6 +74,8 @@ public:
     bool Failed() const { return HasFailed; }
 
 private:
+    bool WriteAll(const char *data, size_t size);
+
     QIODevice &Device;
     std::string Buffer;
     int64_t Written = 0;

@@ -26,11 +26,6 @@ constexpr char Tab = '\t';
 constexpr char Lf = '\n';
 constexpr char Cr = '\r';
 
-std::string ErrorText(const QFileDevice &file)
-{
-    return file.fileName().toStdString() + ": " + file.errorString().toStdString();
-}
-
 // A field holding a 0 byte is refused: the list would save it as a string cut short there, and
 // the file would no longer open.
 bool FieldFits(int end, const std::string &text, size_t limit)
@@ -78,7 +73,7 @@ void CopySound(QFile &from, const TSoundRec &sound, std::vector<char> &block, TS
     for (int64_t left = sound.Size; left > 0;) {
         const auto part = static_cast<qint64>(std::min<int64_t>(left, block.size()));
         if (from.read(block.data(), part) != part)
-            throw EInOutError(ErrorText(from));
+            throw EInOutError(FileErrorText(from));
         to.WriteBytes(block.data(), static_cast<size_t>(part));
         left -= part;
     }
@@ -103,7 +98,7 @@ int TWLFile::ImportList(int index, TWordList &list)
         }
     }
     if (!Device.seek(0))
-        throw EInOutError(Device.errorString().toStdString());
+        throw EInOutError(FileErrorText(Device));
     return ImportText(index, list);
 }
 
@@ -114,15 +109,15 @@ int TWLFile::ImportWordList(int index, TWordList &target, TWordList &source)
     QFile from(QString::fromStdString(source.SoundTempFile));
     QFile to(QString::fromStdString(target.SoundTempFile));
     if (!from.open(QIODevice::ReadOnly))
-        throw EInOutError(ErrorText(from));
-    if (!to.open(QIODevice::ReadWrite))
-        throw EInOutError(ErrorText(to));
+        throw EInOutError(FileErrorText(from));
+    if (!to.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        throw EInOutError(FileErrorText(to));
     const qint64 end = to.size();
     std::vector<std::unique_ptr<TWord>> words;
     words.reserve(static_cast<size_t>(source.Count()));
     try {
         if (!to.seek(end))
-            throw EInOutError(ErrorText(to));
+            throw EInOutError(FileErrorText(to));
         TStreamWriter store(to);
         std::vector<char> block(CopyBlock);
         for (int i = 0; i < source.Count(); ++i) {
@@ -137,7 +132,7 @@ int TWLFile::ImportWordList(int index, TWordList &target, TWordList &source)
             words.push_back(std::move(word));
         }
         if (!store.Flush() || !to.flush())
-            throw EInOutError(ErrorText(to));
+            throw EInOutError(FileErrorText(to));
     } catch (...) {
         to.resize(end);
         throw;
@@ -241,7 +236,7 @@ void TWLFile::ExportText(const TWordList &list)
         WriteLineEnd();
     }
     if (!TextOut().Flush())
-        throw EInOutError(Device.errorString().toStdString());
+        throw EInOutError(FileErrorText(Device));
 }
 
 int TWordList::ImportFile(int index, const std::string &fileName)
@@ -251,10 +246,10 @@ int TWordList::ImportFile(int index, const std::string &fileName)
     if (!info.exists())
         return 0;
     if (info.isDir())
-        throw EInOutError(fileName + ": " + SystemErrorText(EISDIR));
+        throw EInOutError(FileErrorText(fileName, EISDIR));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(ErrorText(file));
+        throw EInOutError(FileErrorText(file));
     const int count = TWLFile(file).ImportList(index, *this);
     if (count > 0)
         Saved = false;
@@ -265,9 +260,9 @@ int TWordList::ImportFile(int index, const std::string &fileName)
 void TWordList::ExportTextFile(const std::string &fileName)
 {
     QSaveFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::WriteOnly))
-        throw EInOutError(ErrorText(file));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw EInOutError(FileErrorText(file));
     TWLFile(file).ExportText(*this);
     if (!file.commit())
-        throw EInOutError(ErrorText(file));
+        throw EInOutError(FileErrorText(file));
 }

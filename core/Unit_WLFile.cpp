@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -27,11 +28,6 @@ constexpr size_t MaxForeignCharsBytes = 100;
 constexpr int32_t MaxCount = 5;
 constexpr size_t CopyBlock = 256 * 1024;
 const std::string EndMark = "\r";
-
-std::string ErrorText(const QFileDevice &file)
-{
-    return file.fileName().toStdString() + ": " + file.errorString().toStdString();
-}
 
 bool ReadText(TStreamReader &in, std::string &text, size_t limit)
 {
@@ -147,7 +143,7 @@ void CopySound(QFile &oldStore, const TSoundRec &sound, std::vector<char> &block
     for (int64_t left = sound.Size; left > 0;) {
         const auto part = static_cast<qint64>(std::min<int64_t>(left, block.size()));
         if (oldStore.read(block.data(), part) != part)
-            throw EInOutError(ErrorText(oldStore));
+            throw EInOutError(FileErrorText(oldStore));
         file.WriteBytes(block.data(), static_cast<size_t>(part));
         if (newStore)
             newStore->WriteBytes(block.data(), static_cast<size_t>(part));
@@ -261,19 +257,19 @@ int TWLFile::ReadBody(TWordList &list, bool &forFontInstalled, bool &forFontHasF
         return ReadNotAWordList;
 
     QFile storeFile(QString::fromStdString(list.SoundTempFile));
-    if (!storeFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw EInOutError(ErrorText(storeFile));
+    if (!storeFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        throw EInOutError(FileErrorText(storeFile));
     TStreamWriter store(storeFile);
     while (!in.AtEnd()) {
         auto word = ReadRecord(in, store, format);
         if (store.Failed())
-            throw EInOutError(ErrorText(storeFile));
+            throw EInOutError(FileErrorText(storeFile));
         if (!word)
             return ReadNotAWordList;
         list.Add(std::move(word));
     }
     if (!store.Flush())
-        throw EInOutError(ErrorText(storeFile));
+        throw EInOutError(FileErrorText(storeFile));
     storeFile.close();
 
     if (format == 2) {
@@ -349,7 +345,7 @@ TWrittenStore TWLFile::WriteList(const TWordList &list)
 
     QFile oldStore(QString::fromStdString(list.SoundTempFile));
     if (!oldStore.open(QIODevice::ReadOnly))
-        throw EInOutError(ErrorText(oldStore));
+        throw EInOutError(FileErrorText(oldStore));
     std::vector<char> block(CopyBlock);
     TWrittenStore written;
     written.Offsets.reserve(static_cast<size_t>(list.Count()));
@@ -365,15 +361,15 @@ TWrittenStore TWLFile::WriteList(const TWordList &list)
             out.WriteStr(EndMark);
         }
         if (!out.Flush())
-            throw EInOutError(Device.errorString().toStdString());
+            throw EInOutError(FileErrorText(Device));
         return written;
     }
 
     written.Path = CreateTempFile("ZRS");
     QFile newStoreFile(QString::fromStdString(written.Path));
     try {
-        if (!newStoreFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            throw EInOutError(ErrorText(newStoreFile));
+        if (!newStoreFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            throw EInOutError(FileErrorText(newStoreFile));
         TStreamWriter newStore(newStoreFile);
         for (int i = 0; i < list.Count(); ++i) {
             const TWord &word = list.Word(i);
@@ -390,9 +386,9 @@ TWrittenStore TWLFile::WriteList(const TWordList &list)
             out.WriteStr(EndMark);
         }
         if (!newStore.Flush() || !newStoreFile.flush())
-            throw EInOutError(ErrorText(newStoreFile));
+            throw EInOutError(FileErrorText(newStoreFile));
         if (!out.Flush())
-            throw EInOutError(Device.errorString().toStdString());
+            throw EInOutError(FileErrorText(Device));
     } catch (...) {
         newStoreFile.close();
         std::remove(written.Path.c_str());
@@ -411,8 +407,13 @@ void TWordList::LoadFromFile(const std::string &fileName, bool &ok, int &format)
         return;
     }
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
-        LoadHooks().ShowError(ErrorText(file));
+    if (info.isDir()) {
+        LoadHooks().ShowError(FileErrorText(fileName, EISDIR));
+        ok = false;
+        return;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        LoadHooks().ShowError(FileErrorText(file));
         ok = false;
         return;
     }
@@ -433,14 +434,14 @@ void TWordList::SaveToFile(const std::string &fileName)
     for (int i = 0; i < Count(); ++i)
         StoreRecordedSound(i);
     QSaveFile file(QString::fromStdString(fileName));
-    if (!file.open(QIODevice::WriteOnly))
-        throw EInOutError(ErrorText(file));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw EInOutError(FileErrorText(file));
     TWLFile wlFile(file);
     TWrittenStore store = wlFile.WriteList(*this);
     if (!file.commit()) {
         if (!store.Path.empty())
             std::remove(store.Path.c_str());
-        throw EInOutError(ErrorText(file));
+        throw EInOutError(FileErrorText(file));
     }
     for (int i = 0; i < Count(); ++i) {
         if (store.Offsets[static_cast<size_t>(i)] >= 0)

@@ -2,6 +2,7 @@
 
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
+#include "core/Unit_Streams.h"
 #include "platform/CodePage.h"
 #include "platform/TempFile.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 constexpr int32_t MaxScore = 30;
 constexpr int32_t MaxCount = 5;
+constexpr qint64 RecordingBlock = 256 * 1024;
 
 int RecentScore(int32_t count, uint32_t history)
 {
@@ -261,6 +263,20 @@ std::unique_ptr<TWord> TWordList::Delete(int index)
     return word;
 }
 
+std::vector<std::unique_ptr<TWord>> TWordList::DeleteRange(int index, int count)
+{
+    std::vector<std::unique_ptr<TWord>> words;
+    if (count <= 0)
+        return words;
+    const auto first = Words.begin() + index;
+    const auto last = first + count;
+    words.reserve(static_cast<size_t>(count));
+    words.insert(words.end(), std::make_move_iterator(first), std::make_move_iterator(last));
+    Words.erase(first, last);
+    Saved = false;
+    return words;
+}
+
 void TWordList::Move(int from, int to)
 {
     auto word = std::move(Words[static_cast<size_t>(from)]);
@@ -290,21 +306,35 @@ void TWordList::StoreRecordedSound(int index)
         return;
     QFile store(QString::fromStdString(SoundTempFile));
     QFile recording(QString::fromStdString(RecordTempFile));
-    if (!store.open(QIODevice::ReadWrite) || !recording.open(QIODevice::ReadOnly))
-        throw EInOutError(SoundTempFile + ": " + store.errorString().toStdString());
+    if (!store.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        throw EInOutError(FileErrorText(store));
+    if (!recording.open(QIODevice::ReadOnly))
+        throw EInOutError(FileErrorText(recording));
     const qint64 end = store.size();
     const qint64 size = recording.size();
     if (end + size > INT32_MAX)
         throw EInOutError(SoundTempFile + ": the sound store is full");
-    store.seek(end);
-    std::vector<char> block(std::min<qint64>(size, 256 * 1024) + 1);
-    for (qint64 left = size; left > 0;) {
-        const qint64 got = recording.read(block.data(), std::min<qint64>(left, block.size()));
-        if (got <= 0 || store.write(block.data(), got) != got || !store.flush()) {
-            store.resize(end);
-            throw EInOutError(SoundTempFile + ": " + store.errorString().toStdString());
+    if (!store.seek(end))
+        throw EInOutError(FileErrorText(store));
+    std::vector<char> block(std::min<qint64>(size, RecordingBlock) + 1);
+    bool read = true;
+    bool written = false;
+    {
+        TStreamWriter out(store);
+        for (qint64 left = size; left > 0 && read;) {
+            const qint64 got = recording.read(block.data(), std::min<qint64>(left, block.size()));
+            read = got > 0;
+            if (read)
+                out.WriteBytes(block.data(), static_cast<size_t>(got));
+            left -= got;
         }
-        left -= got;
+        written = read && out.Flush();
+    }
+    // Cut back only once the writer is gone: it hands over what it still holds when it goes.
+    if (!written) {
+        const std::string error = FileErrorText(read ? store : recording);
+        store.resize(end);
+        throw EInOutError(error);
     }
     SetSound(index, static_cast<int32_t>(end), static_cast<int32_t>(size));
 }

@@ -143,6 +143,12 @@ public:
     void InsertEmpty(int index);
     // Takes the word out of the list and hands it to the caller.
     [[nodiscard]] std::unique_ptr<TWord> Delete(int index);
+    // Pasting, undoing and deleting many rows: the rows after the range move once, not once per
+    // word. InsertRange puts the words before index in their order; DeleteRange takes count words
+    // from index on out and hands them over in list order. Each leaves the words as they are and
+    // the list as the single calls would; an empty range changes nothing.
+    void InsertRange(int index, std::vector<std::unique_ptr<TWord>> words);
+    [[nodiscard]] std::vector<std::unique_ptr<TWord>> DeleteRange(int index, int count);
     void Move(int from, int to);
 
     void RecordAnswer1(int index, bool right);
@@ -180,8 +186,6 @@ public:
     int ImportFile(int index, const std::string &fileName);
     // Throws EInOutError when the file cannot be written; a file that was there is then unchanged.
     void ExportTextFile(const std::string &fileName);
-    // Inserts the words at index in one move, as many single inserts would.
-    void InsertRange(int index, std::vector<std::unique_ptr<TWord>> words);
 
 private:
     int FindCodePage(int column) const;

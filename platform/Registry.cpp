@@ -58,10 +58,7 @@ std::string TRegistry::CurrentPath() const
     std::string path;
     if (!open)
         return path;
-    Registry::ReadHive(root, [&](const Registry::THive &hive) {
-        if (const TKey *key = hive.FindKey(names))
-            path = key->Path;
-    });
+    Registry::ReadHive(root, [&](const Registry::THive &hive) { path = hive.KeyPath(names); });
     return path;
 }
 

@@ -1,14 +1,13 @@
 #include "platform/RegistryFile.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace Registry {
 
 namespace {
 
 constexpr std::string_view Header = "TarnwickRegistry 1";
-constexpr size_t MaxKeyName = 255;
-constexpr char FoldedSeparator = '\x01';
 
 bool IsControl(unsigned char c)
 {
@@ -18,23 +17,6 @@ bool IsControl(unsigned char c)
 char FoldChar(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string FoldedPath(const std::vector<std::string> &names)
-{
-    std::string folded;
-    for (const std::string &name : names) {
-        if (!folded.empty())
-            folded += FoldedSeparator;
-        folded += FoldName(name);
-    }
-    return folded;
-}
-
-std::string LastName(const std::string &path)
-{
-    const size_t slash = path.rfind('\\');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 void AppendHexByte(std::string &out, unsigned char byte)
@@ -232,7 +214,7 @@ std::optional<std::vector<std::string>> SplitPath(std::string_view path)
     while (true) {
         const size_t slash = path.find('\\');
         const std::string_view name = path.substr(0, slash);
-        if (name.empty() || name.size() > MaxKeyName)
+        if (name.empty() || name.size() > MaxKeyName || names.size() == MaxKeyDepth)
             return std::nullopt;
         for (char c : name) {
             if (IsControl(static_cast<unsigned char>(c)))
@@ -247,64 +229,114 @@ std::optional<std::vector<std::string>> SplitPath(std::string_view path)
 
 bool THive::KeyExists(const std::vector<std::string> &names) const
 {
-    return names.empty() || FindKey(names) != nullptr;
+    return names.empty() || FindNode(names) != nullptr;
+}
+
+THive::TKeys::const_iterator THive::FindSlot(const std::vector<std::string> &names) const
+{
+    auto found = Keys.end();
+    TKeyNumber parent = 0;
+    for (const std::string &name : names) {
+        found = Keys.find(TSlot{parent, FoldName(name)});
+        if (found == Keys.end())
+            break;
+        parent = found->second.Number;
+    }
+    return found;
+}
+
+const THive::TNode *THive::FindNode(const std::vector<std::string> &names) const
+{
+    const auto found = FindSlot(names);
+    return found == Keys.end() ? nullptr : &found->second;
 }
 
 const TKey *THive::FindKey(const std::vector<std::string> &names) const
 {
-    const auto found = Keys.find(FoldedPath(names));
-    return found == Keys.end() ? nullptr : &found->second;
+    const TNode *node = FindNode(names);
+    return node ? &node->Key : nullptr;
 }
 
 TKey *THive::FindKey(const std::vector<std::string> &names)
 {
-    const auto found = Keys.find(FoldedPath(names));
-    return found == Keys.end() ? nullptr : &found->second;
+    return const_cast<TKey *>(std::as_const(*this).FindKey(names));
+}
+
+std::string THive::KeyPath(const std::vector<std::string> &names) const
+{
+    std::string path;
+    TKeyNumber parent = 0;
+    for (const std::string &name : names) {
+        const auto found = Keys.find(TSlot{parent, FoldName(name)});
+        if (found == Keys.end())
+            return std::string();
+        if (!path.empty())
+            path += '\\';
+        path += found->second.Key.Name;
+        parent = found->second.Number;
+    }
+    return path;
 }
 
 TKey &THive::CreateKey(const std::vector<std::string> &names)
 {
-    std::vector<std::string> partial;
-    TKey *key = nullptr;
-    std::string parentPath;
+    TNode *node = nullptr;
+    TKeyNumber parent = 0;
     for (const std::string &name : names) {
-        partial.push_back(name);
-        auto [entry, created] = Keys.try_emplace(FoldedPath(partial));
-        if (created)
-            entry->second.Path = parentPath.empty() ? name : parentPath + '\\' + name;
-        key = &entry->second;
-        parentPath = key->Path;
+        auto [entry, created] = Keys.try_emplace(TSlot{parent, FoldName(name)});
+        if (created) {
+            entry->second.Number = ++LastNumber;
+            entry->second.Key.Name = name;
+        }
+        node = &entry->second;
+        parent = node->Number;
     }
-    return *key;
+    return node->Key;
+}
+
+THive::TKeys::const_iterator THive::FirstChild(TKeyNumber parent) const
+{
+    return Keys.lower_bound(TSlot{parent, std::string()});
+}
+
+THive::TKeys::const_iterator THive::EndOfChildren(TKeyNumber parent) const
+{
+    return Keys.lower_bound(TSlot{parent + 1, std::string()});
 }
 
 bool THive::DeleteKey(const std::vector<std::string> &names)
 {
     if (names.empty())
         return false;
-    const std::string folded = FoldedPath(names);
-    const auto first = Keys.find(folded);
-    if (first == Keys.end())
+    const auto found = FindSlot(names);
+    if (found == Keys.end())
         return false;
-    const std::string prefix = folded + FoldedSeparator;
-    auto last = std::next(first);
-    while (last != Keys.end() && StartsWith(last->first, prefix))
-        ++last;
-    Keys.erase(first, last);
+    std::vector<TKeyNumber> pending{found->second.Number};
+    Keys.erase(found);
+    while (!pending.empty()) {
+        const TKeyNumber parent = pending.back();
+        pending.pop_back();
+        const auto first = FirstChild(parent);
+        const auto last = EndOfChildren(parent);
+        for (auto child = first; child != last; ++child)
+            pending.push_back(child->second.Number);
+        Keys.erase(first, last);
+    }
     return true;
 }
 
 std::vector<std::string> THive::SubKeyNames(const std::vector<std::string> &names) const
 {
     std::vector<std::string> result;
-    const std::string folded = FoldedPath(names);
-    const std::string prefix = folded.empty() ? folded : folded + FoldedSeparator;
-    for (auto it = Keys.lower_bound(prefix); it != Keys.end() && StartsWith(it->first, prefix);
-         ++it) {
-        if (it->first.size() > prefix.size()
-            && it->first.find(FoldedSeparator, prefix.size()) == std::string::npos)
-            result.push_back(LastName(it->second.Path));
+    TKeyNumber parent = 0;
+    if (!names.empty()) {
+        const TNode *node = FindNode(names);
+        if (!node)
+            return result;
+        parent = node->Number;
     }
+    for (auto child = FirstChild(parent), last = EndOfChildren(parent); child != last; ++child)
+        result.push_back(child->second.Key.Name);
     return result;
 }
 
@@ -313,17 +345,42 @@ bool THive::operator==(const THive &other) const
     return Serialize() == other.Serialize();
 }
 
+void THive::SerializeChildren(std::string &out, TKeyNumber parent, std::string &path) const
+{
+    const size_t parentLength = path.size();
+    for (auto child = FirstChild(parent), last = EndOfChildren(parent); child != last; ++child) {
+        const TNode &node = child->second;
+        if (parentLength > 0)
+            path += '\\';
+        path += node.Key.Name;
+        out += "\n[";
+        out += path;
+        out += "]\n";
+        for (const auto &[name, value] : node.Key.Values)
+            AppendValue(out, value);
+        SerializeChildren(out, node.Number, path);
+        path.resize(parentLength);
+    }
+}
+
+size_t THive::SectionBytes(TKeyNumber parent, size_t parentLength) const
+{
+    constexpr size_t Frame = std::string_view("\n[]\n").size();
+    size_t bytes = 0;
+    for (auto child = FirstChild(parent), last = EndOfChildren(parent); child != last; ++child) {
+        const size_t length
+                = parentLength + (parentLength > 0 ? 1 : 0) + child->second.Key.Name.size();
+        bytes += length + Frame + SectionBytes(child->second.Number, length);
+    }
+    return bytes;
+}
+
 std::string THive::Serialize() const
 {
     std::string out(Header);
     out += '\n';
-    for (const auto &[folded, key] : Keys) {
-        out += "\n[";
-        out += key.Path;
-        out += "]\n";
-        for (const auto &[name, value] : key.Values)
-            AppendValue(out, value);
-    }
+    std::string path;
+    SerializeChildren(out, 0, path);
     return out;
 }
 
@@ -360,6 +417,10 @@ std::optional<THive> THive::Parse(std::string_view text)
             current->Values[FoldName(value->Name)] = std::move(*value);
         }
     }
+    // Every section line repeats the whole path of its key: a short file of deep paths would
+    // otherwise be written back as one no hive file may be.
+    if (hive.SectionBytes(0, 0) > MaxHiveText)
+        return std::nullopt;
     return hive;
 }
 

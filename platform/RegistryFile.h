@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The contents of one hive of the settings store and its text form:
@@ -40,14 +41,22 @@ struct TValue
 
 struct TKey
 {
-    // The full path as first created, segments separated by "\".
-    std::string Path;
+    // The key's own name as first created.
+    std::string Name;
     // By folded name; "" is the default value.
     std::map<std::string, TValue> Values;
 };
 
+// The limits of the store the hive files stand in for: a key name is at most 255 characters, and
+// a key lies at most 512 levels deep.
+constexpr size_t MaxKeyName = 255;
+constexpr size_t MaxKeyDepth = 512;
+// The hive files are a few kilobytes; a text form this large is not one of them.
+constexpr size_t MaxHiveText = 16 * 1024 * 1024;
+
 // A path split into its key names; nullopt when a name is empty, too long or holds a control
-// character. One leading "\" is allowed; the empty path gives no names.
+// character, or the path is deeper than a key can lie. One leading "\" is allowed; the empty
+// path gives no names.
 std::optional<std::vector<std::string>> SplitPath(std::string_view path);
 
 class THive
@@ -56,6 +65,8 @@ public:
     bool KeyExists(const std::vector<std::string> &names) const;
     const TKey *FindKey(const std::vector<std::string> &names) const;
     TKey *FindKey(const std::vector<std::string> &names);
+    // The key's path as first created, names separated by "\"; "" when it does not exist.
+    std::string KeyPath(const std::vector<std::string> &names) const;
     // Creates the key (names not empty) and every missing parent; existing keys keep their
     // spelling.
     TKey &CreateKey(const std::vector<std::string> &names);
@@ -66,15 +77,38 @@ public:
     bool Empty() const { return Keys.empty(); }
     bool operator==(const THive &other) const;
 
-    // The text form, and its reader; nullopt when the text is not a hive file. An empty text is
-    // an empty hive.
+    // The text form, and its reader; nullopt when the text is not a hive file (also when its
+    // text form would be larger than MaxHiveText). An empty text is an empty hive.
     std::string Serialize() const;
     static std::optional<THive> Parse(std::string_view text);
 
 private:
-    // By folded path with the separator below every name character, so a key sorts before its
-    // sub-keys and the sub-keys of one key sit together.
-    std::map<std::string, TKey> Keys;
+    // Keys are a tree: each is found by its parent's number and its own folded name (the root is
+    // number 0), so a key costs its own name, never its whole path, and the sub-keys of one key
+    // sit together in name order. Numbers are never given twice, not even after deletions, and a
+    // 64-bit count never runs out.
+    using TKeyNumber = uint64_t;
+    struct TNode
+    {
+        TKeyNumber Number = 0;
+        TKey Key;
+    };
+    using TSlot = std::pair<TKeyNumber, std::string>;
+    using TKeys = std::map<TSlot, TNode>;
+
+    // The key's entry, or end() when it does not exist (or names is empty).
+    TKeys::const_iterator FindSlot(const std::vector<std::string> &names) const;
+    const TNode *FindNode(const std::vector<std::string> &names) const;
+    // The first sub-key of parent and the place after its last one.
+    TKeys::const_iterator FirstChild(TKeyNumber parent) const;
+    TKeys::const_iterator EndOfChildren(TKeyNumber parent) const;
+    // Appends the sections of parent's sub-keys and of theirs, path being parent's path.
+    void SerializeChildren(std::string &out, TKeyNumber parent, std::string &path) const;
+    // The bytes those sections' lines take, parentLength being the length of parent's path.
+    size_t SectionBytes(TKeyNumber parent, size_t parentLength) const;
+
+    TKeys Keys;
+    TKeyNumber LastNumber = 0;
 };
 
 // The name as the store compares it.

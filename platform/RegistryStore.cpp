@@ -17,8 +17,6 @@ namespace Registry {
 
 namespace {
 
-// The hive files are a few kilobytes; anything this large is not one of them.
-constexpr size_t MaxFileSize = 16 * 1024 * 1024;
 constexpr size_t ReadChunk = 64 * 1024;
 
 thread_local std::string LastErrorText;
@@ -53,9 +51,10 @@ struct TCachedHive
 std::mutex CacheMutex;
 std::map<std::string, TCachedHive> Cache;
 
-std::string ErrorText(const std::string &what, const std::string &path, int error)
+// "<file>: <the system's reason>", as every failure of the store is reported.
+std::string ErrorText(const std::string &path, int error)
 {
-    return what + " " + path + ": " + std::strerror(error);
+    return path + ": " + std::strerror(error);
 }
 
 TFileStamp StampOf(const std::string &path)
@@ -84,14 +83,14 @@ bool MakeDirectories(const std::string &dir)
         if (partial.empty())
             continue;
         if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
-            LastErrorText = ErrorText("Cannot create the folder", partial, errno);
+            LastErrorText = ErrorText(partial, errno);
             return false;
         }
     }
     struct stat info
     { };
     if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-        LastErrorText = ErrorText("Cannot create the folder", dir, ENOTDIR);
+        LastErrorText = ErrorText(dir, ENOTDIR);
         return false;
     }
     return true;
@@ -108,7 +107,7 @@ TReadResult ReadWholeFile(const std::string &path, std::string &text)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        LastErrorText = ErrorText("Cannot read", path, errno);
+        LastErrorText = ErrorText(path, errno);
         return TReadResult::Failed;
     }
     std::vector<char> buffer(ReadChunk);
@@ -118,13 +117,13 @@ TReadResult ReadWholeFile(const std::string &path, std::string &text)
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            LastErrorText = ErrorText("Cannot read", path, errno);
+            LastErrorText = ErrorText(path, errno);
             result = TReadResult::Failed;
             break;
         }
         if (got == 0)
             break;
-        if (text.size() + static_cast<size_t>(got) > MaxFileSize) {
+        if (text.size() + static_cast<size_t>(got) > MaxHiveText) {
             result = TReadResult::TooLarge;
             break;
         }
@@ -224,7 +223,7 @@ public:
         const std::string path = hivePath + ".lock";
         fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (fd < 0) {
-            LastErrorText = ErrorText("Cannot open", path, errno);
+            LastErrorText = ErrorText(path, errno);
             return;
         }
         int result;
@@ -232,7 +231,7 @@ public:
             result = ::flock(fd, LOCK_EX);
         while (result != 0 && errno == EINTR);
         if (result != 0) {
-            LastErrorText = ErrorText("Cannot lock", path, errno);
+            LastErrorText = ErrorText(path, errno);
             ::close(fd);
             fd = -1;
         }
@@ -255,18 +254,18 @@ bool WriteHiveFile(const std::string &path, const std::string &text)
     const std::string temp = path + ".tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
-        LastErrorText = ErrorText("Cannot write", temp, errno);
+        LastErrorText = ErrorText(temp, errno);
         return false;
     }
     const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 || !written) {
-        LastErrorText = ErrorText("Cannot write", temp, written ? errno : error);
+        LastErrorText = ErrorText(temp, written ? errno : error);
         ::unlink(temp.c_str());
         return false;
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
-        LastErrorText = ErrorText("Cannot replace", path, errno);
+        LastErrorText = ErrorText(path, errno);
         ::unlink(temp.c_str());
         return false;
     }

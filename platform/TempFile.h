@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+class QIODevice;
+
 // A failure of the file layer, carrying the system's text. It is caught where an operation
 // started and reported there; it never crosses the event loop.
 class EInOutError : public std::runtime_error
@@ -17,3 +19,9 @@ std::string CreateTempFile(const char *prefix);
 
 // The system's text for errno, for EInOutError messages.
 std::string SystemErrorText(int error);
+
+// How every failure of the file layer reads: "<file>: <the system's reason>", the file named by
+// the bytes the file system knows it by. The device's form takes the reason of its last failure,
+// and names the file when the device is one.
+std::string FileErrorText(const std::string &fileName, int error);
+std::string FileErrorText(const QIODevice &device);

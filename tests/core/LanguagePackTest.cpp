@@ -241,14 +241,40 @@ TEST_F(LanguagePackFile, AFailedLoadLeavesEmptyTextsAfterTheFailure)
     EXPECT_EQ("", pack.entry(-1));
 }
 
+// Every entry as long as a line may be (its CR included), so read blocks end inside many of them.
 TEST_F(LanguagePackFile, LongLinesSpanningReadBlocksStayWhole)
 {
     Lines lines = Pack();
     const auto firstMain = std::find(lines.begin(), lines.end(), ":main") + 1;
-    *firstMain = std::string(200000, 'x');
+    for (auto line = firstMain; line != firstMain + MainEntryCount; ++line)
+        *line += std::string(MaxPackLineBytes - 1 - line->size(), 'x');
     ASSERT_TRUE(pack.LoadFile(Write(lines)));
-    EXPECT_EQ(200000u, pack.Entries[0].size());
-    EXPECT_EQ("m1", pack.Entries[1]);
+    for (int i = 0; i < MainEntryCount; ++i)
+        ASSERT_EQ(firstMain[i], pack.Entries[static_cast<size_t>(i)]) << i;
+}
+
+// A line longer than any entry can be is damage wherever it stands; the file is read no further.
+TEST_F(LanguagePackFile, ALineLongerThanAnyEntryFailsTheFile)
+{
+    Lines lines = Pack();
+    const auto setupEntry = std::find(lines.begin(), lines.end(), ":setup") + 1;
+    *setupEntry = std::string(MaxPackLineBytes, 's');
+    const std::string fits = Write(lines, "\n", "fits.lng");
+    EXPECT_TRUE(pack.LoadFile(fits));
+    EXPECT_TRUE(pack.LoadSetupFile(fits));
+    *setupEntry += "s";
+    const std::string tooLong = Write(lines, "\n", "too-long.lng");
+    EXPECT_FALSE(pack.LoadFile(tooLong));
+    EXPECT_FALSE(pack.LoadSetupFile(tooLong));
+    EXPECT_EQ("", pack.Entries[0]);
+
+    constexpr size_t EndlessLine = 8 * 1024 * 1024;
+    const std::string endless = WriteBytes("Tarnwick Language Pack\r\n2\r\n:main\r\n"
+                                           + std::string(EndlessLine, 'm'));
+    EXPECT_FALSE(pack.LoadFile(endless));
+    EXPECT_EQ("", pack.Entries[0]);
+    EXPECT_TRUE(IsLanguagePack(endless));
+    EXPECT_FALSE(IsLanguagePack(WriteBytes(std::string(EndlessLine, 'T') + "\r\n2\r\n")));
 }
 
 TEST_F(LanguagePackFile, LoadLooksBesideTheProgram)

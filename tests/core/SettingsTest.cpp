@@ -1,9 +1,12 @@
 #include "SettingsFixture.h"
+#include "support/FileSizeLimit.h"
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -293,6 +296,22 @@ TEST_F(SettingsTest, AFailedWriteIsReportedOnceAndStartUpGoesOn)
     ResetPartsOfSpeech();
     EXPECT_EQ(reports.size(), 3u);
     EXPECT_EQ(PartsOfSpeech, DefaultPartsOfSpeech);
+}
+
+// A disk that fills up half-way through the file: the file that failed and the system's reason.
+TEST_F(SettingsTest, AFullDiskIsReportedWithTheFileAndTheReason)
+{
+    FirstStart();
+    const std::string before = UserFile();
+    {
+        const TFileSizeLimit limit(before.size() / 2);
+        EXPECT_FALSE(SaveSettings());
+    }
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0],
+              "The settings could not be saved: " + store.Path()
+                      + "/HKEY_CURRENT_USER.reg.tmp: " + std::strerror(EFBIG));
+    EXPECT_EQ(UserFile(), before);
 }
 
 TEST_F(SettingsTest, ResetPartsOfSpeechDoesNotCreateTheKey)

@@ -14,6 +14,28 @@ bool Exists(const std::string &path)
     return QFileInfo::exists(QString::fromStdString(path));
 }
 
+std::string ForWords(const TWordList &list)
+{
+    std::string texts;
+    for (int i = 0; i < list.Count(); ++i)
+        texts += (i > 0 ? " " : "") + list.GetForWord(i);
+    return texts;
+}
+
+// Words as a paste or an undo brings them back: stamped by an earlier sort, with a sound.
+constexpr int32_t EarlierSortIndex = 7;
+
+std::vector<std::unique_ptr<TWord>> Words(std::initializer_list<const char *> forWords)
+{
+    std::vector<std::unique_ptr<TWord>> words;
+    for (const char *text : forWords) {
+        words.push_back(std::make_unique<TWord>(text, "", ""));
+        words.back()->SortIndex = EarlierSortIndex;
+        words.back()->Sound = std::make_unique<TSoundRec>(TSoundRec{3, 4});
+    }
+    return words;
+}
+
 } // namespace
 
 TEST(Word, RecentScoreCountsTheLastFiveAnswersScaledToFive)
@@ -120,6 +142,63 @@ TEST(WordList, StructuralChangesKeepOrderAndClearSaved)
     EXPECT_FALSE(list.Saved);
     EXPECT_EQ("z", removed->ForWord);
     EXPECT_EQ(4, list.Count());
+}
+
+// Each bulk call against the run of single calls it stands for: the same order and Saved state,
+// the very word objects moved with nothing about them changed, and an empty range changes nothing.
+TEST(WordList, BulkInsertAndRemovalDoWhatRunsOfSingleCallsWould)
+{
+    TWordList bulk, single;
+    TListBuilder(bulk).Words({"a", "b", "c", "d"});
+    TListBuilder(single).Words({"a", "b", "c", "d"});
+    auto insert = [&](int index, std::initializer_list<const char *> texts) {
+        SCOPED_TRACE("insert at " + std::to_string(index));
+        auto words = Words(texts);
+        std::vector<const TWord *> objects;
+        for (const auto &word : words)
+            objects.push_back(word.get());
+        bulk.Saved = single.Saved = true;
+        bulk.InsertRange(index, std::move(words));
+        int at = index;
+        for (auto &word : Words(texts))
+            single.Insert(at++, std::move(word));
+        EXPECT_EQ(ForWords(single), ForWords(bulk));
+        EXPECT_EQ(single.Saved, bulk.Saved);
+        for (size_t i = 0; i < objects.size(); ++i)
+            EXPECT_EQ(objects[i], &bulk.Word(index + static_cast<int>(i)));
+    };
+    auto remove = [&](int index, int count) {
+        SCOPED_TRACE("remove at " + std::to_string(index));
+        std::vector<const TWord *> objects;
+        for (int i = 0; i < count; ++i)
+            objects.push_back(&bulk.Word(index + i));
+        bulk.Saved = single.Saved = true;
+        const auto removed = bulk.DeleteRange(index, count);
+        std::vector<std::unique_ptr<TWord>> singles;
+        for (int i = 0; i < count; ++i)
+            singles.push_back(single.Delete(index));
+        EXPECT_EQ(ForWords(single), ForWords(bulk));
+        EXPECT_EQ(single.Saved, bulk.Saved);
+        ASSERT_EQ(singles.size(), removed.size());
+        for (size_t i = 0; i < removed.size(); ++i) {
+            EXPECT_EQ(objects[i], removed[i].get());
+            EXPECT_EQ(singles[i]->ForWord, removed[i]->ForWord);
+            EXPECT_EQ(singles[i]->SortIndex, removed[i]->SortIndex);
+            EXPECT_EQ(singles[i]->Sound != nullptr, removed[i]->Sound != nullptr);
+        }
+    };
+    insert(0, {"x", "y"});
+    insert(bulk.Count(), {"z"});
+    insert(3, {"p", "q", "r"});
+    insert(2, {});
+    EXPECT_EQ("x y a p q r b c d z", ForWords(bulk));
+    remove(2, 3);
+    remove(0, 1);
+    remove(bulk.Count() - 2, 2);
+    remove(1, 0);
+    EXPECT_EQ("y r b c", ForWords(bulk));
+    EXPECT_EQ(EarlierSortIndex, bulk.Word(0).SortIndex);
+    EXPECT_EQ(3, bulk.GetSound(0)->Offset);
 }
 
 TEST(WordList, ARemovedWordOutlivesTheListAndTheTemporaryFilesGo)

@@ -2,6 +2,7 @@
 #include "support/StoreFixture.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -35,6 +36,20 @@ std::string AllBytes()
     for (int i = 0; i < 256; ++i)
         bytes += static_cast<char>(i);
     return bytes;
+}
+
+// A key path of `depth` levels, each named `name`, and its section line.
+std::string DeepPath(size_t depth, const std::string &name)
+{
+    std::string path = name;
+    for (size_t level = 1; level < depth; ++level)
+        path += "\\" + name;
+    return path;
+}
+
+std::string DeepSection(size_t depth, const std::string &name)
+{
+    return "[" + DeepPath(depth, name) + "]\n";
 }
 
 class RegistryTest : public ::testing::Test
@@ -289,6 +304,27 @@ TEST_F(RegistryTest, ADamagedFileIsSetAsideAndTheHiveStartsEmpty)
               2);
 }
 
+// 20,000 levels in one 40 KB line once kept the program busy for minutes; now the file is damage
+// found at once.
+TEST_F(RegistryTest, AKeyPathDeeperThanTheStoreAllowsIsSetAsideAtOnce)
+{
+    constexpr size_t Depth = 20000;
+    constexpr qint64 PromptMs = 1000;
+    const std::string deep = "TarnwickRegistry 1\n" + DeepSection(Depth, "k") + "\"V\"=dword:1\n";
+    store.WriteFile(UserFile, deep);
+    QElapsedTimer timer;
+    timer.start();
+    TRegistry registry;
+    EXPECT_FALSE(registry.KeyExists("k"));
+    EXPECT_LT(timer.elapsed(), PromptMs);
+    const QStringList aside = QDir(QString::fromStdString(store.Path()))
+                                      .entryList({"HKEY_CURRENT_USER.reg.bad-*"}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(store.ReadFile(aside[0].toStdString()), deep);
+    EXPECT_TRUE(registry.OpenKey(DeepPath(Registry::MaxKeyDepth, "k"), true));
+    EXPECT_FALSE(registry.OpenKey(DeepPath(Registry::MaxKeyDepth + 1, "k"), true));
+}
+
 TEST_F(RegistryTest, AFailedWriteLeavesTheFileAndTheHiveAsTheyWere)
 {
     TRegistry registry;
@@ -431,6 +467,26 @@ TEST(RegistryFileTest, ParsedFilesAreWrittenBackSortedAndComplete)
               "\n[b\\c]\n@=\"empty name is the default\"\n\"z\"=dword:00000001\n");
     EXPECT_FALSE(hive->KeyExists({"b", "c", "d"}));
     EXPECT_TRUE(hive->KeyExists({"B", "C"}));
+}
+
+TEST(RegistryFileTest, KeysReachTheStoresLimitsAndNoFurther)
+{
+    using Registry::MaxKeyDepth;
+    using Registry::MaxKeyName;
+    using Registry::THive;
+    const std::string head = "TarnwickRegistry 1\n";
+    const auto deepest = THive::Parse(head + DeepSection(MaxKeyDepth, "k"));
+    ASSERT_TRUE(deepest);
+    EXPECT_TRUE(deepest->KeyExists(std::vector<std::string>(MaxKeyDepth, "K")));
+    EXPECT_EQ(THive::Parse(deepest->Serialize())->Serialize(), deepest->Serialize());
+    EXPECT_FALSE(THive::Parse(head + DeepSection(MaxKeyDepth + 1, "k")));
+
+    const std::string longest(MaxKeyName, 'n');
+    EXPECT_TRUE(THive::Parse(head + DeepSection(2, longest)));
+    EXPECT_FALSE(THive::Parse(head + DeepSection(2, longest + "n")));
+    // Within both limits, but every section repeats its whole path: written back, these 128 KB
+    // would make a file of 33 MB, larger than any hive file is read.
+    EXPECT_FALSE(THive::Parse(head + DeepSection(MaxKeyDepth, longest)));
 }
 
 TEST(RegistryFileTest, MalformedFilesAreRejected)

@@ -3,6 +3,7 @@
 
 #include "tools/bench/BenchTiming.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -10,7 +11,7 @@
 #include <cstdio>
 #include <vector>
 
-// Opening and saving large word lists, against copying the same file.
+// Opening and saving large word lists, against copying the same file; bulk edits of large lists.
 namespace {
 
 class TAllFonts : public IFontCatalog
@@ -22,6 +23,7 @@ public:
 };
 
 constexpr int Runs = 7;
+constexpr int BulkWords = 100000;
 
 void Generate(TWordList &list, int words, int soundSize)
 {
@@ -71,6 +73,43 @@ void Measure(const char *name, int words, int soundSize, const QTemporaryDir &di
                 save / copied);
 }
 
+// Inserts a 100,000-word list into the middle of another and removes it again, in one move
+// each, and pastes a clipboard payload of that size: each run starts from a fresh list, whose
+// making is not timed.
+void MeasureBulk(int words)
+{
+    TWordList source;
+    Generate(source, words, 0);
+    const std::unique_ptr<QBuffer> payload = source.CopyToStream(0, words - 1);
+    std::vector<double> inserts, deletes, pastes;
+    for (int run = 0; run < Runs; ++run) {
+        TWordList list;
+        Generate(list, words, 0);
+        std::vector<std::unique_ptr<TWord>> block;
+        block.reserve(static_cast<size_t>(words));
+        for (int i = 0; i < words; ++i)
+            block.push_back(source.Word(i).Clone());
+        QElapsedTimer timer;
+        timer.start();
+        list.InsertRange(words / 2, std::move(block));
+        inserts.push_back(ElapsedMs(timer));
+        timer.restart();
+        const auto removed = list.DeleteRange(words / 2, words);
+        deletes.push_back(ElapsedMs(timer));
+        if (static_cast<int>(removed.size()) != words || list.Count() != words)
+            std::fprintf(stderr, "bulk insert or removal lost words\n");
+        payload->seek(0);
+        timer.restart();
+        const int pasted = list.PasteFromStream(*payload, words / 2);
+        pastes.push_back(ElapsedMs(timer));
+        if (pasted != words)
+            std::fprintf(stderr, "paste failed\n");
+    }
+    std::printf("%d words into %d: insert %8.1f ms  remove %d of %d %8.1f ms  "
+                "paste %8.1f ms\n",
+                words, words, Median(inserts), words, 2 * words, Median(deletes), Median(pastes));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -81,5 +120,6 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     Measure("100000 words, no sounds", 100000, 0, dir);
     Measure("5000 words, 16 KB sound each", 5000, 16 * 1024, dir);
+    MeasureBulk(BulkWords);
     return 0;
 }
