@@ -7,7 +7,7 @@ TLoadHooks DecliningHooks;
 TLoadHooks *Installed = nullptr;
 } // namespace
 
-void TLoadHooks::ShowError(const std::string &text)
+void TLoadHooks::ShowError(const QString &text)
 {
     ::ShowError(text);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <string>
 
 class TWordList;
@@ -12,8 +13,9 @@ class TLoadHooks
 public:
     virtual ~TLoadHooks() = default;
 
-    // The application's error presenter.
-    virtual void ShowError(const std::string &text);
+    // The application's error presenter; the text as it is shown (file names in it as the file
+    // system holds them).
+    virtual void ShowError(const QString &text);
     // A yes/no question: 0 yes, 1 no.
     virtual int WarnYesNo(const std::string &text);
     // The change-font dialog, preset to the character-set item charsetIndex. On 1 (OK), fontName

@@ -61,7 +61,7 @@ void TFilesThread::Open()
         LoadFormat = static_cast<uint8_t>(format);
     } catch (const std::exception &error) {
         LoadOk = false;
-        ShowError(error.what());
+        ShowError(error);
     }
 }
 
@@ -74,7 +74,7 @@ void TFilesThread::Save()
             SaveOk = true;
         }
     } catch (const std::exception &error) {
-        ShowError(error.what());
+        ShowError(error);
     }
 }
 
@@ -86,7 +86,7 @@ void TFilesThread::Import()
             ImportCount = CurrentList->ImportFile(ImportIndex, FileName);
     } catch (const std::exception &error) {
         ImportCount = 0;
-        ShowError(error.what());
+        ShowError(error);
     }
 }
 
@@ -96,6 +96,6 @@ void TFilesThread::Export()
         if (CurrentList)
             CurrentList->ExportTextFile(FileName);
     } catch (const std::exception &error) {
-        ShowError(error.what());
+        ShowError(error);
     }
 }

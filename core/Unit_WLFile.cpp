@@ -275,7 +275,7 @@ int TWLFile::ReadBody(TWordList &list, bool &forFontInstalled, bool &forFontHasF
     if (format == 2) {
         switch (LoadHooks().ConvertList(list)) {
         case 2:
-            LoadHooks().ShowError(LanguageText(TEntry::ConversionFailed));
+            LoadHooks().ShowError(PackText(TEntry::ConversionFailed));
             return ReadOk;
         case 3:
             return ReadCancelled;
@@ -320,7 +320,7 @@ int TWLFile::LoadList(TWordList &list, int &format)
     if (read == ReadCancelled)
         return LoadCancelled;
     if (read == ReadNotAWordList) {
-        LoadHooks().ShowError(LanguageText(TEntry::NotAWordList));
+        LoadHooks().ShowError(PackText(TEntry::NotAWordList));
         return LoadNotAWordList;
     }
     bool changed = false;
@@ -408,12 +408,12 @@ void TWordList::LoadFromFile(const std::string &fileName, bool &ok, int &format)
     }
     QFile file(path);
     if (info.isDir()) {
-        LoadHooks().ShowError(FileErrorText(fileName, EISDIR));
+        LoadHooks().ShowError(QString::fromUtf8(FileErrorText(fileName, EISDIR)));
         ok = false;
         return;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        LoadHooks().ShowError(FileErrorText(file));
+        LoadHooks().ShowError(QString::fromUtf8(FileErrorText(file)));
         ok = false;
         return;
     }
@@ -424,7 +424,7 @@ void TWordList::LoadFromFile(const std::string &fileName, bool &ok, int &format)
         Saved = result == LoadUnchanged;
         ok = result == LoadUnchanged || result == LoadChanged;
     } catch (const EInOutError &error) {
-        LoadHooks().ShowError(error.what());
+        LoadHooks().ShowError(QString::fromUtf8(error.what()));
         ok = false;
     }
 }

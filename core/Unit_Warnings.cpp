@@ -1,5 +1,6 @@
 #include "core/Unit_Warnings.h"
 
+#include "core/Texts.h"
 #include "core/Unit_LanguagePack.h"
 #include "platform/Beep.h"
 
@@ -27,14 +28,14 @@ IMessageBox &Box()
 }
 
 int Ask(TEntry title, TMessageIcon icon, std::initializer_list<TEntry> captions,
-        const std::string &msg, TBeepKind beep)
+        const TShownText &msg, TBeepKind beep)
 {
     TMessageRequest request;
-    request.Title = LanguageText(title);
-    request.Text = msg;
+    request.Title = PackText(title);
+    request.Text = msg.Text();
     request.Icon = icon;
     for (TEntry caption : captions)
-        request.Buttons.push_back(LanguageText(caption));
+        request.Buttons.append(PackText(caption));
     request.EscapeButton = static_cast<int>(captions.size()) - 1;
     PlatformBeep(beep);
     return Box().Show(request);
@@ -52,7 +53,7 @@ void SetDefaultMessageBox(IMessageBox *box)
     Default = box;
 }
 
-int WarnYesNoCancel(const std::string &msg)
+int WarnYesNoCancel(const TShownText &msg)
 {
     const int pressed = Ask(TEntry::WarningTitle, TMessageIcon::Warning,
                             {TEntry::YesButton, TEntry::NoButton, TEntry::CancelButton}, msg,
@@ -60,54 +61,71 @@ int WarnYesNoCancel(const std::string &msg)
     return pressed == mbYes || pressed == mbNo ? pressed : mbCancel;
 }
 
-int WarnYesNo(const std::string &msg)
+int WarnYesNo(const TShownText &msg)
 {
     const int pressed = Ask(TEntry::WarningTitle, TMessageIcon::Warning,
                             {TEntry::YesButton, TEntry::NoButton}, msg, TBeepKind::Question);
     return pressed == mbYes ? mbYes : mbNo;
 }
 
-int ConfirmYesNo(const std::string &msg)
+int ConfirmYesNo(const TShownText &msg)
 {
     const int pressed = Ask(TEntry::ConfirmationTitle, TMessageIcon::Confirmation,
                             {TEntry::YesButton, TEntry::NoButton}, msg, TBeepKind::Question);
     return pressed == mbYes ? mbYes : mbNo;
 }
 
-void ShowInformation(const std::string &msg)
+void ShowInformation(const TShownText &msg)
 {
     Ask(TEntry::InformationTitle, TMessageIcon::Information, {TEntry::OkButton}, msg,
         TBeepKind::Default);
 }
 
-void ShowWarning(const std::string &msg)
+void ShowWarning(const TShownText &msg)
 {
     Ask(TEntry::WarningTitle, TMessageIcon::Warning, {TEntry::OkButton}, msg, TBeepKind::Question);
 }
 
-std::string ErrorText(const std::string &text)
+TShownText::TShownText(const char *bytes)
+    : text(DecodeText(bytes))
+{ }
+
+TShownText::TShownText(const std::string &bytes)
+    : text(DecodeText(bytes))
+{ }
+
+TShownText::TShownText(QString text)
+    : text(std::move(text))
+{ }
+
+QString ErrorText(const QString &text)
 {
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
-        return text + ".";
+    if (!text.isEmpty() && text.back() > QLatin1Char('.'))
+        return text + QLatin1Char('.');
     return text;
 }
 
-void ShowMessage(const std::string &msg)
+void ShowMessage(const TShownText &msg)
 {
     TMessageRequest request;
-    request.Title = "Tarnwick";
-    request.Text = msg;
+    request.Title = QStringLiteral("Tarnwick");
+    request.Text = msg.Text();
     request.Icon = TMessageIcon::None;
-    request.Buttons = {"OK"};
+    request.Buttons = {QStringLiteral("OK")};
     Box().Show(request);
 }
 
-void ShowError(const std::string &text)
+void ShowError(const TShownText &text)
 {
     TMessageRequest request;
-    request.Title = "Tarnwick";
-    request.Text = ErrorText(text);
+    request.Title = QStringLiteral("Tarnwick");
+    request.Text = ErrorText(text.Text());
     request.Icon = TMessageIcon::Stop;
-    request.Buttons = {"OK"};
+    request.Buttons = {QStringLiteral("OK")};
     Box().Show(request);
+}
+
+void ShowError(const std::exception &error)
+{
+    ShowError(QString::fromUtf8(error.what()));
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+#include <exception>
 #include <string>
-#include <vector>
 
-// The program's modal message dialogs. Texts are DEFAULT code-page bytes; titles and button
-// captions come from the language pack at each call, so a replaced pack shows at once.
+// The program's modal message dialogs. Titles and button captions come from the language pack at
+// each call, so a replaced pack shows at once.
 
 enum class TMessageIcon {
     Warning,
@@ -15,13 +17,29 @@ enum class TMessageIcon {
     None,
 };
 
+// A message as it is shown. The program's own texts are DEFAULT code-page bytes (language-pack
+// texts, fixed texts); a text that carries a file name is put together as a QString after the pack
+// text was decoded, so that a name never passes through a code page.
+class TShownText
+{
+public:
+    TShownText(const char *bytes);
+    TShownText(const std::string &bytes);
+    TShownText(QString text);
+
+    const QString &Text() const { return text; }
+
+private:
+    QString text;
+};
+
 struct TMessageRequest
 {
-    std::string Title;
-    std::string Text;
+    QString Title;
+    QString Text;
     TMessageIcon Icon = TMessageIcon::Warning;
     // Captions left to right; the first is the default button.
-    std::vector<std::string> Buttons;
+    QStringList Buttons;
     // The button that Escape and the close box answer.
     int EscapeButton = 0;
 };
@@ -48,17 +66,20 @@ enum TMessageAnswer : int {
 };
 
 // Yes, no, or cancel for any other way of closing.
-int WarnYesNoCancel(const std::string &msg);
+int WarnYesNoCancel(const TShownText &msg);
 // Yes, or no for any other way of closing.
-int WarnYesNo(const std::string &msg);
-int ConfirmYesNo(const std::string &msg);
-void ShowInformation(const std::string &msg);
-void ShowWarning(const std::string &msg);
+int WarnYesNo(const TShownText &msg);
+int ConfirmYesNo(const TShownText &msg);
+void ShowInformation(const TShownText &msg);
+void ShowWarning(const TShownText &msg);
 
 // The plain message box: the program's title, OK and no picture.
-void ShowMessage(const std::string &msg);
+void ShowMessage(const TShownText &msg);
 
 // The one way failures are reported: the program's title, OK and the stop icon.
-void ShowError(const std::string &text);
+void ShowError(const TShownText &text);
+// A failure of the file layer: its message is UTF-8, the file names in it as the file system
+// holds them.
+void ShowError(const std::exception &error);
 // The text as ShowError shows it: a full stop follows a last character that sorts after ".".
-std::string ErrorText(const std::string &text);
+QString ErrorText(const QString &text);

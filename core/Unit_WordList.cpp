@@ -1,5 +1,6 @@
 #include "core/Unit_WordList.h"
 
+#include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Streams.h"
@@ -412,14 +413,15 @@ TFindResult TWordList::Find(TFindResult start, int column, int mode, const std::
     return {};
 }
 
-std::string TWordList::GetListName() const
+QString TWordList::GetListName() const
 {
     if (FileName.empty())
-        return LanguageText(TEntry::NewListName);
-    const size_t slash = FileName.rfind('/');
-    std::string name = slash == std::string::npos ? FileName : FileName.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
+        return PackText(TEntry::NewListName);
+    // The name as the file system holds it: never through a code page.
+    const QString path = QFile::decodeName(QByteArray::fromStdString(FileName));
+    QString name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0)
+        name.truncate(dot);
     return name;
 }

@@ -2,6 +2,7 @@
 
 #include "core/ListFont.h"
 
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -160,7 +161,8 @@ public:
     void StoreRecordedSound(int index);
 
     TFindResult Find(TFindResult start, int column, int mode, const std::string &text) const;
-    std::string GetListName() const;
+    // The file name without folder and extension, or the pack's name of a list without a file.
+    QString GetListName() const;
 
     // Clipboard payloads of whole words and of one sound; see Unit_Clipboard. Fresh recordings
     // of the words copied are stored first. Failures of the sound store raise EInOutError; a

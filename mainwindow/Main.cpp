@@ -132,7 +132,7 @@ QString MainTitle(const TWordList *list)
     if (!list)
         return QStringLiteral("Tarnwick");
     // The toolkit takes "[*]" for its modified mark; doubled it stands for itself.
-    QString name = DecodeText(list->GetListName());
+    QString name = list->GetListName();
     name.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
     return QStringLiteral("Tarnwick - ") + name;
 }
@@ -315,8 +315,8 @@ bool TMainForm::CheckSaved()
     const TWordList *list = ui->WordsGrid->GetWordList();
     if (!list || list->Saved)
         return true;
-    switch (WarnYesNoCancel(ReplacePlaceholders(LanguageText(TEntry::SaveChangesQuestion),
-                                                {{"%ln%", list->GetListName()}}))) {
+    switch (WarnYesNoCancel(
+            PackText(TEntry::SaveChangesQuestion, {{u"%ln%", list->GetListName()}}))) {
     case mbYes:
         return SaveList(true);
     case mbNo:
@@ -343,7 +343,7 @@ bool TMainForm::SaveListAs(bool Synchronous)
         return false;
     CloseFindForm();
     TFileDialogRequest request;
-    request.FileName = QFile::decodeName(QByteArray::fromStdString(list->GetListName()));
+    request.FileName = list->GetListName();
     if (!RunFileDialog(request, TEntry::SaveAsDialogTitle, TEntry::SaveAsFilter, "wdl", true,
                        SaveAsFilterIndex))
         return false;

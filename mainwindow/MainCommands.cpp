@@ -350,7 +350,7 @@ void TMainForm::ExportList()
         return;
     CloseFindForm();
     TFileDialogRequest request;
-    request.FileName = FromFileName(list->GetListName());
+    request.FileName = list->GetListName();
     if (RunFileDialog(request, TEntry::ExportDialogTitle, TEntry::ExportFilter, "txt", true,
                       ExportFilterIndex))
         ui->WordsGrid->ExportText(ToFileName(request.FileName));

@@ -26,7 +26,7 @@ class TStderrMessageBox : public IMessageBox
 public:
     int Show(const TMessageRequest &request) override
     {
-        std::fprintf(stderr, "message: %s\n", request.Text.c_str());
+        std::fprintf(stderr, "message: %s\n", request.Text.toUtf8().constData());
         return request.Buttons.size() > 1 ? mbNo : mbYes;
     }
 };

@@ -74,9 +74,9 @@ void TWordsGrid::SetWordList(std::unique_ptr<TWordList> list)
     SelectCellAt(1, 1);
 }
 
-std::string TWordsGrid::GetListName() const
+QString TWordsGrid::GetListName() const
 {
-    return WordList ? WordList->GetListName() : std::string();
+    return WordList ? WordList->GetListName() : QString();
 }
 
 std::string TWordsGrid::GetFileName() const

@@ -105,7 +105,7 @@ public:
     void SetWordList(std::unique_ptr<TWordList> list);
     TWordList *GetWordList() const { return WordList.get(); }
 
-    std::string GetListName() const;
+    QString GetListName() const;
     std::string GetFileName() const;
     std::string GetForLanguage() const;
     void SetForLanguage(const std::string &language);

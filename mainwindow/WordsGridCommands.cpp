@@ -135,7 +135,7 @@ bool TWordsGrid::Copy()
             return true;
         }
     } catch (const std::exception &error) {
-        ShowError(error.what());
+        ShowError(error);
         return false;
     }
     auto data = std::make_unique<QMimeData>();
@@ -193,7 +193,7 @@ int TWordsGrid::PasteWords(const QByteArray &block)
     try {
         count = WordList->PasteFromStream(stream, index);
     } catch (const std::exception &error) {
-        ShowError(error.what());
+        ShowError(error);
         return 0;
     }
     if (count <= 0)
@@ -222,7 +222,7 @@ void TWordsGrid::PasteSound(const QByteArray &block)
         WordList->PasteSoundFromStream(stream, row - 1);
         StoreUndo(TUndoKind::SoundChange, row, count, std::move(old));
     } catch (const std::exception &error) {
-        ShowError(error.what());
+        ShowError(error);
     }
     InvalidateGrid();
     SelectCellAt(ColumnOfKind(ckSound), row);
@@ -279,10 +279,11 @@ void TWordsGrid::DeleteSelectedRows()
     const int last = std::min(selection.Bottom - 1, GetWordCount() - 1);
     if (first < 0 || last < first)
         return;
-    std::vector<TUndoEntry> removed;
-    for (int index = first; index <= last; ++index)
-        removed.emplace_back(WordList->Delete(first));
     const int count = last - first + 1;
+    std::vector<TUndoEntry> removed;
+    removed.reserve(static_cast<size_t>(count));
+    for (std::unique_ptr<TWord> &word : WordList->DeleteRange(first, count))
+        removed.emplace_back(std::move(word));
     StoreUndo(TUndoKind::DeleteWords, first + 1, count, std::move(removed));
     SetRowCount(RowCount() - count);
     SetLeftCol(FixedCols());

@@ -22,7 +22,7 @@ bool TWordsGrid::SaveList(const std::string &fileName, bool synchronous)
     try {
         StoreCurrentRecording();
     } catch (const std::exception &error) {
-        ShowError(error.what());
+        ShowError(error);
         return false;
     }
     ClearUndo();
@@ -39,7 +39,7 @@ bool TWordsGrid::SaveList(const std::string &fileName, bool synchronous)
         saved = true;
     } catch (const std::exception &error) {
         SetBusyCursor(false);
-        ShowError(error.what());
+        ShowError(error);
     }
     ClearBusy();
     SetBusyCursor(false);

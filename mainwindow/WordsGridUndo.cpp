@@ -151,13 +151,12 @@ void TWordsGrid::UndoDeleteWords(int first, int rows)
         return;
     // An open editor would stand over a word that moved down.
     EndEdit();
-    int inserted = 0;
-    for (int i = 0; i < rows; ++i) {
-        if (auto *word = EntryOf<std::unique_ptr<TWord>>(UndoList, i); word && *word) {
-            WordList->Insert(first + inserted, (*word)->Clone());
-            ++inserted;
-        }
-    }
+    std::vector<std::unique_ptr<TWord>> kept;
+    for (int i = 0; i < rows; ++i)
+        if (auto *word = EntryOf<std::unique_ptr<TWord>>(UndoList, i); word && *word)
+            kept.push_back((*word)->Clone());
+    const int inserted = static_cast<int>(kept.size());
+    WordList->InsertRange(first, std::move(kept));
     SetRowCount(RowCount() + inserted);
     if (inserted > 0)
         SelectRowRange(UndoFirst, UndoFirst + inserted - 1, true);
@@ -207,10 +206,8 @@ void TWordsGrid::UndoSort(int rows)
     // A record that does not hold every word cannot give the old order back.
     if (static_cast<int>(kept.size()) != WordList->Count())
         return;
-    while (WordList->Count() > 0)
-        (void)WordList->Delete(WordList->Count() - 1);
-    for (auto &word : kept)
-        WordList->Add(std::move(word));
+    (void)WordList->DeleteRange(0, WordList->Count());
+    WordList->InsertRange(0, std::move(kept));
     SelectCellAt(1, 1);
     InvalidateGrid();
     SendToTarget(WM_WORDCOUNTCHANGED, 0);

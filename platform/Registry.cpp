@@ -1,8 +1,7 @@
 #include "platform/Registry.h"
 
-#include "platform/CodePage.h"
-
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <cstring>
@@ -251,9 +250,10 @@ std::string PersonalFolder()
         if (const auto stored = registry.ReadString("Personal"))
             return *stored;
     }
-    // Settings strings are DEFAULT code-page bytes, like every other text of the program.
+    // A folder stays a local file name, as the file dialogs read it back: never through a code
+    // page.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString folder
             = !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
-    return CodePage::FromUnicodeLossy(folder, CodePage::Default);
+    return QFile::encodeName(folder).toStdString();
 }

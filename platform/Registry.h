@@ -74,6 +74,6 @@ enum class TRecordRead {
 };
 TRecordRead ReadRecord(const TRegistry &registry, std::string_view name, void *record, size_t size);
 
-// The user's documents folder: the "Personal" shell folder when the store holds it (as stored),
-// else the desktop's documents folder when it exists, else the home folder.
+// The user's documents folder as a local file name: the "Personal" shell folder when the store
+// holds it (as stored), else the desktop's documents folder when it exists, else the home folder.
 std::string PersonalFolder();

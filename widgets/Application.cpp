@@ -20,7 +20,7 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
-        ShowError(error.what());
+        ShowError(error);
     } catch (...) {
         ShowError("Unknown error");
     }

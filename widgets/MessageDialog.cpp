@@ -1,8 +1,7 @@
 #include "widgets/MessageDialog.h"
 
-#include "platform/CodePage.h"
-
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,10 +10,12 @@
 
 namespace {
 
+// Room beside the title for the window frame's buttons, so the title is never cut.
+constexpr int TitleBarButtonsWidth = 120;
+
 // Pack texts break lines with CR LF; labels want a bare line feed.
-QString ShownText(const std::string &bytes)
+QString ShownText(QString text)
 {
-    QString text = CodePage::ToUnicode(bytes, CodePage::Default);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
@@ -61,10 +62,15 @@ TMessageDialog::TMessageDialog(const TMessageRequest &request, QWidget *parent)
     text->setTextFormat(Qt::PlainText);
     text->setWordWrap(true);
     layout->addWidget(text, 0, 1);
+    // A short message under a long title: the dialog grows to show the whole title.
+    layout->setColumnMinimumWidth(1,
+                                  QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                                                  .horizontalAdvance(windowTitle())
+                                          + TitleBarButtonsWidth);
 
     auto *row = new QHBoxLayout;
     row->addStretch();
-    for (size_t i = 0; i < request.Buttons.size(); ++i) {
+    for (qsizetype i = 0; i < request.Buttons.size(); ++i) {
         auto *button = new QPushButton(ShownText(request.Buttons[i]), this);
         const int index = static_cast<int>(i);
         connect(button, &QPushButton::clicked, this, [this, index] {

@@ -45,7 +45,7 @@ protected:
     TBeepHandler previousBeep = nullptr;
 };
 
-using Strings = std::vector<std::string>;
+using Strings = QStringList;
 
 } // namespace
 
@@ -60,7 +60,7 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
 
     const struct
     {
-        std::string title;
+        QString title;
         TMessageIcon icon;
         Strings buttons;
         int escape;
@@ -80,7 +80,7 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
     for (size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         const TMessageRequest &shown = box.Requests[i];
-        EXPECT_EQ(std::string(1, static_cast<char>('a' + i)), shown.Text);
+        EXPECT_EQ(QString(QLatin1Char(static_cast<char>('a' + i))), shown.Text);
         EXPECT_EQ(expected[i].title, shown.Title);
         EXPECT_EQ(expected[i].icon, shown.Icon);
         EXPECT_EQ(expected[i].buttons, shown.Buttons);
@@ -138,7 +138,9 @@ TEST_F(Warnings, ErrorsGetAFullStopAfterCharactersSortingAfterIt)
     EXPECT_EQ("abc.", ErrorText("abc"));
     EXPECT_EQ("abc?.", ErrorText("abc?"));
     EXPECT_EQ("file 7.", ErrorText("file 7"));
-    EXPECT_EQ("caf\xE9.", ErrorText("caf\xE9"));
+    EXPECT_EQ(QStringLiteral("caf\u00E9."), ErrorText(QStringLiteral("caf\u00E9")));
+    EXPECT_EQ(QStringLiteral("\u0444\u0430\u0439\u043B."),
+              ErrorText(QStringLiteral("\u0444\u0430\u0439\u043B")));
     EXPECT_EQ("abc.", ErrorText("abc."));
     EXPECT_EQ("abc!", ErrorText("abc!"));
     EXPECT_EQ("(abc)", ErrorText("(abc)"));

@@ -16,7 +16,7 @@ public:
 class TAgreeingHooks : public TLoadHooks
 {
 public:
-    void ShowError(const std::string &) override { }
+    void ShowError(const QString &) override { }
     int WarnYesNo(const std::string &) override { return 0; }
     int ChangeFont(int &, std::string &) override { return 1; }
     int ConvertList(TWordList &) override { return 1; }

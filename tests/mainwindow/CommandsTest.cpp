@@ -35,6 +35,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 #include <gtest/gtest.h>
 #include <memory>
@@ -516,6 +517,73 @@ TEST_F(Commands, ASaveIntoAFolderThatCannotBeWrittenKeepsTheUnsavedListAndItsTit
     EXPECT_TRUE(MainForm->isVisible());
     EXPECT_EQ(3, List().Count());
     EXPECT_FALSE(Grid().IsBusy());
+}
+
+// A file name reaches the screen as the file system holds it, in whatever script: the title,
+// the closing question, the proposed name and every failure that names a file.
+TEST_F(Commands, FileNamesReachTheScreenAsTheFileSystemHoldsThem)
+{
+    const QString names[] = {QStringLiteral("W\u00F6rter"),
+                             QStringLiteral("P\u0159\u00EDli\u0161 \u017Elu\u0165ou\u010Dk\u00FD"),
+                             QStringLiteral("\u0421\u043B\u043E\u0432\u0430")};
+    const auto lastMessage
+            = [this] { return box.Requests.empty() ? QString() : box.Requests.back().Text; };
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = dir.filePath(name + QStringLiteral(".wdl"));
+        Grid().SetWordList(FrenchList(2));
+        dialogs.Choices = {file};
+        Trigger(Form().MISaveAs);
+        ASSERT_NO_FATAL_FAILURE(WaitIdle());
+        EXPECT_EQ(QStringLiteral("Tarnwick - ") + name, MainForm->windowTitle());
+        dialogs.Choices = {QString()};
+        Trigger(Form().MISaveAs);
+        EXPECT_EQ(name, dialogs.Requests.back().FileName);
+
+        List().Saved = false;
+        box.Answers = {mbCancel};
+        EXPECT_FALSE(MainForm->CheckSaved());
+        EXPECT_TRUE(lastMessage().contains(QStringLiteral("\"") + name + QStringLiteral("\""))
+                    || lastMessage().contains(name))
+                << lastMessage().toStdString();
+
+        // Open and import of a folder, save and export into a file taken for a folder.
+        const QString folder = dir.filePath(name + QStringLiteral(" map.wdl"));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        const QString blocker = dir.filePath(name + QStringLiteral(" blok"));
+        QFile blocking(blocker);
+        ASSERT_TRUE(blocking.open(QIODevice::WriteOnly));
+        blocking.close();
+        const auto failsNaming = [&](QAction *command, const QString &choice) {
+            const size_t before = box.Requests.size();
+            dialogs.Choices = {choice};
+            box.Answers = {mbNo};
+            Trigger(command);
+            ASSERT_NO_FATAL_FAILURE(WaitIdle());
+            // The failure names the file (after the closing question; an import then also says
+            // that nothing came in).
+            const auto named = std::find_if(
+                    box.Requests.begin() + static_cast<std::ptrdiff_t>(before), box.Requests.end(),
+                    [&](const TMessageRequest &request) { return request.Text.contains(choice); });
+            EXPECT_NE(box.Requests.end(), named) << lastMessage().toStdString();
+        };
+        failsNaming(Form().ActOpen, folder);
+        failsNaming(Form().MIImport, folder);
+        failsNaming(Form().MISaveAs, blocker + QStringLiteral("/") + name + QStringLiteral(".wdl"));
+        failsNaming(Form().MIExport, blocker + QStringLiteral("/") + name + QStringLiteral(".txt"));
+        List().Saved = true;
+    }
+
+    // The dialogs start in the user's documents folder, whatever its name.
+    const QString home = dir.filePath(names[2]);
+    ASSERT_TRUE(QDir().mkpath(home));
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    SetDefaultSettings();
+    qputenv("HOME", savedHome);
+    dialogs.Choices = {QString()};
+    Trigger(Form().ActOpen);
+    EXPECT_EQ(home, dialogs.Requests.back().Folder);
 }
 
 TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)

@@ -1,3 +1,4 @@
+#include "core/Texts.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
@@ -40,7 +41,7 @@ namespace {
 // A word's records of direction 1 and 2.
 using TRecords = std::array<TRecord, 2>;
 
-struct TEntry
+struct TListedWord
 {
     std::string PartOfSpeech;
     std::string Lesson;
@@ -69,11 +70,11 @@ protected:
     }
 
     // Writes the list, starts the program with it and waits until it is on show.
-    bool Open(const std::vector<TEntry> &entries, const std::string &foreignChars)
+    bool Open(const std::vector<TListedWord> &entries, const std::string &foreignChars)
     {
         TListBuilder list;
         list.Languages("Frans", 1, "Nederlands", 1).ForeignChars(foreignChars);
-        for (const TEntry &entry : entries)
+        for (const TListedWord &entry : entries)
             list.Words(1, "mot#", "woord#", entry.Lesson)
                     .PartOfSpeech(entry.PartOfSpeech)
                     .Records(entry.Records[0], entry.Records[1]);
@@ -238,7 +239,7 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
 
 TEST_F(ExerciseStart, ATestChangesNothingEndsWithTheMarkAndGivesTheStripBack)
 {
-    std::vector<TEntry> entries(6, {"znw", "1", {1, 2, 5, 0x1F}});
+    std::vector<TListedWord> entries(6, {"znw", "1", {1, 2, 5, 0x1F}});
     entries[5].Lesson = "2";
     ASSERT_TRUE(Open(entries, "ab"));
     const std::vector<TRecords> before = Records();
@@ -350,7 +351,7 @@ TEST_F(ExerciseStart, ACancelledOrEmptyStartLeavesGridSelectionAndStripAsTheyWer
     });
     MainForm->StartExercise(true);
     ASSERT_EQ(1u, box.Texts.size());
-    EXPECT_EQ(ErrorText(LanguageText(89)), box.Texts[0]);
+    EXPECT_EQ(ErrorText(PackText(TEntry::AllWordsLearned)), box.Requests.back().Text);
     EXPECT_EQ(nullptr, ExercForm->ExercList);
     EXPECT_EQ(before, Records());
     EXPECT_TRUE(Form().WordsGrid->isVisible());
@@ -369,7 +370,7 @@ TEST_F(ExerciseStart, NothingToAskIsReportedBeforeAnyDialogAndTouchesNothing)
     for (bool exercise : {true, false}) {
         MainForm->StartExercise(exercise);
         ASSERT_EQ(1u, box.Texts.size());
-        EXPECT_EQ(ErrorText(LanguageText(88)), box.Texts[0]);
+        EXPECT_EQ(ErrorText(PackText(TEntry::NoLevelsSet)), box.Requests.back().Text);
         box.Texts.clear();
     }
     EXPECT_EQ(nullptr, ExercStartForm->ExercList);
@@ -388,7 +389,7 @@ TEST_F(ExerciseStart, NothingToAskIsReportedBeforeAnyDialogAndTouchesNothing)
     learned.History1 = 0x1F;
     MainForm->StartExercise(true);
     ASSERT_EQ(1u, box.Texts.size());
-    EXPECT_EQ(ErrorText(LanguageText(89)), box.Texts[0]);
+    EXPECT_EQ(ErrorText(PackText(TEntry::AllWordsLearned)), box.Requests.back().Text);
     EXPECT_EQ(nullptr, ExercStartForm->ExercList);
 }
 

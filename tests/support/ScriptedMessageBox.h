@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/Unit_Warnings.h"
+#include "platform/CodePage.h"
+#include "support/QtPrinting.h"
 
 #include <deque>
 #include <functional>
@@ -9,8 +11,10 @@
 #include <utility>
 #include <vector>
 
-// Stands in for the message dialogs while it lives. It keeps every request and its text, and
-// answers from the script, then with Answer when that is set, else with the escape button.
+// Stands in for the message dialogs while it lives. It keeps every request and its text (as the
+// program's own DEFAULT code-page bytes, to compare with pack texts; file names are compared in
+// the requests), and answers from the script, then with Answer when that is set, else with the
+// escape button.
 class TScriptedBox : public IMessageBox
 {
 public:
@@ -22,7 +26,7 @@ public:
     int Show(const TMessageRequest &request) override
     {
         Requests.push_back(request);
-        Texts.push_back(request.Text);
+        Texts.push_back(Bytes(request.Text));
         if (OnShow)
             OnShow(request);
         if (Answers.empty())
@@ -40,7 +44,7 @@ public:
         std::vector<std::string> texts;
         for (const TMessageRequest &request : Requests) {
             if (request.Icon == icon)
-                texts.push_back(request.Text);
+                texts.push_back(Bytes(request.Text));
         }
         return texts;
     }
@@ -53,5 +57,10 @@ public:
     std::function<void(const TMessageRequest &)> OnShow;
 
 private:
+    static std::string Bytes(const QString &text)
+    {
+        return CodePage::FromUnicodeLossy(text, CodePage::Default);
+    }
+
     IMessageBox *previous = nullptr;
 };

@@ -13,7 +13,7 @@ class TUnexpectedMessageBox : public IMessageBox
 public:
     int Show(const TMessageRequest &request) override
     {
-        ADD_FAILURE() << "unexpected message dialog: " << request.Text;
+        ADD_FAILURE() << "unexpected message dialog: " << request.Text.toStdString();
         return request.EscapeButton;
     }
 };

@@ -48,9 +48,10 @@ TRecordingHooks::~TRecordingHooks()
     SetLoadHooks(nullptr);
 }
 
-void TRecordingHooks::ShowError(const std::string &text)
+void TRecordingHooks::ShowError(const QString &text)
 {
-    Errors.push_back(text);
+    // UTF-8: the file names in errors compare byte for byte.
+    Errors.push_back(text.toStdString());
 }
 
 int TRecordingHooks::WarnYesNo(const std::string &text)

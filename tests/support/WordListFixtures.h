@@ -40,7 +40,7 @@ public:
     TRecordingHooks();
     ~TRecordingHooks() override;
 
-    void ShowError(const std::string &text) override;
+    void ShowError(const QString &text) override;
     int WarnYesNo(const std::string &text) override;
     int ChangeFont(int &charsetIndex, std::string &fontName) override;
     int ConvertList(TWordList &list) override;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -14,10 +15,16 @@
 // the whole list.
 namespace {
 
+constexpr int32_t SoundSize = 100;
+
 std::unique_ptr<TWordList> Generate(int words)
 {
     auto list = std::make_unique<TWordList>();
     list->InitLanguages("Frans", 0, "Arial", 12, "Nederlands", 0, "Arial", 10);
+    // Every third word shares one stored sound, so that copying reads real bytes.
+    QFile store(QString::fromStdString(list->SoundTempFile));
+    if (store.open(QIODevice::WriteOnly))
+        store.write(QByteArray(SoundSize, 'm'));
     for (int i = 0; i < words; ++i) {
         auto word = std::make_unique<TWord>("le mot fran\xE7"
                                             "ais " + std::to_string(i),
@@ -33,7 +40,7 @@ std::unique_ptr<TWordList> Generate(int words)
         word->Count2 = 3;
         word->History2 = static_cast<uint32_t>(i * 7);
         if (i % 3 == 0)
-            word->Sound = std::make_unique<TSoundRec>(TSoundRec{0, 100});
+            word->Sound = std::make_unique<TSoundRec>(TSoundRec{0, SoundSize});
         list->Add(std::move(word));
     }
     return list;
@@ -97,5 +104,28 @@ int main(int argc, char **argv)
         selected.push_back(PaintMs(grid, target));
     Report("one screen, 20 rows selected", selected);
     std::printf("%d rows on a screen, %d columns\n", step, grid.VisibleColCount());
-    return 0;
+
+    // The word commands on every word at once: each must stay well under a tenth of a second.
+    grid.SelectAll();
+    if (!grid.Copy())
+        return 1;
+    const auto timed = [&](const char *name, auto &&command, int words) {
+        QElapsedTimer clock;
+        clock.start();
+        command();
+        const double ms = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        std::printf("%-34s %8.1f ms  (%d words after)\n", name, ms, grid.GetWordCount());
+        return grid.GetWordCount() == words;
+    };
+    grid.SelectCellAt(1, 1);
+    bool counts = timed(
+            "paste 100000 words into 100000", [&] { grid.Paste(); }, 2 * Words);
+    counts &= timed(
+            "undo of that paste", [&] { grid.Undo(); }, Words);
+    grid.SelectAll();
+    counts &= timed(
+            "delete 100000 selected words", [&] { grid.DeleteSelection(); }, 0);
+    counts &= timed(
+            "undo of that delete", [&] { grid.Undo(); }, Words);
+    return counts ? 0 : 1;
 }
