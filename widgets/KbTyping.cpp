@@ -88,7 +88,7 @@ void TKbTyping::SetScanCodesAreXkb(bool on)
 
 bool TKbTyping::Translating()
 {
-    return ScanCodesAreXkb() && KbLayouts::GetKeyboardLayout() != KbLayouts::StartupLayout();
+    return ScanCodesAreXkb() && KbLayouts::GetKeyboardLayout() != KbLayouts::DesktopLayout();
 }
 
 void TKbTyping::Reset()

@@ -466,4 +466,45 @@ TEST_F(KBAwareControls, AltWithShiftAloneSwitchesToTheNextOfferedLayout)
     EXPECT_EQ(2u, receiver.Messages.size());
 }
 
+TEST_F(KBAwareControls, ADesktopSwitchBecomesTheFocusedControlsLayoutAndIsPassedOn)
+{
+    TReceiver receiver;
+    first->LayoutReceiver = second->LayoutReceiver = combo->LayoutReceiver = &receiver;
+    second->SetKbLayout(German);
+    combo->requestKbLayout(Greek);
+    first->requestKbLayout(German);
+    receiver.Messages.clear();
+    ASSERT_TRUE(TKbTyping::Translating());
+
+    // The desktop goes to its first group, "us": the focused edit follows, and types as the
+    // desktop does.
+    KbLayouts::DesktopGroupSwitched(0);
+    const KbLayout us = KbLayouts::StartupLayout();
+    EXPECT_EQ(us, first->GetKbLayout());
+    EXPECT_EQ(us, KbLayouts::GetKeyboardLayout());
+    EXPECT_FALSE(TKbTyping::Translating());
+    Key(*first, Qt::Key_Y, ScanY, QStringLiteral("y"));
+    EXPECT_EQ(QStringLiteral("y"), first->text());
+    EXPECT_EQ(German, second->GetKbLayout());
+    EXPECT_EQ(Greek, combo->GetKbLayout());
+
+    combo->setFocus();
+    EXPECT_EQ(Greek, KbLayouts::GetKeyboardLayout());
+    KbLayouts::DesktopGroupSwitched(0);
+    EXPECT_EQ(us, combo->GetKbLayout());
+    // A group the desktop does not have, and a switch while no such control has the focus,
+    // change nothing.
+    second->setFocus();
+    KbLayouts::DesktopGroupSwitched(1);
+    EXPECT_EQ(German, second->GetKbLayout());
+    second->clearFocus();
+    KbLayouts::DesktopGroupSwitched(0);
+    EXPECT_EQ(German, second->GetKbLayout());
+    const auto self = reinterpret_cast<intptr_t>(first);
+    const auto comboSelf = reinterpret_cast<intptr_t>(combo);
+    EXPECT_EQ((std::vector<std::pair<intptr_t, intptr_t>>{{self, KbLayoutHandle(us)},
+                                                          {comboSelf, KbLayoutHandle(us)}}),
+              receiver.Messages);
+}
+
 } // namespace
