@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -32,8 +33,10 @@ bool Compiles(const KbLayout &layout)
     return KbKeymap::Of(layout) != nullptr;
 }
 
-// Pairs the comma-separated layouts with their variants, item by item.
-std::vector<KbLayout> LayoutList(const QByteArray &layouts, const QByteArray &variants)
+// Pairs the comma-separated layouts with their variants, item by item; an item that names no
+// layout or one that does not compile keeps its place as an empty layout, so that the places
+// stay the XKB groups.
+std::vector<KbLayout> GroupList(const QByteArray &layouts, const QByteArray &variants)
 {
     const QList<QByteArray> names = layouts.split(',');
     const QList<QByteArray> kinds = variants.split(',');
@@ -41,21 +44,24 @@ std::vector<KbLayout> LayoutList(const QByteArray &layouts, const QByteArray &va
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QByteArray name = names[i].trimmed();
         const QByteArray variant = i < kinds.size() ? kinds[i].trimmed() : QByteArray();
-        if (name.isEmpty())
-            continue;
         const KbLayout layout = KbLayout::FromName(
                 variant.isEmpty() ? name.toStdString()
                                   : (name + "(" + variant + ")").toStdString());
-        if (!layout.empty())
-            result.push_back(layout);
+        result.push_back(Compiles(layout) ? layout : KbLayout{});
     }
     return result;
 }
 
-std::vector<KbLayout> CompilingOnes(std::vector<KbLayout> layouts)
+std::vector<KbLayout> NamedOnes(std::vector<KbLayout> groups)
 {
-    std::erase_if(layouts, [](const KbLayout &layout) { return !Compiles(layout); });
-    return layouts;
+    std::erase_if(groups, [](const KbLayout &layout) { return layout.empty(); });
+    return groups;
+}
+
+bool NamesOne(const std::vector<KbLayout> &groups)
+{
+    return std::any_of(groups.begin(), groups.end(),
+                       [](const KbLayout &layout) { return !layout.empty(); });
 }
 
 // The shell-style assignment NAME=value of the keyboard file, without its quotes.
@@ -102,8 +108,12 @@ struct TState
 {
     std::mutex lock;
     bool detected = false;
+    std::vector<KbLayout> groups;
     std::vector<KbLayout> desktop;
+    KbLayout startup;
+    KbLayout desktopNow;
     KbLayout active;
+    KbLayouts::TDesktopSwitchHandler switchHandler;
 };
 
 TState &State()
@@ -116,8 +126,11 @@ void DetectLocked(TState &state)
 {
     if (state.detected)
         return;
-    state.desktop = KbLayouts::DetectDesktopLayouts();
-    state.active = state.desktop.front();
+    state.groups = KbLayouts::DetectDesktopGroups();
+    state.desktop = NamedOnes(state.groups);
+    state.startup = KbLayouts::StartupChoice(state.groups, ReadX11KeyboardGroup());
+    state.desktopNow = state.startup;
+    state.active = state.startup;
     state.detected = true;
 }
 
@@ -167,22 +180,40 @@ std::vector<TCatalogueEntry> Catalogue(const QString &rulesList)
     return result;
 }
 
+std::vector<KbLayout> DetectDesktopGroups(const QString &keyboardFile)
+{
+    std::vector<KbLayout> groups
+            = GroupList(qgetenv("XKB_DEFAULT_LAYOUT"), qgetenv("XKB_DEFAULT_VARIANT"));
+    if (!NamesOne(groups)) {
+        if (const auto names = ReadX11KeyboardNames())
+            groups = GroupList(names->layouts, names->variants);
+    }
+    if (!NamesOne(groups)) {
+        if (const auto text = ReadSmallFile(keyboardFile))
+            groups = GroupList(ShellValue(*text, "XKBLAYOUT"), ShellValue(*text, "XKBVARIANT"));
+    }
+    if (!NamesOne(groups))
+        groups = {KbLayout{"us", {}}};
+    return groups;
+}
+
 std::vector<KbLayout> DetectDesktopLayouts(const QString &keyboardFile)
 {
-    std::vector<KbLayout> layouts = CompilingOnes(
-            LayoutList(qgetenv("XKB_DEFAULT_LAYOUT"), qgetenv("XKB_DEFAULT_VARIANT")));
-    if (layouts.empty()) {
-        if (const auto names = ReadX11KeyboardNames())
-            layouts = CompilingOnes(LayoutList(names->layouts, names->variants));
-    }
-    if (layouts.empty()) {
-        if (const auto text = ReadSmallFile(keyboardFile))
-            layouts = CompilingOnes(
-                    LayoutList(ShellValue(*text, "XKBLAYOUT"), ShellValue(*text, "XKBVARIANT")));
-    }
-    if (layouts.empty())
-        layouts.push_back(KbLayout{"us", {}});
-    return layouts;
+    return NamedOnes(DetectDesktopGroups(keyboardFile));
+}
+
+KbLayout GroupLayout(const std::vector<KbLayout> &groups, uint32_t group)
+{
+    return group < groups.size() ? groups[group] : KbLayout{};
+}
+
+KbLayout StartupChoice(const std::vector<KbLayout> &groups, std::optional<uint32_t> activeGroup)
+{
+    if (const KbLayout active = activeGroup ? GroupLayout(groups, *activeGroup) : KbLayout{};
+        !active.empty())
+        return active;
+    const std::vector<KbLayout> named = NamedOnes(groups);
+    return named.empty() ? KbLayout{} : named.front();
 }
 
 void DetectStartupLayout()
@@ -197,7 +228,48 @@ KbLayout StartupLayout()
     TState &state = State();
     std::lock_guard guard(state.lock);
     DetectLocked(state);
-    return state.desktop.front();
+    return state.startup;
+}
+
+KbLayout DesktopLayout()
+{
+    TState &state = State();
+    std::lock_guard guard(state.lock);
+    DetectLocked(state);
+    return state.desktopNow;
+}
+
+void DesktopGroupSwitched(uint32_t group)
+{
+    TState &state = State();
+    KbLayout layout;
+    TDesktopSwitchHandler handler;
+    {
+        std::lock_guard guard(state.lock);
+        DetectLocked(state);
+        layout = GroupLayout(state.groups, group);
+        if (layout.empty())
+            return;
+        state.desktopNow = layout;
+        handler = state.switchHandler;
+    }
+    // Unlocked: the handler activates layouts itself.
+    if (handler)
+        handler(layout);
+}
+
+TDesktopSwitchHandler SetDesktopSwitchHandler(TDesktopSwitchHandler handler)
+{
+    const bool watch = static_cast<bool>(handler);
+    TDesktopSwitchHandler previous;
+    {
+        TState &state = State();
+        std::lock_guard guard(state.lock);
+        previous = std::exchange(state.switchHandler, std::move(handler));
+    }
+    if (watch)
+        WatchX11KeyboardGroup(DesktopGroupSwitched);
+    return previous;
 }
 
 std::vector<KbLayout> OfferedLayouts()

@@ -18,7 +18,9 @@
 TKBAwareComboBox::TKBAwareComboBox(QWidget *parent)
     : QComboBox(parent)
     , FKbLayout(KbLayouts::StartupLayout())
-{ }
+{
+    FollowDesktopLayoutSwitches();
+}
 
 bool TKBAwareComboBox::IsDroppedDown() const
 {

@@ -33,7 +33,9 @@ bool IsGridKey(int key)
 TKBAwareEdit::TKBAwareEdit(QWidget *parent)
     : QLineEdit(parent)
     , FKbLayout(KbLayouts::StartupLayout())
-{ }
+{
+    FollowDesktopLayoutSwitches();
+}
 
 void TKBAwareEdit::SetKbLayout(const KbLayout &layout)
 {

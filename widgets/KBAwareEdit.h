@@ -10,7 +10,8 @@
 #include <functional>
 
 // A single-line edit with a keyboard layout of its own, activated whenever the edit receives the
-// focus. A layout chosen from its context menu is kept and announced with WM_KBLAYOUTCHANGED.
+// focus. A layout chosen from its context menu, or with the desktop's switcher while the edit has
+// the focus, is kept and announced with WM_KBLAYOUTCHANGED.
 class QMenu;
 
 class TKBAwareEdit : public QLineEdit

@@ -4,10 +4,12 @@
 #include "widgets/KBAwareComboBox.h"
 #include "widgets/KBAwareEdit.h"
 
+#include <QApplication>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -68,4 +70,18 @@ TKbLayoutHandle KbLayoutOf(const QWidget &edit)
     if (const auto *combo = qobject_cast<const TKBAwareComboBox *>(&edit))
         return KbLayoutHandle(combo->GetKbLayout());
     return static_cast<TKbLayoutHandle>(edit.property(LayoutProperty).value<qint64>());
+}
+
+void FollowDesktopLayoutSwitches()
+{
+    static bool following = false;
+    if (std::exchange(following, true))
+        return;
+    KbLayouts::SetDesktopSwitchHandler([](const KbLayout &layout) {
+        QWidget *focus = QApplication::focusWidget();
+        if (auto *edit = qobject_cast<TKBAwareEdit *>(focus))
+            edit->requestKbLayout(layout);
+        else if (auto *combo = qobject_cast<TKBAwareComboBox *>(focus))
+            combo->requestKbLayout(layout);
+    });
 }

@@ -18,3 +18,8 @@ KbLayout KbLayoutOfHandle(TKbLayoutHandle handle);
 // controls only remember it.
 void SetKbLayout(QWidget &edit, TKbLayoutHandle layout);
 TKbLayoutHandle KbLayoutOf(const QWidget &edit);
+
+// From now on a layout switch made with the desktop's own switcher goes to the focused
+// keyboard-aware control as the user's request for that layout. The controls call it when they
+// are created; later calls change nothing.
+void FollowDesktopLayoutSwitches();

@@ -88,7 +88,7 @@ void TKbTyping::SetScanCodesAreXkb(bool on)
 
 bool TKbTyping::Translating()
 {
-    return ScanCodesAreXkb() && KbLayouts::GetKeyboardLayout() != KbLayouts::StartupLayout();
+    return ScanCodesAreXkb() && KbLayouts::GetKeyboardLayout() != KbLayouts::DesktopLayout();
 }
 
 void TKbTyping::Reset()
@@ -112,12 +112,14 @@ std::optional<TKbTyping::TKey> TKbTyping::Lookup(const QKeyEvent &event) const
     if (!keymap)
         return std::nullopt;
     const Qt::KeyboardModifiers modifiers = event.modifiers();
-    // Shortcuts keep their keys; Ctrl with Alt is how some desktops send AltGr.
+    const bool levelThree = LevelThreeHeld || modifiers.testFlag(Qt::GroupSwitchModifier);
+    // Shortcuts and menu mnemonics keep their keys. Alt types only while the AltGr key is held,
+    // which a desktop without AltGr reports as Alt and some desktops as Ctrl with Alt.
     if (modifiers.testFlag(Qt::MetaModifier)
-        || (modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier)))
+        || (modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier))
+        || (modifiers.testFlag(Qt::AltModifier) && !levelThree))
         return std::nullopt;
     const bool shift = ShiftHeld || modifiers.testFlag(Qt::ShiftModifier);
-    const bool levelThree = LevelThreeHeld || modifiers.testFlag(Qt::GroupSwitchModifier);
     const int state = (shift ? 1 : 0) + (levelThree ? 2 : 0);
     TKey key{keymap->KeySym(scanCode, state), keymap->KeyChar(scanCode, state), false};
     if (CapsLock) {
@@ -147,6 +149,11 @@ TKbTyping::TResult TKbTyping::Translate(const QKeyEvent &event)
     // entered.
     if (QGuiApplication::platformName() == QLatin1String("xcb"))
         CapsLock = (event.nativeModifiers() & XLockMask) != 0;
+    // The desktop's own AltGr key chooses the third level too, wherever the desktop put it.
+    if (event.key() == Qt::Key_AltGr) {
+        LevelThreeHeld = press;
+        return {};
+    }
     switch (keymap->KeySym(scanCode, 0)) {
     case KeyShiftLeft:
     case KeyShiftRight:

@@ -12,8 +12,9 @@ class QMenu;
 class QWidget;
 
 // What the key presses of one keyboard-aware control type while the program's active layout is
-// not the desktop's: the control translates them through the active layout itself. On the
-// desktop's layout everything passes through, so the desktop's input methods keep working.
+// not the one the desktop types with now: the control translates them through the active layout
+// itself. On the desktop's layout everything passes through, so the desktop's input methods keep
+// working.
 class TKbTyping
 {
 public:

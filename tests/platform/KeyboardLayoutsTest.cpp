@@ -11,6 +11,10 @@
 
 namespace {
 
+// The desktop of these tests has two groups, "us" and "de", whatever the machine's own layouts
+// are; the variable must be set before anything detects the desktop's layouts.
+const bool UsGermanDesktop = qputenv("XKB_DEFAULT_LAYOUT", "us,de");
+
 constexpr int ScanGrave = 41;
 constexpr int Scan2 = 3;
 constexpr int Scan8 = 9;
@@ -368,6 +372,52 @@ TEST_F(KeyboardLayoutsTest, StoredListsAreReadInNumberOrderAndDamagedEntriesPass
         ASSERT_TRUE(registry.OpenKeyReadOnly("Keyboard Layout\\Preload"));
         EXPECT_EQ(registry.ReadString("1"), "gr");
     }
+}
+
+TEST_F(KeyboardLayoutsTest, GroupsKeepTheirPlacesAndTheActiveGroupGivesTheStartupLayout)
+{
+    const KbLayout us{"us", ""};
+    const KbLayout german{"de", "nodeadkeys"};
+    TEnvVar layout("XKB_DEFAULT_LAYOUT", "us,nosuchlayout,,de");
+    TEnvVar variant("XKB_DEFAULT_VARIANT", ",,,nodeadkeys");
+    const std::vector<KbLayout> groups = KbLayouts::DetectDesktopGroups();
+    EXPECT_EQ(groups, (std::vector<KbLayout>{us, {}, {}, german}));
+    EXPECT_EQ(KbLayouts::DetectDesktopLayouts(), (std::vector<KbLayout>{us, german}));
+    EXPECT_EQ(KbLayouts::GroupLayout(groups, 3), german);
+    EXPECT_EQ(KbLayouts::GroupLayout(groups, 1), KbLayout{});
+    EXPECT_EQ(KbLayouts::GroupLayout(groups, 4), KbLayout{});
+
+    EXPECT_EQ(KbLayouts::StartupChoice(groups, 3u), german);
+    EXPECT_EQ(KbLayouts::StartupChoice(groups, 0u), us);
+    // An unknown group, or one whose layout does not compile, leaves the first that does.
+    EXPECT_EQ(KbLayouts::StartupChoice(groups, std::nullopt), us);
+    EXPECT_EQ(KbLayouts::StartupChoice(groups, 1u), us);
+    EXPECT_EQ(KbLayouts::StartupChoice(std::vector<KbLayout>{KbLayout{}, german}, 7u), german);
+}
+
+TEST_F(KeyboardLayoutsTest, ADesktopSwitchChangesTheDesktopsLayoutAndTellsTheHandler)
+{
+    ASSERT_TRUE(UsGermanDesktop);
+    const KbLayout us{"us", ""};
+    const KbLayout german{"de", ""};
+    // Offscreen the desktop tells no active group: its first is the start-up layout.
+    ASSERT_EQ(KbLayouts::StartupLayout(), us);
+    ASSERT_EQ(KbLayouts::DesktopLayout(), us);
+    ASSERT_TRUE(KbLayouts::ActivateKeyboardLayout(us));
+    std::vector<KbLayout> heard;
+    const KbLayouts::TDesktopSwitchHandler previous = KbLayouts::SetDesktopSwitchHandler(
+            [&](const KbLayout &layout) { heard.push_back(layout); });
+    KbLayouts::DesktopGroupSwitched(1);
+    EXPECT_EQ(KbLayouts::DesktopLayout(), german);
+    // The program's own layout is the editors' business.
+    EXPECT_EQ(KbLayouts::GetKeyboardLayout(), us);
+    KbLayouts::DesktopGroupSwitched(2);
+    EXPECT_EQ(KbLayouts::DesktopLayout(), german);
+    KbLayouts::DesktopGroupSwitched(0);
+    KbLayouts::SetDesktopSwitchHandler(previous);
+    EXPECT_EQ(heard, (std::vector<KbLayout>{german, us}));
+    EXPECT_EQ(KbLayouts::DesktopLayout(), us);
+    EXPECT_EQ(KbLayouts::StartupLayout(), us);
 }
 
 } // namespace

@@ -13,9 +13,11 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -28,7 +30,11 @@ const bool UsDesktop = qputenv("XKB_DEFAULT_LAYOUT", "us");
 
 constexpr unsigned XkbOffset = 8;
 constexpr unsigned ScanLeftShift = 42;
+constexpr unsigned ScanLeftCtrl = 29;
+constexpr unsigned ScanLeftAlt = 56;
 constexpr unsigned ScanRightAlt = 100;
+constexpr unsigned ScanMenu = 127;
+constexpr unsigned ScanB = 48;
 constexpr unsigned Scan2 = 3;
 constexpr unsigned ScanEqual = 13;
 constexpr unsigned ScanQ = 16;
@@ -81,6 +87,24 @@ void Release(QWidget &target, int key, unsigned scan, Qt::KeyboardModifiers modi
 {
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, scan + XkbOffset, 0, 0, QString());
     QApplication::sendEvent(&target, &release);
+}
+
+// A key press and its release as the desktop delivers them to the application: the shortcut
+// machinery sees the press first, and only when the focused control does not claim it there for
+// typing may a shortcut or mnemonic take it; else the control gets the press.
+void Type(QWidget &target, int key, unsigned scan, const QString &text,
+          Qt::KeyboardModifiers modifiers)
+{
+    QKeyEvent override(QEvent::ShortcutOverride, key, modifiers, scan + XkbOffset, 0, 0, text);
+    override.ignore();
+    QApplication::sendEvent(&target, &override);
+    if (override.isAccepted() || !qt_sendShortcutOverrideEvent(&target, 0, key, modifiers, text)) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, scan + XkbOffset, 0, 0, text);
+        // From the desktop, so that Qt does not look for shortcuts again.
+        QSpontaneKeyEvent::setSpontaneous(&press);
+        QApplication::instance()->notify(&target, &press);
+    }
+    Release(target, key, scan, modifiers);
 }
 
 class KBAwareControls : public ::testing::Test
@@ -150,6 +174,50 @@ TEST_F(KBAwareControls, ANonDesktopLayoutTranslatesTheEditsOwnKeys)
     Key(*first, 0, 0, QStringLiteral("y"));
     EXPECT_EQ(QStringLiteral("zé´\"@y"), first->text());
     EXPECT_EQ(0, Beeps);
+}
+
+TEST_F(KBAwareControls, AltKeepsItsShortcutsAndMnemonicsAndOnlyAltGrTypesTheThirdLevel)
+{
+    auto *bar = new QMenuBar(&window);
+    QSignalSpy opened(bar->addMenu(QStringLiteral("&Bearbeiten")), &QMenu::aboutToShow);
+    bar->show();
+    auto *shortcut = new QAction(&window);
+    shortcut->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_E),
+                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Q)});
+    window.addAction(shortcut);
+    QSignalSpy triggered(shortcut, &QAction::triggered);
+    first->SetKbLayout(German);
+
+    // A desktop without AltGr reports Right Alt as Alt.
+    Press(*first, Qt::Key_Alt, ScanRightAlt, Qt::AltModifier);
+    Type(*first, Qt::Key_Q, ScanQ, QStringLiteral("q"), Qt::AltModifier);
+    Type(*first, Qt::Key_E, ScanE, QStringLiteral("e"), Qt::AltModifier);
+    Release(*first, Qt::Key_Alt, ScanRightAlt, Qt::NoModifier);
+    // Some send AltGr as Ctrl with Alt.
+    Press(*first, Qt::Key_Control, ScanLeftCtrl, Qt::ControlModifier);
+    Press(*first, Qt::Key_Alt, ScanRightAlt, Qt::ControlModifier | Qt::AltModifier);
+    Type(*first, Qt::Key_Q, ScanQ, QStringLiteral("\x11"), Qt::ControlModifier | Qt::AltModifier);
+    Release(*first, Qt::Key_Alt, ScanRightAlt, Qt::ControlModifier);
+    Release(*first, Qt::Key_Control, ScanLeftCtrl, Qt::NoModifier);
+    // A desktop's own AltGr key counts wherever the desktop put it, here on the Menu key.
+    Press(*first, Qt::Key_AltGr, ScanMenu, Qt::NoModifier);
+    Type(*first, Qt::Key_E, ScanE, QStringLiteral("e"), Qt::NoModifier);
+    Release(*first, Qt::Key_AltGr, ScanMenu, Qt::NoModifier);
+    EXPECT_EQ(QStringLiteral("@€@€"), first->text());
+    EXPECT_EQ(0, triggered.count());
+
+    // Left Alt, with or without Ctrl, is no AltGr: its keys go to the shortcuts and the menu bar.
+    Press(*first, Qt::Key_Control, ScanLeftCtrl, Qt::ControlModifier);
+    Press(*first, Qt::Key_Alt, ScanLeftAlt, Qt::ControlModifier | Qt::AltModifier);
+    Type(*first, Qt::Key_Q, ScanQ, QStringLiteral("\x11"), Qt::ControlModifier | Qt::AltModifier);
+    Release(*first, Qt::Key_Alt, ScanLeftAlt, Qt::ControlModifier);
+    Release(*first, Qt::Key_Control, ScanLeftCtrl, Qt::NoModifier);
+    EXPECT_EQ(1, triggered.count());
+    Press(*first, Qt::Key_Alt, ScanLeftAlt, Qt::AltModifier);
+    Type(*first, Qt::Key_B, ScanB, QStringLiteral("b"), Qt::AltModifier);
+    Release(*first, Qt::Key_Alt, ScanLeftAlt, Qt::NoModifier);
+    EXPECT_EQ(1, opened.count());
+    EXPECT_EQ(QStringLiteral("@€@€"), first->text());
 }
 
 TEST_F(KBAwareControls, CapsLockCapitalisesLettersOnlyAndShortcutsKeepTheirKeys)
@@ -396,6 +464,47 @@ TEST_F(KBAwareControls, AltWithShiftAloneSwitchesToTheNextOfferedLayout)
     altShift(false);
     EXPECT_EQ(KbLayouts::StartupLayout(), first->GetKbLayout());
     EXPECT_EQ(2u, receiver.Messages.size());
+}
+
+TEST_F(KBAwareControls, ADesktopSwitchBecomesTheFocusedControlsLayoutAndIsPassedOn)
+{
+    TReceiver receiver;
+    first->LayoutReceiver = second->LayoutReceiver = combo->LayoutReceiver = &receiver;
+    second->SetKbLayout(German);
+    combo->requestKbLayout(Greek);
+    first->requestKbLayout(German);
+    receiver.Messages.clear();
+    ASSERT_TRUE(TKbTyping::Translating());
+
+    // The desktop goes to its first group, "us": the focused edit follows, and types as the
+    // desktop does.
+    KbLayouts::DesktopGroupSwitched(0);
+    const KbLayout us = KbLayouts::StartupLayout();
+    EXPECT_EQ(us, first->GetKbLayout());
+    EXPECT_EQ(us, KbLayouts::GetKeyboardLayout());
+    EXPECT_FALSE(TKbTyping::Translating());
+    Key(*first, Qt::Key_Y, ScanY, QStringLiteral("y"));
+    EXPECT_EQ(QStringLiteral("y"), first->text());
+    EXPECT_EQ(German, second->GetKbLayout());
+    EXPECT_EQ(Greek, combo->GetKbLayout());
+
+    combo->setFocus();
+    EXPECT_EQ(Greek, KbLayouts::GetKeyboardLayout());
+    KbLayouts::DesktopGroupSwitched(0);
+    EXPECT_EQ(us, combo->GetKbLayout());
+    // A group the desktop does not have, and a switch while no such control has the focus,
+    // change nothing.
+    second->setFocus();
+    KbLayouts::DesktopGroupSwitched(1);
+    EXPECT_EQ(German, second->GetKbLayout());
+    second->clearFocus();
+    KbLayouts::DesktopGroupSwitched(0);
+    EXPECT_EQ(German, second->GetKbLayout());
+    const auto self = reinterpret_cast<intptr_t>(first);
+    const auto comboSelf = reinterpret_cast<intptr_t>(combo);
+    EXPECT_EQ((std::vector<std::pair<intptr_t, intptr_t>>{{self, KbLayoutHandle(us)},
+                                                          {comboSelf, KbLayoutHandle(us)}}),
+              receiver.Messages);
 }
 
 } // namespace
