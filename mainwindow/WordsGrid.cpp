@@ -299,20 +299,3 @@ void TWordsGrid::ClearBusy()
     Busy = false;
     SendToTarget(WM_GRIDBUSY, 0);
 }
-
-void TWordsGrid::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
-{
-    if (!Busy)
-        CellGrid::MouseDown(button, modifiers, pos);
-}
-
-void TWordsGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
-{
-    if (!Busy)
-        CellGrid::MouseUp(button, modifiers, pos);
-}
-
-bool TWordsGrid::CalcSizingState(QPoint pos, int &sizingCol) const
-{
-    return !Busy && CellGrid::CalcSizingState(pos, sizingCol);
-}

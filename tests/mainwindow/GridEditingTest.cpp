@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -135,6 +136,13 @@ protected:
         QWidget *target = Focused();
         ASSERT_NE(nullptr, target);
         QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+    }
+
+    // A press and release of the button in the middle of the cell, as the user's mouse gives it.
+    void Click(int col, int row, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(grid->viewport(), button, Qt::NoModifier,
+                          grid->CellRect(col, row).center());
     }
 
     int ColOf(uint8_t kind) const { return grid->ColumnOfKind(kind); }
@@ -443,6 +451,87 @@ TEST_F(GridEditing, OnlyAnotherControlOfTheWindowClosesTheEditor)
     EXPECT_FALSE(ForWordEdit->isVisible());
     EXPECT_TRUE(RefWordEdit->isVisible());
     EXPECT_EQ(std::make_pair(ColOf(ckRefWord), 3), Cell());
+}
+
+TEST_F(GridEditing, APressOnACellEndsEveryRowSelectionAndTheOpenedEditorTakesTheKeys)
+{
+    TWordList &list = Show(6);
+    const int refWord = ColOf(ckRefWord);
+    struct TCase
+    {
+        const char *Name;
+        std::function<void()> SelectRows;
+        // The key that types a letter of its own, so that each case shows its own typing.
+        Qt::Key Key;
+        unsigned Scan;
+        const char *Letter;
+    };
+    const std::vector<TCase> cases{
+            {"Shift+Down in an editor",
+             [&] {
+                 grid->SelectCellAt(ColOf(ckContext), 2);
+                 Key(Qt::Key_Down, Qt::ShiftModifier);
+                 Key(Qt::Key_Down, Qt::ShiftModifier);
+             },
+             Qt::Key_A, 30, "a"},
+            {"Select all",
+             [&] {
+                 grid->SelectCellAt(ColOf(ckScore), 1);
+                 grid->SelectAll();
+             },
+             Qt::Key_S, 31, "s"},
+            {"a paste",
+             [&] {
+                 grid->SelectRows(5, false, false);
+                 ASSERT_TRUE(grid->Copy());
+                 grid->SelectCellAt(ColOf(ckLesson), 3);
+                 grid->Paste();
+             },
+             Qt::Key_D, 32, "d"},
+            {"an undo that selects rows",
+             [&] {
+                 grid->SelectRows(2, false, false);
+                 grid->SelectRows(4, true, false);
+                 grid->SetLesson("les");
+                 grid->SelectCellAt(ColOf(ckForWord), 1);
+                 grid->Undo();
+             },
+             Qt::Key_F, 33, "f"},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.Name);
+        c.SelectRows();
+        ASSERT_TRUE(grid->IsRowSelection());
+        ASSERT_TRUE(grid->Selection().Contains(refWord, 3));
+
+        Click(refWord, 3);
+        EXPECT_FALSE(grid->IsRowSelection());
+        EXPECT_EQ((TGridRect{refWord, 3, refWord, 3}), grid->Selection());
+        EXPECT_TRUE(RefWordEdit->isVisible());
+        ASSERT_EQ(RefWordEdit, Focused());
+        Type(c.Key, c.Scan, QString::fromLatin1(c.Letter));
+        EXPECT_EQ(c.Letter, list.GetRefWord(2));
+        Key(Qt::Key_Down);
+        EXPECT_EQ(std::make_pair(refWord, 4), Cell());
+        EXPECT_EQ(RefWordEdit, Focused());
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(std::make_pair(ColOf(ckContext), 4), Cell());
+        EXPECT_EQ(ContextEdit, Focused());
+    }
+
+    // The right button makes the cell current too, before any context menu; cells that open
+    // nothing still end the row selection.
+    grid->SelectRows(1, false, false);
+    grid->SelectRows(3, true, false);
+    Click(ColOf(ckLesson), 2, Qt::RightButton);
+    EXPECT_FALSE(grid->IsRowSelection());
+    EXPECT_EQ(LessonEdit, Focused());
+    grid->SelectRows(1, false, false);
+    grid->SelectRows(3, true, false);
+    Click(ColOf(ckScore), 2);
+    EXPECT_FALSE(grid->IsRowSelection());
+    EXPECT_EQ(std::make_pair(ColOf(ckScore), 2), Cell());
+    EXPECT_EQ(grid, Focused());
 }
 
 TEST_F(GridEditing, TheWindowsEditShortcutsComeBeforeTheEditors)
