@@ -430,8 +430,10 @@ void TWordsGrid::PartOfSpeechChanged()
                 Filling = true;
                 combo->setCurrentIndex(item);
                 combo->setEditText(candidate);
-                edit->setSelection(static_cast<int>(candidate.length()),
-                                   static_cast<int>(typed.length() - candidate.length()));
+                // Selected from the typed part on, so that the caret ends after the completion
+                // and the next key replaces it.
+                edit->setSelection(static_cast<int>(typed.length()),
+                                   static_cast<int>(candidate.length() - typed.length()));
                 Filling = false;
                 text.clear();
                 (void)CodePage::FromUnicode(candidate, CodePage::Default, text);

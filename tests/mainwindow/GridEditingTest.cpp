@@ -384,14 +384,23 @@ TEST_F(GridEditing, PartOfSpeechCompletesCaseSensitivelyAndUndoesPerRow)
     Key(Qt::Key_N);
     EXPECT_EQ("noun", list.GetPartOfSpeech(0));
     EXPECT_EQ(QStringLiteral("oun"), edit->selectedText());
+    EXPECT_EQ(4, edit->cursorPosition()) << "the caret stands after the completion";
     Key(Qt::Key_U);
     EXPECT_EQ("numeral", list.GetPartOfSpeech(0));
     EXPECT_EQ(QStringLiteral("meral"), edit->selectedText());
     EXPECT_EQ(2, edit->selectionStart());
+    EXPECT_EQ(7, edit->cursorPosition());
     Key(Qt::Key_Backspace);
     EXPECT_EQ("nu", list.GetPartOfSpeech(0)) << "Backspace does not complete again";
     Key(Qt::Key_M);
     EXPECT_EQ("numeral", list.GetPartOfSpeech(0));
+    EXPECT_EQ(7, edit->cursorPosition());
+    // Shift+Left shrinks the completion from its end, as from any selection typed forwards.
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(QStringLiteral("era"), edit->selectedText());
+    Key(Qt::Key_End);
+    EXPECT_EQ(7, edit->cursorPosition());
+    EXPECT_FALSE(edit->hasSelectedText());
     edit->selectAll();
     QTest::keyClicks(Focused(), QStringLiteral("N"));
     EXPECT_EQ("N", list.GetPartOfSpeech(0)) << "completion is case-sensitive";
