@@ -170,6 +170,7 @@ void TWordsGrid::SetPartOfSpeechCombo(TKBAwareComboBox *combo)
     if (!combo)
         return;
     BindControl(combo, ColWidth(ColumnOfKind(ckPartOfSpeech)));
+    combo->resize(combo->width(), PartOfSpeechHeight);
     combo->OnKeyDown = [this](QKeyEvent &event) { return EditorKeyDown(event); };
     if (QLineEdit *edit = combo->lineEdit())
         edit->installEventFilter(this);

@@ -184,6 +184,18 @@ TEST_F(GridEditing, TheCurrentCellOpensItsEditorOverTheCellWithTheStoredText)
     grid->SelectCellAt(ColOf(ckLevel2), 3);
     EXPECT_TRUE(LevelCombo->isVisible());
 
+    // The part-of-speech combo stays 21 pixels high, centred on its row, also in taller rows.
+    for (int size : {8, 24}) {
+        grid->SetForFont(std::make_unique<TListFont>(TListFont{"Arial", 0, size}));
+        grid->SelectCellAt(ColOf(ckPartOfSpeech), 2);
+        ASSERT_TRUE(PartOfSpeechCombo->isVisible());
+        const QRect partOfSpeech = grid->CellRect(ColOf(ckPartOfSpeech), 2);
+        EXPECT_EQ(21, PartOfSpeechCombo->height()) << size;
+        EXPECT_EQ(partOfSpeech.top() + (grid->DefaultRowHeight() - 21) / 2, PartOfSpeechCombo->y())
+                << size;
+        EXPECT_EQ(partOfSpeech.left(), PartOfSpeechCombo->x());
+    }
+
     // Scrolled, the open editor moves with its cell.
     grid->resize(1000, 60);
     grid->SelectCellAt(ColOf(ckForWord), 1);
