@@ -478,37 +478,25 @@ TEST_F(GridEditing, APressOnACellEndsEveryRowSelectionAndTheOpenedEditorTakesThe
 {
     TWordList &list = Show(6);
     const int refWord = ColOf(ckRefWord);
-    struct TCase
-    {
-        const char *Name;
-        std::function<void()> SelectRows;
-        // The key that types a letter of its own, so that each case shows its own typing.
-        Qt::Key Key;
-        unsigned Scan;
-        const char *Letter;
-    };
-    const std::vector<TCase> cases{
+    const std::vector<std::pair<const char *, std::function<void()>>> selections{
             {"Shift+Down in an editor",
              [&] {
                  grid->SelectCellAt(ColOf(ckContext), 2);
                  Key(Qt::Key_Down, Qt::ShiftModifier);
                  Key(Qt::Key_Down, Qt::ShiftModifier);
-             },
-             Qt::Key_A, 30, "a"},
+             }},
             {"Select all",
              [&] {
                  grid->SelectCellAt(ColOf(ckScore), 1);
                  grid->SelectAll();
-             },
-             Qt::Key_S, 31, "s"},
+             }},
             {"a paste",
              [&] {
                  grid->SelectRows(5, false, false);
                  ASSERT_TRUE(grid->Copy());
                  grid->SelectCellAt(ColOf(ckLesson), 3);
                  grid->Paste();
-             },
-             Qt::Key_D, 32, "d"},
+             }},
             {"an undo that selects rows",
              [&] {
                  grid->SelectRows(2, false, false);
@@ -516,12 +504,13 @@ TEST_F(GridEditing, APressOnACellEndsEveryRowSelectionAndTheOpenedEditorTakesThe
                  grid->SetLesson("les");
                  grid->SelectCellAt(ColOf(ckForWord), 1);
                  grid->Undo();
-             },
-             Qt::Key_F, 33, "f"},
+             }},
     };
-    for (const TCase &c : cases) {
-        SCOPED_TRACE(c.Name);
-        c.SelectRows();
+    // Each case types a letter of its own, so that it shows its own typing.
+    char letter = 'a';
+    for (const auto &[name, selectRows] : selections) {
+        SCOPED_TRACE(name);
+        selectRows();
         ASSERT_TRUE(grid->IsRowSelection());
         ASSERT_TRUE(grid->Selection().Contains(refWord, 3));
 
@@ -530,8 +519,8 @@ TEST_F(GridEditing, APressOnACellEndsEveryRowSelectionAndTheOpenedEditorTakesThe
         EXPECT_EQ((TGridRect{refWord, 3, refWord, 3}), grid->Selection());
         EXPECT_TRUE(RefWordEdit->isVisible());
         ASSERT_EQ(RefWordEdit, Focused());
-        Type(c.Key, c.Scan, QString::fromLatin1(c.Letter));
-        EXPECT_EQ(c.Letter, list.GetRefWord(2));
+        Key(Qt::Key_A + letter - 'a');
+        EXPECT_EQ(std::string(1, letter++), list.GetRefWord(2));
         Key(Qt::Key_Down);
         EXPECT_EQ(std::make_pair(refWord, 4), Cell());
         EXPECT_EQ(RefWordEdit, Focused());
