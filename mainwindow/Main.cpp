@@ -474,7 +474,6 @@ void TMainForm::RebuildCharToolBar()
         }
         auto *button = new QToolButton(bar);
         button->setAutoRaise(true);
-        button->setFocusPolicy(Qt::NoFocus);
         button->setFixedSize(w + 8, h + 8);
         // "&" would be a mnemonic and show nothing; the character to send lies apart.
         button->setText(QString(character).replace(QLatin1Char('&'), QLatin1String("&&")));
@@ -486,6 +485,11 @@ void TMainForm::RebuildCharToolBar()
     bar->setFixedSize(width, h + 10);
     ui->PageScroller->setFixedHeight(
             h + 10 + ui->PageScroller->horizontalScrollBar()->sizeHint().height());
+    // A click anywhere on the bar would give the focus to the first part of it that takes one,
+    // and so close the editor that the character is meant for.
+    ui->PageScroller->setFocusPolicy(Qt::NoFocus);
+    for (QWidget *part : ui->PageScroller->findChildren<QWidget *>())
+        part->setFocusPolicy(Qt::NoFocus);
     ui->PageScroller->show();
 }
 

@@ -15,7 +15,6 @@ namespace {
 
 constexpr int RowHeaderWidth = 25;
 constexpr int ScoreWidth = 60;
-constexpr int PartOfSpeechComboHeight = 21;
 constexpr int LessonEditHeight = 18;
 constexpr int MinTextWidth = 8;
 constexpr int MaxTextWidth = 4000;
@@ -279,7 +278,7 @@ void TWordsGrid::ApplyFonts()
     KindFonts[ckContext] = {forQFont, forCodePage, forHeight};
     KindFonts[ckPartOfSpeech]
             = {HeaderFont, defaultCodePage,
-               PartOfSpeechCombo ? PartOfSpeechCombo->height() : PartOfSpeechComboHeight};
+               PartOfSpeechCombo ? PartOfSpeechCombo->height() : PartOfSpeechHeight};
     KindFonts[ckLesson]
             = {HeaderFont, defaultCodePage, LessonEdit ? LessonEdit->height() : LessonEditHeight};
     PlaceOpenControl();
@@ -298,21 +297,4 @@ void TWordsGrid::ClearBusy()
 {
     Busy = false;
     SendToTarget(WM_GRIDBUSY, 0);
-}
-
-void TWordsGrid::MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
-{
-    if (!Busy)
-        CellGrid::MouseDown(button, modifiers, pos);
-}
-
-void TWordsGrid::MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos)
-{
-    if (!Busy)
-        CellGrid::MouseUp(button, modifiers, pos);
-}
-
-bool TWordsGrid::CalcSizingState(QPoint pos, int &sizingCol) const
-{
-    return !Busy && CellGrid::CalcSizingState(pos, sizingCol);
 }

@@ -208,6 +208,9 @@ private:
     // Fixed widths that the columns and the controls over them share.
     static constexpr int SoundWidth = 70;
     static constexpr int LevelWidth = 60;
+    // The part-of-speech combo keeps one height, whatever the rows' height, and stands centred
+    // on its row.
+    static constexpr int PartOfSpeechHeight = 21;
 
     // The list and its columns.
     void SendToTarget(int message, intptr_t wParam);

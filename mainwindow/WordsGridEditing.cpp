@@ -170,6 +170,7 @@ void TWordsGrid::SetPartOfSpeechCombo(TKBAwareComboBox *combo)
     if (!combo)
         return;
     BindControl(combo, ColWidth(ColumnOfKind(ckPartOfSpeech)));
+    combo->resize(combo->width(), PartOfSpeechHeight);
     combo->OnKeyDown = [this](QKeyEvent &event) { return EditorKeyDown(event); };
     if (QLineEdit *edit = combo->lineEdit())
         edit->installEventFilter(this);
@@ -430,8 +431,10 @@ void TWordsGrid::PartOfSpeechChanged()
                 Filling = true;
                 combo->setCurrentIndex(item);
                 combo->setEditText(candidate);
-                edit->setSelection(static_cast<int>(candidate.length()),
-                                   static_cast<int>(typed.length() - candidate.length()));
+                // Selected from the typed part on, so that the caret ends after the completion
+                // and the next key replaces it.
+                edit->setSelection(static_cast<int>(typed.length()),
+                                   static_cast<int>(candidate.length() - typed.length()));
                 Filling = false;
                 text.clear();
                 (void)CodePage::FromUnicode(candidate, CodePage::Default, text);

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -137,6 +138,13 @@ protected:
         QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
     }
 
+    // A press and release of the button in the middle of the cell, as the user's mouse gives it.
+    void Click(int col, int row, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(grid->viewport(), button, Qt::NoModifier,
+                          grid->CellRect(col, row).center());
+    }
+
     int ColOf(uint8_t kind) const { return grid->ColumnOfKind(kind); }
     std::pair<int, int> Cell() const { return {grid->Col(), grid->Row()}; }
 
@@ -175,6 +183,18 @@ TEST_F(GridEditing, TheCurrentCellOpensItsEditorOverTheCellWithTheStoredText)
     EXPECT_FALSE(ContextEdit->isVisible()) << "the append row's context cell does not open";
     grid->SelectCellAt(ColOf(ckLevel2), 3);
     EXPECT_TRUE(LevelCombo->isVisible());
+
+    // The part-of-speech combo stays 21 pixels high, centred on its row, also in taller rows.
+    for (int size : {8, 24}) {
+        grid->SetForFont(std::make_unique<TListFont>(TListFont{"Arial", 0, size}));
+        grid->SelectCellAt(ColOf(ckPartOfSpeech), 2);
+        ASSERT_TRUE(PartOfSpeechCombo->isVisible());
+        const QRect partOfSpeech = grid->CellRect(ColOf(ckPartOfSpeech), 2);
+        EXPECT_EQ(21, PartOfSpeechCombo->height()) << size;
+        EXPECT_EQ(partOfSpeech.top() + (grid->DefaultRowHeight() - 21) / 2, PartOfSpeechCombo->y())
+                << size;
+        EXPECT_EQ(partOfSpeech.left(), PartOfSpeechCombo->x());
+    }
 
     // Scrolled, the open editor moves with its cell.
     grid->resize(1000, 60);
@@ -376,14 +396,23 @@ TEST_F(GridEditing, PartOfSpeechCompletesCaseSensitivelyAndUndoesPerRow)
     Key(Qt::Key_N);
     EXPECT_EQ("noun", list.GetPartOfSpeech(0));
     EXPECT_EQ(QStringLiteral("oun"), edit->selectedText());
+    EXPECT_EQ(4, edit->cursorPosition()) << "the caret stands after the completion";
     Key(Qt::Key_U);
     EXPECT_EQ("numeral", list.GetPartOfSpeech(0));
     EXPECT_EQ(QStringLiteral("meral"), edit->selectedText());
     EXPECT_EQ(2, edit->selectionStart());
+    EXPECT_EQ(7, edit->cursorPosition());
     Key(Qt::Key_Backspace);
     EXPECT_EQ("nu", list.GetPartOfSpeech(0)) << "Backspace does not complete again";
     Key(Qt::Key_M);
     EXPECT_EQ("numeral", list.GetPartOfSpeech(0));
+    EXPECT_EQ(7, edit->cursorPosition());
+    // Shift+Left shrinks the completion from its end, as from any selection typed forwards.
+    Key(Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(QStringLiteral("era"), edit->selectedText());
+    Key(Qt::Key_End);
+    EXPECT_EQ(7, edit->cursorPosition());
+    EXPECT_FALSE(edit->hasSelectedText());
     edit->selectAll();
     QTest::keyClicks(Focused(), QStringLiteral("N"));
     EXPECT_EQ("N", list.GetPartOfSpeech(0)) << "completion is case-sensitive";
@@ -443,6 +472,76 @@ TEST_F(GridEditing, OnlyAnotherControlOfTheWindowClosesTheEditor)
     EXPECT_FALSE(ForWordEdit->isVisible());
     EXPECT_TRUE(RefWordEdit->isVisible());
     EXPECT_EQ(std::make_pair(ColOf(ckRefWord), 3), Cell());
+}
+
+TEST_F(GridEditing, APressOnACellEndsEveryRowSelectionAndTheOpenedEditorTakesTheKeys)
+{
+    TWordList &list = Show(6);
+    const int refWord = ColOf(ckRefWord);
+    const std::vector<std::pair<const char *, std::function<void()>>> selections{
+            {"Shift+Down in an editor",
+             [&] {
+                 grid->SelectCellAt(ColOf(ckContext), 2);
+                 Key(Qt::Key_Down, Qt::ShiftModifier);
+                 Key(Qt::Key_Down, Qt::ShiftModifier);
+             }},
+            {"Select all",
+             [&] {
+                 grid->SelectCellAt(ColOf(ckScore), 1);
+                 grid->SelectAll();
+             }},
+            {"a paste",
+             [&] {
+                 grid->SelectRows(5, false, false);
+                 ASSERT_TRUE(grid->Copy());
+                 grid->SelectCellAt(ColOf(ckLesson), 3);
+                 grid->Paste();
+             }},
+            {"an undo that selects rows",
+             [&] {
+                 grid->SelectRows(2, false, false);
+                 grid->SelectRows(4, true, false);
+                 grid->SetLesson("les");
+                 grid->SelectCellAt(ColOf(ckForWord), 1);
+                 grid->Undo();
+             }},
+    };
+    // Each case types a letter of its own, so that it shows its own typing.
+    char letter = 'a';
+    for (const auto &[name, selectRows] : selections) {
+        SCOPED_TRACE(name);
+        selectRows();
+        ASSERT_TRUE(grid->IsRowSelection());
+        ASSERT_TRUE(grid->Selection().Contains(refWord, 3));
+
+        Click(refWord, 3);
+        EXPECT_FALSE(grid->IsRowSelection());
+        EXPECT_EQ((TGridRect{refWord, 3, refWord, 3}), grid->Selection());
+        EXPECT_TRUE(RefWordEdit->isVisible());
+        ASSERT_EQ(RefWordEdit, Focused());
+        Key(Qt::Key_A + letter - 'a');
+        EXPECT_EQ(std::string(1, letter++), list.GetRefWord(2));
+        Key(Qt::Key_Down);
+        EXPECT_EQ(std::make_pair(refWord, 4), Cell());
+        EXPECT_EQ(RefWordEdit, Focused());
+        Key(Qt::Key_Tab);
+        EXPECT_EQ(std::make_pair(ColOf(ckContext), 4), Cell());
+        EXPECT_EQ(ContextEdit, Focused());
+    }
+
+    // The right button makes the cell current too, before any context menu; cells that open
+    // nothing still end the row selection.
+    grid->SelectRows(1, false, false);
+    grid->SelectRows(3, true, false);
+    Click(ColOf(ckLesson), 2, Qt::RightButton);
+    EXPECT_FALSE(grid->IsRowSelection());
+    EXPECT_EQ(LessonEdit, Focused());
+    grid->SelectRows(1, false, false);
+    grid->SelectRows(3, true, false);
+    Click(ColOf(ckScore), 2);
+    EXPECT_FALSE(grid->IsRowSelection());
+    EXPECT_EQ(std::make_pair(ColOf(ckScore), 2), Cell());
+    EXPECT_EQ(grid, Focused());
 }
 
 TEST_F(GridEditing, TheWindowsEditShortcutsComeBeforeTheEditors)

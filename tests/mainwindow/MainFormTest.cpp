@@ -407,6 +407,73 @@ TEST_F(MainWindow, ACharacterButtonTypesIntoTheFocusedTextEditorOnly)
     EXPECT_EQ(1, Beeps);
 }
 
+// The user's click on a character button: the character goes into the open editor at its caret,
+// as a key would type it, and no part of the bar takes the focus from the editor.
+TEST_F(MainWindow, AClickedCharacterGoesIntoTheOpenEditorAtItsCaretAndKeepsItOpen)
+{
+    ASSERT_TRUE(Start());
+    auto french = FrenchList(2, "\xE7|\xE9");
+    french->SetContext(0, "texte");
+    Grid().SetWordList(std::move(french));
+    MainForm->RebuildCharToolBar();
+    MainForm->activateWindow();
+    QApplication::setActiveWindow(MainForm);
+    QTest::qWait(10);
+    const auto buttons = Buttons();
+    ASSERT_EQ(2u, buttons.size());
+    const TWordList &list = *Grid().GetWordList();
+    struct TEditor
+    {
+        uint8_t Kind;
+        QLineEdit *Edit;
+        const std::string &(TWordList::*Stored)(int) const;
+    };
+    for (const TEditor &editor : {TEditor{ckForWord, Form().ForWordEdit, &TWordList::GetForWord},
+                                  TEditor{ckRefWord, Form().RefWordEdit, &TWordList::GetRefWord},
+                                  TEditor{ckContext, Form().ContextEdit, &TWordList::GetContext}}) {
+        SCOPED_TRACE(editor.Edit->objectName().toStdString());
+        QLineEdit &edit = *editor.Edit;
+        Grid().SelectCellAt(Grid().ColumnOfKind(editor.Kind), 1);
+        ASSERT_EQ(&edit, QApplication::focusWidget());
+        QString expected = edit.text();
+        edit.setCursorPosition(2);
+        QTest::mouseClick(buttons[0], Qt::LeftButton);
+        expected.insert(2, QChar(0xE7));
+        EXPECT_EQ(expected, edit.text());
+        EXPECT_EQ(3, edit.cursorPosition());
+        EXPECT_TRUE(edit.isVisible());
+        EXPECT_EQ(&edit, QApplication::focusWidget());
+
+        // A selection is replaced, as typing replaces it.
+        edit.setSelection(3, 2);
+        QTest::mouseClick(buttons[1], Qt::LeftButton);
+        expected.replace(3, 2, QChar(0xE9));
+        EXPECT_EQ(expected, edit.text());
+        EXPECT_EQ(4, edit.cursorPosition());
+        EXPECT_EQ(expected.toLatin1().toStdString(), (list.*editor.Stored)(0));
+
+        // The gap between the groups and the empty rest of the bar take no focus either.
+        QTest::mouseClick(MainForm->CharToolBar, Qt::LeftButton, {},
+                          QPoint(buttons[0]->geometry().right() + 6, 2));
+        QWidget *viewport = Form().PageScroller->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(viewport->width() - 2, 2));
+        EXPECT_TRUE(edit.isVisible());
+        EXPECT_EQ(&edit, QApplication::focusWidget());
+    }
+    EXPECT_EQ(0, Beeps);
+
+    // Without a foreign, reference or context editor: a beep, and nothing typed anywhere.
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckLesson), 2);
+    QTest::mouseClick(buttons[0], Qt::LeftButton);
+    EXPECT_EQ(QString(), Form().LessonEdit->text());
+    EXPECT_EQ(Form().LessonEdit, QApplication::focusWidget());
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckScore), 2);
+    QTest::mouseClick(buttons[1], Qt::LeftButton);
+    EXPECT_EQ(2, Beeps);
+    EXPECT_EQ("", list.GetLesson(1));
+    EXPECT_EQ("mot1", list.GetForWord(1));
+}
+
 TEST_F(MainWindow, LayoutChangesReachTheControlsOfTheSameLanguage)
 {
     const std::vector<const char *> foreignEdits{"ForLangFindEdit", "ForLangReplaceEdit",
