@@ -26,22 +26,52 @@ void OpenStore(QFile &store, QIODevice::OpenMode mode)
         throw EInOutError(FileErrorText(store));
 }
 
-// Copies a sound's bytes out of the store, in bounded blocks.
-void CopyStoredSound(QFile &store, const TSoundRec &sound, TStreamWriter &out)
+// Reads sounds out of the store. The whole store is looked at through one mapping, so copying
+// many words costs no seek and read per sound; where the store cannot be mapped it is read in
+// bounded blocks.
+class TStoreReader
 {
-    if (sound.Offset < 0 || sound.Size <= 0 || int64_t{sound.Offset} + sound.Size > store.size()
-        || !store.seek(sound.Offset))
-        throw EInOutError(store.fileName().toStdString()
-                          + ": a sound lies outside the sound store");
-    std::vector<char> block(static_cast<size_t>(std::min<int64_t>(sound.Size, CopyBlock)));
-    for (int64_t left = sound.Size; left > 0;) {
-        const auto part = static_cast<qint64>(std::min<int64_t>(left, CopyBlock));
-        if (store.read(block.data(), part) != part)
-            throw EInOutError(FileErrorText(store));
-        out.WriteBytes(block.data(), static_cast<size_t>(part));
-        left -= part;
+public:
+    explicit TStoreReader(QFile &store)
+        : Store(store)
+        , Size(store.size())
+        , View(Size > 0 ? store.map(0, Size) : nullptr)
+    { }
+    ~TStoreReader()
+    {
+        if (View)
+            Store.unmap(View);
     }
-}
+    TStoreReader(const TStoreReader &) = delete;
+    TStoreReader &operator=(const TStoreReader &) = delete;
+
+    void Copy(const TSoundRec &sound, TStreamWriter &out)
+    {
+        if (sound.Offset < 0 || sound.Size <= 0 || int64_t{sound.Offset} + sound.Size > Size)
+            throw EInOutError(Store.fileName().toStdString()
+                              + ": a sound lies outside the sound store");
+        if (View) {
+            out.WriteBytes(reinterpret_cast<const char *>(View) + sound.Offset,
+                           static_cast<size_t>(sound.Size));
+            return;
+        }
+        if (!Store.seek(sound.Offset))
+            throw EInOutError(FileErrorText(Store));
+        std::vector<char> block(static_cast<size_t>(std::min<int64_t>(sound.Size, CopyBlock)));
+        for (int64_t left = sound.Size; left > 0;) {
+            const auto part = static_cast<qint64>(std::min<int64_t>(left, CopyBlock));
+            if (Store.read(block.data(), part) != part)
+                throw EInOutError(FileErrorText(Store));
+            out.WriteBytes(block.data(), static_cast<size_t>(part));
+            left -= part;
+        }
+    }
+
+private:
+    QFile &Store;
+    const int64_t Size;
+    uchar *const View;
+};
 
 bool ReadSound(TStreamReader &in, TStreamWriter &store, int64_t storeEnd, TWord &word)
 {
@@ -65,7 +95,7 @@ bool ReadEndMark(TStreamReader &in)
 
 } // namespace
 
-void WriteClipboardRecord(TStreamWriter &out, const TWord &word, QFile &store)
+void WriteClipboardRecord(TStreamWriter &out, const TWord &word, TStoreReader &store)
 {
     out.WriteStr(word.ForWord);
     out.WriteStr(word.RefWord);
@@ -74,7 +104,7 @@ void WriteClipboardRecord(TStreamWriter &out, const TWord &word, QFile &store)
     out.WriteStr(word.Context);
     if (word.Sound) {
         out.WriteInt(word.Sound->Size);
-        CopyStoredSound(store, *word.Sound, out);
+        store.Copy(*word.Sound, out);
     } else {
         out.WriteInt(0);
     }
@@ -102,8 +132,9 @@ std::unique_ptr<QBuffer> TWordList::CopyToStream(int first, int last)
 {
     for (int i = first; i <= last; ++i)
         StoreRecordedSound(i);
-    QFile store(QString::fromStdString(SoundTempFile));
-    OpenStore(store, QIODevice::ReadOnly);
+    QFile storeFile(QString::fromStdString(SoundTempFile));
+    OpenStore(storeFile, QIODevice::ReadOnly);
+    TStoreReader store(storeFile);
     auto stream = std::make_unique<QBuffer>();
     stream->open(QIODevice::ReadWrite);
     TStreamWriter out(*stream);
@@ -150,10 +181,11 @@ std::unique_ptr<QBuffer> TWordList::CopySoundToStream(int index)
     auto stream = std::make_unique<QBuffer>();
     stream->open(QIODevice::ReadWrite);
     if (const TSoundRec *sound = GetSound(index)) {
-        QFile store(QString::fromStdString(SoundTempFile));
-        OpenStore(store, QIODevice::ReadOnly);
+        QFile storeFile(QString::fromStdString(SoundTempFile));
+        OpenStore(storeFile, QIODevice::ReadOnly);
+        TStoreReader store(storeFile);
         TStreamWriter out(*stream);
-        CopyStoredSound(store, *sound, out);
+        store.Copy(*sound, out);
         out.Flush();
     }
     return stream;

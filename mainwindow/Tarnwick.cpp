@@ -7,6 +7,7 @@
 #include "widgets/Application.h"
 
 #include "platform/AppIcon.h"
+#include "platform/HeapTuning.h"
 #include "platform/Translations.h"
 
 #include <QLabel>
@@ -45,6 +46,7 @@ void ReportAndClose()
 
 int main(int argc, char **argv)
 {
+    KeepFreedMemory();
     TApplication app(argc, argv);
     InstallToolkitTranslations(app);
     QApplication::setWindowIcon(ApplicationIcon());

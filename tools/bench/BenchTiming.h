@@ -1,10 +1,18 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QtGlobal>
 #include <algorithm>
 #include <vector>
 
 // The small timing harness the benchmarks share: medians of repeated runs, in milliseconds.
+
+// How often to repeat a measurement: once when TARNWICK_BENCH_QUICK is set, as the test command
+// does to see that every benchmark still runs.
+inline int Runs(int wanted)
+{
+    return qEnvironmentVariableIsSet("TARNWICK_BENCH_QUICK") ? 1 : wanted;
+}
 
 inline double Median(std::vector<double> times)
 {

@@ -12,7 +12,7 @@
 // with it before the first question: the shuffle and one multiple-choice question.
 namespace {
 
-constexpr int Runs = 9;
+const int Repeats = Runs(9);
 constexpr int Words = 100000;
 
 void Generate(TWordList &list)
@@ -43,14 +43,15 @@ int main(int argc, char **argv)
     Generate(list);
     uint8_t status = 0;
     int taken = 0;
-    const double exercise = MedianMs(Runs, [&] { taken = TExercList(list, true, status).Count(); });
-    const double test = MedianMs(Runs, [&] { TExercList(list, false, status); });
+    const double exercise
+            = MedianMs(Repeats, [&] { taken = TExercList(list, true, status).Count(); });
+    const double test = MedianMs(Repeats, [&] { TExercList(list, false, status); });
     TExercList built(list, true, status);
-    const double shuffle = MedianMs(Runs, [&] {
+    const double shuffle = MedianMs(Repeats, [&] {
         TExercList source(list, true, status);
         auto shuffled = source.Shuffle();
     });
-    const double choices = MedianMs(Runs, [&] { built.GetChoices(0); });
+    const double choices = MedianMs(Repeats, [&] { built.GetChoices(0); });
     std::printf("%d words: exercise list %.2f ms (%d entries), test list %.2f ms, "
                 "exercise list + shuffle %.2f ms, one multiple-choice question %.2f ms\n",
                 Words, exercise, taken, test, shuffle, choices);

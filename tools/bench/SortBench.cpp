@@ -14,7 +14,7 @@
 namespace {
 
 constexpr int Words = 100000;
-constexpr int Runs = 7;
+const int Repeats = Runs(7);
 
 std::string RandomWord(std::mt19937 &random)
 {
@@ -50,7 +50,7 @@ void Generate(TWordList &list)
 void Measure(const char *name, const TWordCompare &compare, double target)
 {
     std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
+    for (int run = 0; run < Repeats; ++run) {
         TWordList list;
         Generate(list);
         QElapsedTimer timer;

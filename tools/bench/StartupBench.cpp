@@ -4,6 +4,7 @@
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/Registry.h"
+#include "tools/bench/BenchTiming.h"
 #include "widgets/Application.h"
 
 #include <QElapsedTimer>
@@ -34,7 +35,7 @@ int main(int argc, char **argv)
         return 1;
 
     std::vector<double> times;
-    for (int run = 0; run < 7; ++run) {
+    for (int run = 0; run < Runs(7); ++run) {
         QElapsedTimer timer;
         timer.start();
         CreateForms();
@@ -54,7 +55,7 @@ int main(int argc, char **argv)
     }
     const double first = times.front();
     std::sort(times.begin(), times.end());
-    std::printf("start-up to the shown sample list: first run %.1f ms, median of 7 %.1f ms\n",
-                first, times[times.size() / 2]);
+    std::printf("start-up to the shown sample list: first run %.1f ms, median of %zu %.1f ms\n",
+                first, times.size(), times[times.size() / 2]);
     return 0;
 }

@@ -14,7 +14,7 @@
 // same file.
 namespace {
 
-constexpr int Runs = 7;
+const int Repeats = Runs(7);
 constexpr int Words = 100000;
 
 void Generate(TWordList &list)
@@ -38,10 +38,10 @@ int main(int argc, char **argv)
     const std::string path = dir.filePath(QStringLiteral("list.txt")).toStdString();
     TWordList list;
     Generate(list);
-    const double exported = MedianMs(Runs, [&] { list.ExportTextFile(path); });
+    const double exported = MedianMs(Repeats, [&] { list.ExportTextFile(path); });
     // The import into a fresh list, and apart from it the release of that list.
     std::vector<double> imports, releases;
-    for (int run = 0; run < Runs; ++run) {
+    for (int run = 0; run < Repeats; ++run) {
         auto read = std::make_unique<TWordList>();
         QElapsedTimer timer;
         timer.start();
@@ -53,7 +53,7 @@ int main(int argc, char **argv)
         releases.push_back(ElapsedMs(timer));
     }
     const QString copy = dir.filePath(QStringLiteral("copy.txt"));
-    const double copied = MedianMs(Runs, [&] {
+    const double copied = MedianMs(Repeats, [&] {
         QFile::remove(copy);
         QFile::copy(QString::fromStdString(path), copy);
     });

@@ -22,7 +22,7 @@ public:
     bool Supports(const std::string &, int) const override { return true; }
 };
 
-constexpr int Runs = 7;
+const int Repeats = Runs(7);
 constexpr int BulkWords = 100000;
 
 void Generate(TWordList &list, int words, int soundSize)
@@ -52,8 +52,8 @@ void Measure(const char *name, int words, int soundSize, const QTemporaryDir &di
     const std::string path = dir.filePath(QStringLiteral("list.wdl")).toStdString();
     TWordList list;
     Generate(list, words, soundSize);
-    const double save = MedianMs(Runs, [&] { list.SaveToFile(path); });
-    const double open = MedianMs(Runs, [&] {
+    const double save = MedianMs(Repeats, [&] { list.SaveToFile(path); });
+    const double open = MedianMs(Repeats, [&] {
         TWordList read;
         bool ok = false;
         int format = 0;
@@ -62,7 +62,7 @@ void Measure(const char *name, int words, int soundSize, const QTemporaryDir &di
             std::fprintf(stderr, "open failed\n");
     });
     const QString copy = dir.filePath(QStringLiteral("copy.wdl"));
-    const double copied = MedianMs(Runs, [&] {
+    const double copied = MedianMs(Repeats, [&] {
         QFile::remove(copy);
         QFile::copy(QString::fromStdString(path), copy);
     });
@@ -82,7 +82,7 @@ void MeasureBulk(int words)
     Generate(source, words, 0);
     const std::unique_ptr<QBuffer> payload = source.CopyToStream(0, words - 1);
     std::vector<double> inserts, deletes, pastes;
-    for (int run = 0; run < Runs; ++run) {
+    for (int run = 0; run < Repeats; ++run) {
         TWordList list;
         Generate(list, words, 0);
         std::vector<std::unique_ptr<TWord>> block;
