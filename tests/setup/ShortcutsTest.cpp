@@ -4,6 +4,7 @@
 #include "platform/Registry.h"
 #include "platform/ShellAssociation.h"
 #include "setup/ExtractFixture.h"
+#include "setup/SetupEntries.h"
 #include "setup/Unit_GroupMenu.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPars.h"
@@ -29,15 +30,15 @@ class Shortcuts : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Text(35) = "Tarnwick word list";
-        Text(36) = "Docs\\Read me.txt";
-        Text(37) = "Tarnwick";
-        Text(38) = "Read me";
-        Text(39) = "Remove Tarnwick";
+        Text(TSetupEntry::FileTypeName) = "Tarnwick word list";
+        Text(TSetupEntry::SecondShortcutTarget) = "Docs\\Read me.txt";
+        Text(TSetupEntry::TrainerShortcutName) = "Tarnwick";
+        Text(TSetupEntry::SecondShortcutName) = "Read me";
+        Text(TSetupEntry::UninstallShortcutName) = "Remove Tarnwick";
     }
-    static std::string &Text(int number)
+    static std::string &Text(TSetupEntry entry)
     {
-        return LanguagePack->Entries[static_cast<size_t>(number)];
+        return LanguagePack->Entries[static_cast<size_t>(entry)];
     }
     // Creates the shortcuts with a fresh log in folder and returns the log's lines.
     std::vector<std::string> Create(const std::string &folder, const std::string &group)
@@ -162,7 +163,7 @@ TEST_F(Shortcuts, ATwoLevelGroupIsCreatedAndTheEntriesAreLoggedRelativeToIt)
 
 TEST_F(Shortcuts, NamesWithSeparatorsAndTextInTheCodePageBecomeOneUtf8File)
 {
-    Text(37) = "Tarnwick 1/2 \xE9t\xE9";
+    Text(TSetupEntry::TrainerShortcutName) = "Tarnwick 1/2 \xE9t\xE9";
     const std::vector<std::string> lines = Create(env.LocalPath("target"), "G");
     EXPECT_EQ(lines[7], "Tarnwick 1-2 \xE9t\xE9.desktop");
     const QString file = Entry(QString::fromUtf8("G/Tarnwick 1-2 \u00e9t\u00e9.desktop"));
@@ -302,7 +303,7 @@ TEST_F(Shortcuts, SettingsWriteTheWholeTableAndAReinstallMovesThem)
     EXPECT_TRUE(Read(Entry(ShellAssociation::DesktopEntryName))
                         .contains("MimeType=application/x-tarnwick-wordlist;"));
 
-    Text(35) = "Word list";
+    Text(TSetupEntry::FileTypeName) = "Word list";
     WriteSettings("Nederlands", env.LocalPath("second"), failures);
     EXPECT_TRUE(failures.empty());
     EXPECT_EQ(MachineString("\\Software\\Tarnwick", "Language"), "Nederlands");
