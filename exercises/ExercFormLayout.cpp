@@ -4,6 +4,7 @@
 
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 // Where the controls go when the window's size changes, and the heights of the answer area.
 
@@ -24,6 +25,11 @@ enum class THorizontalAnchor : uint8_t {
     Middle,
     Right,
 };
+
+// The messages above the answer buttons: one line of the form's height, its top edge this far
+// over the window's outer height.
+constexpr int MessageAboveBottom = 148;
+constexpr int MessageHeight = 17;
 
 // A control whose top edge stays AboveBottom over the window's outer height.
 struct TAnchor
@@ -75,17 +81,35 @@ void TExercForm::FormResize()
 
     using enum THorizontalAnchor;
     const TAnchor anchors[] = {
-            {ui->LocalScoreBox, Kept, 0, 156},    {ui->GlobalScoreBox, Right, -169, 156},
-            {ui->CorrectLabel, Middle, -88, 148}, {ui->AButton, Middle, -88, 148},
-            {ui->CButton, Middle, 0, 148},        {ui->MultipleLabel, Middle, -88, 148},
-            {ui->ShowButton, Middle, -88, 140},   {ui->YesButton, Middle, -88, 124},
-            {ui->NoButton, Middle, 0, 124},       {ui->NextButton, Middle, -88, 124},
-            {ui->BButton, Middle, -88, 116},      {ui->DButton, Middle, 0, 116},
+            {ui->LocalScoreBox, Kept, 0, 156},
+            {ui->GlobalScoreBox, Right, -169, 156},
+            {ui->CorrectLabel, Middle, -88, MessageAboveBottom},
+            {ui->AButton, Middle, -88, 148},
+            {ui->CButton, Middle, 0, 148},
+            {ui->MultipleLabel, Middle, -88, 148},
+            {ui->ShowButton, Middle, -88, 140},
+            {ui->YesButton, Middle, -88, 124},
+            {ui->NoButton, Middle, 0, 124},
+            {ui->NextButton, Middle, -88, 124},
+            {ui->BButton, Middle, -88, 116},
+            {ui->DButton, Middle, 0, 116},
             {ui->StopButton, Middle, -88, 84},
     };
     for (const TAnchor &anchor : anchors)
         anchor.Control->move(LeftEdge(anchor, W), H - anchor.AboveBottom);
+    PlaceMessageLabels();
     ArrangeAnswerArea();
+}
+
+// A message longer than a line wraps within the width of the buttons below it and grows upwards,
+// into the room under the answer area, so that the buttons stay where they are.
+void TExercForm::PlaceMessageLabels()
+{
+    const int bottom = height() + ExercFrameHeight - MessageAboveBottom + MessageHeight;
+    for (QLabel *label : {ui->CorrectLabel, ui->MultipleLabel}) {
+        const int needed = std::max(MessageHeight, label->heightForWidth(label->width()));
+        label->setGeometry(label->x(), bottom - needed, label->width(), needed);
+    }
 }
 
 void TExercForm::ArrangeAnswerArea()

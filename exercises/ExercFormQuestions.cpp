@@ -238,6 +238,7 @@ void TExercForm::ABCDButtonClick(int tag)
         ColourMemo(rightMemo, RightAnswerColour);
         ColourMemo(*LetterMemo(tag), WrongAnswerColour);
     }
+    PlaceMessageLabels();
     ui->MultipleLabel->show();
     ui->NextButton->show();
     ui->NextButton->setFocus();

@@ -300,6 +300,7 @@ void TExercForm::ApplyLanguage()
     ApplyToolTips();
     ui->ShowButton->setText(PackText(TEntry::ShowAnswerButton));
     ui->CorrectLabel->setText(PackText(TEntry::DidYouKnowLabel));
+    PlaceMessageLabels();
     ui->YesButton->setText(PackText(TEntry::YesButton));
     ui->NoButton->setText(PackText(TEntry::NoButton));
     ui->NextButton->setText(PackText(TEntry::NextWordButton));

@@ -109,6 +109,7 @@ private:
     void UpdateTotalBars();
     void ShowTestResult();
     void ArrangeAnswerArea();
+    void PlaceMessageLabels();
     void ApplyToolTips();
     void DisableAnswerButtons();
     void EnableAnswerButtons();
