@@ -30,7 +30,10 @@ inline constexpr int ExercFrameHeight = 27;
 
 // Runs one exercise or one test over the exercise list the main window hands it before showing.
 // An exercise books every answer in the word list at once; a test changes nothing and ends with
-// a mark.
+// a mark. Its members are defined in one file per concern: Unit_ExercForm (creating, showing,
+// closing, keys, time limit, texts), ExercFormQuestions (asking and booking answers),
+// ExercFormPlayer (tool bar, player and listening), ExercFormBars (score display) and
+// ExercFormLayout (geometry).
 class TExercForm : public QDialog
 {
     Q_OBJECT
@@ -106,6 +109,7 @@ private:
     void UpdateTotalBars();
     void ShowTestResult();
     void ArrangeAnswerArea();
+    void PlaceMessageLabels();
     void ApplyToolTips();
     void DisableAnswerButtons();
     void EnableAnswerButtons();
@@ -113,6 +117,8 @@ private:
     void ShowTestStatus(int left);
     void CloseByProgram();
     void StopPlayer();
+    void Pronounce();
+    void CreateScoreDisplay();
     QTextEdit *LetterMemo(int slot) const;
 
     std::unique_ptr<Ui::TExercForm> ui;

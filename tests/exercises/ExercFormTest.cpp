@@ -7,8 +7,6 @@
 #include "exercises/Unit_ExercSetForm.h"
 #include "exercises/Unit_ExercStartForm.h"
 #include "exercises/Unit_TestResultForm.h"
-#include "mainwindow/Main.h"
-#include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "sound/Unit_Sound.h"
 #include "sound/XaudioPlayer.h"
@@ -690,39 +688,6 @@ TEST_F(ExercFormTest, LettersAnswerWithoutAltOutsideEditors)
     EXPECT_FALSE(Ui().AButton->isVisible());
     EXPECT_TRUE(Ui().NextButton->isVisible());
     EXPECT_EQ(1, Record(Asked().first, 1).Count);
-}
-
-TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
-{
-    SetDefaultSettings();
-    TNumberedPack pack;
-    TScriptedBox box;
-    box.Answer = 0;
-    TCountingRandom random;
-    ExercStartForm = new TExercStartForm;
-    ExercSetForm = new TExercSetForm;
-    ExercStartForm->ui->OpenRadio->setChecked(true);
-    {
-        TMainForm main;
-        MainForm = &main;
-        TWordsGrid &grid = *main.WordsGrid();
-        grid.SetWordList(TListBuilder().Words(3, "f", "r").Levels(1).Take());
-        for (const TUndoKind kind : {TUndoKind::Levels, TUndoKind::ScoreReset}) {
-            grid.StoreUndo(kind, 1, 1);
-            TExercForm form;
-            uint8_t status = 9;
-            form.ExercList = std::make_unique<TExercList>(*grid.GetWordList(), true, status);
-            form.show();
-            QTest::mouseClick(form.Controls().ShowButton, Qt::LeftButton);
-            QTest::mouseClick(form.Controls().NoButton, Qt::LeftButton);
-            // Undoing a level change cannot wipe the answer; undoing a score reset would.
-            EXPECT_EQ(kind == TUndoKind::ScoreReset ? TUndoKind::None : kind, grid.GetUndoKind());
-            form.reject();
-        }
-        MainForm = nullptr;
-    }
-    delete std::exchange(ExercSetForm, nullptr);
-    delete std::exchange(ExercStartForm, nullptr);
 }
 
 TEST_F(ExercFormTest, MultipleChoiceInDirectionTwoOffersForeignWordsAndNoContext)

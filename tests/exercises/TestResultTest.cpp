@@ -73,7 +73,7 @@ TEST(TestResultForm, DefaultTextsAndPictures)
 TEST(TestResultForm, PassAndFailShowTheirPictureMessageAndMark)
 {
     TNumberedPack pack;
-    pack.Set(261, ",");
+    pack.Set(TEntry::DecimalSeparator, ",");
     TTestResultForm form;
     form.show();
     struct TCase
@@ -93,7 +93,7 @@ TEST(TestResultForm, PassAndFailShowTheirPictureMessageAndMark)
         EXPECT_EQ(!c.Passed, Label(form, "FailedMsgLabel")->isVisible()) << c.Text;
     }
     // The separator comes from the language pack as it stands.
-    pack.Set(261, ".");
+    pack.Set(TEntry::DecimalSeparator, ".");
     form.SetResult(15, 5);
     EXPECT_EQ("7.7", Label(form, "MarkLabel")->text());
 
@@ -101,4 +101,20 @@ TEST(TestResultForm, PassAndFailShowTheirPictureMessageAndMark)
     form.findChild<QPushButton *>("OKButton")->click();
     EXPECT_EQ(1, accepted.count());
     EXPECT_FALSE(form.isVisible());
+}
+
+TEST(TestResultForm, TheEnglishPackReplacesEveryText)
+{
+    const TShippedPack english("English");
+    ASSERT_TRUE(english.Loaded());
+    TTestResultForm form;
+    form.ApplyLanguage();
+    EXPECT_EQ("Test Result", form.windowTitle());
+    EXPECT_EQ("Result of the test", Label(form, "ResultLabel")->text());
+    EXPECT_EQ("Congratulations! You have passed.", Label(form, "SuccessMsgLabel")->text());
+    EXPECT_EQ("Unfortunately you did not pass. Better luck next time!",
+              Label(form, "FailedMsgLabel")->text());
+    EXPECT_EQ("OK", form.findChild<QPushButton *>("OKButton")->text());
+    form.SetResult(15, 5);
+    EXPECT_EQ("7.7", Label(form, "MarkLabel")->text());
 }

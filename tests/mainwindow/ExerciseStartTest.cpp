@@ -1,4 +1,5 @@
 #include "core/Texts.h"
+#include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
@@ -34,6 +35,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -391,6 +393,40 @@ TEST_F(ExerciseStart, NothingToAskIsReportedBeforeAnyDialogAndTouchesNothing)
     ASSERT_EQ(1u, box.Texts.size());
     EXPECT_EQ(ErrorText(PackText(TEntry::AllWordsLearned)), box.Requests.back().Text);
     EXPECT_EQ(nullptr, ExercStartForm->ExercList);
+}
+
+// The exercise window tells the main window of every answer it books.
+TEST(ExercFormUndo, AnExerciseAnswerForgetsTheGridsScoreReset)
+{
+    SetDefaultSettings();
+    TNumberedPack pack;
+    TScriptedBox box;
+    box.Answer = 0;
+    TCountingRandom random;
+    ExercStartForm = new TExercStartForm;
+    ExercSetForm = new TExercSetForm;
+    ExercStartForm->ui->OpenRadio->setChecked(true);
+    {
+        TMainForm main;
+        MainForm = &main;
+        TWordsGrid &grid = *main.WordsGrid();
+        grid.SetWordList(TListBuilder().Words(3, "f", "r").Levels(1).Take());
+        for (const TUndoKind kind : {TUndoKind::Levels, TUndoKind::ScoreReset}) {
+            grid.StoreUndo(kind, 1, 1);
+            TExercForm form;
+            uint8_t status = 9;
+            form.ExercList = std::make_unique<TExercList>(*grid.GetWordList(), true, status);
+            form.show();
+            QTest::mouseClick(form.Controls().ShowButton, Qt::LeftButton);
+            QTest::mouseClick(form.Controls().NoButton, Qt::LeftButton);
+            // Undoing a level change cannot wipe the answer; undoing a score reset would.
+            EXPECT_EQ(kind == TUndoKind::ScoreReset ? TUndoKind::None : kind, grid.GetUndoKind());
+            form.reject();
+        }
+        MainForm = nullptr;
+    }
+    delete std::exchange(ExercSetForm, nullptr);
+    delete std::exchange(ExercStartForm, nullptr);
 }
 
 } // namespace

@@ -89,6 +89,18 @@ TNumberedPack::~TNumberedPack()
     LanguagePack = Previous;
 }
 
+TShippedPack::TShippedPack(const std::string &name)
+    : Previous(LanguagePack)
+    , loaded(Pack.LoadFile(TARNWICK_SOURCE_DIR "/lang/" + name + ".lng"))
+{
+    LanguagePack = &Pack;
+}
+
+TShippedPack::~TShippedPack()
+{
+    LanguagePack = Previous;
+}
+
 TListBytes &TListBytes::Str(const std::string &text)
 {
     Bytes += text;

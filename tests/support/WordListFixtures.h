@@ -66,10 +66,29 @@ public:
     {
         Pack.Entries[static_cast<size_t>(number)] = text;
     }
+    void Set(TEntry entry, const std::string &text) { Set(static_cast<int>(entry), text); }
 
 private:
     TLanguagePack Pack;
     TLanguagePack *Previous;
+};
+
+// One of the language packs the program ships ("English", "Nederlands"), read from the source
+// tree and installed for the lifetime of the object.
+class TShippedPack
+{
+public:
+    explicit TShippedPack(const std::string &name);
+    ~TShippedPack();
+    TShippedPack(const TShippedPack &) = delete;
+    TShippedPack &operator=(const TShippedPack &) = delete;
+
+    bool Loaded() const { return loaded; }
+
+private:
+    TLanguagePack Pack;
+    TLanguagePack *Previous;
+    bool loaded;
 };
 
 // Builds word-list bytes field by field.

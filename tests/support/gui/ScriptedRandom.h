@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <gtest/gtest.h>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -54,4 +55,26 @@ public:
     TCountingRandom()
         : TScriptedRandom({}, true)
     { }
+};
+
+// Answers every draw from a fixed pseudo-random sequence: as varied as the program's draws, and
+// the same in every run.
+class TSeededRandom : public IRandomSource
+{
+public:
+    TSeededRandom()
+        : Previous(SetRandomSource(this))
+    { }
+    ~TSeededRandom() override { SetRandomSource(Previous); }
+    TSeededRandom(const TSeededRandom &) = delete;
+    TSeededRandom &operator=(const TSeededRandom &) = delete;
+
+    int RandomBelow(int n) override
+    {
+        return static_cast<int>(Engine() % static_cast<unsigned>(n));
+    }
+
+private:
+    std::minstd_rand Engine;
+    IRandomSource *Previous;
 };
