@@ -1,10 +1,14 @@
 #include "core/LoadHooks.h"
 
+#include "core/ModalResult.h"
 #include "core/Unit_Warnings.h"
+
+#include <utility>
 
 namespace {
 TLoadHooks DecliningHooks;
 TLoadHooks *Installed = nullptr;
+TChangeFontDialog ChangeFontDialog;
 } // namespace
 
 void TLoadHooks::ShowError(const QString &text)
@@ -17,9 +21,14 @@ int TLoadHooks::WarnYesNo(const std::string &text)
     return ::WarnYesNo(text);
 }
 
-int TLoadHooks::ChangeFont(int &, std::string &)
+int TLoadHooks::ChangeFont(int &charsetIndex, std::string &fontName)
 {
-    return 2;
+    return ChangeFontDialog ? ChangeFontDialog(charsetIndex, fontName) : mrCancel;
+}
+
+void SetChangeFontDialog(TChangeFontDialog dialog)
+{
+    ChangeFontDialog = std::move(dialog);
 }
 
 int TLoadHooks::ConvertList(TWordList &)

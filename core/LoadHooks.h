@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 
 class TWordList;
 
 // The questions that reading a word list asks of the user. The reader runs without a display:
-// tests install fakes. The default shows the message dialogs; the change-font dialog and the
-// sound conversion answer as a user who cancels would until the program installs them.
+// tests install fakes. The default shows the message dialogs and the change-font dialog that the
+// program installs; without one, and for the sound conversion, it answers as a user who cancels.
 class TLoadHooks
 {
 public:
@@ -24,6 +25,11 @@ public:
     // The conversion of a list's WAV sounds: 1 converted, 2 failed, 3 cancelled by the user.
     virtual int ConvertList(TWordList &list);
 };
+
+// The change-font dialog behind the default ChangeFont: the same arguments and result. An empty
+// function takes it away.
+using TChangeFontDialog = std::function<int(int &charsetIndex, std::string &fontName)>;
+void SetChangeFontDialog(TChangeFontDialog dialog);
 
 TLoadHooks &LoadHooks();
 // Installs hooks (not owned); nullptr restores the default.

@@ -16,6 +16,7 @@
 #include "mainwindow/Unit_OptionsForm.h"
 #include "mainwindow/Unit_PartsOfSpeechForm.h"
 #include "mainwindow/Unit_PrintPreviewForm.h"
+#include "mainwindow/Unit_WLSettingsForm.h"
 #include "sound/Unit_BatchRec.h"
 #include "sound/Unit_ConvertForm.h"
 
@@ -52,9 +53,9 @@ template<typename... Windows> void ApplyTo(Windows *...windows)
 void ApplyLanguage()
 {
     ApplyHelpFile();
-    ApplyTo(ChangeFontForm, ConvertForm, MainForm, ForCharsForm, SetLessonForm, FindForm,
-            BatchRecForm, PrintPreviewForm, SetExercWordsForm, ExercStartForm, ExercSetForm,
-            FilterForm, ExercForm, TestResultForm, OptionsForm, PartsOfSpeechForm);
+    ApplyTo(ChangeFontForm, ConvertForm, MainForm, WLSettingsForm, ForCharsForm, SetLessonForm,
+            FindForm, BatchRecForm, PrintPreviewForm, SetExercWordsForm, ExercStartForm,
+            ExercSetForm, FilterForm, ExercForm, TestResultForm, OptionsForm, PartsOfSpeechForm);
     if (MainForm)
         MainForm->ShowWordCount();
 }

@@ -54,8 +54,6 @@ std::string ToFileName(const QString &name)
     return QFile::encodeName(name).toStdString();
 }
 
-// The list-settings window is filled and read by its own unit; until it offers its controls
-// here, OK keeps what the command proposed.
 class TProgramListSettingsDialog : public IListSettingsDialog
 {
 public:
@@ -63,8 +61,11 @@ public:
     {
         if (!WLSettingsForm)
             return false;
-        WLSettingsForm->setWindowTitle(DecodeText(settings.Caption));
-        return WLSettingsForm->exec() == mrOk;
+        WLSettingsForm->Fill(settings);
+        if (WLSettingsForm->exec() != mrOk)
+            return false;
+        WLSettingsForm->Read(settings);
+        return true;
     }
 };
 
@@ -475,18 +476,32 @@ void TMainForm::ActInsertSoundExecute()
     CloseFindForm();
 }
 
-// The page follows the active editor once the find window has its pages.
+// The page of the column whose editor is active; any other control keeps the page.
 void TMainForm::ActFindExecute()
 {
     if (!FindForm)
         return;
-    FindForm->show();
-    FindForm->raise();
-    FindForm->activateWindow();
+    const QWidget *active = focusWidget();
+    const std::array<std::pair<const QWidget *, TFindForm::TPage>, 6> pages{{
+            {ui->ForWordEdit, TFindForm::fpForeign},
+            {ui->RefWordEdit, TFindForm::fpReference},
+            {ui->ContextEdit, TFindForm::fpContext},
+            {ui->PartOfSpeechCombo, TFindForm::fpPartOfSpeech},
+            {ui->PartOfSpeechCombo->lineEdit(), TFindForm::fpPartOfSpeech},
+            {ui->LessonEdit, TFindForm::fpLesson},
+    }};
+    for (const auto &[editor, page] : pages) {
+        if (active && active == editor)
+            FindForm->SetActivePage(page);
+    }
+    FindForm->Open(this);
 }
 
-// Searching again needs the find window's pages and the grid's search, which are not there yet.
-void TMainForm::MIFindNextClick() { }
+void TMainForm::MIFindNextClick()
+{
+    if (FindForm)
+        FindForm->FindAgain();
+}
 
 void TMainForm::MIWordlistSettingsClick()
 {

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <optional>
 
 namespace {
@@ -79,8 +80,13 @@ void TMainForm::ApplyLanguage()
     ApplyCommands(*ui);
     UpdateCommands();
     TPartsOfSpeechForm::FillPartsOfSpeechCombo(*ui->PartOfSpeechCombo);
+    // The level editor may be showing a word's level: it keeps showing it, and the refill is no
+    // choice of the user's.
+    const QSignalBlocker blocker(ui->ExercLevelCombo);
+    const int level = ui->ExercLevelCombo->currentIndex();
     ui->ExercLevelCombo->clear();
-    for (TEntry level :
+    for (TEntry entry :
          {TEntry::LevelOff, TEntry::LevelQuick, TEntry::LevelNormal, TEntry::LevelIntensive})
-        ui->ExercLevelCombo->addItem(PackText(level));
+        ui->ExercLevelCombo->addItem(PackText(entry));
+    ui->ExercLevelCombo->setCurrentIndex(level);
 }

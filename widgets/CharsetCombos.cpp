@@ -1,6 +1,7 @@
 #include "widgets/CharsetCombos.h"
 
 #include "core/Unit_Charsets.h"
+#include "platform/CodePage.h"
 
 #include <QComboBox>
 
@@ -20,6 +21,13 @@ void FillFontCombo(int charset, QComboBox *combo)
     for (qsizetype i = 0; i < families.size() && found < 0; ++i) {
         if (families[i].compare(current, Qt::CaseInsensitive) == 0)
             found = i;
+    }
+    // A name that the desktop resolves to an installed face by a strong alias is there too.
+    if (found < 0 && combo->isEditable() && !current.isEmpty()
+        && FontSupportsCharset(CodePage::FromUnicodeLossy(current, CodePage::Default), charset)) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(current);
+        return;
     }
     if (found < 0) {
         combo->setCurrentIndex(families.isEmpty() ? -1 : 0);

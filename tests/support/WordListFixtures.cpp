@@ -30,7 +30,7 @@ std::vector<std::string> TFakeFontCatalog::Families(int charset) const
 
 bool TFakeFontCatalog::IsInstalled(const std::string &name) const
 {
-    return Installed.count(name) > 0;
+    return Installed.count(name) > 0 || Aliases.count(name) > 0;
 }
 
 bool TFakeFontCatalog::Supports(const std::string &name, int charset) const

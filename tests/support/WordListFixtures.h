@@ -27,6 +27,8 @@ public:
     bool Supports(const std::string &name, int charset) const override;
 
     std::set<std::string> Installed{"Arial", "Times New Roman"};
+    // Faces that the catalogue resolves by a strong alias: installed, but not listed as families.
+    std::set<std::string> Aliases;
     std::set<std::pair<std::string, int>> NoFace;
 
 private:

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TWordList;
+
+// What the find window asks of the word grid: the list it searches and the grid's search. Texts
+// are bytes of the searched column's code page.
+class IFindTarget
+{
+public:
+    virtual ~IFindTarget() = default;
+
+    // The list whose language names and fonts the window shows; nullptr without one.
+    virtual const TWordList *SearchedList() const = 0;
+    // Fixes the rows that the searches of this showing of the window are bounded by.
+    virtual void PrepareTargetRows() = 0;
+    // Column 0..4: foreign word, reference word, context, part of speech, lesson. Mode 0
+    // contains, 1 equals, 2 begins with.
+    virtual void FindNext(uint8_t column, uint8_t mode, bool replace, bool inSelection,
+                          const std::string &findText, const std::string &replaceText)
+            = 0;
+    virtual void ReplaceAll(uint8_t column, uint8_t mode, const std::string &findText,
+                            const std::string &replaceText)
+            = 0;
+};
