@@ -286,6 +286,18 @@ void TWordList::Move(int from, int to)
     Saved = false;
 }
 
+void TWordList::Move(int first, int count, int to)
+{
+    if (count <= 0)
+        return;
+    const auto begin = Words.begin();
+    if (to < first)
+        std::rotate(begin + to, begin + first, begin + first + count);
+    else
+        std::rotate(begin + first, begin + first + count, begin + to + count);
+    Saved = false;
+}
+
 void TWordList::RecordAnswer1(int index, bool right)
 {
     TWord &word = Word(index);

@@ -151,6 +151,9 @@ public:
     void InsertRange(int index, std::vector<std::unique_ptr<TWord>> words);
     [[nodiscard]] std::vector<std::unique_ptr<TWord>> DeleteRange(int index, int count);
     void Move(int from, int to);
+    // Moves the count words from first on so that the first of them stands at index to, as the
+    // run of single moves that drags the block there would, but in one pass over the words between.
+    void Move(int first, int count, int to);
 
     void RecordAnswer1(int index, bool right);
     void RecordAnswer2(int index, bool right);

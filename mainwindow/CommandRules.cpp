@@ -84,9 +84,9 @@ TLevelChoice LevelChoice(bool checked, bool on, int itemIndex)
 {
     if (!checked)
         return {};
-    if (!on)
+    if (!on || itemIndex < 0)
         return {true, 0};
-    return {true, static_cast<uint8_t>(std::clamp(itemIndex, 0, 2) + 1)};
+    return {true, static_cast<uint8_t>(std::min(itemIndex, 2) + 1)};
 }
 
 QUrl HomepageUrl(const QString &text)

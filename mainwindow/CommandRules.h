@@ -78,7 +78,8 @@ std::string RefToForCaption(const std::string &text, const std::string &forLangu
                             const std::string &refLanguage);
 
 // One direction of the set-words dialog: whether its levels change, and to which level. A
-// level list holding more items than the three levels above off never gives more than 3.
+// level list holding more items than the three levels above off never gives more than 3, and
+// one with nothing chosen gives off.
 struct TLevelChoice
 {
     bool Change = false;

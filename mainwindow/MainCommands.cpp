@@ -167,12 +167,9 @@ void TMainForm::CreateCommands()
     SetIcon(*c.ActStartTest, "dialog-question", QStyle::SP_MessageBoxQuestion);
     SetIcon(*c.ActHelp, "help-contents", QStyle::SP_DialogHelpButton);
 
-    // The grid's pop-up menu opens where the user clicked.
-    ui->WordsGrid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ui->WordsGrid, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        if (!Busy)
-            ui->PopupMenu->popup(ui->WordsGrid->mapToGlobal(pos));
-    });
+    // The right button opens the pop-up menu where the user clicked, over the cell it made
+    // current.
+    ui->WordsGrid->SetContextMenu(ui->PopupMenu);
     UpdateCommands();
 }
 
@@ -459,12 +456,8 @@ void TMainForm::ActInsertNewWordExecute()
 void TMainForm::ActSetLessonExecute()
 {
     CloseFindForm();
-    if (!SetLessonForm || SetLessonForm->exec() != mrOk)
-        return;
-    const auto *lesson = Control<QLineEdit>(SetLessonForm, "LessonEdit");
-    std::string text;
-    if (lesson && CodePage::FromUnicode(lesson->text(), CodePage::Default, text))
-        ui->WordsGrid->SetLesson(text);
+    if (SetLessonForm && SetLessonForm->exec() == mrOk)
+        ui->WordsGrid->SetLesson(SetLessonForm->Lesson());
 }
 
 // Batch recording needs the batch-recording window's sound handling, which is not there yet.

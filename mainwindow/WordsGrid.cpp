@@ -3,6 +3,7 @@
 #include "core/PrivateMessages.h"
 #include "core/Texts.h"
 #include "core/Unit_Constants.h"
+#include "core/Unit_Constraints.h"
 #include "core/Unit_GlobalSettings.h"
 #include "platform/CodePage.h"
 
@@ -31,6 +32,8 @@ TWordsGrid::TWordsGrid(QWidget *parent)
 {
     setObjectName(QStringLiteral("WordsGrid"));
     setVisible(false);
+    // The right button opens the grid's own menu; no other menu may open over it.
+    setContextMenuPolicy(Qt::PreventContextMenu);
     SetColCount(ColumnCount);
     SetRowCount(2);
     SetDefaultRowHeight(HeaderRowHeight);
@@ -63,6 +66,9 @@ void TWordsGrid::SetWordList(std::unique_ptr<TWordList> list)
     EndEdit();
     hide();
     ClearUndo();
+    // The find window's rows belonged to the list that goes.
+    TargetFirst = 0;
+    TargetLast = 0;
     WordList = std::move(list);
     show();
     SetRowCount(GetWordCount() + 2);
@@ -160,6 +166,20 @@ const std::string *TWordsGrid::WordText(const TWord &word, uint8_t kind)
         return &word.Lesson;
     default:
         return nullptr;
+    }
+}
+
+bool TWordsGrid::TextTooLong(uint8_t kind, const std::string &text)
+{
+    switch (kind) {
+    case ckContext:
+        return ContextTooLong(text);
+    case ckPartOfSpeech:
+        return PartOfSpeechTooLong(text);
+    case ckLesson:
+        return LessonTooLong(text);
+    default:
+        return WordTooLong(text);
     }
 }
 

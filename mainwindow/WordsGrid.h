@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFont>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPixmap>
 #include <QPointer>
 #include <array>
@@ -129,6 +130,8 @@ public:
     void SetSoundPanel(QWidget *panel);
     void SetSoundBmp(const QPixmap &bitmap) { SoundBmp = bitmap; }
     void SetSoundInvBmp(const QPixmap &bitmap) { SoundInvBmp = bitmap; }
+    // The menu that the right button opens over a cell.
+    void SetContextMenu(QMenu *menu) { ContextMenu = menu; }
 
     int ColumnOfKind(int kind) const;
     uint8_t ColumnKind(int col) const { return Columns[static_cast<size_t>(col)].Kind; }
@@ -183,6 +186,21 @@ public:
     void SetLevels(bool setDir1, bool setDir2, uint8_t level1, uint8_t level2);
     void ResetScores();
 
+    // Sorts the whole list by the column kind (a header click), with undo.
+    void SortByKind(uint8_t kind);
+    // Find and replace in one text column: column is a TFindColumn, mode a TFindMode, and the
+    // texts are bytes of the column's code page (SearchCodePage). The find window fixes the rows
+    // it searches with PrepareTargetRows when it is shown; every request keeps them within the
+    // list as it is then.
+    void PrepareTargetRows();
+    int GetTargetFirst() const { return TargetFirst; }
+    int GetTargetLast() const { return TargetLast; }
+    int SearchCodePage(uint8_t column) const;
+    void FindNext(uint8_t column, uint8_t mode, bool replace, bool inSelection,
+                  const std::string &findText, const std::string &replaceText);
+    void ReplaceAll(uint8_t column, uint8_t mode, const std::string &findText,
+                    const std::string &replaceText);
+
     // File operations on the shown list. A threaded one runs after the command has returned and
     // keeps the grid busy until its WM_FILESTHREADDONE; a finished save goes on to the message
     // target. SaveList answers false when the synchronous save failed.
@@ -196,8 +214,19 @@ protected:
     bool SelectCell(int col, int row) override;
     bool CanFocusOnPress() const override { return !Busy; }
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) override;
+    void MouseMove(Qt::KeyboardModifiers modifiers, QPoint pos) override;
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos) override;
+    void KeyDown(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     bool CalcSizingState(QPoint pos, int &sizingCol) const override;
+    bool BeginColumnDrag(int &origin, int &destination, QPoint pos) override;
+    bool CheckColumnDrag(int &origin, int &destination, QPoint pos) override;
+    bool EndColumnDrag(int origin, int destination, QPoint pos) override;
+    void ColumnMoved(int from, int to) override;
+    bool BeginRowDrag(int &origin, int &destination, QPoint pos) override;
+    bool CheckRowDrag(int &origin, int &destination, QPoint pos) override;
+    bool EndRowDrag(int origin, int destination, QPoint pos) override;
+    void RowMoved(int from, int to) override;
     void resizeEvent(QResizeEvent *event) override;
     bool event(QEvent *event) override;
     void TopLeftChanged() override;
@@ -218,6 +247,8 @@ private:
     // The text that a column of a text kind shows of a word; nullptr for the other kinds.
     static const std::string *WordText(const TWord &word, uint8_t kind);
     void SetTextOfKind(int index, uint8_t kind, const std::string &text);
+    // Whether a text exceeds the limit of the column kind that holds it.
+    static bool TextTooLong(uint8_t kind, const std::string &text);
 
     // Selection and the in-place controls.
     void SelectRowRange(int first, int last, bool scroll);
@@ -268,6 +299,22 @@ private:
     void PasteText();
     // Removes the selected rows' words into a record of deleted words.
     void DeleteSelectedRows();
+    // Fresh recordings of the words go into the sound store before the words are cloned or
+    // moved; false, after the failure was shown, when one could not be stored.
+    bool StoreRecordings(int first, int count);
+
+    // The mouse: cells that a press scrolls into view, and text cells, which show the I-beam.
+    bool IsLiveCell(int col, int row) const;
+    bool IsTextCellAt(int col, int row) const;
+    void ScrollPressedCellIntoView(int col, int row);
+    // The grid's keys while rows are selected: Shift moves the selection's free end.
+    void ExtendRowSelection(int step);
+
+    // Find and replace.
+    void ClampTargetRows(int &first, int &last) const;
+    // Replaces the editor's selected match, beeping where the column refuses the new text.
+    bool ReplaceSelectedMatch(QLineEdit &edit, uint8_t kind, const std::string &replaceText);
+    void SelectMatch(uint8_t kind, TFindResult hit, size_t length);
 
     // File operations.
     void StartFileOperation(const std::string &fileName, uint8_t action);
@@ -311,6 +358,7 @@ private:
     QPixmap SoundBmp;
     QPixmap SoundInvBmp;
     QPointer<QObject> MessageTarget;
+    QPointer<QMenu> ContextMenu;
     bool Busy = false;
     bool RowSelection = false;
     int RowAnchor = 1;
@@ -325,6 +373,14 @@ private:
     QPointer<QObject> FilesThread;
     int EditCol = 1;
     int EditRow = 1;
+    int MouseDownCol = 0;
+    int MouseDownRow = 0;
+    // The block of rows being dragged.
+    int DragTop = 1;
+    int DragBottom = 1;
+    // The rows the find window works in, 1-based.
+    int TargetFirst = 0;
+    int TargetLast = 0;
     bool SuppressAutoComplete = false;
     // Set while the grid itself fills an editor: such changes are not the user's.
     bool Filling = false;

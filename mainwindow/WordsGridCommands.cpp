@@ -102,6 +102,20 @@ void TWordsGrid::StoreCurrentRecording()
         WordList->StoreRecordedSound(Row() - 1);
 }
 
+// A word kept aside with a fresh recording would later take whatever the recording file then
+// holds.
+bool TWordsGrid::StoreRecordings(int first, int count)
+{
+    try {
+        for (int index = first; index < first + count; ++index)
+            WordList->StoreRecordedSound(index);
+    } catch (const std::exception &error) {
+        ShowError(error);
+        return false;
+    }
+    return true;
+}
+
 // The words and the sound go as the list's own payloads, text as plain text. Nothing to copy
 // leaves the clipboard as it was.
 bool TWordsGrid::Copy()
@@ -280,6 +294,9 @@ void TWordsGrid::DeleteSelectedRows()
     if (first < 0 || last < first)
         return;
     const int count = last - first + 1;
+    if (!StoreRecordings(first, count))
+        return;
+    EndEdit();
     std::vector<TUndoEntry> removed;
     removed.reserve(static_cast<size_t>(count));
     for (std::unique_ptr<TWord> &word : WordList->DeleteRange(first, count))

@@ -58,15 +58,19 @@ void TWordsGrid::SelectRows(int row, bool extend, bool scroll)
         const TGridRect current = Selection();
         SetSelection({current.Left, RowAnchor, current.Right, row});
         scrollTo();
-        return;
+    } else {
+        if (!RowSelection && Row() > GetWordCount())
+            FocusCell(1, std::max(1, GetWordCount()), true);
+        scrollTo();
+        RowSelection = true;
+        SetOptions(Options() | goRangeSelect | goRowSelect);
+        SetSelection({1, row, ColCount() - 1, row});
+        RowAnchor = row;
     }
-    if (!RowSelection && Row() > GetWordCount())
-        FocusCell(1, std::max(1, GetWordCount()), true);
-    scrollTo();
-    RowSelection = true;
-    SetOptions(Options() | goRangeSelect | goRowSelect);
-    SetSelection({1, row, ColCount() - 1, row});
-    RowAnchor = row;
+    // An editor left open over selected rows would take their keys, and after the rows change
+    // it would show and store into whatever word moved under it: the grid takes the keys.
+    if (OpenControlWidget())
+        EndEdit();
 }
 
 void TWordsGrid::SelectRowRange(int first, int last, bool scroll)
@@ -104,7 +108,7 @@ void TWordsGrid::ScrollIntoView(int col, int row)
 
 bool TWordsGrid::InTextCell() const
 {
-    if (!WordList || Col() < 0 || Row() < 1)
+    if (!WordList || RowSelection || Col() < 0 || Row() < 1)
         return false;
     const uint8_t kind = ColumnKind(Col());
     if (kind == ckForWord || kind == ckRefWord)
@@ -368,10 +372,7 @@ void TWordsGrid::EditorTextChanged(uint8_t kind)
         return;
     std::string text;
     const bool encoded = CodePage::FromUnicode(edit->text(), KindCodePage(kind), text);
-    const bool tooLong = kind == ckContext ? ContextTooLong(text)
-            : kind == ckLesson             ? LessonTooLong(text)
-                                           : WordTooLong(text);
-    if (!encoded || tooLong) {
+    if (!encoded || TextTooLong(kind, text)) {
         FillEdit(*edit, appendRow ? QString() : KindText(EditRow - 1, kind));
         return;
     }

@@ -40,8 +40,9 @@ void TWordsGrid::ClearUndo()
 TUndoKind TWordsGrid::GetUndoKind() const
 {
     if (InTextCell()) {
+        // A closed editor keeps its typing history; it no longer belongs to the current cell.
         const QLineEdit *editor = TextEditorOfKind(ColumnKind(Col()));
-        if (editor && editor->isUndoAvailable())
+        if (editor && !editor->isHidden() && editor->isUndoAvailable())
             return TUndoKind::EditorTyping;
     }
     return UndoKind;

@@ -31,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -170,7 +171,8 @@ TEST(CommandRules, SetWordsChoicesMapToLevelsOfAtMostThree)
     EXPECT_EQ(3, LevelChoice(true, true, 2).Level);
     EXPECT_EQ(1, LevelChoice(true, true, 0).Level);
     EXPECT_EQ(3, LevelChoice(true, true, 7).Level);
-    EXPECT_EQ(1, LevelChoice(true, true, -1).Level);
+    EXPECT_TRUE(LevelChoice(true, true, -1).Change);
+    EXPECT_EQ(0, LevelChoice(true, true, -1).Level) << "nothing chosen is off, not quick";
 }
 
 TEST(CommandRules, OnlyWebAndMailAddressesAreOpened)
@@ -778,44 +780,60 @@ TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
 TEST_F(Commands, SetLessonGivesTheSelectedWordsTheDialogsLessonWithUndo)
 {
     Grid().SetWordList(FrenchList(4));
+    List().SetLesson(3, "Oud");
     Grid().SelectRows(2, false, false);
-    Grid().SelectRows(3, true, false);
-    auto *lesson = new QLineEdit(SetLessonForm);
-    lesson->setObjectName(QStringLiteral("LessonEdit"));
-    lesson->setText(QStringLiteral("Les \u00E9\u00E9n"));
-    QTimer::singleShot(0, SetLessonForm, &QDialog::reject);
+    Grid().SelectRows(4, true, false);
+    auto *lesson = SetLessonForm->findChild<QLineEdit *>(QStringLiteral("LessonEdit"));
+    auto *ok = SetLessonForm->findChild<QPushButton *>(QStringLiteral("OKButton"));
+    ASSERT_TRUE(lesson && ok);
+    const auto typeAndClose = [&](const QString &text, auto close) {
+        QTimer::singleShot(0, SetLessonForm, [=] {
+            EXPECT_TRUE(lesson->text().isEmpty()) << "each showing starts empty";
+            lesson->setText(text);
+            close();
+        });
+    };
+    typeAndClose(QStringLiteral("Les"), [] { SetLessonForm->reject(); });
     Trigger(Form().ActSetLesson);
     EXPECT_EQ("", List().GetLesson(1));
-    QTimer::singleShot(0, SetLessonForm, &QDialog::accept);
+    typeAndClose(QStringLiteral(" Les \u00E9\u00E9n "), [=] { ok->click(); });
     Trigger(Form().ActSetLesson);
+    EXPECT_TRUE(SetLessonForm->ClosedByButton);
     EXPECT_EQ("", List().GetLesson(0));
-    EXPECT_EQ("Les \xE9\xE9n", List().GetLesson(1));
-    EXPECT_EQ("Les \xE9\xE9n", List().GetLesson(2));
-    EXPECT_EQ("", List().GetLesson(3));
+    EXPECT_EQ(" Les \xE9\xE9n ", List().GetLesson(1)) << "taken unchanged, spaces included";
+    EXPECT_EQ(" Les \xE9\xE9n ", List().GetLesson(3));
     Trigger(Form().ActUndo);
     EXPECT_EQ("", List().GetLesson(2));
+    EXPECT_EQ("Oud", List().GetLesson(3));
+    typeAndClose(QString(), [=] { ok->click(); });
+    Trigger(Form().ActSetLesson);
+    EXPECT_EQ("", List().GetLesson(3)) << "an empty lesson clears the selected words' lessons";
 }
 
 TEST_F(Commands, SetWordsCaptionsItsBoxesAndHandsBothDirectionsToTheGrid)
 {
     Grid().SetWordList(FrenchList(3));
     Grid().SetForLanguage("a%tl%b");
+    List().SetLevel1(0, 2);
     Grid().SelectRows(1, false, false);
-    auto add = [](auto *widget, const char *name) {
-        widget->setObjectName(QLatin1String(name));
-        return widget;
+    const auto find = [](auto *&widget, const char *name) {
+        widget = SetExercWordsForm->findChild<std::remove_reference_t<decltype(*widget)> *>(
+                QLatin1String(name));
+        ASSERT_TRUE(widget) << name;
     };
-    auto *forRefBox = add(new QGroupBox(SetExercWordsForm), "ForRefBox");
-    auto *refForBox = add(new QGroupBox(SetExercWordsForm), "RefForBox");
-    add(new QCheckBox(SetExercWordsForm), "ForRefCheckBox");
-    auto *refForCheck = add(new QCheckBox(SetExercWordsForm), "RefForCheckBox");
-    add(new QRadioButton(forRefBox), "ForRefOnRadio");
-    auto *refForOn = add(new QRadioButton(refForBox), "RefForOnRadio");
-    auto *refForLevels = add(new QComboBox(SetExercWordsForm), "RefForLevelCombo");
-    refForLevels->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")});
-    refForLevels->setCurrentIndex(2);
-    refForCheck->setChecked(true);
+    QGroupBox *forRefBox = nullptr;
+    QGroupBox *refForBox = nullptr;
+    QCheckBox *forRefCheck = nullptr;
+    QRadioButton *refForOn = nullptr;
+    QComboBox *refForLevels = nullptr;
+    find(forRefBox, "ForRefBox");
+    find(refForBox, "RefForBox");
+    find(forRefCheck, "ForRefCheckBox");
+    find(refForOn, "RefForOnRadio");
+    find(refForLevels, "RefForLevelCombo");
+    forRefCheck->setChecked(false);
     refForOn->setChecked(true);
+    refForLevels->setCurrentIndex(2);
     QTimer::singleShot(0, SetExercWordsForm, &QDialog::accept);
     Trigger(Form().ActSetWords);
     const std::string &caption = LanguageText(185);
@@ -823,7 +841,7 @@ TEST_F(Commands, SetWordsCaptionsItsBoxesAndHandsBothDirectionsToTheGrid)
               forRefBox->title());
     EXPECT_EQ(QString::fromStdString(RefToForCaption(caption, "a%tl%b", "Nederlands")),
               refForBox->title());
-    EXPECT_EQ(0, List().GetLevel1(0));
+    EXPECT_EQ(2, List().GetLevel1(0)) << "an unchecked direction stays as it was";
     EXPECT_EQ(3, List().GetLevel2(0));
     EXPECT_EQ(0, List().GetLevel2(1));
     EXPECT_EQ(TUndoKind::Levels, Grid().GetUndoKind());

@@ -363,7 +363,8 @@ TEST_F(GridEditing, ShiftArrowsStartARowSelectionAndPagingAlwaysMoves)
     Key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_TRUE(grid->IsRowSelection());
     EXPECT_EQ((TGridRect{1, 3, 9, 3}), grid->Selection());
-    EXPECT_TRUE(ContextEdit->isVisible()) << "the editor stays open";
+    EXPECT_FALSE(ContextEdit->isVisible()) << "no editor stays open over selected rows";
+    EXPECT_EQ(grid, Focused()) << "the grid takes the keys of the selected rows";
     Key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ((TGridRect{1, 3, 9, 4}), grid->Selection());
 
