@@ -17,6 +17,7 @@
 #include "mainwindow/Unit_KBLayoutForm.h"
 #include "mainwindow/Unit_OptionsForm.h"
 #include "mainwindow/Unit_PartsOfSpeechForm.h"
+#include "mainwindow/Unit_Print.h"
 #include "mainwindow/Unit_WLSettingsForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/CodePage.h"
@@ -354,16 +355,16 @@ void TMainForm::ExportList()
         ui->WordsGrid->ExportText(ToFileName(request.FileName));
 }
 
-// The printer setup needs the printing layer's shared printer, which is not there yet.
 void TMainForm::MIPrinterSetupClick()
 {
     CloseFindForm();
+    PrinterSetup(this);
 }
 
-// Printing needs the print preview, which is not there yet.
 void TMainForm::MIPrintClick()
 {
     CloseFindForm();
+    ui->WordsGrid->Print();
 }
 
 void TMainForm::MIExitClick()

@@ -207,6 +207,8 @@ public:
     bool SaveList(const std::string &fileName, bool synchronous);
     void ImportFile(const std::string &fileName);
     void ExportText(const std::string &fileName);
+    // Shows the print preview of the selected rows, or of every word; answers its modal result.
+    int Print();
 
 protected:
     void DrawCell(QPainter &painter, int col, int row, const QRect &rect,
