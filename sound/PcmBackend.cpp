@@ -1,6 +1,7 @@
 #include "sound/PcmBackend.h"
 
 #include "platform/AlsaPcm.h"
+#include "sound/SoundFiles.h"
 #include "sound/WavFile.h"
 
 #include <QFile>
@@ -98,7 +99,7 @@ public:
         , FrameBytes(format.FrameBytes())
         , Piece(PieceOf(format))
         , Lead(std::max(1, format.Rate / LeadsPerSecond))
-        , Sink(QString::fromStdString(sinkFile))
+        , Sink(FileNameOf(sinkFile))
     {
         if (!sinkFile.empty())
             Sink.open(QIODevice::WriteOnly | QIODevice::Append);
@@ -306,7 +307,7 @@ std::unique_ptr<IPcmStream> TFileTestBackend::OpenPlayback(const TPcmFormat &for
 std::unique_ptr<IPcmStream> TFileTestBackend::OpenCapture(const TPcmFormat &format)
 {
     TWaveInfo info;
-    QFile file(QString::fromStdString(CaptureFile));
+    QFile file(FileNameOf(CaptureFile));
     if (CaptureFile.empty() || !file.open(QIODevice::ReadOnly) || !ParseWav(file, info)
         || info.Format.FormatTag != WaveFormatPcm || info.Format.BitsPerSample != format.Bits
         || info.Format.Channels != format.Channels

@@ -1,6 +1,7 @@
 #include "sound/Unit_Sound.h"
 
 #include "sound/PcmBackend.h"
+#include "sound/SoundFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -54,7 +55,7 @@ bool Playable(const TWaveFormat &format)
 
 bool ReadSamples(const std::string &fileName, TWaveFormat &format, std::string &samples)
 {
-    QFile file(QString::fromStdString(fileName));
+    QFile file(FileNameOf(fileName));
     TWaveInfo info;
     if (!file.open(QIODevice::ReadOnly) || !ParseWav(file, info) || !file.seek(info.DataOffset))
         return false;

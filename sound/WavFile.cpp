@@ -1,5 +1,7 @@
 #include "sound/WavFile.h"
 
+#include "sound/SoundFiles.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cstring>
@@ -92,7 +94,7 @@ bool ParseWav(QIODevice &file, TWaveInfo &info)
 
 bool ParseWav(const std::string &fileName, TWaveInfo &info)
 {
-    QFile file(QString::fromStdString(fileName));
+    QFile file(FileNameOf(fileName));
     return file.open(QIODevice::ReadOnly) && ParseWav(file, info);
 }
 
@@ -118,7 +120,7 @@ std::string CanonicalHeader(const TWaveFormat &format, uint32_t dataLength)
 bool WriteCanonicalWav(const std::string &fileName, const TWaveFormat &format, const char *data,
                        uint32_t length)
 {
-    QFile file(QString::fromStdString(fileName));
+    QFile file(FileNameOf(fileName));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const std::string header = CanonicalHeader(format, length);
