@@ -1,7 +1,19 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <memory>
+#include <string>
+
+// One spoken part of a batch recording: bytes Start to End of the recording (End 0 while the
+// part is still open), cut out into its own WAV file, and the MP3 file the conversion makes of it.
+struct TSpeechPart
+{
+    int32_t Start = 0;
+    int32_t End = 0;
+    std::string WavFile;
+    std::string Mp3File;
+};
 
 namespace Ui {
 class TBatchRecForm;

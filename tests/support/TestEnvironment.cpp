@@ -30,6 +30,9 @@ TTestEnvironment::TTestEnvironment()
     qputenv("TARNWICK_REGISTRY_DIR", registryDir.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", (xdgDir.path() + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (xdgDir.path() + QStringLiteral("/config")).toLocal8Bit());
+    // Tests never reach the machine's speakers or microphone.
+    if (qEnvironmentVariableIsEmpty("TARNWICK_ALSA_DEVICE"))
+        qputenv("TARNWICK_ALSA_DEVICE", "null");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtimeDir.isValid())
         qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
 }

@@ -1,0 +1,48 @@
+#include "sound/SoundFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr qint64 CopyBlock = 256 * 1024;
+
+} // namespace
+
+QString FileNameOf(const std::string &fileName)
+{
+    return QFile::decodeName(QByteArray::fromStdString(fileName));
+}
+
+bool CopyBlocks(QIODevice &from, QIODevice &to, qint64 size)
+{
+    std::vector<char> block(static_cast<size_t>(std::min(std::max<qint64>(size, 1), CopyBlock)));
+    for (qint64 left = size; left > 0;) {
+        const qint64 got = from.read(block.data(), std::min<qint64>(left, CopyBlock));
+        if (got <= 0 || to.write(block.data(), got) != got)
+            return false;
+        left -= got;
+    }
+    return true;
+}
+
+bool CopyFileOver(const std::string &from, const std::string &to)
+{
+    QFile in(FileNameOf(from));
+    QFile out(FileNameOf(to));
+    return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            && CopyBlocks(in, out, in.size()) && out.flush();
+}
+
+void RemoveFile(const std::string &fileName)
+{
+    if (!fileName.empty())
+        QFile::remove(FileNameOf(fileName));
+}
+
+qint64 FileSize(const std::string &fileName)
+{
+    return QFileInfo(FileNameOf(fileName)).size();
+}

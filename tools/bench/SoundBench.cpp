@@ -1,0 +1,117 @@
+#include "core/Unit_WordList.h"
+#include "platform/TempFile.h"
+#include "sound/SoundFiles.h"
+#include "sound/Unit_ConvertThread.h"
+#include "sound/WavFile.h"
+
+#include "tools/bench/BenchTiming.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+#include <string>
+#include <vector>
+
+// What users wait for with sound: encoding a recording to MP3, converting an old list whose
+// sounds are WAV.
+namespace {
+
+constexpr int EncodedSeconds = 60;
+constexpr int ListSounds = 200;
+constexpr uint32_t RecordingRate = 44100;
+// An old list's sounds: a second and a half of 22050 Hz 8-bit mono each.
+constexpr uint32_t OldRate = 22050;
+constexpr double OldSeconds = 1.5;
+
+// A voice-like tone whose pitch and loudness wander, with a little noise.
+std::vector<int16_t> Speech(uint32_t rate, double seconds)
+{
+    std::vector<int16_t> samples(static_cast<size_t>(rate * seconds));
+    uint32_t noise = 1;
+    double phase = 0;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double t = static_cast<double>(i) / rate;
+        phase += 2 * std::numbers::pi * (130 + 50 * std::sin(2 * std::numbers::pi * 2.5 * t))
+                / rate;
+        noise = noise * 1664525 + 1013904223;
+        const double loudness = 0.55 + 0.45 * std::sin(2 * std::numbers::pi * 3.7 * t);
+        samples[i] = static_cast<int16_t>(
+                loudness * (9000 * std::sin(phase) + 2500 * std::sin(3 * phase))
+                + static_cast<double>(noise >> 21) - 1024);
+    }
+    return samples;
+}
+
+std::string Canonical(const TWaveFormat &format, const std::string &samples)
+{
+    return CanonicalHeader(format, static_cast<uint32_t>(samples.size())) + samples;
+}
+
+void Write(const std::string &fileName, const std::string &bytes)
+{
+    QFile file(QString::fromStdString(fileName));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(bytes.data(), static_cast<qint64>(bytes.size()))
+                != static_cast<qint64>(bytes.size()))
+        std::fprintf(stderr, "cannot write %s\n", fileName.c_str());
+}
+
+double EncodeMinute()
+{
+    const std::vector<int16_t> speech = Speech(RecordingRate, EncodedSeconds);
+    const std::string wav = Canonical(RecordingFormat,
+                                      std::string(reinterpret_cast<const char *>(speech.data()),
+                                                  speech.size() * sizeof(int16_t)));
+    const std::string source = CreateTempFile("ZRW");
+    const std::string dest = CreateTempFile("ZRM");
+    Write(source, wav);
+    TConvertThread thread({}, nullptr, nullptr);
+    const double ms = MedianMs(Runs(5), [&] { thread.ConvertToMp3(source, dest); });
+    RemoveFile(source);
+    RemoveFile(dest);
+    return ms;
+}
+
+double ConvertList()
+{
+    std::string samples;
+    for (int16_t sample : Speech(OldRate, OldSeconds))
+        samples += static_cast<char>((sample >> 8) + 128);
+    const std::string wav = Canonical({WaveFormatPcm, 1, OldRate, OldRate, 1, 8, 0}, samples);
+    return MedianMs(Runs(3), [&] {
+        TWordList list;
+        QFile store(QString::fromStdString(list.SoundTempFile));
+        store.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        for (int i = 0; i < ListSounds; ++i) {
+            list.Add(std::make_unique<TWord>("mot", "woord", ""));
+            store.write(wav.data(), static_cast<qint64>(wav.size()));
+            list.SetSound(i, static_cast<int32_t>(i * wav.size()),
+                          static_cast<int32_t>(wav.size()));
+        }
+        store.close();
+        TConvertTask task;
+        task.Mode = cmWordList;
+        task.WordList = &list;
+        TConvertThread thread(task, nullptr, nullptr);
+        thread.Execute();
+        if (thread.Result != crDone)
+            std::fprintf(stderr, "the list conversion failed\n");
+    });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const double encode = EncodeMinute();
+    std::printf("encoding %d s of speech to MP3: %.1f ms, %.0f times real time\n", EncodedSeconds,
+                encode, EncodedSeconds * 1000.0 / encode);
+    const double list = ConvertList();
+    std::printf("converting a list of %d WAV sounds (%.1f s, %u Hz 8-bit each): %.2f s, %.1f ms "
+                "a sound\n",
+                ListSounds, OldSeconds, OldRate, list / 1000, list / ListSounds);
+    return 0;
+}
