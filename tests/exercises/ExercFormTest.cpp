@@ -726,3 +726,35 @@ TEST_F(ExercFormTest, TheFunctionKeysRunTheToolBarCommands)
     QTest::keyClick(Ui().AnswerEdit, Qt::Key_F8);
     EXPECT_EQ(2, Lines(Ui().QuestionRichEdit).size());
 }
+
+// Enter presses the focused button: "Next word" after a choice, and No while Yes is the default.
+TEST_F(ExercFormTest, EnterPressesTheFocusedButton)
+{
+    TSeededRandom random;
+    for (int word = 0; word < 4; ++word)
+        Add({1}, {0});
+    Choose(false);
+    Start(true);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Form, Qt::Key_D);
+    ASSERT_TRUE(Ui().NextButton->isVisible());
+    ASSERT_EQ(Ui().NextButton, QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(Ui().NextButton->isVisible());
+    EXPECT_TRUE(Ui().AButton->isVisible());
+    Form->reject();
+
+    Choose(true);
+    Start(true);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    const auto [word, direction] = Asked();
+    const TRecord before = Record(word, direction);
+    QTest::keyClick(Ui().AnswerEdit, Qt::Key_X);
+    Ui().ShowButton->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_TRUE(Ui().YesButton->isDefault());
+    Ui().NoButton->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(Answered(before, false), Record(word, direction));
+    EXPECT_TRUE(Ui().ShowButton->isVisible());
+}
