@@ -8,6 +8,7 @@ TApplication::TApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     SetDefaultMessageBox(&DesktopBox);
+    installEventFilter(&EnterPressesButtons);
 }
 
 TApplication::~TApplication()

@@ -1,12 +1,11 @@
 #include "core/Unit_WordList.h"
 #include "platform/TempFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/WordListFixtures.h"
 
 #include <QBuffer>
 #include <QFile>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -57,29 +56,6 @@ TListBytes &Record(TListBytes &bytes, const std::string &forWord, const std::str
     bytes.Int(static_cast<int32_t>(sound.size())).Raw(sound);
     return bytes.Byte(level1).Byte(2).Byte(3).Byte(4).Byte(5).Byte(1).Byte(0x1F).Byte(0).Str("\r");
 }
-
-// Files of this process cannot grow past a few bytes while it lives.
-class TFileSizeLimit
-{
-public:
-    explicit TFileSizeLimit(rlim_t bytes)
-        : OldHandler(std::signal(SIGXFSZ, SIG_IGN))
-    {
-        getrlimit(RLIMIT_FSIZE, &Old);
-        rlimit limit = Old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~TFileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &Old);
-        std::signal(SIGXFSZ, OldHandler);
-    }
-
-private:
-    rlimit Old{};
-    void (*OldHandler)(int);
-};
 
 } // namespace
 

@@ -1,6 +1,6 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
-#include "platform/Beep.h"
+#include "support/BeepRecorder.h"
 #include "support/ScriptedMessageBox.h"
 
 #include <QApplication>
@@ -8,13 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::vector<TBeepKind> Beeps;
-
-void RecordBeep(TBeepKind kind)
-{
-    Beeps.push_back(kind);
-}
 
 class Warnings : public ::testing::Test
 {
@@ -27,22 +20,18 @@ protected:
         LanguagePack = &pack;
         // Every dialog is answered with its first button unless a test says otherwise.
         box.Answer = 0;
-        box.OnShow = [this](const TMessageRequest &) { beepsBeforeShow.push_back(Beeps.size()); };
-        previousBeep = SetBeepHandler(RecordBeep);
-        Beeps.clear();
+        box.OnShow = [this](const TMessageRequest &) {
+            beepsBeforeShow.push_back(Beeps.Kinds.size());
+        };
     }
 
-    void TearDown() override
-    {
-        SetBeepHandler(previousBeep);
-        LanguagePack = saved;
-    }
+    void TearDown() override { LanguagePack = saved; }
 
     TLanguagePack pack;
     TLanguagePack *saved = nullptr;
     TScriptedBox box;
     std::vector<size_t> beepsBeforeShow;
-    TBeepHandler previousBeep = nullptr;
+    TBeepRecorder Beeps;
 };
 
 using Strings = QStringList;
@@ -76,7 +65,7 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
             {"Informatie", TMessageIcon::Information, {"OK"}, 0, TBeepKind::Default},
             {"Waarschuwing", TMessageIcon::Warning, {"OK"}, 0, TBeepKind::Question},
     };
-    ASSERT_EQ(5u, Beeps.size());
+    ASSERT_EQ(5, Beeps.Count());
     for (size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE(i);
         const TMessageRequest &shown = box.Requests[i];
@@ -85,7 +74,7 @@ TEST_F(Warnings, EachDialogHasItsTitleButtonsIconAndBeep)
         EXPECT_EQ(expected[i].icon, shown.Icon);
         EXPECT_EQ(expected[i].buttons, shown.Buttons);
         EXPECT_EQ(expected[i].escape, shown.EscapeButton);
-        EXPECT_EQ(expected[i].beep, Beeps[i]);
+        EXPECT_EQ(expected[i].beep, Beeps.Kinds[i]);
         // The beep sounds as the dialog comes up.
         EXPECT_EQ(i + 1, beepsBeforeShow[i]);
     }
@@ -99,7 +88,7 @@ TEST_F(Warnings, ThePlainMessageBoxHasNoPictureAndNoBeep)
     EXPECT_EQ("done", box.Requests[0].Text);
     EXPECT_EQ(TMessageIcon::None, box.Requests[0].Icon);
     EXPECT_EQ(Strings{"OK"}, box.Requests[0].Buttons);
-    EXPECT_TRUE(Beeps.empty());
+    EXPECT_EQ(0, Beeps.Count());
 }
 
 TEST_F(Warnings, ResultsMapButtonsToYesNoCancel)
@@ -161,11 +150,20 @@ TEST_F(Warnings, ErrorPresenterShowsTheProgramTitleOkAndStopIcon)
 
 TEST(Beep, HandlerCountsEveryBeepAndCanBeRestored)
 {
-    Beeps.clear();
-    const TBeepHandler previous = SetBeepHandler(RecordBeep);
-    PlatformBeep(TBeepKind::Question);
-    PlatformBeep(TBeepKind::Default);
-    EXPECT_EQ(RecordBeep, SetBeepHandler(previous));
-    PlatformBeep(TBeepKind::Default);
-    EXPECT_EQ((std::vector<TBeepKind>{TBeepKind::Question, TBeepKind::Default}), Beeps);
+    const TBeepHandler before = SetBeepHandler(nullptr);
+    SetBeepHandler(before);
+    {
+        TBeepRecorder outer;
+        {
+            TBeepRecorder inner;
+            PlatformBeep(TBeepKind::Question);
+            PlatformBeep(TBeepKind::Default);
+            EXPECT_EQ((std::vector<TBeepKind>{TBeepKind::Question, TBeepKind::Default}),
+                      inner.Kinds);
+        }
+        PlatformBeep(TBeepKind::Default);
+        EXPECT_EQ((std::vector<TBeepKind>{TBeepKind::Default}), outer.Kinds);
+    }
+    // The handler in place before the recorders is back.
+    EXPECT_EQ(before, SetBeepHandler(before));
 }

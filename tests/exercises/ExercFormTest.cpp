@@ -7,9 +7,9 @@
 #include "exercises/Unit_ExercSetForm.h"
 #include "exercises/Unit_ExercStartForm.h"
 #include "exercises/Unit_TestResultForm.h"
-#include "platform/Beep.h"
 #include "sound/Unit_Sound.h"
 #include "sound/XaudioPlayer.h"
+#include "support/BeepRecorder.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "support/gui/ScriptedRandom.h"
@@ -91,12 +91,6 @@ private:
     std::vector<std::string> Commands;
 };
 
-int Beeps = 0;
-void CountBeep(TBeepKind)
-{
-    ++Beeps;
-}
-
 class ExercFormTest : public ::testing::Test
 {
 protected:
@@ -105,17 +99,15 @@ protected:
         SetDefaultSettings();
         Mp3InputOpen = false;
         Mp3Playing = false;
-        PreviousBeep = SetBeepHandler(CountBeep);
-        Beeps = 0;
         ExercStartForm = new TExercStartForm;
         ExercSetForm = new TExercSetForm;
         TestResultForm = new TTestResultForm;
         Form = new TExercForm;
-        Pack.Set(252, "nog %m% minuten, niet %m%");
-        Pack.Set(255, "nog %n% vragen");
-        Pack.Set(239, "%a% goed, %a%");
-        Pack.Set(240, "fout, %a%");
-        Pack.Set(261, ",");
+        Pack.Set(TEntry::MinutesLeft, "nog %m% minuten, niet %m%");
+        Pack.Set(TEntry::QuestionsLeft, "nog %n% vragen");
+        Pack.Set(TEntry::RightChoice, "%a% goed, %a%");
+        Pack.Set(TEntry::WrongChoice, "fout, %a%");
+        Pack.Set(TEntry::DecimalSeparator, ",");
         // Questions are answered yes unless a test says otherwise.
         Box.Answer = 0;
         auto forFont = std::make_unique<TListFont>();
@@ -145,7 +137,6 @@ protected:
         TestResultForm = nullptr;
         ExercSetForm = nullptr;
         ExercStartForm = nullptr;
-        SetBeepHandler(PreviousBeep);
         Mp3InputOpen = false;
         Mp3Playing = false;
         SetDefaultSettings();
@@ -198,7 +189,7 @@ protected:
     // Outlives the window, which lets go of it when destroyed.
     TFakePlayer Player;
     TExercForm *Form = nullptr;
-    TBeepHandler PreviousBeep = nullptr;
+    TBeepRecorder Beeps;
 };
 
 } // namespace
@@ -248,7 +239,7 @@ TEST_F(ExercFormTest, AWholeExerciseBooksEveryAnswerAndEndsWhenAllIsLearned)
     ASSERT_EQ(1u, Box.Texts.size());
     EXPECT_EQ("#257", Box.Texts[0]);
     EXPECT_EQ(TMessageIcon::None, Box.Requests[0].Icon);
-    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ(1, Beeps.Count());
     uint8_t status = 9;
     EXPECT_EQ(0, TExercList(List, true, status).Count());
     EXPECT_EQ(2, status);
@@ -314,7 +305,7 @@ TEST_F(ExercFormTest, AWholeTestChangesNothingAndEndsWithTheMark)
     EXPECT_FALSE(Form->isVisible());
     // The finished test closes without asking.
     EXPECT_TRUE(Box.Texts.empty());
-    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ(1, Beeps.Count());
 }
 
 TEST_F(ExercFormTest, ATestOfOneQuestionAndClosingARunningTest)
@@ -725,4 +716,36 @@ TEST_F(ExercFormTest, TheFunctionKeysRunTheToolBarCommands)
     // A disabled command does nothing.
     QTest::keyClick(Ui().AnswerEdit, Qt::Key_F8);
     EXPECT_EQ(2, Lines(Ui().QuestionRichEdit).size());
+}
+
+// Enter presses the focused button: "Next word" after a choice, and No while Yes is the default.
+TEST_F(ExercFormTest, EnterPressesTheFocusedButton)
+{
+    TSeededRandom random;
+    for (int word = 0; word < 4; ++word)
+        Add({1}, {0});
+    Choose(false);
+    Start(true);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    QTest::keyClick(Form, Qt::Key_D);
+    ASSERT_TRUE(Ui().NextButton->isVisible());
+    ASSERT_EQ(Ui().NextButton, QApplication::focusWidget());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_FALSE(Ui().NextButton->isVisible());
+    EXPECT_TRUE(Ui().AButton->isVisible());
+    Form->reject();
+
+    Choose(true);
+    Start(true);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form));
+    const auto [word, direction] = Asked();
+    const TRecord before = Record(word, direction);
+    QTest::keyClick(Ui().AnswerEdit, Qt::Key_X);
+    Ui().ShowButton->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_TRUE(Ui().YesButton->isDefault());
+    Ui().NoButton->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(Answered(before, false), Record(word, direction));
+    EXPECT_TRUE(Ui().ShowButton->isVisible());
 }

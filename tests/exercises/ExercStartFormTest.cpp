@@ -33,10 +33,10 @@ protected:
         ExercSetForm = &SetForm;
         FilterForm = &Filter;
         ExercStartForm = &Start;
-        Pack.Set(210, "%fl% naar %tl%");
-        Pack.Set(219, "hoogstens %m%");
-        Pack.Set(222, "tussen %min% en %max%");
-        Pack.Set(223, "veelvoud van %n%");
+        Pack.Set(TEntry::DirectionBox, "%fl% naar %tl%");
+        Pack.Set(TEntry::NumQuestionsInvalid, "hoogstens %m%");
+        Pack.Set(TEntry::TimeOutOfRange, "tussen %min% en %max%");
+        Pack.Set(TEntry::TimeNotAMultiple, "veelvoud van %n%");
         List.ForLanguage = "Duits";
         List.RefLanguage = "Nederlands";
         // The dialogs report nothing but errors.

@@ -50,7 +50,7 @@ struct TListedWord
     TRecords Records;
 };
 
-QString Text(int entry)
+QString Text(TEntry entry)
 {
     return CodePage::ToUnicode(LanguageText(entry), CodePage::Default);
 }
@@ -200,14 +200,14 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
         ASSERT_NE(nullptr, ExercForm->ExercList);
         EXPECT_EQ(2, ExercForm->ExercList->Count());
         Ui::TExercForm &exerc = ExercForm->Controls();
-        EXPECT_EQ(Text(237), exerc.ShowButton->text());
-        EXPECT_EQ(Text(242), exerc.StopButton->text());
-        EXPECT_EQ(Text(249), exerc.TotalProgressLabel->text());
+        EXPECT_EQ(Text(TEntry::ShowAnswerButton), exerc.ShowButton->text());
+        EXPECT_EQ(Text(TEntry::StopButton), exerc.StopButton->text());
+        EXPECT_EQ(Text(TEntry::TotalProgressLabel), exerc.TotalProgressLabel->text());
         while (ExercForm->isVisible() && answers.size() < 40) {
             const bool right = answers.size() % 3 != 2;
             answers.push_back({Asked(), right});
             QTest::mouseClick(exerc.ShowButton, Qt::LeftButton);
-            EXPECT_EQ(Text(4), exerc.YesButton->text());
+            EXPECT_EQ(Text(TEntry::YesButton), exerc.YesButton->text());
             QTest::mouseClick(right ? exerc.YesButton : exerc.NoButton, Qt::LeftButton);
         }
     });
@@ -230,7 +230,7 @@ TEST_F(ExerciseStart, AnExerciseOverTheFilteredWordsBooksEveryAnswerInTheGridsLi
     EXPECT_FALSE(Grid().GetWordList()->Saved);
     // The run ended because everything asked was learned.
     ASSERT_EQ(1u, box.Texts.size());
-    EXPECT_EQ(LanguageText(257), box.Texts[0]);
+    EXPECT_EQ(LanguageText(TEntry::ExerciseFinished), box.Texts[0]);
 
     EXPECT_TRUE(Form().WordsGrid->isVisible());
     EXPECT_TRUE(Form().PageScroller->isHidden());

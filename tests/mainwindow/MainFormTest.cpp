@@ -11,11 +11,12 @@
 #include "mainwindow/Unit_FindForm.h"
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
-#include "platform/Beep.h"
 #include "platform/Registry.h"
+#include "support/BeepRecorder.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "support/gui/ProgramFixture.h"
+#include "support/gui/ScriptedFileDialogs.h"
 #include "ui_MainForm.h"
 #include "widgets/KbLayoutHandle.h"
 
@@ -38,32 +39,6 @@
 
 namespace {
 
-class TScriptedDialogs : public IMainFileDialogs
-{
-public:
-    TScriptedDialogs() { previous = SetMainFileDialogs(this); }
-    ~TScriptedDialogs() override { SetMainFileDialogs(previous); }
-    bool Execute(TFileDialogRequest &request) override
-    {
-        Presets.push_back(request.FileName.toStdString());
-        if (Choice.empty())
-            return false;
-        request.FileName = QString::fromStdString(Choice);
-        return true;
-    }
-    std::string Choice;
-    std::vector<std::string> Presets;
-
-private:
-    IMainFileDialogs *previous = nullptr;
-};
-
-int Beeps = 0;
-void CountBeep(TBeepKind)
-{
-    ++Beeps;
-}
-
 const std::string SampleList = TARNWICK_SOURCE_DIR "/samples/Frans.wdl";
 
 // The program's windows over a store of their own, seeded as the installer leaves it.
@@ -74,18 +49,11 @@ protected:
     {
         ASSERT_NO_FATAL_FAILURE(ProgramFixture::SetUp());
         CreateProgram();
-        previousBeep = SetBeepHandler(CountBeep);
-        Beeps = 0;
-    }
-    void TearDown() override
-    {
-        ProgramFixture::TearDown();
-        SetBeepHandler(previousBeep);
     }
 
     QString Status() { return Form().StatusBar->findChild<QLabel *>()->text(); }
 
-    TBeepHandler previousBeep = nullptr;
+    TBeepRecorder Beeps;
 };
 
 TEST(StartupArguments, OnlyExactlyOneFileArgumentIsOpenedElseTheLastListWhenAsked)
@@ -126,8 +94,8 @@ TEST_F(MainWindow, StartUpAppliesThePackAfterResettingThePartsOfSpeech)
     ASSERT_EQ(10, Form().PartOfSpeechCombo->count());
     EXPECT_EQ(QStringLiteral("zelfstandig naamwoord"), Form().PartOfSpeechCombo->itemText(0));
     EXPECT_EQ(4, Form().ExercLevelCombo->count());
-    EXPECT_EQ(QString::fromStdString(LanguageText(20)), Form().MFile->title());
-    EXPECT_EQ(QString::fromStdString(LanguageText(146)), FindForm->windowTitle());
+    EXPECT_EQ(QString::fromStdString(LanguageText(TEntry::FileMenu)), Form().MFile->title());
+    EXPECT_EQ(QString::fromStdString(LanguageText(TEntry::FindCaption)), FindForm->windowTitle());
     EXPECT_EQ(QString(), Status());
     EXPECT_FALSE(StartupForm->isVisible());
 
@@ -233,7 +201,7 @@ TEST_F(MainWindow, AMissingOrDamagedListLeavesTheWindowIdle)
 
     CreateProgram({QStringLiteral(TARNWICK_CORPUS_DIR "/WordListReader/damaged-signature.wdl")});
     ASSERT_TRUE(Start());
-    EXPECT_EQ(std::vector<std::string>{LanguageText(132)}, box.Texts);
+    EXPECT_EQ(std::vector<std::string>{LanguageText(TEntry::NotAWordList)}, box.Texts);
     EXPECT_EQ(nullptr, Grid().GetWordList());
     EXPECT_EQ(nullptr, CurrentList);
     EXPECT_FALSE(MainForm->Busy);
@@ -268,7 +236,8 @@ TEST_F(MainWindow, AnOlderFormatIsOpenedThenWarnedAbout)
     ASSERT_TRUE(Start());
     ASSERT_NE(nullptr, Grid().GetWordList());
     ASSERT_EQ(1u, box.Texts.size());
-    EXPECT_EQ(LanguageText(137), box.Texts[0].substr(0, LanguageText(137).size()));
+    EXPECT_EQ(LanguageText(TEntry::OldFormatNotice),
+              box.Texts[0].substr(0, LanguageText(TEntry::OldFormatNotice).size()));
 }
 
 TEST_F(MainWindow, TheLastListIsOpenedOnlyWhenAskedAndNotWhenEmpty)
@@ -397,14 +366,14 @@ TEST_F(MainWindow, ACharacterButtonTypesIntoTheFocusedTextEditorOnly)
     buttons[0]->click();
     buttons[1]->click();
     EXPECT_EQ(QStringLiteral("&e"), Form().ForWordEdit->text());
-    EXPECT_EQ(0, Beeps);
+    EXPECT_EQ(0, Beeps.Count());
 
     Form().ForWordEdit->hide();
     Form().LessonEdit->show();
     Form().LessonEdit->setFocus();
     buttons[1]->click();
     EXPECT_EQ(QString(), Form().LessonEdit->text());
-    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ(1, Beeps.Count());
 }
 
 // The user's click on a character button: the character goes into the open editor at its caret,
@@ -460,7 +429,7 @@ TEST_F(MainWindow, AClickedCharacterGoesIntoTheOpenEditorAtItsCaretAndKeepsItOpe
         EXPECT_TRUE(edit.isVisible());
         EXPECT_EQ(&edit, QApplication::focusWidget());
     }
-    EXPECT_EQ(0, Beeps);
+    EXPECT_EQ(0, Beeps.Count());
 
     // Without a foreign, reference or context editor: a beep, and nothing typed anywhere.
     Grid().SelectCellAt(Grid().ColumnOfKind(ckLesson), 2);
@@ -469,7 +438,7 @@ TEST_F(MainWindow, AClickedCharacterGoesIntoTheOpenEditorAtItsCaretAndKeepsItOpe
     EXPECT_EQ(Form().LessonEdit, QApplication::focusWidget());
     Grid().SelectCellAt(Grid().ColumnOfKind(ckScore), 2);
     QTest::mouseClick(buttons[1], Qt::LeftButton);
-    EXPECT_EQ(2, Beeps);
+    EXPECT_EQ(2, Beeps.Count());
     EXPECT_EQ("", list.GetLesson(1));
     EXPECT_EQ("mot1", list.GetForWord(1));
 }
@@ -542,7 +511,7 @@ protected:
     }
     QTemporaryDir dir;
     TScriptedBox box;
-    TScriptedDialogs dialogs;
+    TScriptedFileDialogs dialogs;
 };
 
 TEST_F(CheckSaved, ASavedListOrNoListNeedsNoQuestion)
@@ -554,11 +523,11 @@ TEST_F(CheckSaved, ASavedListOrNoListNeedsNoQuestion)
 
 TEST_F(CheckSaved, NoDiscardsCancelAndTheCloseBoxKeep)
 {
-    box.Answers = {1};
+    box.Answers = {mbNo};
     EXPECT_TRUE(MainForm->CheckSaved());
     ASSERT_EQ(1u, box.Texts.size());
     EXPECT_NE(std::string::npos, box.Texts[0].find("\"Naamloos\""));
-    box.Answers = {2};
+    box.Answers = {mbCancel};
     EXPECT_FALSE(MainForm->CheckSaved());
     EXPECT_FALSE(MainForm->CheckSaved()); // close box: the escape answer
     EXPECT_FALSE(MainForm->close());
@@ -567,17 +536,18 @@ TEST_F(CheckSaved, NoDiscardsCancelAndTheCloseBoxKeep)
 
 TEST_F(CheckSaved, YesWithCancelledSaveAsKeepsTheList)
 {
-    box.Answers = {0};
+    box.Answers = {mbYes};
     EXPECT_FALSE(MainForm->CheckSaved());
-    EXPECT_EQ(std::vector<std::string>{"Naamloos"}, dialogs.Presets);
+    ASSERT_EQ(1u, dialogs.Requests.size());
+    EXPECT_EQ(QStringLiteral("Naamloos"), dialogs.Requests[0].FileName);
     EXPECT_FALSE(Grid().GetWordList()->Saved);
 }
 
 TEST_F(CheckSaved, YesWritesTheWholeFileBeforeAnswering)
 {
     const std::string path = dir.filePath(QStringLiteral("Nieuw.wdl")).toStdString();
-    dialogs.Choice = path;
-    box.Answers = {0};
+    dialogs.Choices = {QString::fromStdString(path)};
+    box.Answers = {mbYes};
     EXPECT_TRUE(MainForm->CheckSaved());
     TWordList reread;
     bool ok = false;
@@ -597,8 +567,8 @@ TEST_F(CheckSaved, YesWritesTheWholeFileBeforeAnswering)
 
 TEST_F(CheckSaved, AFailedSaveIsReportedAndNothingIsDiscarded)
 {
-    dialogs.Choice = dir.filePath(QStringLiteral("missing/folder/Nieuw.wdl")).toStdString();
-    box.Answers = {0};
+    dialogs.Choices = {dir.filePath(QStringLiteral("missing/folder/Nieuw.wdl"))};
+    box.Answers = {mbYes};
     EXPECT_FALSE(MainForm->CheckSaved());
     EXPECT_EQ(2u, box.Texts.size());
     EXPECT_FALSE(Grid().IsBusy());

@@ -1,7 +1,7 @@
-#include "platform/Beep.h"
 #include "setup/ExtractFixture.h"
 #include "setup/Unit_Extract.h"
 #include "setup/Unit_Overwrite.h"
+#include "support/BeepRecorder.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -58,13 +58,6 @@ TEST(OverwriteForm, AnswersOneTwoThreeAndTheCloseBoxIsNo)
     EXPECT_TRUE(form.findChild<QPushButton *>(QStringLiteral("NoButton"))->isDefault());
 }
 
-int beeps = 0;
-void CountBeep(TBeepKind kind)
-{
-    if (kind == TBeepKind::Question)
-        ++beeps;
-}
-
 // Without replaced questions the dialog asks through message boxes, the overwrite form and the
 // wizard's exit question.
 TEST(ExtractForm, AsksThroughItsDialogs)
@@ -84,16 +77,14 @@ TEST(ExtractForm, AsksThroughItsDialogs)
     EXPECT_FALSE(form.Questions().AskExit());
     EXPECT_TRUE(form.Questions().AskExit());
 
-    beeps = 0;
-    const TBeepHandler saved = SetBeepHandler(CountBeep);
+    TBeepRecorder beeps;
     ClickWhenShown(QStringLiteral("entry 0"));
     EXPECT_FALSE(form.Questions().AskForDisk("Insert disk 2"));
     ClickWhenShown(QStringLiteral("entry 1"));
     EXPECT_TRUE(form.Questions().AskForDisk("Insert disk 2"));
     CloseWhenShown();
     EXPECT_TRUE(form.Questions().AskForDisk("Insert disk 2"));
-    SetBeepHandler(saved);
-    EXPECT_EQ(beeps, 3);
+    EXPECT_EQ(beeps.Count(TBeepKind::Question), 3);
 
     TOverwriteForm overwrite;
     overwrite.ApplyLanguage();

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -93,6 +95,36 @@ TEST_F(SetupWindows, TheExitQuestionStartsOnResume)
     QApplication::processEvents();
     EXPECT_EQ(Setup::ExitForm->focusWidget(), ExitButton("ResumeButton"));
     ExitButton("ExitButton")->click();
+}
+
+// Enter presses the focused button of the installer's windows, not only their default.
+TEST_F(SetupWindows, EnterPressesTheFocusedButton)
+{
+    StartWithOnePack();
+    Next();
+    const std::string second = PageName();
+    ASSERT_NE(second, "WelcomePanel");
+    auto *back = Child<QPushButton>("BackButton");
+    ASSERT_FALSE(back->isDefault());
+    back->setFocus();
+    QTest::keyClick(Wizard()->focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(PageName(), "WelcomePanel");
+    auto *next = Child<QPushButton>("NextButton");
+    next->setFocus();
+    QTest::keyClick(Wizard()->focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(PageName(), second);
+
+    EXPECT_EQ(Answer([this] {
+                  ExitButton("ExitButton")->setFocus();
+                  QTest::keyClick(Setup::ExitForm->focusWidget(), Qt::Key_Return);
+              }),
+              2);
+
+    QTimer::singleShot(0, [] {
+        OverwriteForm->findChild<QPushButton *>(QStringLiteral("YesButton"))->setFocus();
+        QTest::keyClick(OverwriteForm->focusWidget(), Qt::Key_Return);
+    });
+    EXPECT_EQ(OverwriteForm->Ask("x"), TOverwriteForm::Yes);
 }
 
 } // namespace

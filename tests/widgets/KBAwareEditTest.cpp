@@ -1,8 +1,8 @@
 #include "widgets/KBAwareEdit.h"
 #include "core/PrivateMessages.h"
-#include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
+#include "support/BeepRecorder.h"
 #include "support/StoreFixture.h"
 #include "widgets/KBAwareComboBox.h"
 #include "widgets/KbLayoutHandle.h"
@@ -44,12 +44,6 @@ constexpr unsigned ScanSpace = 57;
 
 const KbLayout German{"de", ""};
 const KbLayout Greek{"gr", ""};
-
-int Beeps = 0;
-void CountBeep(TBeepKind)
-{
-    ++Beeps;
-}
 
 // Keeps the private messages sent to it.
 class TReceiver : public QObject
@@ -118,8 +112,6 @@ protected:
     }
     void SetUp() override
     {
-        previousBeep = SetBeepHandler(CountBeep);
-        Beeps = 0;
         ASSERT_EQ(KbLayouts::StartupLayout(), (KbLayout{"us", ""}));
         KbLayouts::ActivateKeyboardLayout(KbLayouts::StartupLayout());
         auto *layout = new QHBoxLayout(&window);
@@ -134,18 +126,14 @@ protected:
         QApplication::setActiveWindow(&window);
         first->setFocus();
     }
-    void TearDown() override
-    {
-        SetBeepHandler(previousBeep);
-        KbLayouts::ActivateKeyboardLayout(KbLayouts::StartupLayout());
-    }
+    void TearDown() override { KbLayouts::ActivateKeyboardLayout(KbLayouts::StartupLayout()); }
 
     TStoreDir store;
     QWidget window;
     TKBAwareEdit *first = nullptr;
     TKBAwareEdit *second = nullptr;
     TKBAwareComboBox *combo = nullptr;
-    TBeepHandler previousBeep = nullptr;
+    TBeepRecorder Beeps;
 };
 
 TEST_F(KBAwareControls, ANonDesktopLayoutTranslatesTheEditsOwnKeys)
@@ -173,7 +161,7 @@ TEST_F(KBAwareControls, ANonDesktopLayoutTranslatesTheEditsOwnKeys)
     // Characters from the character bar and the keyboard tool carry no scan code.
     Key(*first, 0, 0, QStringLiteral("y"));
     EXPECT_EQ(QStringLiteral("zé´\"@y"), first->text());
-    EXPECT_EQ(0, Beeps);
+    EXPECT_EQ(0, Beeps.Count());
 }
 
 TEST_F(KBAwareControls, AltKeepsItsShortcutsAndMnemonicsAndOnlyAltGrTypesTheThirdLevel)
@@ -253,13 +241,13 @@ TEST_F(KBAwareControls, CharactersTheCodePageCannotHoldAreRefusedWithABeep)
     first->SetKbLayout(Greek);
     Key(*first, Qt::Key_A, 30, QStringLiteral("a"));
     EXPECT_EQ(QString(), first->text());
-    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ(1, Beeps.Count());
     first->CodePage = 1253;
     Key(*first, Qt::Key_A, 30, QStringLiteral("a"));
     EXPECT_EQ(QStringLiteral("α"), first->text());
     Key(*first, 0, 0, QStringLiteral("ж"));
     EXPECT_EQ(QStringLiteral("α"), first->text());
-    EXPECT_EQ(2, Beeps);
+    EXPECT_EQ(2, Beeps.Count());
 }
 
 TEST_F(KBAwareControls, AGridEditorLeavesTabEnterUpAndDownToItsHooks)
@@ -287,7 +275,7 @@ TEST_F(KBAwareControls, AGridEditorLeavesTabEnterUpAndDownToItsHooks)
                                 Qt::Key_Down}),
               keysDown);
     EXPECT_EQ((std::vector<int>{9, 13, 13}), keysPressed);
-    EXPECT_EQ(0, Beeps);
+    EXPECT_EQ(0, Beeps.Count());
 }
 
 TEST_F(KBAwareControls, AKeyHookThatMovesToAnotherCellEndsTheKey)

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "mainwindow/FileDialogs.h"
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+// Answers the main window's file dialogs from a script of chosen files ("" cancels, as does an
+// empty script) and keeps the requests; installed for the lifetime of the object.
+class TScriptedFileDialogs : public IMainFileDialogs
+{
+public:
+    TScriptedFileDialogs() { previous = SetMainFileDialogs(this); }
+    ~TScriptedFileDialogs() override { SetMainFileDialogs(previous); }
+    TScriptedFileDialogs(const TScriptedFileDialogs &) = delete;
+    TScriptedFileDialogs &operator=(const TScriptedFileDialogs &) = delete;
+
+    bool Execute(TFileDialogRequest &request) override
+    {
+        Requests.push_back(request);
+        if (Choices.empty() || Choices.front().isEmpty()) {
+            if (!Choices.empty())
+                Choices.pop_front();
+            return false;
+        }
+        request.FileName = Choices.front();
+        Choices.pop_front();
+        request.FilterIndex = ChosenFilter;
+        return true;
+    }
+    std::vector<TFileDialogRequest> Requests;
+    std::deque<QString> Choices;
+    int ChosenFilter = 1;
+
+private:
+    IMainFileDialogs *previous = nullptr;
+};
