@@ -1,4 +1,5 @@
 #include "core/Texts.h"
+#include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "exercises/Unit_ExercForm.h"
 #include "exercises/Unit_ExercSetForm.h"
@@ -22,6 +23,7 @@
 #include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "support/gui/ProgramFixture.h"
+#include "ui_MainForm.h"
 #include "ui_OptionsForm.h"
 
 #include <QAbstractButton>
@@ -236,4 +238,35 @@ TEST_F(LanguageSwitch, TheHelpFileIsTheNamedFileBesideTheProgramOnlyWhenItIsTher
     ApplyLanguage();
     QFile::remove(path);
     EXPECT_EQ(QFile::encodeName(path).toStdString(), ApplicationHelpFile);
+}
+
+// The refills of the editors' lists are no choice of the user's: the word being edited keeps its
+// part of speech and its level, and the editors keep showing them.
+TEST_F(LanguageSwitch, ApplyingWhileAWordIsEditedLeavesTheWordAsItWas)
+{
+    PartsOfSpeech = "zn,ww;bn";
+    Grid().SetWordList(TListBuilder()
+                               .Languages("Lingua", 1, "Eigen", 1)
+                               .Word("un", "een")
+                               .PartOfSpeech("lidw")
+                               .Levels(2, 3)
+                               .Take());
+    const TWordList &list = *Grid().GetWordList();
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckPartOfSpeech), 1);
+    ASSERT_TRUE(Form().PartOfSpeechCombo->isVisible());
+    ASSERT_NO_FATAL_FAILURE(SwitchTo("English"));
+    EXPECT_EQ("lidw", list.GetPartOfSpeech(0));
+    EXPECT_EQ(u"lidw", Form().PartOfSpeechCombo->currentText());
+    EXPECT_EQ(2, Form().PartOfSpeechCombo->count());
+
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckLevel2), 1);
+    ASSERT_TRUE(Form().ExercLevelCombo->isVisible());
+    ASSERT_NO_FATAL_FAILURE(SwitchTo("Nederlands"));
+    EXPECT_EQ(2, list.GetLevel1(0));
+    EXPECT_EQ(3, list.GetLevel2(0));
+    EXPECT_EQ(3, Form().ExercLevelCombo->currentIndex());
+    EXPECT_EQ(4, Form().ExercLevelCombo->count());
+    EXPECT_EQ("lidw", list.GetPartOfSpeech(0));
 }
