@@ -353,9 +353,24 @@ TEST_F(ListDialogs, FindHandsEachRequestToTheGridWithItsPageAndBounds)
     TRecordingFindTarget target;
     FindForm->SetFindTarget(&target);
     Grid().SetWordList(FrenchList(3));
-    FindForm->SetActivePage(TFindForm::fpReference);
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    // The grid itself keeps the page; an editor turns to its column's page.
+    FindForm->SetActivePage(TFindForm::fpLesson);
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckScore), 1);
+    MainForm->UpdateCommands();
+    Form().ActFind->trigger();
+    EXPECT_EQ(TFindForm::fpLesson, FindForm->ActivePage());
+    FindForm->close();
+    target.Calls.clear();
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckRefWord), 1);
+    ASSERT_EQ(Form().RefWordEdit, QApplication::focusWidget());
     FindForm->FindEdits[TFindForm::fpReference]->setText(QStringLiteral("woord"));
-    FindForm->Open(MainForm);
+    MainForm->UpdateCommands();
+    Form().ActFind->trigger();
+    EXPECT_EQ(TFindForm::fpReference, FindForm->ActivePage());
     ASSERT_TRUE(QTest::qWaitForWindowActive(FindForm));
     ASSERT_EQ(1u, target.Calls.size());
     EXPECT_EQ("prepare", target.Calls[0].Kind);
