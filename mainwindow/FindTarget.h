@@ -3,17 +3,13 @@
 #include <cstdint>
 #include <string>
 
-class TWordList;
-
-// What the find window asks of the word grid: the list it searches and the grid's search. Texts
-// are bytes of the searched column's code page.
+// What the find window asks of the word grid's search. Texts are bytes of the searched column's
+// code page.
 class IFindTarget
 {
 public:
     virtual ~IFindTarget() = default;
 
-    // The list whose language names and fonts the window shows; nullptr without one.
-    virtual const TWordList *SearchedList() const = 0;
     // Fixes the rows that the searches of this showing of the window are bounded by.
     virtual void PrepareTargetRows() = 0;
     // Column 0..4: foreign word, reference word, context, part of speech, lesson. Mode 0

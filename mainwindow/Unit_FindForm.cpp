@@ -4,6 +4,8 @@
 #include "core/Texts.h"
 #include "core/Unit_WordList.h"
 #include "mainwindow/FindTarget.h"
+#include "mainwindow/Main.h"
+#include "mainwindow/WordsGrid.h"
 #include "platform/CodePage.h"
 #include "ui_FindForm.h"
 #include "widgets/KBAwareEdit.h"
@@ -27,6 +29,12 @@ constexpr int ReplaceEditBelowLabel = 24;
 constexpr int PageControlBeyondEdits = 135;
 constexpr int ButtonsBelowPages = 15;
 constexpr int WindowBeyondButtons = 67;
+// The row of buttons: the stored width of each, the gap between them and the window's margins.
+constexpr int ButtonWidth = 108;
+constexpr int ButtonGap = 7;
+constexpr int LeftMargin = 9;
+constexpr int RightMargin = 8;
+constexpr int StoredWidth = 470;
 
 } // namespace
 
@@ -90,6 +98,13 @@ void TFindForm::SetActivePage(TPage page)
     ui->PageControl->setCurrentIndex(page);
 }
 
+// The list in the main window's grid, whose language names and fonts the window shows.
+const TWordList *TFindForm::SearchedList() const
+{
+    const TWordsGrid *grid = MainForm ? MainForm->WordsGrid() : nullptr;
+    return grid ? grid->GetWordList() : nullptr;
+}
+
 TFindForm::TPage TFindForm::ActivePage() const
 {
     return static_cast<TPage>(std::clamp(ui->PageControl->currentIndex(), 0, PageCount - 1));
@@ -106,7 +121,7 @@ void TFindForm::FormShow()
 {
     if (Target)
         Target->PrepareTargetRows();
-    const TWordList *list = Target ? Target->SearchedList() : nullptr;
+    const TWordList *list = SearchedList();
     if (list) {
         ui->PageControl->setTabText(fpForeign, DecodeText(list->ForLanguage));
         ui->PageControl->setTabText(fpReference, DecodeText(list->RefLanguage));
@@ -122,7 +137,7 @@ void TFindForm::FormShow()
 // the window grows so that both edits of a page and the buttons fit.
 void TFindForm::LayoutControls()
 {
-    const TWordList *list = Target ? Target->SearchedList() : nullptr;
+    const TWordList *list = SearchedList();
     const auto fontOf
             = [this](const TListFont *listFont) { return listFont ? listFont->toQFont() : font(); };
     SetPageFont(fpForeign, fontOf(list ? list->ForFont.get() : nullptr), PageCodePage(fpForeign));
@@ -143,12 +158,22 @@ void TFindForm::LayoutControls()
                                      h);
     }
     const int pagesHeight = 2 * h + PageControlBeyondEdits;
-    ui->PageControl->resize(ui->PageControl->width(), pagesHeight);
     const int buttonsTop = pagesHeight + ButtonsBelowPages;
-    for (QPushButton *button :
-         {ui->FindButton, ui->ReplaceButton, ui->ReplaceAllButton, ui->CloseButton})
-        button->move(button->x(), buttonsTop);
-    setFixedSize(width(), buttonsTop + WindowBeyondButtons);
+    // A language whose captions are longer than the stored buttons widens them all alike, and
+    // the window with them.
+    const std::array<QPushButton *, 4> buttons{ui->FindButton, ui->ReplaceButton,
+                                               ui->ReplaceAllButton, ui->CloseButton};
+    int buttonWidth = ButtonWidth;
+    for (const QPushButton *button : buttons)
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+    int left = LeftMargin;
+    for (QPushButton *button : buttons) {
+        button->setGeometry(left, buttonsTop, buttonWidth, button->height());
+        left += buttonWidth + ButtonGap;
+    }
+    const int windowWidth = std::max(StoredWidth, left - ButtonGap + RightMargin);
+    ui->PageControl->resize(windowWidth - ui->PageControl->x() - RightMargin, pagesHeight);
+    setFixedSize(windowWidth, buttonsTop + WindowBeyondButtons);
 }
 
 void TFindForm::SetPageFont(TPage page, const QFont &font, int codePage)
@@ -207,7 +232,7 @@ uint8_t TFindForm::Mode(TPage page) const
 // The texts of a page are bytes of the code page its column is stored in.
 int TFindForm::PageCodePage(TPage page) const
 {
-    const TWordList *list = Target ? Target->SearchedList() : nullptr;
+    const TWordList *list = SearchedList();
     const TListFont *font = nullptr;
     if (list && (page == fpForeign || page == fpContext))
         font = list->ForFont.get();
@@ -299,4 +324,5 @@ void TFindForm::ApplyLanguage()
     c.ReplaceButton->setText(PackText(TEntry::ReplaceButton));
     c.ReplaceAllButton->setText(PackText(TEntry::ReplaceAllButton));
     c.CloseButton->setText(PackText(TEntry::CloseButton));
+    LayoutControls();
 }

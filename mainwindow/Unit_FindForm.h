@@ -11,6 +11,7 @@ class QFont;
 class QComboBox;
 class QLabel;
 class TKBAwareEdit;
+class TWordList;
 
 namespace Ui {
 class TFindForm;
@@ -78,6 +79,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    const TWordList *SearchedList() const;
     void SetPageFont(TPage page, const QFont &font, int codePage);
     void PageChanged();
     void FindTextChanged(const QString &text);

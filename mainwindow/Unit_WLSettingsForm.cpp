@@ -43,9 +43,8 @@ std::string Bytes(const QString &text)
     return CodePage::FromUnicodeLossy(text, CodePage::Default);
 }
 
-// Shows the first failure of the language's fields and focuses its control; 0 when all pass,
-// else the failing field's place in the order (1 name, 2 font, 3 size).
-int CheckLanguage(const TLanguageFields &fields)
+// Shows the first failure of the language's fields and focuses its control; true when all pass.
+bool CheckLanguage(const TLanguageFields &fields)
 {
     switch (CheckLanguageName(Bytes(fields.LangEdit->text()))) {
     case ncValid:
@@ -53,12 +52,12 @@ int CheckLanguage(const TLanguageFields &fields)
     case ncEmpty:
         ShowError(PackText(fields.NameEmpty));
         fields.LangEdit->setFocus();
-        return 1;
+        return false;
     default:
         ShowError(PackText(fields.NameTooLong,
                            {{u"%n%", QString::number(static_cast<int>(MaxLanguageName))}}));
         fields.LangEdit->setFocus();
-        return 1;
+        return false;
     }
     const int charset = IndexToCharset(fields.CharsetCombo->currentIndex());
     switch (CheckFontName(Bytes(fields.FontCombo->currentText()), charset)) {
@@ -67,20 +66,20 @@ int CheckLanguage(const TLanguageFields &fields)
     case fcEmpty:
         ShowError(PackText(fields.FontEmpty));
         fields.FontCombo->setFocus();
-        return 2;
+        return false;
     case fcNotInstalled:
         ShowError(PackText(fields.FontNotInstalled));
         fields.FontCombo->setFocus();
-        return 2;
+        return false;
     default:
         ShowError(PackText(fields.FontLacksCharset));
         fields.FontCombo->setFocus();
-        return 2;
+        return false;
     }
     switch (CheckIntRange(Bytes(fields.SizeCombo->currentText()), TWLSettingsForm::MinFontSize,
                           TWLSettingsForm::MaxFontSize)) {
     case rcValid:
-        return 0;
+        return true;
     case rcEmpty:
         ShowError(PackText(fields.SizeEmpty));
         break;
@@ -91,7 +90,7 @@ int CheckLanguage(const TLanguageFields &fields)
         break;
     }
     fields.SizeCombo->setFocus();
-    return 3;
+    return false;
 }
 
 void FillCharsets(QComboBox *combo)
@@ -204,7 +203,7 @@ void TWLSettingsForm::ForCharsButtonClick()
         ForeignChars = ForCharsForm->Text();
 }
 
-int TWLSettingsForm::Validate()
+bool TWLSettingsForm::FieldsValid()
 {
     const TLanguageFields foreign{
             ui->ForLangEdit,      ui->ForCharsetCombo,         ui->ForFontCombo,
@@ -216,16 +215,12 @@ int TWLSettingsForm::Validate()
             ui->RefSizeCombo,     TEntry::RefLanguageEmpty,    TEntry::RefLanguageTooLong,
             TEntry::RefFontEmpty, TEntry::RefFontNotInstalled, TEntry::RefFontLacksCharset,
             TEntry::RefSizeEmpty, TEntry::RefSizeInvalid};
-    if (const int failed = CheckLanguage(foreign))
-        return failed;
-    if (const int failed = CheckLanguage(reference))
-        return failed + 3;
-    return 0;
+    return CheckLanguage(foreign) && CheckLanguage(reference);
 }
 
 void TWLSettingsForm::OKButtonClick()
 {
-    if (Validate() == 0)
+    if (FieldsValid())
         CloseWithResult(mrOk);
 }
 

@@ -47,9 +47,8 @@ public:
     void ForCharsButtonClick();
     void OKButtonClick();
     void CancelButtonClick();
-    // The number of the first check that fails, after its message was shown and its field got
-    // the focus; 0 when every field passes.
-    int Validate();
+    // Whether every field passes; else the first failure was shown and its field has the focus.
+    bool FieldsValid();
 
 protected:
     void showEvent(QShowEvent *event) override;
