@@ -200,10 +200,12 @@ void TWordsGrid::UndoSoundChange(int first, int rows)
 
 void TWordsGrid::UndoSort(int rows)
 {
+    // The record ends with this undo, so its words go back into the list as they are.
     std::vector<std::unique_ptr<TWord>> kept;
+    kept.reserve(static_cast<size_t>(rows));
     for (int i = 0; i < rows; ++i)
         if (auto *word = EntryOf<std::unique_ptr<TWord>>(UndoList, i); word && *word)
-            kept.push_back((*word)->Clone());
+            kept.push_back(std::move(*word));
     // A record that does not hold every word cannot give the old order back.
     if (static_cast<int>(kept.size()) != WordList->Count())
         return;

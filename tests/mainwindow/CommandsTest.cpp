@@ -699,6 +699,39 @@ TEST_F(Commands, ShortcutsFollowTheStateOfTheirMomentAndDelReachesTheEditor)
     EXPECT_EQ(TUndoKind::DeleteWords, Grid().GetUndoKind());
 }
 
+// Rows selected from an editor or by a row header take Del as the user meant it: the rows go,
+// and no editor is left over the word that moved into their place.
+TEST_F(Commands, DelDeletesRowsSelectedFromAnEditorAndLeavesNoEditorOverAnotherWord)
+{
+    Grid().SetWordList(FrenchList(6));
+    EditOptions.ConfirmDelete = false;
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckForWord), 2);
+    ASSERT_EQ(Form().ForWordEdit, QApplication::focusWidget());
+    QTest::keyClick(Form().ForWordEdit, Qt::Key_Down, Qt::ShiftModifier);
+    ASSERT_TRUE(Grid().IsRowSelection());
+    const int selected = Grid().Selection().Bottom - Grid().Selection().Top + 1;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    ASSERT_EQ(6 - selected, List().Count());
+    for (int index = 0; index < List().Count(); ++index)
+        EXPECT_EQ(4u, List().GetForWord(index).size()) << "no word's text was cleared";
+    EXPECT_EQ("mot0", List().GetForWord(0));
+    EXPECT_EQ("mot" + std::to_string(1 + selected), List().GetForWord(1));
+    EXPECT_FALSE(Form().ForWordEdit->isVisible());
+
+    const QRect header = Grid().CellRect(0, 1);
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckForWord), 2);
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, Qt::NoModifier, header.center());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    ASSERT_EQ(5 - selected, List().Count());
+    EXPECT_EQ("mot" + std::to_string(1 + selected), List().GetForWord(0));
+    if (Form().ForWordEdit->isVisible()) {
+        EXPECT_EQ(QString::fromStdString(List().GetForWord(Grid().Row() - 1)),
+                  Form().ForWordEdit->text());
+    }
+}
+
 TEST_F(Commands, OptionsRefillThePartsOfSpeechEvenWhenCancelled)
 {
     PartsOfSpeech = "bijwoord,lidwoord;";

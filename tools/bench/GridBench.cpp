@@ -1,3 +1,4 @@
+#include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
 #include "mainwindow/SoundGlyph.h"
 #include "mainwindow/WordsGrid.h"
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
@@ -54,6 +56,23 @@ double PaintMs(TWordsGrid &grid, QImage &target)
     timer.start();
     grid.viewport()->render(&target);
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void SendMouse(QWidget &target, QEvent::Type type, QPoint pos)
+{
+    const Qt::MouseButtons buttons
+            = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, pos, target.mapToGlobal(pos), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(&target, &event);
+}
+
+// A press, a move and a release, as the user's mouse gives them.
+void MouseDrag(TWordsGrid &grid, QPoint from, QPoint to)
+{
+    QWidget &viewport = *grid.viewport();
+    SendMouse(viewport, QEvent::MouseButtonPress, from);
+    SendMouse(viewport, QEvent::MouseMove, to);
+    SendMouse(viewport, QEvent::MouseButtonRelease, to);
 }
 
 void Report(const char *name, std::vector<double> times)
@@ -133,5 +152,49 @@ int main(int argc, char **argv)
             "delete 100000 selected words", [&] { grid.DeleteSelection(); }, 0);
     counts &= timed(
             "undo of that delete", [&] { grid.Undo(); }, Words);
+
+    // Sorting, replacing and dragging, each from the user's action to the repainted screen.
+    EditOptions.ConfirmSort = false;
+    grid.SelectCellAt(1, 1);
+    const QPoint forHeader = grid.CellRect(grid.ColumnOfKind(ckForWord), 0).center();
+    counts &= timed(
+            "sort 100000 by foreign word (click)",
+            [&] {
+                MouseDrag(grid, forHeader, forHeader);
+                PaintMs(grid, target);
+            },
+            Words);
+    counts &= grid.GetWordList()->GetForWord(1)
+            == "le mot fran\xE7"
+               "ais 1";
+    counts &= timed(
+            "undo of that sort",
+            [&] {
+                grid.Undo();
+                PaintMs(grid, target);
+            },
+            Words);
+    grid.SelectCellAt(1, 1);
+    grid.PrepareTargetRows();
+    counts &= timed(
+            "replace all, 100000 matches",
+            [&] {
+                grid.ReplaceAll(FindForWord, FindContains, "mot", "woord");
+                PaintMs(grid, target);
+            },
+            Words);
+    counts &= grid.GetWordList()->GetForWord(Words - 1).starts_with("le woord ");
+    grid.SelectRows(5, false, false);
+    grid.SelectRows(10004, true, false);
+    counts &= timed(
+            "drag 10000 rows from 5 onto 2",
+            [&] {
+                MouseDrag(grid, grid.CellRect(0, 5).center(), grid.CellRect(0, 2).center());
+                PaintMs(grid, target);
+            },
+            Words);
+    counts &= grid.GetWordList()->GetForWord(1)
+            == "le woord fran\xE7"
+               "ais 4";
     return counts ? 0 : 1;
 }
