@@ -88,6 +88,8 @@ TPrintPreviewForm::TPrintPreviewForm(QWidget *parent)
     HeaderControl->setSectionsClickable(false);
     HeaderControl->setSectionsMovable(false);
     HeaderControl->setStretchLastSection(false);
+    // A narrow column shows the start of its heading, as the printed heading does.
+    HeaderControl->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HeaderControl->setSectionResizeMode(QHeaderView::Interactive);
     HeaderControl->setMinimumSectionSize(1);
     HeaderControl->setContextMenuPolicy(Qt::CustomContextMenu);
