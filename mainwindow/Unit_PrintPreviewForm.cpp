@@ -35,6 +35,8 @@ constexpr int FrameSpace = 16;
 constexpr double ZoomStep = 1.5;
 constexpr double MaxZoom = 1.0;
 const QColor Background(128, 128, 128);
+// The help topic of the header's menu; the window's own is in its description.
+constexpr int HeadersMenuHelpContext = 2301;
 
 // The page: a white widget that the window paints.
 class TPrintSheet : public QWidget
@@ -107,6 +109,7 @@ TPrintPreviewForm::TPrintPreviewForm(QWidget *parent)
 
     HeadersMenu = new QMenu(this);
     HeadersMenu->setObjectName(QStringLiteral("HeadersMenu"));
+    HeadersMenu->setProperty("HelpContext", HeadersMenuHelpContext);
     MIMoveLeft = HeadersMenu->addAction(QStringLiteral("Naar &links verplaatsen"));
     MIMoveLeft->setObjectName(QStringLiteral("MIMoveLeft"));
     MIMoveRight = HeadersMenu->addAction(QStringLiteral("Naar &rechts verplaatsen"));

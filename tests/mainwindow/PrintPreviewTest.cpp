@@ -275,6 +275,8 @@ TEST_F(PrintPreview, OpensOnTheWholeFirstPageCentredAtTheFittingZoom)
               QStringLiteral("Context"));
     EXPECT_FALSE(Form->HeaderControl->sectionsClickable());
     EXPECT_EQ(Form->HeaderControl->defaultAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(Form->property("HelpContext").toInt(), 2300);
+    EXPECT_EQ(Form->HeadersMenu->property("HelpContext").toInt(), 2301);
 }
 
 TEST_F(PrintPreview, TwoZoomInsGiveTwoAndAQuarterTimesTheFitThenTheRealSize)
