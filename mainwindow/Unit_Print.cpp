@@ -115,15 +115,24 @@ TPageFrame PrinterFrame(const TPrinterMetrics &now, const TWordList &list,
     return frame;
 }
 
+QString NoPrinterText()
+{
+    return QStringLiteral("No printer is available. Install a printer, or choose to print to a "
+                          "file.");
+}
+
+// Neither a printer nor a file: Qt would begin the job anyway, fail, and leave the printer
+// active, so that no file could be chosen for it again.
+bool HasNoOutput(const QPrinter &printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat && printer.outputFileName().isEmpty();
+}
+
 QString BeginFailure(const QPrinter &printer)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat) {
-        if (printer.outputFileName().isEmpty())
-            return QStringLiteral("No printer is available. Install a printer, or choose to "
-                                  "print to a file.");
+    if (printer.outputFormat() == QPrinter::PdfFormat)
         return QStringLiteral("The file \"%1\" could not be written.")
                 .arg(QDir::toNativeSeparators(printer.outputFileName()));
-    }
     return QStringLiteral("The printer \"%1\" could not start printing.")
             .arg(printer.printerName());
 }
@@ -191,6 +200,14 @@ IPrintDialog &PrintDialog()
 void PrinterSetup(QWidget *parent)
 {
     PrintDialog().Setup(SharedPrinter(), parent);
+}
+
+QString BeginPrintJob(QPainter &painter, QPrinter &printer, const QString &title)
+{
+    if (HasNoOutput(printer))
+        return NoPrinterText();
+    printer.setDocName(title);
+    return painter.begin(&printer) ? QString() : BeginFailure(printer);
 }
 
 bool PageMatches(const TPrinterMetrics &stored, const TPrinterMetrics &now)
@@ -284,10 +301,11 @@ QString PrintPages(QPrinter &printer, const TWordList &list,
     const double scale = static_cast<double>(now.LogPixelsY) / stored.LogPixelsY;
     const TPageFrame frame = PrinterFrame(now, list, columns);
 
-    printer.setDocName(QStringLiteral("Tarnwick - ") + list.GetListName());
     QPainter painter;
-    if (!painter.begin(&printer))
-        return BeginFailure(printer);
+    if (QString failure
+        = BeginPrintJob(painter, printer, QStringLiteral("Tarnwick - ") + list.GetListName());
+        !failure.isEmpty())
+        return failure;
     for (int p = from; p <= to; ++p) {
         const TPageInfo &page = pages[static_cast<size_t>(p - 1)];
         std::vector<int> baselines;

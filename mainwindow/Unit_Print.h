@@ -63,6 +63,11 @@ IPrintDialog &PrintDialog();
 // printer keeps.
 void PrinterSetup(QWidget *parent);
 
+// Starts a job on the printer under a title (the PDF's title, the print queue's job name): "" when
+// the painter draws on its pages, else what to tell the user: that there is no printer, that the
+// file cannot be written, or that the printer refused. Every job of the program starts here.
+QString BeginPrintJob(QPainter &painter, QPrinter &printer, const QString &title);
+
 // Whether the page that a layout was made for (stored) is still the printer's page (now): the six
 // measures compared at one resolution, each within a pixel. A resolution of 0 never matches.
 bool PageMatches(const TPrinterMetrics &stored, const TPrinterMetrics &now);

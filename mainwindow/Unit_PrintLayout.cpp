@@ -21,6 +21,15 @@ double MinZoom = 0.0;
 
 namespace {
 
+// Advances are kept, as the font engine keeps them, in 64ths of a pixel; a width is rounded to
+// whole pixels, halves up, as the engine rounds it.
+constexpr int SubPixels = 64;
+
+int ToPixels(int64_t subPixels)
+{
+    return static_cast<int>((subPixels + SubPixels / 2) / SubPixels);
+}
+
 constexpr const char *BreakCharacters = " -/_\\";
 constexpr const char *FixedFontFamily = "Arial";
 constexpr int ColumnPointSize = 8;
@@ -30,8 +39,6 @@ constexpr double MinShare = 0.1;
 // AddColumnShares scales the others again while rounding leaves them above their room; a few
 // passes settle it.
 constexpr int MaxRoomPasses = 5;
-// Widths cached per font before the cache starts again.
-constexpr size_t MaxCachedWidths = 65536;
 
 bool IsBreakCharacter(char byte)
 {
@@ -61,25 +68,6 @@ size_t CharLength(std::string_view text, size_t pos, const ITextMeasurer &measur
 bool Fits(std::string_view text, int maxWidth, const ITextMeasurer &measurer, int font)
 {
     return measurer.WidthBound(font, text) <= maxWidth || measurer.Width(font, text) <= maxWidth;
-}
-
-// The longest leading part of text whose width is at most maxWidth, in bytes. The widths of
-// leading parts grow with their length, so the first character that does not fit, adding them
-// one by one, is found by halving.
-size_t LongestFit(std::string_view text, int maxWidth, const ITextMeasurer &measurer, int font)
-{
-    if (Fits(text, maxWidth, measurer, font))
-        return text.size();
-    size_t fits = 0;
-    size_t fails = text.size();
-    while (fails - fits > 1) {
-        const size_t middle = fits + (fails - fits) / 2;
-        if (Fits(text.substr(0, middle), maxWidth, measurer, font))
-            fits = middle;
-        else
-            fails = middle;
-    }
-    return fits;
 }
 
 double SumOfShares(const std::array<TPrintColumn, 5> &columns, int first, int end)
@@ -129,6 +117,22 @@ bool IsLeadByteOf(int codePage, unsigned char byte)
     default:
         return false;
     }
+}
+
+size_t ITextMeasurer::LongestFit(int font, std::string_view bytes, int maxWidth) const
+{
+    if (Fits(bytes, maxWidth, *this, font))
+        return bytes.size();
+    size_t fits = 0;
+    size_t fails = bytes.size();
+    while (fails - fits > 1) {
+        const size_t middle = fits + (fails - fits) / 2;
+        if (Fits(bytes.substr(0, middle), maxWidth, *this, font))
+            fits = middle;
+        else
+            fails = middle;
+    }
+    return fits;
 }
 
 bool TPrinterMetrics::Valid() const
@@ -203,6 +207,11 @@ QFont MakePrintFont(const TPrintFontInfo &info, int pixelSize)
     QFont font(info.Family);
     font.setPixelSize(std::max(1, pixelSize));
     font.setBold(info.Bold);
+    // Printed text stands on its characters' own advances, without kerning or ligatures: a line
+    // is as wide as its characters together, which the layout adds up instead of shaping every
+    // leading part of every text.
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
@@ -227,13 +236,11 @@ TFontMeasurer::TMeasuredFont::TMeasuredFont(const TPrintFontInfo &info, int pixe
     : CodePage(info.CodePage)
     , DoubleByte(CodePage::IsDoubleByte(info.CodePage))
     , Metrics(MakePrintFont(info, pixelSize), &device)
+    , ExactMetrics(MakePrintFont(info, pixelSize), &device)
     , Ascent(Metrics.ascent())
     , Height(Metrics.height())
-    // A rounded advance may lack up to half a pixel; kerning moves a character by far less than
-    // an eighth of the font's size.
-    , Allowance(1 + (std::max(1, pixelSize) + 7) / 8)
 {
-    ByteBound.fill(-2);
+    ByteAdvance.fill(-2);
 }
 
 TFontMeasurer::TFontMeasurer(const TWordList &list, int logPixelsY)
@@ -270,38 +277,48 @@ int TFontMeasurer::Height(int font) const
 int TFontMeasurer::Width(int font, std::string_view bytes) const
 {
     const TMeasuredFont &measured = Font(font);
-    std::string key(bytes);
-    const auto found = measured.Widths.find(key);
-    if (found != measured.Widths.end())
-        return found->second;
-    const int width
-            = measured.Metrics.horizontalAdvance(CodePage::ToUnicode(bytes, measured.CodePage));
-    if (measured.Widths.size() >= MaxCachedWidths)
-        measured.Widths.clear();
-    measured.Widths.emplace(std::move(key), width);
-    return width;
+    int64_t sum = 0;
+    for (const char byte : bytes) {
+        const int advance = Advance(measured, static_cast<unsigned char>(byte));
+        if (advance < 0)
+            return measured.Metrics.horizontalAdvance(
+                    CodePage::ToUnicode(bytes, measured.CodePage));
+        sum += advance;
+    }
+    return ToPixels(sum);
 }
 
-int TFontMeasurer::WidthBound(int font, std::string_view bytes) const
+int TFontMeasurer::Advance(const TMeasuredFont &measured, unsigned char byte) const
+{
+    if (measured.DoubleByte)
+        return -1;
+    int &advance = measured.ByteAdvance[byte];
+    if (advance == -2) {
+        const char character = static_cast<char>(byte);
+        const QString text
+                = CodePage::ToUnicode(std::string_view(&character, 1), measured.CodePage);
+        advance = text.size() == 1 && IsSimpleCharacter(text[0].unicode()) ? static_cast<int>(
+                          std::lround(measured.ExactMetrics.horizontalAdvance(text[0]) * SubPixels))
+                                                                           : -1;
+    }
+    return advance;
+}
+
+size_t TFontMeasurer::LongestFit(int font, std::string_view bytes, int maxWidth) const
 {
     const TMeasuredFont &measured = Font(font);
-    if (measured.DoubleByte)
-        return Width(font, bytes);
-    int bound = 0;
+    int64_t sum = 0;
+    size_t fit = 0;
     for (const char byte : bytes) {
-        int &advance = measured.ByteBound[static_cast<unsigned char>(byte)];
-        if (advance == -2) {
-            const QString character
-                    = CodePage::ToUnicode(std::string_view(&byte, 1), measured.CodePage);
-            advance = character.size() == 1 && IsSimpleCharacter(character[0].unicode())
-                    ? measured.Metrics.horizontalAdvance(character[0]) + measured.Allowance
-                    : -1;
-        }
+        const int advance = Advance(measured, static_cast<unsigned char>(byte));
         if (advance < 0)
-            return Width(font, bytes);
-        bound += advance;
+            return ITextMeasurer::LongestFit(font, bytes, maxWidth);
+        sum += advance;
+        if (ToPixels(sum) > maxWidth)
+            break;
+        ++fit;
     }
-    return bound;
+    return fit;
 }
 
 bool TFontMeasurer::IsLeadByte(int font, unsigned char byte) const
@@ -319,7 +336,7 @@ void WrapText(std::string &text, int maxWidth, const ITextMeasurer &measurer, in
     size_t pos = 0;
     while (pos < source.size()) {
         const std::string_view rest = source.substr(pos);
-        const size_t fit = LongestFit(rest, maxWidth, measurer, font);
+        const size_t fit = measurer.LongestFit(font, rest, maxWidth);
         size_t length = fit;
         if (fit < rest.size()) {
             // The line is full. Walk its characters: the last break character that fits ends

@@ -12,7 +12,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 class QPrinter;
@@ -130,6 +129,9 @@ public:
     virtual int WidthBound(int font, std::string_view bytes) const { return Width(font, bytes); }
     // Whether the byte starts a double-byte character in the font's code page.
     virtual bool IsLeadByte(int font, unsigned char byte) const = 0;
+    // The longest leading part of bytes (a byte count) whose width is at most maxWidth. Widths of
+    // leading parts grow with their length, so halving finds it.
+    virtual size_t LongestFit(int font, std::string_view bytes, int maxWidth) const;
 };
 
 // The printed fonts at a printer's vertical resolution, each at MulDiv(point size, resolution, 72)
@@ -143,8 +145,10 @@ public:
     int Ascent(int font) const override;
     int Height(int font) const override;
     int Width(int font, std::string_view bytes) const override;
-    int WidthBound(int font, std::string_view bytes) const override;
     bool IsLeadByte(int font, unsigned char byte) const override;
+    // Adds up the characters' advances, one pass over the text, where no character needs
+    // shaping; otherwise halves.
+    size_t LongestFit(int font, std::string_view bytes, int maxWidth) const override;
 
 private:
     struct TMeasuredFont
@@ -153,16 +157,16 @@ private:
         int CodePage = 0;
         bool DoubleByte = false;
         QFontMetrics Metrics;
+        QFontMetricsF ExactMetrics;
         int Ascent = 0;
         int Height = 0;
-        // How much kerning may add to a character, beyond its own advance.
-        int Allowance = 0;
-        // Per byte of a single-byte code page: its character's advance with the allowance, -1 for
-        // a character that needs shaping, -2 while not yet measured.
-        mutable std::array<int, 256> ByteBound{};
-        mutable std::unordered_map<std::string, int> Widths;
+        // Per byte of a single-byte code page: its character's own advance in 64ths of a pixel,
+        // -1 for a character that needs shaping, -2 while not yet measured.
+        mutable std::array<int, 256> ByteAdvance{};
     };
     const TMeasuredFont &Font(int font) const;
+    // The advance of a byte's character alone, or -1 when it must be measured in its text.
+    int Advance(const TMeasuredFont &measured, unsigned char byte) const;
 
     QImage Device;
     std::vector<std::unique_ptr<TMeasuredFont>> Fonts;

@@ -35,6 +35,8 @@ constexpr int FrameSpace = 16;
 constexpr double ZoomStep = 1.5;
 constexpr double MaxZoom = 1.0;
 const QColor Background(128, 128, 128);
+// The help topic of the header's menu; the window's own is in its description.
+constexpr int HeadersMenuHelpContext = 2301;
 
 // The page: a white widget that the window paints.
 class TPrintSheet : public QWidget
@@ -88,6 +90,8 @@ TPrintPreviewForm::TPrintPreviewForm(QWidget *parent)
     HeaderControl->setSectionsClickable(false);
     HeaderControl->setSectionsMovable(false);
     HeaderControl->setStretchLastSection(false);
+    // A narrow column shows the start of its heading, as the printed heading does.
+    HeaderControl->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     HeaderControl->setSectionResizeMode(QHeaderView::Interactive);
     HeaderControl->setMinimumSectionSize(1);
     HeaderControl->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -105,6 +109,7 @@ TPrintPreviewForm::TPrintPreviewForm(QWidget *parent)
 
     HeadersMenu = new QMenu(this);
     HeadersMenu->setObjectName(QStringLiteral("HeadersMenu"));
+    HeadersMenu->setProperty("HelpContext", HeadersMenuHelpContext);
     MIMoveLeft = HeadersMenu->addAction(QStringLiteral("Naar &links verplaatsen"));
     MIMoveLeft->setObjectName(QStringLiteral("MIMoveLeft"));
     MIMoveRight = HeadersMenu->addAction(QStringLiteral("Naar &rechts verplaatsen"));

@@ -7,10 +7,12 @@
 #include "core/Unit_WordList.h"
 #include "mainwindow/Unit_Print.h"
 #include "mainwindow/Unit_PrintLayout.h"
+#include "platform/CodePage.h"
 #include "support/StoreFixture.h"
 #include "support/WordListFixtures.h"
 
 #include <QFontInfo>
+#include <QImage>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <array>
@@ -404,6 +406,50 @@ TEST(PrintFonts, TheBoundIsNeverBelowTheMeasuredWidth)
                 const std::string_view part = std::string_view(text).substr(0, length);
                 EXPECT_GE(measurer.WidthBound(font, part), measurer.Width(font, part))
                         << font << " '" << part << "'";
+            }
+        }
+    }
+}
+
+// The measurer adds up the characters' own advances; the widths must be those Qt measures and
+// draws with the printed font, and the longest fit what measuring every leading part one by one
+// finds, pairs that other fonts kern, ligatures, accents and shaped text included.
+TEST(PrintFonts, TheLongestFitIsTheLastLeadingPartThatFits)
+{
+    TWordList list;
+    list.InitLanguages("Frans", 0, "Arial", 12, "Vietnamees", 163, "Times New Roman", 10);
+    const TFontMeasurer measurer(list, 1200);
+    QImage device(1, 1, QImage::Format_RGB32);
+    device.setDotsPerMeterX(RoundEven(1200 / 0.0254));
+    device.setDotsPerMeterY(RoundEven(1200 / 0.0254));
+    const std::vector<std::string> texts{"AVAWAY To Ty Yo Wa", "office affine fjord",
+                                         "le mot fran\xE7"
+                                         "ais \xE9\xE8\xEA 12345",
+                                         "a \xCC\xD2 combining \xDE\xEC", "iiiiiiiiiiWWWWWWWWW"};
+    for (int font = 0; font < PrintFontCount; ++font) {
+        for (const std::string &text : texts) {
+            const TPrintFontInfo info = PrintFontInfo(list, font);
+            const QFontMetrics qt(MakePrintFont(info, MulDiv(info.PointSize, 1200, 72)), &device);
+            std::vector<int> widths{0};
+            for (size_t length = 1; length <= text.size(); ++length) {
+                const std::string_view part = std::string_view(text).substr(0, length);
+                widths.push_back(measurer.Width(font, part));
+                EXPECT_EQ(widths.back(),
+                          qt.horizontalAdvance(CodePage::ToUnicode(part, info.CodePage)))
+                        << font << " '" << part << "'";
+            }
+            std::vector<int> limits{-5, 0, 1, widths.back() + 1000};
+            for (const int width : widths) {
+                limits.push_back(width - 1);
+                limits.push_back(width);
+                limits.push_back(width + 1);
+            }
+            for (const int limit : limits) {
+                size_t expected = 0;
+                while (expected < text.size() && widths[expected + 1] <= limit)
+                    ++expected;
+                EXPECT_EQ(measurer.LongestFit(font, text, limit), expected)
+                        << font << " '" << text << "' " << limit;
             }
         }
     }

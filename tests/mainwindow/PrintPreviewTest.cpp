@@ -24,6 +24,7 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -273,6 +274,9 @@ TEST_F(PrintPreview, OpensOnTheWholeFirstPageCentredAtTheFittingZoom)
     EXPECT_EQ(Form->HeaderControl->model()->headerData(2, Qt::Horizontal).toString(),
               QStringLiteral("Context"));
     EXPECT_FALSE(Form->HeaderControl->sectionsClickable());
+    EXPECT_EQ(Form->HeaderControl->defaultAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(Form->property("HelpContext").toInt(), 2300);
+    EXPECT_EQ(Form->HeadersMenu->property("HelpContext").toInt(), 2301);
 }
 
 TEST_F(PrintPreview, TwoZoomInsGiveTwoAndAQuarterTimesTheFitThenTheRealSize)
@@ -741,6 +745,26 @@ TEST(PrintJob, WithoutAPrinterOrAFileTheMessageSaysSo)
     EXPECT_EQ(PrintPages(printer, *list, TPrintSettings().Columns, pages, metrics, metrics, 1, 1),
               QStringLiteral("No printer is available. Install a printer, or choose to print to "
                              "a file."));
+
+    // What any job of the program (the keyboard chart's too) starts with.
+    QPainter painter;
+    EXPECT_EQ(BeginPrintJob(painter, printer, QStringLiteral("Kaart")),
+              QStringLiteral("No printer is available. Install a printer, or choose to print to "
+                             "a file."));
+    EXPECT_FALSE(painter.isActive());
+    QTemporaryDir dir;
+    printer.setOutputFileName(dir.filePath(QStringLiteral("geen/kaart.pdf")));
+    EXPECT_EQ(BeginPrintJob(painter, printer, QStringLiteral("Kaart")),
+              QStringLiteral("The file \"%1\" could not be written.")
+                      .arg(dir.filePath(QStringLiteral("geen/kaart.pdf"))));
+    const QString file = dir.filePath(QStringLiteral("kaart.pdf"));
+    printer.setOutputFileName(file);
+    ASSERT_EQ(BeginPrintJob(painter, printer, QStringLiteral("Tarnwick - Kaart")), QString());
+    EXPECT_TRUE(painter.isActive());
+    painter.drawText(QPoint(600, 600), QStringLiteral("Toetsen"));
+    ASSERT_TRUE(painter.end());
+    EXPECT_EQ(PdfInfo(file, QStringLiteral("Title")), QStringLiteral("Tarnwick - Kaart"));
+    EXPECT_EQ(PdfPages(file).join(QString()).trimmed(), QStringLiteral("Toetsen"));
 }
 
 TEST_F(PrintPreview, TheGridPrintsItsSelectedRowsOrEveryWord)
