@@ -7,10 +7,8 @@ int TProgramLoadHooks::ConvertList(TWordList &list)
 {
     if (!ConvertForm)
         return crCancelled;
-    ConvertForm->Task = {};
-    ConvertForm->Task.Mode = cmWordList;
-    ConvertForm->Task.WordList = &list;
-    const int result = ConvertForm->exec();
-    ConvertForm->Task = {};
-    return result;
+    TConvertTask task;
+    task.Mode = cmWordList;
+    task.WordList = &list;
+    return ConvertForm->Run(task);
 }

@@ -130,6 +130,7 @@ bool TWordsGrid::EditorActive() const
 
 void TWordsGrid::EndEdit()
 {
+    StopSoundPlayer();
     if (Busy || !isVisible())
         return;
     setFocus();
@@ -284,6 +285,7 @@ void TWordsGrid::OpenControl(int col, int row)
         }
         break;
     case ckSound:
+        SoundPanelEnter(row);
         control = SoundPanel;
         break;
     case ckLevel1:
