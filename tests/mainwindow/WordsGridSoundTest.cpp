@@ -305,6 +305,18 @@ TEST_F(WordsGridSound, RecordingsAreConvertedStoredOnLeavingAndUndoneToTheSoundB
     EXPECT_GE(list->GetSound(1)->Offset, 0);
     grid->Undo();
     EXPECT_EQ(nullptr, list->GetSound(1));
+
+    // A fresh recording deleted from its cell is stored first, so its undo brings its bytes back.
+    grid->SetRecordLimit(100);
+    grid->SelectCellAt(SoundCol(), 3);
+    RecordUntilTheLimit();
+    const std::string third = SoundOf(2);
+    ASSERT_EQ(-1, list->GetSound(2)->Offset);
+    grid->DeleteSelection();
+    EXPECT_EQ(nullptr, list->GetSound(2));
+    grid->SelectCellAt(SoundCol(), 1);
+    grid->Undo();
+    EXPECT_EQ(third, SoundOf(2));
     // No scratch file is left behind.
     EXPECT_TRUE(Temp.Files(QStringLiteral("ZRM")).isEmpty());
     EXPECT_FALSE(WaveRecording || grid->IsBusy());
