@@ -104,6 +104,11 @@ TExercForm::TExercForm(QWidget *parent)
     connect(ui->QuestionAction, &QAction::triggered, this, &TExercForm::TBQuestionClick);
     connect(ui->ContextAction, &QAction::triggered, this, &TExercForm::TBContextClick);
     resize(529 - ExercFrameWidth, 420 - ExercFrameHeight);
+
+    // The window's own player; it lives as long as the window.
+    auto *player = new TXaudioPlayer(this);
+    player->SetPriority(XaudioPlayerPriority);
+    SetPlayer(player);
 }
 
 TExercForm::~TExercForm()

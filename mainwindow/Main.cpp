@@ -17,12 +17,14 @@
 #include "exercises/Unit_FilterForm.h"
 #include "mainwindow/ApplyLanguage.h"
 #include "mainwindow/SoundGlyph.h"
+#include "mainwindow/SoundPanel.h"
 #include "mainwindow/Unit_FindForm.h"
 #include "mainwindow/Unit_PrintPreviewForm.h"
 #include "mainwindow/Unit_StartupForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
+#include "sound/XaudioPlayer.h"
 #include "ui_MainForm.h"
 #include "widgets/KbLayoutHandle.h"
 
@@ -172,6 +174,11 @@ TMainForm::TMainForm(QWidget *parent)
     grid.SetPartOfSpeechCombo(ui->PartOfSpeechCombo);
     grid.SetLessonEdit(ui->LessonEdit);
     grid.SetLevelCombo(ui->ExercLevelCombo);
+    grid.BindSoundPanel(new TSoundPanel(this));
+    // The grid's player; its notices stop with the grid.
+    auto *player = new TXaudioPlayer(&grid);
+    player->SetPriority(XaudioPlayerPriority);
+    grid.SetXAPlayer(player);
     grid.SetSoundBmp(SoundGlyph(palette().color(QPalette::Text)));
     grid.SetSoundInvBmp(SoundGlyph(palette().color(QPalette::HighlightedText)));
     CreateCommands();

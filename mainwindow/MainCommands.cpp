@@ -464,10 +464,13 @@ void TMainForm::ActSetLessonExecute()
 // Batch recording needs the batch-recording window's sound handling, which is not there yet.
 void TMainForm::ActBatchRecExecute() { }
 
-// Inserting a sound needs the sound cell and the conversion to MP3, which are not there yet.
 void TMainForm::ActInsertSoundExecute()
 {
     CloseFindForm();
+    TFileDialogRequest request;
+    if (RunFileDialog(request, TEntry::InsertSoundDialogTitle, TEntry::InsertSoundFilter, "wav",
+                      false, SoundFilterIndex))
+        ui->WordsGrid->InsertSoundFile(ToFileName(request.FileName));
 }
 
 // The page of the column whose editor is active; any other control keeps the page.

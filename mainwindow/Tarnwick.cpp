@@ -3,6 +3,7 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/ProgramHooks.h"
 #include "mainwindow/WordsGrid.h"
 #include "widgets/Application.h"
 
@@ -51,6 +52,8 @@ int main(int argc, char **argv)
     InstallToolkitTranslations(app);
     QApplication::setWindowIcon(ApplicationIcon());
     InitApplication();
+    TProgramLoadHooks loadHooks;
+    SetLoadHooks(&loadHooks);
     CreateForms();
     TStderrMessageBox stderrBox;
     if (qEnvironmentVariableIsSet("TARNWICK_TEST_REPORT")) {
@@ -63,6 +66,7 @@ int main(int argc, char **argv)
     if (MainForm->StartFailed)
         result = EXIT_FAILURE;
     DestroyForms();
+    SetLoadHooks(nullptr);
     SetMessageBox(nullptr);
     delete std::exchange(LanguagePack, nullptr);
     return result;

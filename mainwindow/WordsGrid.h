@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -20,6 +21,9 @@
 #include <utility>
 #include <variant>
 #include <vector>
+
+class IXaudioPlayer;
+class TSoundPanel;
 
 // Entries of the undo record, one per affected row.
 struct TOldPartOfSpeech
@@ -201,6 +205,14 @@ public:
     void ReplaceAll(uint8_t column, uint8_t mode, const std::string &findText,
                     const std::string &replaceText);
 
+    // The sound cell (WordsGridSound.cpp): its panel, the player it plays with and how long a
+    // recording may last.
+    void BindSoundPanel(TSoundPanel *panel);
+    void SetXAPlayer(IXaudioPlayer *player);
+    void SetRecordLimit(int ms) { RecordLimit = ms; }
+    // Gives the current word the sound of a WAV file (converted) or an MP3 file (stored as it is).
+    void InsertSoundFile(const std::string &fileName);
+
     // File operations on the shown list. A threaded one runs after the command has returned and
     // keeps the grid busy until its WM_FILESTHREADDONE; a finished save goes on to the message
     // target. SaveList answers false when the synchronous save failed.
@@ -318,6 +330,24 @@ private:
     bool ReplaceSelectedMatch(QLineEdit &edit, uint8_t kind, const std::string &replaceText);
     void SelectMatch(uint8_t kind, TFindResult hit, size_t length);
 
+    // The sound cell.
+    static constexpr int RecordLimitMs = 10000;
+    void SetSoundButtons(bool play, bool playDown, bool stop, bool record, bool recordDown);
+    bool WordHasSound(int row) const;
+    void SoundPanelEnter(int row);
+    void SoundPanelExit();
+    void StopSoundPlayer();
+    void StoreSoundUndo(int row);
+    void PlayButtonClick();
+    void StopButtonClick();
+    void RecordButtonClick();
+    void FinishRecording();
+    void XANotifyAck(uint8_t command);
+    void XANotifyNack(uint8_t command);
+    void XANotifyPong(uint32_t tag);
+    void XANotifyPlayerState(int state);
+    void FinishImport();
+
     // File operations.
     void StartFileOperation(const std::string &fileName, uint8_t action);
     void WMFilesThreadDone(intptr_t action);
@@ -387,6 +417,16 @@ private:
     // Set while the grid itself fills an editor: such changes are not the user's.
     bool Filling = false;
     QMetaObject::Connection FocusConnection;
+    QPointer<TSoundPanel> SoundButtons;
+    IXaudioPlayer *XAPlayer = nullptr;
+    QTimer RecordTimer;
+    int RecordLimit = RecordLimitMs;
+    // The row whose sound plays or records, and the row an inserted file goes to.
+    int SoundRow = 0;
+    bool ImportingSound = false;
+    std::string ImportSoundFile;
+    bool ImportFromSoundCell = false;
+    int ImportRow = 0;
 
     // What painting needs of the fonts, refreshed by ApplyFonts.
     struct TKindFont

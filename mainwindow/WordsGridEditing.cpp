@@ -134,6 +134,7 @@ bool TWordsGrid::EditorActive() const
 
 void TWordsGrid::EndEdit()
 {
+    StopSoundPlayer();
     if (Busy || !isVisible())
         return;
     setFocus();
@@ -288,6 +289,7 @@ void TWordsGrid::OpenControl(int col, int row)
         }
         break;
     case ckSound:
+        SoundPanelEnter(row);
         control = SoundPanel;
         break;
     case ckLevel1:

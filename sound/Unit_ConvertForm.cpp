@@ -44,6 +44,14 @@ void TConvertForm::ApplyLanguage()
     ui->CancelButton->setText(PackText(TEntry::CancelButton));
 }
 
+int TConvertForm::Run(const TConvertTask &task)
+{
+    Task = task;
+    const int result = exec();
+    Task = {};
+    return result;
+}
+
 void TConvertForm::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);

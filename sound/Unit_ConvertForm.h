@@ -27,6 +27,8 @@ public:
     void ApplyLanguage();
 
     TConvertTask Task;
+    // Shows the window modally over the task; the answer is its TConvertResult.
+    int Run(const TConvertTask &task);
 
     Ui::TConvertForm &Controls() const { return *ui; }
     bool Running() const { return Thread; }

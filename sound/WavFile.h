@@ -21,6 +21,7 @@ struct TWaveFormat
 };
 
 inline constexpr uint16_t WaveFormatPcm = 1;
+inline constexpr uint16_t WaveFormatMpegLayer3 = 0x55;
 inline constexpr uint16_t WaveFormatExtensible = 0xFFFE;
 // What recordings are made in and what the encoder takes: PCM, mono, 44100 Hz, 16 bits.
 inline constexpr TWaveFormat RecordingFormat{WaveFormatPcm, 1, 44100, 88200, 2, 16, 0};

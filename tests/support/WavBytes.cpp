@@ -1,5 +1,8 @@
 #include "support/WavBytes.h"
 
+#include "platform/Mp3Encoder.h"
+
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -101,4 +104,27 @@ std::vector<int16_t> SpeechLike(uint32_t rate, double seconds)
                 loudness * (9000 * std::sin(phase) + 3000 * std::sin(3 * phase)) + hiss));
     }
     return samples;
+}
+
+std::string Mp3Bytes(const std::vector<int16_t> &samples)
+{
+    BE_CONFIG config;
+    uint32_t chunk = 0;
+    uint32_t bufferSize = 0;
+    HBE_STREAM stream = nullptr;
+    if (beInitStream(&config, &chunk, &bufferSize, &stream) != BE_ERR_SUCCESSFUL)
+        return {};
+    std::string bytes;
+    std::vector<uint8_t> out(bufferSize);
+    for (size_t done = 0; done < samples.size(); done += chunk) {
+        uint32_t length = 0;
+        beEncodeChunk(stream, static_cast<uint32_t>(std::min<size_t>(chunk, samples.size() - done)),
+                      samples.data() + done, out.data(), &length);
+        bytes.append(reinterpret_cast<const char *>(out.data()), length);
+    }
+    uint32_t length = 0;
+    beDeinitStream(stream, out.data(), &length);
+    bytes.append(reinterpret_cast<const char *>(out.data()), length);
+    beCloseStream(stream);
+    return bytes;
 }

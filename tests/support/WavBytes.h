@@ -37,3 +37,5 @@ std::vector<int16_t> Samples16(const std::string &bytes);
 std::vector<int16_t> Sine(uint32_t rate, double frequency, double seconds, int amplitude);
 // Spoken-like sound: a tone whose pitch and loudness wander, with some noise; the same every time.
 std::vector<int16_t> SpeechLike(uint32_t rate, double seconds);
+// The samples (44100 Hz mono) encoded as the program stores sounds: plain 64 kbit/s MP3 frames.
+std::string Mp3Bytes(const std::vector<int16_t> &samples);

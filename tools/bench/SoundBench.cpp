@@ -1,13 +1,17 @@
 #include "core/Unit_WordList.h"
 #include "platform/TempFile.h"
+#include "sound/PcmBackend.h"
 #include "sound/SoundFiles.h"
 #include "sound/Unit_ConvertThread.h"
 #include "sound/WavFile.h"
+#include "sound/XaudioPlayer.h"
 
 #include "tools/bench/BenchTiming.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
@@ -15,7 +19,7 @@
 #include <vector>
 
 // What users wait for with sound: encoding a recording to MP3, converting an old list whose
-// sounds are WAV.
+// sounds are WAV, and the start of a playback.
 namespace {
 
 constexpr int EncodedSeconds = 60;
@@ -101,6 +105,89 @@ double ConvertList()
     });
 }
 
+// A device that notes when the first frames reach it and forgets them.
+class TFirstFrameBackend : public IPcmBackend
+{
+public:
+    class TStream : public IPcmStream
+    {
+    public:
+        explicit TStream(std::atomic<bool> &written)
+            : Written(written)
+        { }
+        long Write(const void *, long count) override
+        {
+            Written = true;
+            return count;
+        }
+        long Read(void *, long) override { return 0; }
+        void Drop() override { }
+        void Drain() override { }
+        void Interrupt() override { }
+
+    private:
+        std::atomic<bool> &Written;
+    };
+
+    std::unique_ptr<IPcmStream> OpenPlayback(const TPcmFormat &) override
+    {
+        return std::make_unique<TStream>(Written);
+    }
+    std::unique_ptr<IPcmStream> OpenCapture(const TPcmFormat &) override { return nullptr; }
+    std::unique_ptr<IPcmStream> OpenNullSink(const TPcmFormat &) override
+    {
+        return std::make_unique<TStream>(Written);
+    }
+
+    std::atomic<bool> Written{false};
+};
+
+// From the user's Play (the input is opened) to the first frames written to the device, through
+// the player's acknowledgement as the grid handles it.
+double StartPlayback()
+{
+    const std::vector<int16_t> speech = Speech(RecordingRate, 2);
+    const std::string wav = Canonical(RecordingFormat,
+                                      std::string(reinterpret_cast<const char *>(speech.data()),
+                                                  speech.size() * sizeof(int16_t)));
+    const std::string source = CreateTempFile("ZRW");
+    const std::string mp3 = CreateTempFile("ZRM");
+    Write(source, wav);
+    TConvertThread({}, nullptr, nullptr).ConvertToMp3(source, mp3);
+    TFirstFrameBackend backend;
+    IPcmBackend *previous = SetPcmBackend(&backend);
+    TXaudioPlayer player;
+    bool closed = false;
+    player.OnNotifyAck = [&player, &closed](uint8_t command) {
+        if (command == IXaudioPlayer::cmdInputOpen) {
+            player.InputSeek(0, 1);
+            player.Play();
+        }
+        closed = command == IXaudioPlayer::cmdInputClose;
+    };
+    std::vector<double> times;
+    for (int run = 0; run < Runs(9); ++run) {
+        backend.Written = false;
+        QElapsedTimer timer;
+        timer.start();
+        player.InputOpen(mp3);
+        while (!backend.Written)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        times.push_back(ElapsedMs(timer));
+        player.Stop();
+        player.InputClose();
+        // The next run starts once this playback has surely ended.
+        while (!closed)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        closed = false;
+    }
+    const double ms = Median(times);
+    SetPcmBackend(previous);
+    RemoveFile(source);
+    RemoveFile(mp3);
+    return ms;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -113,5 +200,6 @@ int main(int argc, char **argv)
     std::printf("converting a list of %d WAV sounds (%.1f s, %u Hz 8-bit each): %.2f s, %.1f ms "
                 "a sound\n",
                 ListSounds, OldSeconds, OldRate, list / 1000, list / ListSounds);
+    std::printf("start of playback to the first frames written: %.2f ms\n", StartPlayback());
     return 0;
 }
