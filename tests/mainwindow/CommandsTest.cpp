@@ -17,6 +17,7 @@
 #include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "support/gui/ProgramFixture.h"
+#include "ui_KBLayoutForm.h"
 #include "ui_MainForm.h"
 
 #include <QAction>
@@ -737,10 +738,10 @@ TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
     Grid().SetWordList(FrenchList(1));
     Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
     ASSERT_EQ(Form().ContextEdit, MainForm->focusWidget());
-    auto *insert = new QLineEdit(KBLayoutForm);
-    insert->setObjectName(QStringLiteral("InsertEdit"));
-    insert->setText(QStringLiteral("\u00E9a\u00E7"));
-    QTimer::singleShot(0, KBLayoutForm, &QDialog::accept);
+    QTimer::singleShot(0, KBLayoutForm, [] {
+        KBLayoutForm->ui->InsertEdit->setText(QStringLiteral("\u00E9a\u00E7"));
+        KBLayoutForm->accept();
+    });
     Trigger(Form().MIKeyboardLayout);
     EXPECT_EQ(QStringLiteral("\u00E9a\u00E7"), Form().ContextEdit->text());
     EXPECT_EQ("\xE9"
