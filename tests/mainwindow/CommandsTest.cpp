@@ -14,6 +14,7 @@
 #include "mainwindow/Unit_KBLayoutForm.h"
 #include "mainwindow/Unit_OptionsForm.h"
 #include "mainwindow/WordsGrid.h"
+#include "platform/Beep.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "support/gui/ProgramFixture.h"
@@ -747,6 +748,45 @@ TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
     EXPECT_EQ("\xE9"
               "a\xE7",
               List().Word(0).Context);
+}
+
+namespace {
+int ToolBeeps = 0;
+void CountToolBeep(TBeepKind)
+{
+    ++ToolBeeps;
+}
+} // namespace
+
+TEST_F(Commands, TheKeyboardToolOpensInTheEditorsCodePageWhichRefusesWhatItCannotHold)
+{
+    Grid().SetWordList(FrenchList(1));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
+    ASSERT_EQ(Form().ContextEdit, MainForm->focusWidget());
+    constexpr int Cyrillic = 1251;
+    Form().ContextEdit->CodePage = Cyrillic;
+    int codePage = 0;
+    QTimer::singleShot(0, KBLayoutForm, [&codePage] {
+        codePage = KBLayoutForm->KeyCodePage;
+        KBLayoutForm->close();
+    });
+    Trigger(Form().MIKeyboardLayout);
+    EXPECT_EQ(Cyrillic, codePage);
+
+    Form().ContextEdit->CodePage = CodePage::Default;
+    const TBeepHandler previous = SetBeepHandler(CountToolBeep);
+    ToolBeeps = 0;
+    QTimer::singleShot(0, KBLayoutForm, [&codePage] {
+        codePage = KBLayoutForm->KeyCodePage;
+        KBLayoutForm->ui->InsertEdit->setText(QStringLiteral("a\u0416b"));
+        KBLayoutForm->accept();
+    });
+    Trigger(Form().MIKeyboardLayout);
+    SetBeepHandler(previous);
+    EXPECT_EQ(CodePage::Default, codePage);
+    EXPECT_EQ(QStringLiteral("ab"), Form().ContextEdit->text());
+    EXPECT_EQ(1, ToolBeeps);
+    EXPECT_EQ("ab", List().Word(0).Context);
 }
 
 TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
