@@ -117,3 +117,20 @@ TEST(KeyboardChart, KeysShowTheirQuartersAndDeadQuartersAreGrey)
     EXPECT_TRUE(drawn);
     EXPECT_EQ(0, chars.At(ssShiftAltGr, QKey).Char);
 }
+
+TEST(KeyboardChart, OverhangsAreHowFarGlyphsReachLeftOfTheirOrigin)
+{
+    QImage page(1, 1, QImage::Format_RGB32);
+    const int dotsPerMetre = qRound(Dpi / MetresPerInch);
+    page.setDotsPerMeterX(dotsPerMetre);
+    page.setDotsPerMeterY(dotsPerMetre);
+    const QFont font(QStringLiteral("Arial"), 72);
+    const TOverhangs overhangs = MeasureOverhangs(font, CodePage::Default, page);
+    const QFontMetrics metrics(font, &page);
+    // The hook of "j" reaches left of where the pen stands; "a" starts right of it.
+    ASSERT_LT(metrics.leftBearing(QLatin1Char('j')), 0);
+    EXPECT_EQ(-metrics.leftBearing(QLatin1Char('j')), overhangs['j']);
+    EXPECT_EQ(0, overhangs['a']);
+    for (int overhang : overhangs)
+        EXPECT_GE(overhang, 0);
+}
