@@ -37,6 +37,8 @@ constexpr int HeadingPoints = 18;
 constexpr int LabelPoints = 10;
 constexpr int SmallPoints = 8;
 const QColor DeadQuarterGrey(128, 128, 128);
+// The row of the space bar, below the four rows of character keys.
+constexpr int SpaceBarRow = 4;
 
 QFont ArialFont(int points, bool bold = false)
 {
@@ -190,24 +192,24 @@ void TChartPainter::PaintKeyboardPage()
     auto nextRow = [&](int row) {
         x = x0;
         top = y0 + row * rowHeight;
-        bottom = row == 4 ? y1 : top + rowHeight;
+        bottom = row == SpaceBarRow ? y1 : top + rowHeight;
     };
 
-    keys(0, 12);
+    keys(RowStart(0), RowEnds[0]);
     label(x1, TEntry::BackspaceKeyLabel);
     nextRow(1);
     label(x + X(TabWidth), TEntry::TabKeyLabel);
-    keys(13, 24);
+    keys(RowStart(1), RowEnds[1]);
     label(x1, TEntry::EnterKeyLabel, false);
     nextRow(2);
     label(x + X(CapsLockWidth), TEntry::CapsLockKeyLabel);
-    keys(25, 35);
+    keys(RowStart(2), RowEnds[2]);
     nextRow(3);
     label(x + X(ShiftWidth), TEntry::ShiftKeyLabel);
-    keys(36, 45);
+    keys(RowStart(3), RowEnds[3] - 1);
     label(x1 - keyWidth, TEntry::ShiftKeyLabel);
-    keys(46, 46);
-    nextRow(4);
+    keys(RowEnds[3], RowEnds[3]);
+    nextRow(SpaceBarRow);
     const int w = X(BottomKeyWidth);
     for (TEntry text : {TEntry::CtrlKeyLabel, TEntry::StartKeyLabel, TEntry::AltKeyLabel})
         label(x + w, text);

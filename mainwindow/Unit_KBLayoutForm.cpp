@@ -25,6 +25,7 @@ const QColor DeadKeyColor(190, 236, 190);
 constexpr int Margin = 6;
 constexpr int KeyPitch = 34;
 constexpr int KeySize = 30;
+constexpr int KeyGap = KeyPitch - KeySize;
 constexpr int TabWidth = 50;
 constexpr int CapsLockWidth = 60;
 constexpr int LeftShiftWidth = 42;
@@ -486,11 +487,11 @@ void TKBLayoutForm::ApplyLanguage()
     };
     ui->KeyboardPanel->SetLabels({
             {RowRest(0), PackText(TEntry::BackspaceKeyLabel)},
-            {QRect(Margin, KeyRect(13).top(), TabWidth - 2, KeySize),
+            {QRect(Margin, KeyRect(RowStart(1)).top(), TabWidth - KeyGap, KeySize),
              PackText(TEntry::TabKeyLabel)},
             {RowRest(1).united(RowRest(1).translated(0, KeyPitch)),
              PackText(TEntry::EnterKeyLabel)},
-            {QRect(Margin, KeyRect(25).top(), CapsLockWidth - 2, KeySize),
+            {QRect(Margin, KeyRect(RowStart(2)).top(), CapsLockWidth - KeyGap, KeySize),
              PackText(TEntry::CapsLockKeyLabel)},
             {QRect(ui->LCtrlButton->geometry().right() + 1, lowest,
                    ui->LAltButton->x() - ui->LCtrlButton->geometry().right() - 1, KeySize),
