@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 #include <xkbcommon/xkbcommon-compose.h>
 #include <xkbcommon/xkbcommon.h>
@@ -131,6 +132,11 @@ struct TLayoutCase
     int CodePage;
 };
 
+void PrintTo(const TLayoutCase &layout, std::ostream *out)
+{
+    *out << layout.Layout << '(' << layout.Variant << ") in " << layout.CodePage;
+}
+
 class KeyCharsAgainstXkb : public ::testing::TestWithParam<TLayoutCase>
 {
 protected:
@@ -198,7 +204,10 @@ INSTANTIATE_TEST_SUITE_P(Layouts, KeyCharsAgainstXkb,
                                            TLayoutCase{"fr", "", CodePage::Default},
                                            TLayoutCase{"ru", "", Cp1251},
                                            TLayoutCase{"gr", "", Cp1253},
-                                           TLayoutCase{"us", "intl", CodePage::Default}));
+                                           TLayoutCase{"us", "intl", CodePage::Default}),
+                         [](const ::testing::TestParamInfo<TLayoutCase> &info) {
+                             return std::string(info.param.Layout) + info.param.Variant;
+                         });
 
 TEST(KeyChars, TheTablesOfUsAndGermanHoldWhatTheKeyboardShows)
 {
