@@ -13,6 +13,7 @@
 #include "mainwindow/Unit_ChangeFontForm.h"
 #include "mainwindow/Unit_FindForm.h"
 #include "mainwindow/Unit_ForCharsForm.h"
+#include "mainwindow/Unit_KBLayoutForm.h"
 #include "mainwindow/Unit_OptionsForm.h"
 #include "mainwindow/Unit_PartsOfSpeechForm.h"
 #include "mainwindow/Unit_PrintPreviewForm.h"
@@ -55,7 +56,8 @@ void ApplyLanguage()
     ApplyHelpFile();
     ApplyTo(ChangeFontForm, ConvertForm, MainForm, WLSettingsForm, ForCharsForm, SetLessonForm,
             FindForm, BatchRecForm, PrintPreviewForm, SetExercWordsForm, ExercStartForm,
-            ExercSetForm, FilterForm, ExercForm, TestResultForm, OptionsForm, PartsOfSpeechForm);
+            ExercSetForm, FilterForm, ExercForm, TestResultForm, OptionsForm, PartsOfSpeechForm,
+            KBLayoutForm);
     if (MainForm)
         MainForm->ShowWordCount();
 }

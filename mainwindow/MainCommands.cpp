@@ -21,7 +21,9 @@
 #include "mainwindow/Unit_WLSettingsForm.h"
 #include "mainwindow/WordsGrid.h"
 #include "platform/CodePage.h"
+#include "ui_KBLayoutForm.h"
 #include "ui_MainForm.h"
+#include "widgets/KBAwareEdit.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -426,14 +428,13 @@ void TMainForm::MIKeyboardLayoutClick()
     QWidget *active = focusWidget();
     if (!KBLayoutForm || !active)
         return;
-    KBLayoutForm->setFont(active->font());
+    KBLayoutForm->KeyFont = active->font();
+    const auto *editor = qobject_cast<const TKBAwareEdit *>(active);
+    KBLayoutForm->KeyCodePage = editor ? editor->CodePage : CodePage::Default;
     CloseFindForm();
     if (KBLayoutForm->exec() != mrOk)
         return;
-    const auto *insert = Control<QLineEdit>(KBLayoutForm, "InsertEdit");
-    if (!insert)
-        return;
-    for (const QChar character : insert->text()) {
+    for (const QChar character : KBLayoutForm->ui->InsertEdit->text()) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
         QCoreApplication::sendEvent(active, &press);
     }

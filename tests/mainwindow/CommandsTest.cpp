@@ -14,10 +14,13 @@
 #include "mainwindow/Unit_KBLayoutForm.h"
 #include "mainwindow/Unit_OptionsForm.h"
 #include "mainwindow/WordsGrid.h"
+#include "platform/Beep.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/WordListFixtures.h"
 #include "support/gui/ProgramFixture.h"
 #include "support/gui/ScriptedFileDialogs.h"
+
+#include "ui_KBLayoutForm.h"
 #include "ui_MainForm.h"
 
 #include <QAction>
@@ -746,15 +749,54 @@ TEST_F(Commands, TheKeyboardToolTypesItsCharactersIntoTheActiveEditorInOrder)
     Grid().SetWordList(FrenchList(1));
     Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
     ASSERT_EQ(Form().ContextEdit, MainForm->focusWidget());
-    auto *insert = new QLineEdit(KBLayoutForm);
-    insert->setObjectName(QStringLiteral("InsertEdit"));
-    insert->setText(QStringLiteral("\u00E9a\u00E7"));
-    QTimer::singleShot(0, KBLayoutForm, &QDialog::accept);
+    QTimer::singleShot(0, KBLayoutForm, [] {
+        KBLayoutForm->ui->InsertEdit->setText(QStringLiteral("\u00E9a\u00E7"));
+        KBLayoutForm->accept();
+    });
     Trigger(Form().MIKeyboardLayout);
     EXPECT_EQ(QStringLiteral("\u00E9a\u00E7"), Form().ContextEdit->text());
     EXPECT_EQ("\xE9"
               "a\xE7",
               List().Word(0).Context);
+}
+
+namespace {
+int ToolBeeps = 0;
+void CountToolBeep(TBeepKind)
+{
+    ++ToolBeeps;
+}
+} // namespace
+
+TEST_F(Commands, TheKeyboardToolOpensInTheEditorsCodePageWhichRefusesWhatItCannotHold)
+{
+    Grid().SetWordList(FrenchList(1));
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckContext), 1);
+    ASSERT_EQ(Form().ContextEdit, MainForm->focusWidget());
+    constexpr int Cyrillic = 1251;
+    Form().ContextEdit->CodePage = Cyrillic;
+    int codePage = 0;
+    QTimer::singleShot(0, KBLayoutForm, [&codePage] {
+        codePage = KBLayoutForm->KeyCodePage;
+        KBLayoutForm->close();
+    });
+    Trigger(Form().MIKeyboardLayout);
+    EXPECT_EQ(Cyrillic, codePage);
+
+    Form().ContextEdit->CodePage = CodePage::Default;
+    const TBeepHandler previous = SetBeepHandler(CountToolBeep);
+    ToolBeeps = 0;
+    QTimer::singleShot(0, KBLayoutForm, [&codePage] {
+        codePage = KBLayoutForm->KeyCodePage;
+        KBLayoutForm->ui->InsertEdit->setText(QStringLiteral("a\u0416b"));
+        KBLayoutForm->accept();
+    });
+    Trigger(Form().MIKeyboardLayout);
+    SetBeepHandler(previous);
+    EXPECT_EQ(CodePage::Default, codePage);
+    EXPECT_EQ(QStringLiteral("ab"), Form().ContextEdit->text());
+    EXPECT_EQ(1, ToolBeeps);
+    EXPECT_EQ("ab", List().Word(0).Context);
 }
 
 TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
