@@ -98,6 +98,14 @@ void TFindForm::SetActivePage(TPage page)
     ui->PageControl->setCurrentIndex(page);
 }
 
+// The main window's grid unless a target was set in its place.
+IFindTarget *TFindForm::SearchTarget() const
+{
+    if (Target)
+        return Target;
+    return MainForm ? MainForm->WordsGrid() : nullptr;
+}
+
 // The list in the main window's grid, whose language names and fonts the window shows.
 const TWordList *TFindForm::SearchedList() const
 {
@@ -119,8 +127,8 @@ void TFindForm::showEvent(QShowEvent *event)
 
 void TFindForm::FormShow()
 {
-    if (Target)
-        Target->PrepareTargetRows();
+    if (IFindTarget *target = SearchTarget())
+        target->PrepareTargetRows();
     const TWordList *list = SearchedList();
     if (list) {
         ui->PageControl->setTabText(fpForeign, DecodeText(list->ForLanguage));
@@ -264,20 +272,22 @@ void TFindForm::FindButtonClick()
 {
     const TPage page = ActivePage();
     FindEdits[page]->selectAll();
-    if (!Target)
+    IFindTarget *target = SearchTarget();
+    if (!target)
         return;
     BringOwnerToFront();
-    Target->FindNext(page, Mode(page), false, true, EditBytes(page, *FindEdits[page]), {});
+    target->FindNext(page, Mode(page), false, true, EditBytes(page, *FindEdits[page]), {});
     BringToFront();
 }
 
 void TFindForm::ReplaceButtonClick()
 {
     const TPage page = ActivePage();
-    if (!Target)
+    IFindTarget *target = SearchTarget();
+    if (!target)
         return;
     BringOwnerToFront();
-    Target->FindNext(page, Mode(page), true, true, EditBytes(page, *FindEdits[page]),
+    target->FindNext(page, Mode(page), true, true, EditBytes(page, *FindEdits[page]),
                      EditBytes(page, *ReplaceEdits[page]));
     BringToFront();
 }
@@ -285,10 +295,11 @@ void TFindForm::ReplaceButtonClick()
 void TFindForm::ReplaceAllButtonClick()
 {
     const TPage page = ActivePage();
-    if (!Target)
+    IFindTarget *target = SearchTarget();
+    if (!target)
         return;
     BringOwnerToFront();
-    Target->ReplaceAll(page, Mode(page), EditBytes(page, *FindEdits[page]),
+    target->ReplaceAll(page, Mode(page), EditBytes(page, *FindEdits[page]),
                        EditBytes(page, *ReplaceEdits[page]));
     BringToFront();
 }
@@ -296,8 +307,8 @@ void TFindForm::ReplaceAllButtonClick()
 void TFindForm::FindAgain()
 {
     const TPage page = ActivePage();
-    if (Target)
-        Target->FindNext(page, Mode(page), false, false, EditBytes(page, *FindEdits[page]), {});
+    if (IFindTarget *target = SearchTarget())
+        target->FindNext(page, Mode(page), false, false, EditBytes(page, *FindEdits[page]), {});
 }
 
 void TFindForm::ApplyLanguage()

@@ -91,6 +91,7 @@ private:
     void BringToFront();
 
     IFindTarget *Target = nullptr;
+    IFindTarget *SearchTarget() const;
 };
 
 extern TFindForm *FindForm;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/Unit_WordList.h"
+#include "mainwindow/FindTarget.h"
 #include "mainwindow/WordsGridKinds.h"
 #include "widgets/CellGrid.h"
 #include "widgets/KBAwareComboBox.h"
 #include "widgets/KBAwareEdit.h"
 
 #include <QByteArray>
+
 #include <QComboBox>
 #include <QFont>
 #include <QLineEdit>
@@ -90,7 +92,9 @@ struct TGridColumn
 
 // The grid that shows and edits the current word list: a header row, one row per word and the
 // append row after the last word. It owns the list and a one-level undo record.
-class TWordsGrid : public CellGrid
+class TWordsGrid
+    : public CellGrid
+    , public IFindTarget
 {
     Q_OBJECT
 
@@ -196,14 +200,14 @@ public:
     // texts are bytes of the column's code page (SearchCodePage). The find window fixes the rows
     // it searches with PrepareTargetRows when it is shown; every request keeps them within the
     // list as it is then.
-    void PrepareTargetRows();
+    void PrepareTargetRows() override;
     int GetTargetFirst() const { return TargetFirst; }
     int GetTargetLast() const { return TargetLast; }
     int SearchCodePage(uint8_t column) const;
     void FindNext(uint8_t column, uint8_t mode, bool replace, bool inSelection,
-                  const std::string &findText, const std::string &replaceText);
+                  const std::string &findText, const std::string &replaceText) override;
     void ReplaceAll(uint8_t column, uint8_t mode, const std::string &findText,
-                    const std::string &replaceText);
+                    const std::string &replaceText) override;
 
     // The sound cell (WordsGridSound.cpp): its panel, the player it plays with and how long a
     // recording may last.
