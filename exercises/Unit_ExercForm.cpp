@@ -8,6 +8,7 @@
 #include "exercises/Unit_ExercList.h"
 #include "exercises/Unit_ExercStartForm.h"
 #include "sound/Unit_Sound.h"
+#include "sound/XaudioPlayer.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercStartForm.h"
 
