@@ -8,16 +8,13 @@
 #include "mainwindow/ApplyLanguage.h"
 #include "mainwindow/ProgramStart.h"
 #include "support/ScriptedMessageBox.h"
+#include "support/WholeTexts.h"
 #include "support/WordListFixtures.h"
 #include "support/gui/ProgramFixture.h"
 #include "support/gui/ScriptedRandom.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercStartForm.h"
 
-#include <QGroupBox>
-#include <QLabel>
-#include <QStyle>
-#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTextEdit>
 #include <array>
@@ -30,42 +27,6 @@
 // texts the windows put on at run time included.
 
 namespace {
-
-// "Window.Control: text" for every visible label and box title of the window that does not show
-// its whole text: a one-line label narrower than its text, a word-wrapped one too low for its
-// lines or narrower than its longest word, a box title wider than its box.
-std::vector<std::string> CutTexts(const QWidget &window)
-{
-    std::vector<std::string> cut;
-    auto report = [&](const QWidget &control, const QString &text) {
-        cut.push_back(
-                (window.objectName() + u'.' + control.objectName() + QStringLiteral(": ") + text)
-                        .toStdString());
-    };
-    for (const QLabel *label : window.findChildren<QLabel *>()) {
-        if (label->text().isEmpty() || !label->isVisibleTo(&window))
-            continue;
-        const bool fits = label->wordWrap() ? label->minimumSizeHint().width() <= label->width()
-                        && label->heightForWidth(label->width()) <= label->height()
-                                            : label->sizeHint().width() <= label->width();
-        if (!fits)
-            report(*label, label->text());
-    }
-    for (const QGroupBox *box : window.findChildren<QGroupBox *>()) {
-        if (box->title().isEmpty() || !box->isVisibleTo(&window))
-            continue;
-        QStyleOptionGroupBox option;
-        option.initFrom(box);
-        option.text = box->title();
-        option.textAlignment = box->alignment();
-        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                         QStyle::SC_GroupBoxLabel, box);
-        if (title.right() >= box->width())
-            report(*box, box->title());
-    }
-    return cut;
-}
 
 class Labels
     : public ProgramFixture

@@ -1,6 +1,7 @@
 #include "widgets/MessageDialog.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -82,4 +83,21 @@ TEST(MessageDialog, APlainMessageHasNoPictureAndTheOthersHaveOne)
     request.Icon = TMessageIcon::Information;
     const TMessageDialog withPicture(request);
     EXPECT_NE(nullptr, withPicture.findChild<QLabel *>(QStringLiteral("Image")));
+}
+
+// A short message under a long title: the window is wide enough for the whole title in the
+// title bar's font, beside the frame's buttons.
+TEST(MessageDialog, AShortMessageLeavesRoomForTheWholeTitle)
+{
+    TMessageRequest request;
+    request.Title = "Informatie over het opslaan van de woordenlijst";
+    request.Text = "Klaar";
+    request.Icon = TMessageIcon::Information;
+    request.Buttons = {"OK"};
+    TMessageDialog dialog(request);
+    dialog.show();
+    const int title = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                              .horizontalAdvance(dialog.windowTitle());
+    EXPECT_GT(dialog.width(), title);
+    EXPECT_GT(dialog.width(), dialog.findChild<QLabel *>(QStringLiteral("Message"))->width());
 }
