@@ -56,15 +56,20 @@ TOptionsForm::TOptionsForm(QWidget *parent)
     ui->IntensiveUpDown->SetAssociate(ui->IntensiveEdit);
     ui->IntensiveUpDown->SetRange(MinQuick + 2, MaxIntensive);
     connect(ui->PageControl, &QTabWidget::currentChanged, this, &TOptionsForm::PageChanged);
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget *, QWidget *now) { FocusChanged(now); });
+    FocusConnection = connect(qApp, &QApplication::focusChanged, this,
+                              [this](QWidget *, QWidget *now) { FocusChanged(now); });
     connect(ui->PartsOfSpeechButton, &QPushButton::clicked, this,
             &TOptionsForm::PartsOfSpeechButtonClick);
     connect(ui->OKButton, &QPushButton::clicked, this, &TOptionsForm::OKButtonClick);
     connect(ui->CancelButton, &QPushButton::clicked, this, &TOptionsForm::CancelButtonClick);
 }
 
-TOptionsForm::~TOptionsForm() = default;
+// The controls give up the focus while they are destroyed, after this window has ceased to be
+// one: the application must not report that to it any more.
+TOptionsForm::~TOptionsForm()
+{
+    disconnect(FocusConnection);
+}
 
 void TOptionsForm::showEvent(QShowEvent *event)
 {

@@ -62,6 +62,8 @@ private:
     bool CheckThresholds();
     bool ChangeLanguage();
     void CloseWithResult(TModalResult result);
+
+    QMetaObject::Connection FocusConnection;
 };
 
 extern TOptionsForm *OptionsForm;
