@@ -163,6 +163,7 @@ TMainForm::TMainForm(QWidget *parent)
     ui->StatusBar->addPermanentWidget(count, 1);
     ui->StatusBar->setSizeGripEnabled(false);
     ui->ClientLayout->setStretch(0, 1);
+    ApplyHelpContexts();
 
     TWordsGrid &grid = *ui->WordsGrid;
     grid.SetMessageTarget(this);
@@ -186,6 +187,7 @@ TMainForm::TMainForm(QWidget *parent)
 TMainForm::~TMainForm()
 {
     TExercForm::RecordChanged = nullptr;
+    UnhookHelp();
 }
 
 TWordsGrid *TMainForm::WordsGrid() const
@@ -227,6 +229,7 @@ void TMainForm::FormShow()
         ResetPartsOfSpeech();
     // Every window, this one included.
     ::ApplyLanguage();
+    HookHelp();
     RestorePlacement(this, FormPlacements[0]);
     RestorePlacement(ExercForm, FormPlacements[1]);
     RestorePlacement(PrintPreviewForm, FormPlacements[2]);
@@ -299,6 +302,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
 // A failing settings write is reported by the settings unit; the program still ends.
 void TMainForm::FormClose()
 {
+    UnhookHelp();
     if (FindForm)
         FindForm->close();
     if (!SaveSettingsOnClose)

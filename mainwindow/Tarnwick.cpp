@@ -2,12 +2,14 @@
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
+#include "mainwindow/HtmlHelp.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/WordsGrid.h"
 #include "widgets/Application.h"
 
 #include "platform/AppIcon.h"
 #include "platform/HeapTuning.h"
+#include "platform/HelpViewerLibrary.h"
 #include "platform/Translations.h"
 
 #include <QLabel>
@@ -47,6 +49,7 @@ void ReportAndClose()
 int main(int argc, char **argv)
 {
     KeepFreedMemory();
+    BindHelpViewer();
     TApplication app(argc, argv);
     InstallToolkitTranslations(app);
     QApplication::setWindowIcon(ApplicationIcon());
@@ -63,6 +66,9 @@ int main(int argc, char **argv)
     if (MainForm->StartFailed)
         result = EXIT_FAILURE;
     DestroyForms();
+    // The help window holds the help file open through the reader library.
+    CloseHelpViewer();
+    ReleaseHelpViewer();
     SetMessageBox(nullptr);
     delete std::exchange(LanguagePack, nullptr);
     return result;
