@@ -189,8 +189,13 @@ enum class TEntry : int {
     PartsOfSpeechCaption = 296,
     DefaultPartsOfSpeech = 307,
     KeyboardToolCaption = 309,
+    CopyrightText = 333,
+    AuthorText = 334,
+    EmailCaption = 335,
+    WebCaption = 336,
     FirstCharsetName = 337,
     FileTypeName = 353,
+    EmailAddress = 354,
     HomepageAddress = 355,
     HelpFileName = 356,
 };

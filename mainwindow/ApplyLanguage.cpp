@@ -10,6 +10,7 @@
 #include "exercises/Unit_SetLessonForm.h"
 #include "exercises/Unit_TestResultForm.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/Unit_AboutForm.h"
 #include "mainwindow/Unit_ChangeFontForm.h"
 #include "mainwindow/Unit_FindForm.h"
 #include "mainwindow/Unit_ForCharsForm.h"
@@ -54,7 +55,7 @@ void ApplyLanguage()
     ApplyHelpFile();
     ApplyTo(ChangeFontForm, ConvertForm, MainForm, ForCharsForm, SetLessonForm, FindForm,
             BatchRecForm, PrintPreviewForm, SetExercWordsForm, ExercStartForm, ExercSetForm,
-            FilterForm, ExercForm, TestResultForm, OptionsForm, PartsOfSpeechForm);
+            FilterForm, ExercForm, TestResultForm, OptionsForm, PartsOfSpeechForm, AboutForm);
     if (MainForm)
         MainForm->ShowWordCount();
 }
