@@ -23,6 +23,7 @@
 #include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
+#include "platform/HelpProbe.h"
 #include "ui_MainForm.h"
 #include "widgets/KbLayoutHandle.h"
 
@@ -112,8 +113,7 @@ std::vector<QString> SplitCharacters(const std::string &chars, int codePage)
 
 bool IsDebugArgument(const QString &argument)
 {
-    return argument.compare(QLatin1String("/debug"), Qt::CaseInsensitive) == 0
-            || argument.compare(QLatin1String("-debug"), Qt::CaseInsensitive) == 0;
+    return IsDiagnosticsArgument(argument);
 }
 
 std::string StartupFileName(const QStringList &arguments, bool loadMRU, const std::string &mruList)

@@ -9,6 +9,7 @@
 
 #include "platform/AppIcon.h"
 #include "platform/HeapTuning.h"
+#include "platform/HelpProbe.h"
 #include "platform/HelpViewerLibrary.h"
 #include "platform/Translations.h"
 
@@ -51,6 +52,7 @@ int main(int argc, char **argv)
     KeepFreedMemory();
     BindHelpViewer();
     TApplication app(argc, argv);
+    ProbeHelpEnvironment(SystemHelpEnvironment());
     InstallToolkitTranslations(app);
     QApplication::setWindowIcon(ApplicationIcon());
     InitApplication();
