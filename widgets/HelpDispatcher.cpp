@@ -5,6 +5,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QWhatsThis>
 #include <QWidget>
 #include <memory>
 
@@ -94,9 +95,15 @@ bool THelpDispatcher::eventFilter(QObject *watched, QEvent *event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
-        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier
-            && watched->isWidgetType() && handler)
+        if (key->key() != Qt::Key_F1 || !watched->isWidgetType() || !handler)
+            break;
+        if (key->modifiers() == Qt::NoModifier)
             return HelpKey();
+        // Context-help mode: the next click on a control asks for its pop-up.
+        if (key->modifiers() == Qt::ShiftModifier && !QWhatsThis::inWhatsThisMode()) {
+            QWhatsThis::enterWhatsThisMode();
+            return true;
+        }
         break;
     }
     case QEvent::WhatsThis: {

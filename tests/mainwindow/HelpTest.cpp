@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
+#include <QWhatsThis>
 #include <set>
 
 namespace {
@@ -153,6 +155,20 @@ TEST_F(Help, HandlerShowsTopicsAndPopupsAtTheStoredPosition)
         EXPECT_TRUE(callHelp) << other;
     }
     EXPECT_EQ(2u, Popups.size());
+
+    // Under a running modal dialog the help window belongs to it, so that it takes input.
+    QDialog modal;
+    QTimer::singleShot(0, &modal, [&] {
+        Handle(HELP_CONTEXT, 2700, callHelp);
+        EXPECT_EQ(&modal, HelpViewerWindow()->parentWidget());
+        EXPECT_TRUE(HelpViewerWindow()->isVisible());
+        modal.reject();
+    });
+    modal.exec();
+    Handle(HELP_CONTEXT, 2000, callHelp);
+    EXPECT_EQ(window, HelpViewerWindow());
+    EXPECT_EQ(nullptr, HelpViewerWindow()->parentWidget());
+    EXPECT_TRUE(HelpViewerWindow()->isVisible());
 }
 
 TEST_F(Help, StartUpHooksTheHandlerAndClosingPutsTheOldOneBack)
@@ -195,6 +211,10 @@ TEST_F(Help, F1AndContextHelpUseTheNearestContext)
     EXPECT_EQ((std::vector<THelpRequest>{{HELP_CONTEXT, 2700}, {HELP_CONTEXT, 2803}}),
               recorder.Commands);
     recorder.Commands.clear();
+    QTest::keyClick(inner, Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_TRUE(QWhatsThis::inWhatsThisMode());
+    QWhatsThis::leaveWhatsThisMode();
+    EXPECT_TRUE(recorder.Commands.empty());
 
     QEvent query(QEvent::QueryWhatsThis);
     query.ignore();
