@@ -58,7 +58,6 @@ TAboutForm::TAboutForm(QWidget *parent)
     , opener(OpenAddress)
 {
     ui->setupUi(this);
-    ui->AboutImage->setPixmap(QPixmap::fromImage(LoadJpegFile(QString::fromLatin1(AboutPicture))));
     setFixedSize(ui->AboutImage->size());
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -105,6 +104,10 @@ void TAboutForm::reject()
 
 void TAboutForm::showEvent(QShowEvent *event)
 {
+    // Decoded at the first showing rather than during start-up.
+    if (ui->AboutImage->pixmap().isNull())
+        ui->AboutImage->setPixmap(
+                QPixmap::fromImage(LoadJpegFile(QString::fromLatin1(AboutPicture))));
     QDialog::showEvent(event);
     CentreOnDesktop(this);
 }
