@@ -19,6 +19,7 @@
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
+#include "widgets/HelpDispatcher.h"
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -398,6 +399,8 @@ void TExercForm::FormShow()
         ui->GlobalScoreBox->setTitle(PackText(TEntry::RightCountBox));
         ShowTestStatus(TestQuestions());
     }
+    // F1 finds it as any window's help context.
+    SetHelpContext(this, HelpContext);
 
     ui->NumWrongLabel->setVisible(!exercise);
     ui->NumRightLabel->setVisible(!exercise);
