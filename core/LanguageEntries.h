@@ -325,8 +325,13 @@ enum class TEntry : int {
     SpaceBarName = 330,
     ConfirmKeyPrints = 331,
     PaperTooSmallForChart = 332,
+    CopyrightText = 333,
+    AuthorText = 334,
+    EmailCaption = 335,
+    WebCaption = 336,
     FirstCharsetName = 337,
     FileTypeName = 353,
+    EmailAddress = 354,
     HomepageAddress = 355,
     HelpFileName = 356,
 };

@@ -11,6 +11,7 @@
 #include "sound/XaudioPlayer.h"
 #include "ui_ExercForm.h"
 #include "ui_ExercStartForm.h"
+#include "widgets/HelpDispatcher.h"
 
 #include <QKeyEvent>
 #include <QStatusBar>
@@ -216,6 +217,8 @@ void TExercForm::FormShow()
         ui->GlobalScoreBox->setTitle(PackText(TEntry::RightCountBox));
         ShowTestStatus(TestQuestions());
     }
+    // F1 finds it as any window's help context.
+    SetHelpContext(this, HelpContext);
 
     ui->NumWrongLabel->setVisible(!exercise);
     ui->NumRightLabel->setVisible(!exercise);

@@ -10,6 +10,7 @@
 #include "exercises/Unit_SetLessonForm.h"
 #include "exercises/Unit_TestResultForm.h"
 #include "mainwindow/Main.h"
+#include "mainwindow/Unit_AboutForm.h"
 #include "mainwindow/Unit_ChangeFontForm.h"
 #include "mainwindow/Unit_FindForm.h"
 #include "mainwindow/Unit_ForCharsForm.h"
@@ -57,7 +58,7 @@ void ApplyLanguage()
     ApplyTo(ChangeFontForm, ConvertForm, MainForm, WLSettingsForm, ForCharsForm, SetLessonForm,
             FindForm, BatchRecForm, PrintPreviewForm, SetExercWordsForm, ExercStartForm,
             ExercSetForm, FilterForm, ExercForm, TestResultForm, OptionsForm, PartsOfSpeechForm,
-            KBLayoutForm);
+            KBLayoutForm, AboutForm);
     if (MainForm)
         MainForm->ShowWordCount();
 }

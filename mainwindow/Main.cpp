@@ -24,6 +24,7 @@
 #include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
+#include "platform/HelpProbe.h"
 #include "sound/XaudioPlayer.h"
 #include "ui_MainForm.h"
 #include "widgets/KbLayoutHandle.h"
@@ -114,8 +115,7 @@ std::vector<QString> SplitCharacters(const std::string &chars, int codePage)
 
 bool IsDebugArgument(const QString &argument)
 {
-    return argument.compare(QLatin1String("/debug"), Qt::CaseInsensitive) == 0
-            || argument.compare(QLatin1String("-debug"), Qt::CaseInsensitive) == 0;
+    return IsDiagnosticsArgument(argument);
 }
 
 std::string StartupFileName(const QStringList &arguments, bool loadMRU, const std::string &mruList)
@@ -165,6 +165,7 @@ TMainForm::TMainForm(QWidget *parent)
     ui->StatusBar->addPermanentWidget(count, 1);
     ui->StatusBar->setSizeGripEnabled(false);
     ui->ClientLayout->setStretch(0, 1);
+    ApplyHelpContexts();
 
     TWordsGrid &grid = *ui->WordsGrid;
     grid.SetMessageTarget(this);
@@ -193,6 +194,7 @@ TMainForm::TMainForm(QWidget *parent)
 TMainForm::~TMainForm()
 {
     TExercForm::RecordChanged = nullptr;
+    UnhookHelp();
 }
 
 TWordsGrid *TMainForm::WordsGrid() const
@@ -234,6 +236,7 @@ void TMainForm::FormShow()
         ResetPartsOfSpeech();
     // Every window, this one included.
     ::ApplyLanguage();
+    HookHelp();
     RestorePlacement(this, FormPlacements[0]);
     RestorePlacement(ExercForm, FormPlacements[1]);
     RestorePlacement(PrintPreviewForm, FormPlacements[2]);
@@ -306,6 +309,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
 // A failing settings write is reported by the settings unit; the program still ends.
 void TMainForm::FormClose()
 {
+    UnhookHelp();
     if (FindForm)
         FindForm->close();
     if (!SaveSettingsOnClose)

@@ -3,6 +3,7 @@
 #include "core/LanguageEntries.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/FileDialogs.h"
+#include "widgets/HelpDispatcher.h"
 
 #include <QMainWindow>
 #include <QPoint>
@@ -109,6 +110,11 @@ public:
     QPointer<TFilesThread> FilesThread;
     QWidget *CharToolBar = nullptr;
     QPoint PopupPos;
+    // The application's help handler from before start-up hooked the window's own.
+    THelpHandler OldOnHelp;
+    // MainHelp.cpp: the application's help handler while the window lives, and its pop-ups.
+    bool HelpHandler(uint32_t Command, uint32_t Data, bool &CallHelp);
+    void ShowHelpPopup(uint32_t Context, QPoint Position);
     TCommandList *ActionList = nullptr;
     // The state the handlers of the current update pass read.
     TCommandState PassState;
@@ -126,6 +132,11 @@ private:
     void FormShow();
     bool FormCloseQuery();
     void FormClose();
+    void ApplyHelpContexts();
+    void HookHelp();
+    // Does nothing unless hooked: the window may go without a close.
+    void UnhookHelp();
+    bool HelpHooked = false;
     void StartupFailed(const char *text);
     void CheckFileType();
     void OpenList(const std::string &fileName);

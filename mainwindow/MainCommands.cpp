@@ -578,9 +578,6 @@ void TMainForm::ActStartTestExecute()
     StartExercise(false);
 }
 
-// The help viewer is not there yet.
-void TMainForm::ActHelpExecute() { }
-
 // Only a web or mail address is opened: the text comes from a language pack file.
 void TMainForm::MIHomepageClick()
 {

@@ -2,6 +2,7 @@
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
+#include "mainwindow/HtmlHelp.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProgramHooks.h"
 #include "mainwindow/WordsGrid.h"
@@ -9,6 +10,8 @@
 
 #include "platform/AppIcon.h"
 #include "platform/HeapTuning.h"
+#include "platform/HelpProbe.h"
+#include "platform/HelpViewerLibrary.h"
 #include "platform/Translations.h"
 
 #include <QLabel>
@@ -48,7 +51,9 @@ void ReportAndClose()
 int main(int argc, char **argv)
 {
     KeepFreedMemory();
+    BindHelpViewer();
     TApplication app(argc, argv);
+    ProbeHelpEnvironment(SystemHelpEnvironment());
     InstallToolkitTranslations(app);
     QApplication::setWindowIcon(ApplicationIcon());
     InitApplication();
@@ -67,6 +72,9 @@ int main(int argc, char **argv)
         result = EXIT_FAILURE;
     DestroyForms();
     SetLoadHooks(nullptr);
+    // The help window holds the help file open through the reader library.
+    CloseHelpViewer();
+    ReleaseHelpViewer();
     SetMessageBox(nullptr);
     delete std::exchange(LanguagePack, nullptr);
     return result;

@@ -16,6 +16,7 @@
 #include "ui_ExercForm.h"
 #include "ui_ExercSetForm.h"
 #include "ui_ExercStartForm.h"
+#include "widgets/HelpDispatcher.h"
 
 #include <QLabel>
 #include <QRegularExpression>
@@ -204,6 +205,7 @@ TEST_F(ExercFormTest, AWholeExerciseBooksEveryAnswerAndEndsWhenAllIsLearned)
     Start(true);
     ASSERT_TRUE(Form->isVisible());
     EXPECT_EQ(Form->HelpContext, 1300);
+    EXPECT_EQ(1300, HelpContextOf(Form));
     EXPECT_EQ("#231", Form->windowTitle());
     EXPECT_FALSE(Ui().NumRightLabel->isVisibleTo(Form));
     EXPECT_TRUE(Ui().LocalScoreBar->isVisibleTo(Form));
@@ -256,6 +258,7 @@ TEST_F(ExercFormTest, AWholeTestChangesNothingAndEndsWithTheMark)
     Start(false);
     EXPECT_EQ("#232", Form->windowTitle());
     EXPECT_EQ(Form->HelpContext, 1400);
+    EXPECT_EQ(1400, HelpContextOf(Form));
     EXPECT_EQ("nog 3 vragen", Form->StatusText());
     EXPECT_TRUE(Ui().NumRightLabel->isVisibleTo(Form));
     EXPECT_FALSE(Ui().LocalScoreBar->isVisibleTo(Form));

@@ -5,6 +5,7 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_WordList.h"
+#include "mainwindow/HtmlHelp.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProgramStart.h"
 #include "mainwindow/Unit_StartupForm.h"
@@ -22,6 +23,7 @@ void ProgramFixture::SetUp()
 void ProgramFixture::TearDown()
 {
     DestroyForms();
+    CloseHelpViewer();
     delete std::exchange(LanguagePack, nullptr);
     delete std::exchange(CurrentList, nullptr);
     SetDefaultSettings();
