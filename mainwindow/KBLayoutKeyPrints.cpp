@@ -6,6 +6,7 @@
 #include "core/Unit_Warnings.h"
 #include "mainwindow/KeyboardChart.h"
 #include "mainwindow/Unit_KBLayoutForm.h"
+#include "mainwindow/Unit_Print.h"
 #include "ui_KBLayoutForm.h"
 #include "widgets/KbTyping.h"
 
@@ -49,11 +50,8 @@ void TKBLayoutForm::SetChartPrintDialog(TChartPrintDialog dialog)
 
 QPrinter &TKBLayoutForm::Printer()
 {
-    if (chartPrinter)
-        return *chartPrinter;
-    if (!ownPrinter)
-        ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *ownPrinter;
+    // The program's one printer, so the chart goes where the word lists go.
+    return chartPrinter ? *chartPrinter : SharedPrinter();
 }
 
 void TKBLayoutForm::KeyPrintsButtonClick()

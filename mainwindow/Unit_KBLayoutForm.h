@@ -105,7 +105,6 @@ private:
     void RestoreOrientation();
     QPrinter &Printer();
 
-    std::unique_ptr<QPrinter> ownPrinter;
     QPrinter *chartPrinter = nullptr;
     TChartPrintDialog printDialog;
 };

@@ -501,3 +501,32 @@ TEST_F(ListDialogs, NewThroughTheSettingsWindowTypeSaveCloseAndReopen)
     EXPECT_EQ("Frans", reopened.ForLanguage);
     EXPECT_EQ(14, reopened.ForFont->Size);
 }
+
+// Without a target of its own the window searches the main window's grid: Replace All through the
+// window's buttons changes the list's words, and Undo brings them back.
+TEST_F(ListDialogs, FindReplacesInTheMainWindowsGrid)
+{
+    Grid().SetWordList(
+            TListBuilder().Languages("Frans", 1, "Nederlands", 1).Words(3, "mot#").Take());
+    std::vector<std::string> before;
+    for (int i = 0; i < Grid().GetWordList()->Count(); ++i)
+        before.push_back(Grid().GetWordList()->GetForWord(i));
+    MainForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(MainForm));
+    MainForm->UpdateCommands();
+    Form().ActFind->trigger();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FindForm));
+    FindForm->SetActivePage(TFindForm::fpForeign);
+    FindForm->FindEdits[TFindForm::fpForeign]->setText(QStringLiteral("mot"));
+    FindForm->ReplaceEdits[TFindForm::fpForeign]->setText(QStringLiteral("mots"));
+    FindForm->ui->ReplaceAllButton->click();
+    FindForm->close();
+    const TWordList &list = *Grid().GetWordList();
+    ASSERT_EQ(3, list.Count());
+    for (int i = 0; i < list.Count(); ++i)
+        EXPECT_EQ("mots" + before[static_cast<size_t>(i)].substr(3), list.GetForWord(i)) << i;
+    MainForm->UpdateCommands();
+    Form().ActUndo->trigger();
+    for (int i = 0; i < Grid().GetWordList()->Count(); ++i)
+        EXPECT_EQ(before[static_cast<size_t>(i)], Grid().GetWordList()->GetForWord(i)) << i;
+}
