@@ -3,6 +3,7 @@
 #include "sound/PcmBackend.h"
 #include "sound/SoundFiles.h"
 #include "sound/Unit_ConvertThread.h"
+#include "sound/Unit_ExtractSpeechThread.h"
 #include "sound/WavFile.h"
 #include "sound/XaudioPlayer.h"
 
@@ -19,7 +20,7 @@
 #include <vector>
 
 // What users wait for with sound: encoding a recording to MP3, converting an old list whose
-// sounds are WAV, and the start of a playback.
+// sounds are WAV, the start of a playback and splitting a batch recording into its words.
 namespace {
 
 constexpr int EncodedSeconds = 60;
@@ -28,6 +29,10 @@ constexpr uint32_t RecordingRate = 44100;
 // An old list's sounds: a second and a half of 22050 Hz 8-bit mono each.
 constexpr uint32_t OldRate = 22050;
 constexpr double OldSeconds = 1.5;
+// A batch recording: words of a second and a half, each followed by a pause of 1.2 seconds.
+constexpr int SplitSeconds = 60;
+constexpr double WordSeconds = 1.5;
+constexpr double PauseSeconds = 1.2;
 
 // A voice-like tone whose pitch and loudness wander, with a little noise.
 std::vector<int16_t> Speech(uint32_t rate, double seconds)
@@ -188,6 +193,37 @@ double StartPlayback()
     return ms;
 }
 
+// From the stopped recording to the parts written as WAV files and the window told.
+double SplitMinute(size_t &partCount)
+{
+    const std::vector<int16_t> speech = Speech(RecordingRate, SplitSeconds);
+    std::vector<int16_t> take(speech.size(), 0);
+    const auto word = static_cast<size_t>(RecordingRate * WordSeconds);
+    const auto stride = word + static_cast<size_t>(RecordingRate * PauseSeconds);
+    for (size_t i = 0; i < take.size(); ++i)
+        if (i % stride < word)
+            take[i] = speech[i];
+    const std::string wav = Canonical(RecordingFormat,
+                                      std::string(reinterpret_cast<const char *>(take.data()),
+                                                  take.size() * sizeof(int16_t)));
+    QObject window;
+    std::vector<double> times;
+    for (int run = 0; run < Runs(7); ++run) {
+        const std::string recording = CreateTempFile("ZRW");
+        Write(recording, wav);
+        std::vector<TSpeechPart> parts;
+        TExtractSpeechThread thread(recording, &parts, &window, [] {});
+        QElapsedTimer timer;
+        timer.start();
+        thread.Execute();
+        times.push_back(ElapsedMs(timer));
+        partCount = parts.size();
+        for (const TSpeechPart &part : parts)
+            RemoveFile(part.WavFile);
+    }
+    return Median(times);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -201,5 +237,9 @@ int main(int argc, char **argv)
                 "a sound\n",
                 ListSounds, OldSeconds, OldRate, list / 1000, list / ListSounds);
     std::printf("start of playback to the first frames written: %.2f ms\n", StartPlayback());
+    size_t parts = 0;
+    const double split = SplitMinute(parts);
+    std::printf("splitting a %d s batch recording into %zu parts: %.1f ms\n", SplitSeconds, parts,
+                split);
     return 0;
 }
