@@ -463,7 +463,11 @@ void TMainForm::ActSetLessonExecute()
 }
 
 // Batch recording needs the batch-recording window's sound handling, which is not there yet.
-void TMainForm::ActBatchRecExecute() { }
+void TMainForm::ActBatchRecExecute()
+{
+    CloseFindForm();
+    ui->WordsGrid->BatchRecord();
+}
 
 void TMainForm::ActInsertSoundExecute()
 {

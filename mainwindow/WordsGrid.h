@@ -216,6 +216,9 @@ public:
     void SetRecordLimit(int ms) { RecordLimit = ms; }
     // Gives the current word the sound of a WAV file (converted) or an MP3 file (stored as it is).
     void InsertSoundFile(const std::string &fileName);
+    // Records the selected words, or the words from the current one on, in one take through the
+    // batch-recording window; their new sounds share one undo record.
+    void BatchRecord();
 
     // File operations on the shown list. A threaded one runs after the command has returned and
     // keeps the grid busy until its WM_FILESTHREADDONE; a finished save goes on to the message

@@ -1,10 +1,12 @@
 #include "mainwindow/WordsGrid.h"
 
+#include "core/ModalResult.h"
 #include "core/Texts.h"
 #include "core/Unit_Warnings.h"
 #include "mainwindow/SoundPanel.h"
 #include "platform/TempFile.h"
 #include "sound/SoundFiles.h"
+#include "sound/Unit_BatchRec.h"
 #include "sound/Unit_ConvertForm.h"
 #include "sound/Unit_Sound.h"
 #include "sound/XaudioPlayer.h"
@@ -350,4 +352,54 @@ void TWordsGrid::FinishImport()
         ShowError(error);
     }
     SelectCellAt(ColumnOfKind(ckSound), row);
+}
+
+void TWordsGrid::BatchRecord()
+{
+    if (!WordList || Busy || !BatchRecForm || GetWordCount() < 1)
+        return;
+    const bool fromSoundCell = InSoundCell();
+    if (fromSoundCell)
+        EndEdit();
+    const int row = Row();
+    const auto [top, bottom] = RowSelection ? TargetRows() : std::pair{row, GetWordCount()};
+    if (top < 1 || bottom < top)
+        return;
+    TBatchRecForm &form = *BatchRecForm;
+    std::vector<TSoundRec> records;
+    form.WordList = WordList.get();
+    form.UseSelection = RowSelection;
+    form.First = top - 1;
+    form.Last = bottom - 1;
+    form.SoundRecs = &records;
+    if (form.exec() == mrOk && form.Last >= form.First) {
+        const int first = form.First;
+        const int count = form.Last - first + 1;
+        std::vector<TUndoEntry> old;
+        for (int i = first; i < first + count; ++i) {
+            const TSoundRec *sound = WordList->GetSound(i);
+            old.emplace_back(sound ? *sound : TSoundRec{0, 0});
+        }
+        StoreUndo(TUndoKind::SoundChange, first + 1, count, std::move(old));
+        // Appended in row order through the store's own append, so each word's record points
+        // at its sound whatever the store's size has become since the conversion started.
+        try {
+            for (int i = 0; i < count && i < static_cast<int>(form.Parts.size()); ++i) {
+                const std::string &mp3 = form.Parts[static_cast<size_t>(i)].Mp3File;
+                if (!CopyFileOver(mp3, WordList->RecordTempFile))
+                    break;
+                WordList->SetSound(first + i, -1, -1);
+                WordList->StoreRecordedSound(first + i);
+            }
+        } catch (const std::exception &error) {
+            ShowError(error);
+        }
+    }
+    for (const TSpeechPart &part : form.Parts)
+        RemoveFile(part.Mp3File);
+    form.SoundRecs = nullptr;
+    form.WordList = nullptr;
+    InvalidateGrid();
+    if (fromSoundCell)
+        SelectCellAt(ColumnOfKind(ckSound), row);
 }
