@@ -41,8 +41,8 @@ public:
     // Clears the combo box, text and items, and adds the used parts of speech: the setting's text
     // before its first ";" (none without one).
     static void FillPartsOfSpeechCombo(QComboBox &combo);
-    // Items := the pieces of text between commas; an empty piece between two commas is an item,
-    // an empty last piece is not.
+    // Items := the texts between commas; an empty text between two commas is an item,
+    // an empty last one is not.
     static void AddCommaList(QStringList &items, const std::string &text);
     // The setting the two lists make: used items joined by ",", ";", available items.
     std::string PartsOfSpeechText() const;

@@ -15,7 +15,7 @@ namespace {
 // fifth of a second behind before the device loses frames.
 constexpr int PlaybackLatencyUs = 100000;
 constexpr int CaptureLatencyUs = 200000;
-// Frames are handed on in pieces of a fiftieth of a second, so a stop or an interrupt is never
+// Frames are handed on in chunks of a fiftieth of a second, so a stop or an interrupt is never
 // kept waiting longer than that.
 constexpr int PiecesPerSecond = 50;
 constexpr int LeadsPerSecond = 10;
@@ -27,7 +27,7 @@ bool Supported(const TPcmFormat &format)
             && format.Rate > 0;
 }
 
-long PieceOf(const TPcmFormat &format)
+long ChunkOf(const TPcmFormat &format)
 {
     return std::max(1, format.Rate / PiecesPerSecond);
 }
@@ -39,7 +39,7 @@ public:
         : Pcm(std::move(pcm))
         , Pacer(format.Rate, RealTime)
         , FrameBytes(format.FrameBytes())
-        , Piece(Pcm->PeriodFrames() > 0 ? Pcm->PeriodFrames() : PieceOf(format))
+        , Chunk(Pcm->PeriodFrames() > 0 ? Pcm->PeriodFrames() : ChunkOf(format))
         , Lead(Pcm->BufferFrames() > 0 ? Pcm->BufferFrames() : format.Rate / LeadsPerSecond)
     { }
 
@@ -48,10 +48,10 @@ public:
         const auto *bytes = static_cast<const char *>(frames);
         long written = 0;
         while (written < count) {
-            const long piece = std::min(Piece, count - written);
-            if (!Pacer.Admit(piece, Lead))
+            const long chunk = std::min(Chunk, count - written);
+            if (!Pacer.Admit(chunk, Lead))
                 break;
-            const long done = Pcm->Write(bytes + written * FrameBytes, piece);
+            const long done = Pcm->Write(bytes + written * FrameBytes, chunk);
             if (done < 0)
                 return done;
             written += done;
@@ -63,7 +63,7 @@ public:
     {
         // ALSA's "null" capture never touches the buffer: what it gives must be silence.
         std::memset(frames, 0, static_cast<size_t>(count * FrameBytes));
-        if (!Pacer.Admit(count, Piece))
+        if (!Pacer.Admit(count, Chunk))
             return 0;
         return Pcm->Read(frames, count);
     }
@@ -86,7 +86,7 @@ private:
     std::unique_ptr<TAlsaPcm> Pcm;
     TPcmPacer Pacer;
     const int FrameBytes;
-    const long Piece;
+    const long Chunk;
     const long Lead;
 };
 
@@ -97,7 +97,7 @@ public:
     TNullSink(const TPcmFormat &format, double slowdown, const std::string &sinkFile = {})
         : Pacer(format.Rate, slowdown)
         , FrameBytes(format.FrameBytes())
-        , Piece(PieceOf(format))
+        , Chunk(ChunkOf(format))
         , Lead(std::max(1, format.Rate / LeadsPerSecond))
         , Sink(FileNameOf(sinkFile))
     {
@@ -110,14 +110,14 @@ public:
         const auto *bytes = static_cast<const char *>(frames);
         long written = 0;
         while (written < count) {
-            const long piece = std::min(Piece, count - written);
-            if (!Pacer.Admit(piece, Lead))
+            const long chunk = std::min(Chunk, count - written);
+            if (!Pacer.Admit(chunk, Lead))
                 break;
             if (Sink.isOpen()
-                && Sink.write(bytes + written * FrameBytes, piece * FrameBytes)
-                        != piece * FrameBytes)
+                && Sink.write(bytes + written * FrameBytes, chunk * FrameBytes)
+                        != chunk * FrameBytes)
                 return -1;
-            written += piece;
+            written += chunk;
         }
         return written;
     }
@@ -135,7 +135,7 @@ public:
 private:
     TPcmPacer Pacer;
     const int FrameBytes;
-    const long Piece;
+    const long Chunk;
     const long Lead;
     QFile Sink;
 };
@@ -149,7 +149,7 @@ public:
         : Samples(std::move(samples))
         , Pacer(format.Rate, slowdown)
         , FrameBytes(format.FrameBytes())
-        , Piece(PieceOf(format))
+        , Chunk(ChunkOf(format))
         , Captured(captured)
     { }
 
@@ -160,7 +160,7 @@ public:
         std::memset(frames, 0, static_cast<size_t>(count * FrameBytes));
         const long left = static_cast<long>((Samples.size() - Position) / FrameBytes);
         const long taken = std::min(count, left);
-        if (taken == 0 || !Pacer.Admit(taken, Piece))
+        if (taken == 0 || !Pacer.Admit(taken, Chunk))
             return 0;
         std::memcpy(frames, Samples.data() + Position, static_cast<size_t>(taken * FrameBytes));
         Position += static_cast<size_t>(taken * FrameBytes);
@@ -177,7 +177,7 @@ private:
     size_t Position = 0;
     TPcmPacer Pacer;
     const int FrameBytes;
-    const long Piece;
+    const long Chunk;
     std::atomic<int64_t> &Captured;
 };
 
