@@ -261,28 +261,27 @@ TAlsaBackend::TAlsaBackend(std::string device)
     : Device(std::move(device))
 { }
 
-std::unique_ptr<IPcmStream> TAlsaBackend::OpenPlayback(const TPcmFormat &format)
+std::unique_ptr<IPcmStream> TAlsaBackend::Open(const TPcmFormat &format, bool capture)
 {
     if (!Supported(format))
         return nullptr;
     std::string error;
-    auto pcm = TAlsaPcm::Open(Device, TAlsaPcm::TDirection::Playback, AlsaFormat(format),
-                              PlaybackLatencyUs, error);
+    auto pcm = TAlsaPcm::Open(
+            Device, capture ? TAlsaPcm::TDirection::Capture : TAlsaPcm::TDirection::Playback,
+            AlsaFormat(format), capture ? CaptureLatencyUs : PlaybackLatencyUs, error);
     std::lock_guard lock(Mutex);
     Error = error;
     return pcm ? std::make_unique<TAlsaStream>(std::move(pcm), format) : nullptr;
 }
 
+std::unique_ptr<IPcmStream> TAlsaBackend::OpenPlayback(const TPcmFormat &format)
+{
+    return Open(format, false);
+}
+
 std::unique_ptr<IPcmStream> TAlsaBackend::OpenCapture(const TPcmFormat &format)
 {
-    if (!Supported(format))
-        return nullptr;
-    std::string error;
-    auto pcm = TAlsaPcm::Open(Device, TAlsaPcm::TDirection::Capture, AlsaFormat(format),
-                              CaptureLatencyUs, error);
-    std::lock_guard lock(Mutex);
-    Error = error;
-    return pcm ? std::make_unique<TAlsaStream>(std::move(pcm), format) : nullptr;
+    return Open(format, true);
 }
 
 std::unique_ptr<IPcmStream> TAlsaBackend::OpenNullSink(const TPcmFormat &format)

@@ -105,6 +105,8 @@ public:
     std::string LastError() const;
 
 private:
+    std::unique_ptr<IPcmStream> Open(const TPcmFormat &format, bool capture);
+
     const std::string Device;
     mutable std::mutex Mutex;
     std::string Error;

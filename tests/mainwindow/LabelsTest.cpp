@@ -15,7 +15,6 @@
 #include "ui_ExercForm.h"
 #include "ui_ExercStartForm.h"
 
-#include <QLayout>
 #include <QTest>
 #include <QTextEdit>
 #include <array>
@@ -49,13 +48,6 @@ protected:
     void ExpectWhole(const QWidget *window, const char *state)
     {
         ASSERT_NE(nullptr, window);
-        // A window laid out by a layout gets its controls' sizes when it is shown; a hidden one
-        // is measured as it will then be.
-        if (QLayout *layout = window->layout())
-            layout->activate();
-        for (const QWidget *child : window->findChildren<QWidget *>())
-            if (QLayout *layout = child->layout())
-                layout->activate();
         EXPECT_EQ(std::vector<std::string>(), CutTexts(*window)) << GetParam() << ", " << state;
     }
 

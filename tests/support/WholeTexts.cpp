@@ -2,11 +2,19 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 
 std::vector<std::string> CutTexts(const QWidget &window)
 {
+    // A window laid out by layouts gets its controls' sizes when it is shown; a hidden one is
+    // measured as it will then be.
+    if (QLayout *layout = window.layout())
+        layout->activate();
+    for (const QWidget *child : window.findChildren<QWidget *>())
+        if (QLayout *layout = child->layout())
+            layout->activate();
     std::vector<std::string> cut;
     auto report = [&](const QWidget &control, const QString &text) {
         cut.push_back(
