@@ -88,20 +88,3 @@ TLevelChoice LevelChoice(bool checked, bool on, int itemIndex)
         return {true, 0};
     return {true, static_cast<uint8_t>(std::min(itemIndex, 2) + 1)};
 }
-
-QUrl HomepageUrl(const QString &text)
-{
-    const QString address = text.trimmed();
-    if (address.startsWith(QLatin1String("www."), Qt::CaseInsensitive))
-        return QUrl(QStringLiteral("http://") + address, QUrl::StrictMode);
-    const QUrl url(address, QUrl::StrictMode);
-    if (!url.isValid())
-        return {};
-    const QString scheme = url.scheme().toLower();
-    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-        && !url.host().isEmpty())
-        return url;
-    if (scheme == QLatin1String("mailto") && !url.path().isEmpty())
-        return url;
-    return {};
-}

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "mainwindow/WordsGridKinds.h"
+#include "grid/WordsGridKinds.h"
 
 #include <QKeySequence>
 #include <QString>
-#include <QUrl>
 #include <cstdint>
 #include <string>
 
@@ -86,7 +85,3 @@ struct TLevelChoice
     uint8_t Level = 0;
 };
 TLevelChoice LevelChoice(bool checked, bool on, int itemIndex);
-
-// The web page to open for a homepage text: http(s) and mailto addresses as they are, "www."
-// with "http://" in front; anything else is not opened (an empty URL).
-QUrl HomepageUrl(const QString &text);

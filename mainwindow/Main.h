@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/LanguageEntries.h"
+#include "dialogs/ListSettings.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/FileDialogs.h"
 #include "widgets/HelpDispatcher.h"
@@ -24,22 +25,6 @@ class TWordsGrid;
 namespace Ui {
 class TMainForm;
 }
-
-// Languages, fonts and foreign characters of a word list, as the list-settings dialog shows and
-// returns them.
-struct TListSettings
-{
-    std::string Caption;
-    std::string ForLanguage;
-    uint8_t ForCharset = 1;
-    std::string ForFontName;
-    int ForSize = 8;
-    std::string RefLanguage;
-    uint8_t RefCharset = 1;
-    std::string RefFontName;
-    int RefSize = 8;
-    std::string ForeignChars;
-};
 
 // Shows the list-settings dialog filled from settings; after OK settings holds what the user
 // chose. Tests put a script in.

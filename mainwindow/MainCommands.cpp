@@ -7,21 +7,20 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
+#include "dialogs/Unit_AboutForm.h"
+#include "dialogs/Unit_FindForm.h"
+#include "dialogs/Unit_OptionsForm.h"
+#include "dialogs/Unit_PartsOfSpeechForm.h"
+#include "dialogs/Unit_WLSettingsForm.h"
 #include "exercises/Unit_SetExercWordsForm.h"
 #include "exercises/Unit_SetLessonForm.h"
+#include "grid/WordsGrid.h"
+#include "kbtool/Unit_KBLayoutForm.h"
 #include "mainwindow/CommandList.h"
 #include "mainwindow/CommandRules.h"
 #include "mainwindow/Main.h"
-#include "mainwindow/Unit_AboutForm.h"
-#include "mainwindow/Unit_FindForm.h"
-#include "mainwindow/Unit_KBLayoutForm.h"
-#include "mainwindow/Unit_OptionsForm.h"
-#include "mainwindow/Unit_PartsOfSpeechForm.h"
-#include "mainwindow/Unit_Print.h"
-#include "mainwindow/Unit_WLSettingsForm.h"
-#include "mainwindow/WordsGrid.h"
 #include "platform/CodePage.h"
-#include "ui_KBLayoutForm.h"
+#include "print/Unit_Print.h"
 #include "ui_MainForm.h"
 #include "widgets/KBAwareEdit.h"
 
@@ -434,7 +433,7 @@ void TMainForm::MIKeyboardLayoutClick()
     CloseFindForm();
     if (KBLayoutForm->exec() != mrOk)
         return;
-    for (const QChar character : KBLayoutForm->ui->InsertEdit->text()) {
+    for (const QChar character : KBLayoutForm->InsertText()) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
         QCoreApplication::sendEvent(active, &press);
     }

@@ -1,8 +1,8 @@
 #include "mainwindow/Main.h"
 
 #include "core/Unit_Warnings.h"
+#include "helpviewer/HtmlHelp.h"
 #include "mainwindow/ApplyLanguage.h"
-#include "mainwindow/HtmlHelp.h"
 #include "ui_MainForm.h"
 
 namespace {

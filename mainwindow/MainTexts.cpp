@@ -1,6 +1,6 @@
 #include "core/Texts.h"
+#include "dialogs/Unit_PartsOfSpeechForm.h"
 #include "mainwindow/Main.h"
-#include "mainwindow/Unit_PartsOfSpeechForm.h"
 #include "ui_MainForm.h"
 
 #include <QAction>

@@ -1,5 +1,13 @@
 #include "mainwindow/ProgramStart.h"
 
+#include "dialogs/Unit_AboutForm.h"
+#include "dialogs/Unit_ChangeFontForm.h"
+#include "dialogs/Unit_FindForm.h"
+#include "dialogs/Unit_ForCharsForm.h"
+#include "dialogs/Unit_OptionsForm.h"
+#include "dialogs/Unit_PartsOfSpeechForm.h"
+#include "dialogs/Unit_StartupForm.h"
+#include "dialogs/Unit_WLSettingsForm.h"
 #include "exercises/Unit_ExercForm.h"
 #include "exercises/Unit_ExercSetForm.h"
 #include "exercises/Unit_ExercStartForm.h"
@@ -7,18 +15,11 @@
 #include "exercises/Unit_SetExercWordsForm.h"
 #include "exercises/Unit_SetLessonForm.h"
 #include "exercises/Unit_TestResultForm.h"
+#include "kbtool/Unit_KBLayoutForm.h"
+#include "mainwindow/ApplyLanguage.h"
 #include "mainwindow/Main.h"
-#include "mainwindow/Unit_AboutForm.h"
-#include "mainwindow/Unit_ChangeFontForm.h"
-#include "mainwindow/Unit_FindForm.h"
-#include "mainwindow/Unit_ForCharsForm.h"
-#include "mainwindow/Unit_KBLayoutForm.h"
-#include "mainwindow/Unit_OptionsForm.h"
-#include "mainwindow/Unit_PartsOfSpeechForm.h"
-#include "mainwindow/Unit_PrintPreviewForm.h"
-#include "mainwindow/Unit_StartupForm.h"
-#include "mainwindow/Unit_WLSettingsForm.h"
 #include "platform/KeyboardLayouts.h"
+#include "print/Unit_PrintPreviewForm.h"
 #include "sound/Unit_BatchRec.h"
 #include "sound/Unit_ConvertForm.h"
 
@@ -77,6 +78,9 @@ void CreateForms(const TFormCreated &created)
         DestroyForms();
         throw;
     }
+    // The windows below the main window get what they need of it handed in.
+    FindForm->SetGrid(MainForm->WordsGrid());
+    OptionsForm->SetLanguageApplier(&ApplyLanguage);
 }
 
 int RunMessageLoop()

@@ -2,10 +2,10 @@
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Warnings.h"
-#include "mainwindow/HtmlHelp.h"
+#include "grid/WordsGrid.h"
+#include "helpviewer/HtmlHelp.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProgramHooks.h"
-#include "mainwindow/WordsGrid.h"
 #include "widgets/Application.h"
 
 #include "platform/AppIcon.h"

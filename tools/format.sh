@@ -3,7 +3,8 @@
 # says; with --fix it formats them instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-mapfile -t files < <(find core platform widgets sound exercises mainwindow setup tests tools \
+mapfile -t files < <(find core platform widgets sound exercises helpviewer print grid kbtool \
+                          dialogs mainwindow setup tests tools \
                           \( -name '*.cpp' -o -name '*.h' \) -type f | sort)
 if [ "${1:-}" = "--fix" ]; then
     clang-format -i "${files[@]}"

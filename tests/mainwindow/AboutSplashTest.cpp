@@ -1,6 +1,6 @@
 #include "core/ModalResult.h"
-#include "mainwindow/Unit_AboutForm.h"
-#include "mainwindow/Unit_StartupForm.h"
+#include "dialogs/Unit_AboutForm.h"
+#include "dialogs/Unit_StartupForm.h"
 #include "support/WordListFixtures.h"
 #include "ui_AboutForm.h"
 

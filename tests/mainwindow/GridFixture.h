@@ -6,7 +6,7 @@
 #include "core/PrivateMessages.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_Warnings.h"
-#include "mainwindow/WordsGrid.h"
+#include "grid/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"

@@ -1,6 +1,6 @@
 #include "core/HelpFile.h"
+#include "helpviewer/HtmlHelp.h"
 #include "mainwindow/ApplyLanguage.h"
-#include "mainwindow/HtmlHelp.h"
 #include "mainwindow/Main.h"
 #include "platform/HelpViewerLibrary.h"
 #include "support/ScriptedMessageBox.h"

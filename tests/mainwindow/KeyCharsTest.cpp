@@ -1,4 +1,4 @@
-#include "mainwindow/KeyChars.h"
+#include "kbtool/KeyChars.h"
 #include "core/Unit_Constants.h"
 #include "platform/CodePage.h"
 #include "platform/KbKeymap.h"

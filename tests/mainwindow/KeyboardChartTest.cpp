@@ -1,4 +1,4 @@
-#include "mainwindow/KeyboardChart.h"
+#include "kbtool/KeyboardChart.h"
 #include "core/Unit_Constants.h"
 #include "platform/CodePage.h"
 #include "platform/KbKeymap.h"

@@ -1,7 +1,7 @@
 #include "core/Texts.h"
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
-#include "mainwindow/Unit_KBLayoutForm.h"
+#include "kbtool/Unit_KBLayoutForm.h"
 #include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"

@@ -5,9 +5,9 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_WordList.h"
-#include "mainwindow/Unit_Print.h"
-#include "mainwindow/Unit_PrintLayout.h"
 #include "platform/CodePage.h"
+#include "print/Unit_Print.h"
+#include "print/Unit_PrintLayout.h"
 #include "support/StoreFixture.h"
 #include "support/WordListFixtures.h"
 

@@ -1,6 +1,6 @@
 #include "core/Unit_Constants.h"
 #include "core/Unit_GlobalSettings.h"
-#include "mainwindow/WordsGrid.h"
+#include "grid/WordsGrid.h"
 #include "support/WordListFixtures.h"
 
 #include <QPainter>

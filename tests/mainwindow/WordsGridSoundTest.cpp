@@ -1,6 +1,6 @@
 #include "core/Unit_GlobalSettings.h"
-#include "mainwindow/SoundPanel.h"
-#include "mainwindow/WordsGrid.h"
+#include "grid/SoundPanel.h"
+#include "grid/WordsGrid.h"
 #include "sound/PcmBackend.h"
 #include "sound/Unit_ConvertForm.h"
 #include "sound/Unit_Sound.h"

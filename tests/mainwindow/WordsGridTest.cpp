@@ -1,4 +1,4 @@
-#include "mainwindow/WordsGrid.h"
+#include "grid/WordsGrid.h"
 #include "core/PrivateMessages.h"
 #include "core/Unit_GlobalSettings.h"
 #include "mainwindow/Main.h"

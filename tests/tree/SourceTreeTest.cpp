@@ -16,8 +16,9 @@ const QString Root = QStringLiteral(TARNWICK_SOURCE_DIR);
 
 // The program's folders, lowest layer first: a file may include headers of its own layer and of
 // the layers below it.
-const std::vector<QString> Layers{"platform", "core",      "widgets",
-                                  "sound",    "exercises", "mainwindow"};
+const std::vector<QString> Layers{"platform",  "core",       "widgets",   "sound",
+                                  "exercises", "helpviewer", "print",     "grid",
+                                  "kbtool",    "dialogs",    "mainwindow"};
 
 // The core units the installer links; they may include nothing else of the core.
 const std::set<QString> SharedCore{"core/Unit_Paths.h",           "core/Unit_LanguagePack.h",

@@ -1,7 +1,7 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
-#include "mainwindow/SoundGlyph.h"
-#include "mainwindow/WordsGrid.h"
+#include "grid/SoundGlyph.h"
+#include "grid/WordsGrid.h"
 #include "platform/HeapTuning.h"
 #include "tools/bench/BenchTiming.h"
 

@@ -1,5 +1,5 @@
-#include "mainwindow/KeyboardChart.h"
-#include "mainwindow/Unit_KBLayoutForm.h"
+#include "kbtool/KeyboardChart.h"
+#include "kbtool/Unit_KBLayoutForm.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
 #include "tools/bench/BenchTiming.h"

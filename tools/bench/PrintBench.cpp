@@ -1,9 +1,9 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
-#include "mainwindow/Unit_Print.h"
-#include "mainwindow/Unit_PrintLayout.h"
-#include "mainwindow/Unit_PrintPreviewForm.h"
 #include "platform/HeapTuning.h"
+#include "print/Unit_Print.h"
+#include "print/Unit_PrintLayout.h"
+#include "print/Unit_PrintPreviewForm.h"
 #include "tools/bench/BenchTiming.h"
 
 #include <QApplication>

@@ -5,11 +5,11 @@
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_ThreadInterchange.h"
 #include "core/Unit_WordList.h"
-#include "mainwindow/HtmlHelp.h"
+#include "dialogs/Unit_StartupForm.h"
+#include "grid/WordsGrid.h"
+#include "helpviewer/HtmlHelp.h"
 #include "mainwindow/Main.h"
 #include "mainwindow/ProgramStart.h"
-#include "mainwindow/Unit_StartupForm.h"
-#include "mainwindow/WordsGrid.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,0 +1,342 @@
+#include "dialogs/Unit_FindForm.h"
+
+#include "core/ListFont.h"
+#include "core/Texts.h"
+#include "core/Unit_WordList.h"
+#include "grid/FindTarget.h"
+#include "grid/WordsGrid.h"
+#include "platform/CodePage.h"
+#include "ui_FindForm.h"
+#include "widgets/KBAwareEdit.h"
+
+#include <QMouseEvent>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <utility>
+
+TFindForm *FindForm = nullptr;
+
+namespace {
+
+// The stored layout, for edits 21 pixels high: the labels and edits of a page from the top of the
+// page, the page control, the buttons below it and the window's height beyond them.
+constexpr int FindLabelTop = 16;
+constexpr int FindEditTop = 40;
+constexpr int ReplaceLabelBeyondEdit = 59;
+constexpr int ReplaceEditBelowLabel = 24;
+constexpr int PageControlBeyondEdits = 135;
+constexpr int ButtonsBelowPages = 15;
+constexpr int WindowBeyondButtons = 67;
+// The row of buttons: the stored width of each, the gap between them and the window's margins.
+constexpr int ButtonWidth = 108;
+constexpr int ButtonGap = 7;
+constexpr int LeftMargin = 9;
+constexpr int RightMargin = 8;
+constexpr int StoredWidth = 470;
+
+} // namespace
+
+TFindForm::TFindForm(QWidget *parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TFindForm>())
+{
+    ui->setupUi(this);
+    Ui::TFindForm &c = *ui;
+    ModeCombos = {c.ForLangFindCombo, c.RefLangFindCombo, c.ContextFindCombo, c.PoSFindCombo,
+                  c.LessonFindCombo};
+    FindEdits = {c.ForLangFindEdit, c.RefLangFindEdit, c.ContextFindEdit, c.PoSFindEdit,
+                 c.LessonFindEdit};
+    ReplaceEdits = {c.ForLangReplaceEdit, c.RefLangReplaceEdit, c.ContextReplaceEdit,
+                    c.PoSReplaceEdit, c.LessonReplaceEdit};
+    FindLabels = {c.ForLangFindLabel, c.RefLangFindLabel, c.ContextFindLabel, c.PoSFindLabel,
+                  c.LessonFindLabel};
+    ReplaceLabels = {c.ForLangReplaceLabel, c.RefLangReplaceLabel, c.ContextReplaceLabel,
+                     c.PoSReplaceLabel, c.LessonReplaceLabel};
+    for (int page = 0; page < PageCount; ++page) {
+        const auto p = static_cast<size_t>(page);
+        PageControls[3 * p + pcMode] = ModeCombos[p];
+        PageControls[3 * p + pcFind] = FindEdits[p];
+        PageControls[3 * p + pcReplace] = ReplaceEdits[p];
+        for (TKBAwareEdit *edit : {FindEdits[p], ReplaceEdits[p]})
+            edit->AcceptAllKeys = true;
+        connect(FindEdits[p], &QLineEdit::textChanged, this, &TFindForm::FindTextChanged);
+        connect(ModeCombos[p], &QComboBox::activated, this, [this] {
+            if (!PageChanging)
+                FocusIndex = pcMode;
+        });
+    }
+    for (QWidget *control : PageControls)
+        control->installEventFilter(this);
+    connect(c.PageControl, &QTabWidget::currentChanged, this, &TFindForm::PageChanged);
+    connect(c.FindButton, &QPushButton::clicked, this, &TFindForm::FindButtonClick);
+    connect(c.ReplaceButton, &QPushButton::clicked, this, &TFindForm::ReplaceButtonClick);
+    connect(c.ReplaceAllButton, &QPushButton::clicked, this, &TFindForm::ReplaceAllButtonClick);
+    connect(c.CloseButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+TFindForm::~TFindForm() = default;
+
+void TFindForm::SetGrid(TWordsGrid *grid)
+{
+    Grid = grid;
+}
+
+IFindTarget *TFindForm::SetFindTarget(IFindTarget *target)
+{
+    return std::exchange(Target, target);
+}
+
+// A child window of the main window stays above it on every desktop.
+void TFindForm::Open(QWidget *owner)
+{
+    if (owner && parentWidget() != owner)
+        setParent(owner, windowFlags());
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFindForm::SetActivePage(TPage page)
+{
+    ui->PageControl->setCurrentIndex(page);
+}
+
+// The main window's grid unless a target was set in its place.
+IFindTarget *TFindForm::SearchTarget() const
+{
+    if (Target)
+        return Target;
+    return Grid;
+}
+
+// The list in the main window's grid, whose language names and fonts the window shows.
+const TWordList *TFindForm::SearchedList() const
+{
+    return Grid ? Grid->GetWordList() : nullptr;
+}
+
+TFindForm::TPage TFindForm::ActivePage() const
+{
+    return static_cast<TPage>(std::clamp(ui->PageControl->currentIndex(), 0, PageCount - 1));
+}
+
+void TFindForm::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void TFindForm::FormShow()
+{
+    if (IFindTarget *target = SearchTarget())
+        target->PrepareTargetRows();
+    const TWordList *list = SearchedList();
+    if (list) {
+        ui->PageControl->setTabText(fpForeign, DecodeText(list->ForLanguage));
+        ui->PageControl->setTabText(fpReference, DecodeText(list->RefLanguage));
+    }
+    LayoutControls();
+    FocusIndex = pcFind;
+    TKBAwareEdit *edit = FindEdits[ActivePage()];
+    edit->setFocus();
+    edit->selectAll();
+}
+
+// The foreign and context edits show the foreign font, the reference edits the reference font;
+// the window grows so that both edits of a page and the buttons fit.
+void TFindForm::LayoutControls()
+{
+    const TWordList *list = SearchedList();
+    const auto fontOf
+            = [this](const TListFont *listFont) { return listFont ? listFont->toQFont() : font(); };
+    SetPageFont(fpForeign, fontOf(list ? list->ForFont.get() : nullptr), PageCodePage(fpForeign));
+    SetPageFont(fpContext, fontOf(list ? list->ForFont.get() : nullptr), PageCodePage(fpContext));
+    SetPageFont(fpReference, fontOf(list ? list->RefFont.get() : nullptr),
+                PageCodePage(fpReference));
+    const int h = std::max(FindEdits[fpForeign]->sizeHint().height(),
+                           FindEdits[fpReference]->sizeHint().height());
+    const int replaceLabelTop = h + ReplaceLabelBeyondEdit;
+    const int replaceEditTop = replaceLabelTop + ReplaceEditBelowLabel;
+    for (int page = 0; page < PageCount; ++page) {
+        const auto p = static_cast<size_t>(page);
+        FindLabels[p]->move(FindLabels[p]->x(), FindLabelTop);
+        FindEdits[p]->setGeometry(FindEdits[p]->x(), FindEditTop, FindEdits[p]->width(), h);
+        ModeCombos[p]->move(ModeCombos[p]->x(), FindEditTop);
+        ReplaceLabels[p]->move(ReplaceLabels[p]->x(), replaceLabelTop);
+        ReplaceEdits[p]->setGeometry(ReplaceEdits[p]->x(), replaceEditTop, ReplaceEdits[p]->width(),
+                                     h);
+    }
+    const int pagesHeight = 2 * h + PageControlBeyondEdits;
+    const int buttonsTop = pagesHeight + ButtonsBelowPages;
+    // A language whose captions are longer than the stored buttons widens them all alike, and
+    // the window with them.
+    const std::array<QPushButton *, 4> buttons{ui->FindButton, ui->ReplaceButton,
+                                               ui->ReplaceAllButton, ui->CloseButton};
+    int buttonWidth = ButtonWidth;
+    for (const QPushButton *button : buttons)
+        buttonWidth = std::max(buttonWidth, button->sizeHint().width());
+    int left = LeftMargin;
+    for (QPushButton *button : buttons) {
+        button->setGeometry(left, buttonsTop, buttonWidth, button->height());
+        left += buttonWidth + ButtonGap;
+    }
+    const int windowWidth = std::max(StoredWidth, left - ButtonGap + RightMargin);
+    ui->PageControl->resize(windowWidth - ui->PageControl->x() - RightMargin, pagesHeight);
+    setFixedSize(windowWidth, buttonsTop + WindowBeyondButtons);
+}
+
+void TFindForm::SetPageFont(TPage page, const QFont &font, int codePage)
+{
+    for (TKBAwareEdit *edit : {FindEdits[page], ReplaceEdits[page]}) {
+        edit->setFont(font);
+        edit->CodePage = codePage;
+    }
+}
+
+void TFindForm::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FocusPageControl();
+}
+
+// Only a click chooses the control the window comes back to; the keyboard leaves it.
+bool TFindForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress && !PageChanging) {
+        const auto found = std::find(PageControls.begin(), PageControls.end(), watched);
+        if (found != PageControls.end())
+            FocusIndex = static_cast<uint8_t>((found - PageControls.begin()) % 3);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFindForm::FocusPageControl()
+{
+    PageControls[3 * static_cast<size_t>(ActivePage()) + FocusIndex]->setFocus();
+}
+
+void TFindForm::PageChanged()
+{
+    PageChanging = true;
+    FindTextChanged(FindEdits[ActivePage()]->text());
+    FocusPageControl();
+    PageChanging = false;
+}
+
+void TFindForm::FindTextChanged(const QString &text)
+{
+    const bool any = !text.isEmpty();
+    ui->FindButton->setEnabled(any);
+    ui->ReplaceButton->setEnabled(any);
+    ui->ReplaceAllButton->setEnabled(any);
+}
+
+uint8_t TFindForm::Mode(TPage page) const
+{
+    const int index = ModeCombos[page]->currentIndex();
+    return index >= 0 && index <= 2 ? static_cast<uint8_t>(index) : 0;
+}
+
+// The texts of a page are bytes of the code page its column is stored in.
+int TFindForm::PageCodePage(TPage page) const
+{
+    const TWordList *list = SearchedList();
+    const TListFont *font = nullptr;
+    if (list && (page == fpForeign || page == fpContext))
+        font = list->ForFont.get();
+    else if (list && page == fpReference)
+        font = list->RefFont.get();
+    return font ? CodePage::ForCharset(font->Charset) : CodePage::Default;
+}
+
+std::string TFindForm::EditBytes(TPage page, const TKBAwareEdit &edit) const
+{
+    return CodePage::FromUnicodeLossy(edit.text(), PageCodePage(page));
+}
+
+void TFindForm::BringOwnerToFront()
+{
+    if (QWidget *owner = parentWidget()) {
+        owner->raise();
+        owner->activateWindow();
+    }
+}
+
+void TFindForm::BringToFront()
+{
+    raise();
+    activateWindow();
+}
+
+void TFindForm::FindButtonClick()
+{
+    const TPage page = ActivePage();
+    FindEdits[page]->selectAll();
+    IFindTarget *target = SearchTarget();
+    if (!target)
+        return;
+    BringOwnerToFront();
+    target->FindNext(page, Mode(page), false, true, EditBytes(page, *FindEdits[page]), {});
+    BringToFront();
+}
+
+void TFindForm::ReplaceButtonClick()
+{
+    const TPage page = ActivePage();
+    IFindTarget *target = SearchTarget();
+    if (!target)
+        return;
+    BringOwnerToFront();
+    target->FindNext(page, Mode(page), true, true, EditBytes(page, *FindEdits[page]),
+                     EditBytes(page, *ReplaceEdits[page]));
+    BringToFront();
+}
+
+void TFindForm::ReplaceAllButtonClick()
+{
+    const TPage page = ActivePage();
+    IFindTarget *target = SearchTarget();
+    if (!target)
+        return;
+    BringOwnerToFront();
+    target->ReplaceAll(page, Mode(page), EditBytes(page, *FindEdits[page]),
+                       EditBytes(page, *ReplaceEdits[page]));
+    BringToFront();
+}
+
+void TFindForm::FindAgain()
+{
+    const TPage page = ActivePage();
+    if (IFindTarget *target = SearchTarget())
+        target->FindNext(page, Mode(page), false, false, EditBytes(page, *FindEdits[page]), {});
+}
+
+void TFindForm::ApplyLanguage()
+{
+    Ui::TFindForm &c = *ui;
+    setWindowTitle(PackText(TEntry::FindCaption));
+    // The language pages take the list's language names when the window is shown.
+    c.PageControl->setTabText(c.PageControl->indexOf(c.ContextTab), PackText(TEntry::ContextTab));
+    c.PageControl->setTabText(c.PageControl->indexOf(c.PartOfSpeechTab),
+                              PackText(TEntry::PartOfSpeechTab));
+    c.PageControl->setTabText(c.PageControl->indexOf(c.LessonTab), PackText(TEntry::LessonTab));
+    for (int page = 0; page < PageCount; ++page) {
+        const auto p = static_cast<size_t>(page);
+        FindLabels[p]->setText(PackText(TEntry::FindWhatLabel));
+        ReplaceLabels[p]->setText(PackText(TEntry::ReplaceWithLabel));
+        QComboBox &modes = *ModeCombos[p];
+        const QSignalBlocker blocker(&modes);
+        modes.clear();
+        for (TEntry mode : {TEntry::ContainsMode, TEntry::EqualsMode, TEntry::BeginsWithMode})
+            modes.addItem(PackText(mode));
+        modes.setCurrentIndex(0);
+    }
+    c.FindButton->setText(PackText(TEntry::FindNextButton));
+    c.ReplaceButton->setText(PackText(TEntry::ReplaceButton));
+    c.ReplaceAllButton->setText(PackText(TEntry::ReplaceAllButton));
+    c.CloseButton->setText(PackText(TEntry::CloseButton));
+    LayoutControls();
+}
