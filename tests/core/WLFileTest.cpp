@@ -257,7 +257,7 @@ TEST_F(WLFile, DamagedFilesFailWithOneMessage)
         Load(damage.Bytes, ok, format);
         EXPECT_FALSE(ok);
         ASSERT_EQ(1u, hooks.Errors.size());
-        EXPECT_EQ("#132", hooks.Errors[0]);
+        EXPECT_EQ(NumberedText(TEntry::NotAWordList), hooks.Errors[0]);
         EXPECT_TRUE(hooks.Questions.empty());
     }
 }
@@ -370,9 +370,9 @@ TEST_F(WLFile, AWriteFailingHalfWayKeepsTheOldFileStoreAndState)
 
 TEST_F(WLFile, MissingFontsAreAskedAbout)
 {
-    pack.Set(133, "Font %f% is missing; %f%?");
-    pack.Set(135, "%f% has no %cs% face");
-    pack.Set(136, "ref %f% has no %cs% face");
+    pack.Set(TEntry::ForFontMissing, "Font %f% is missing; %f%?");
+    pack.Set(TEntry::ForFontNoFace, "%f% has no %cs% face");
+    pack.Set(TEntry::RefFontNoFace, "ref %f% has no %cs% face");
     const std::string bytes = TListBytes().Header(5).Bytes;
     bool ok = true;
     int format = 0;
@@ -414,7 +414,7 @@ TEST_F(WLFile, MissingFontsAreAskedAbout)
 
 TEST_F(WLFile, FormatTwoSoundsAreConvertedAfterReading)
 {
-    pack.Set(138, "conversion failed");
+    pack.Set(TEntry::ConversionFailed, "conversion failed");
     const std::string bytes = TListBytes().Header(2).Record(2, "w", "RIFF").Bytes;
     bool ok = false;
     int format = 0;

@@ -372,7 +372,7 @@ TEST(WordList, ListNameIsTheFileNameWithoutFolderAndExtension)
 {
     TNumberedPack pack;
     TWordList list;
-    EXPECT_EQ("#126", list.GetListName());
+    EXPECT_EQ(NumberedQText(TEntry::NewListName), list.GetListName());
     list.FileName = "/data/lists/a.b.wdl";
     EXPECT_EQ("a.b", list.GetListName());
     list.FileName = "/data/French 1.wdl";

@@ -206,7 +206,7 @@ TEST_F(ExercFormTest, AWholeExerciseBooksEveryAnswerAndEndsWhenAllIsLearned)
     ASSERT_TRUE(Form->isVisible());
     EXPECT_EQ(Form->HelpContext, 1300);
     EXPECT_EQ(1300, HelpContextOf(Form));
-    EXPECT_EQ("#231", Form->windowTitle());
+    EXPECT_EQ(NumberedQText(TEntry::ExerciseCaption), Form->windowTitle());
     EXPECT_FALSE(Ui().NumRightLabel->isVisibleTo(Form));
     EXPECT_TRUE(Ui().LocalScoreBar->isVisibleTo(Form));
 
@@ -239,7 +239,7 @@ TEST_F(ExercFormTest, AWholeExerciseBooksEveryAnswerAndEndsWhenAllIsLearned)
     EXPECT_TRUE(Form->Finished);
     EXPECT_EQ(nullptr, Form->ExercList);
     ASSERT_EQ(1u, Box.Texts.size());
-    EXPECT_EQ("#257", Box.Texts[0]);
+    EXPECT_EQ(NumberedText(TEntry::ExerciseFinished), Box.Texts[0]);
     EXPECT_EQ(TMessageIcon::None, Box.Requests[0].Icon);
     EXPECT_EQ(1, Beeps.Count());
     uint8_t status = 9;
@@ -256,7 +256,7 @@ TEST_F(ExercFormTest, AWholeTestChangesNothingAndEndsWithTheMark)
     QString mark;
     bool passed = false;
     Start(false);
-    EXPECT_EQ("#232", Form->windowTitle());
+    EXPECT_EQ(NumberedQText(TEntry::TestCaption), Form->windowTitle());
     EXPECT_EQ(Form->HelpContext, 1400);
     EXPECT_EQ(1400, HelpContextOf(Form));
     EXPECT_EQ("nog 3 vragen", Form->StatusText());
@@ -295,7 +295,9 @@ TEST_F(ExercFormTest, AWholeTestChangesNothingAndEndsWithTheMark)
         if (question < 2) {
             EXPECT_EQ("1", Ui().NumRightLabel->text());
             EXPECT_EQ(question == 0 ? "0" : "1", Ui().NumWrongLabel->text());
-            EXPECT_EQ(question == 0 ? "nog 2 vragen" : "#256", Form->StatusText());
+            EXPECT_EQ(question == 0 ? QStringLiteral("nog 2 vragen")
+                                    : NumberedQText(TEntry::LastQuestion),
+                      Form->StatusText());
             EXPECT_TRUE(Ui().NextButton->isVisible());
             const QString letter(QChar(u'A' + rightSlot));
             EXPECT_EQ(right ? letter + " goed, " + letter : "fout, " + letter,
@@ -318,12 +320,12 @@ TEST_F(ExercFormTest, ATestOfOneQuestionAndClosingARunningTest)
     Add({1}, {0});
     Choose(true, 1);
     Start(false);
-    EXPECT_EQ("#256", Form->StatusText());
+    EXPECT_EQ(NumberedQText(TEntry::LastQuestion), Form->StatusText());
     Box.Answer = 1;
     Form->reject();
     EXPECT_TRUE(Form->isVisible());
     ASSERT_EQ(1u, Box.Texts.size());
-    EXPECT_EQ("#258", Box.Texts[0]);
+    EXPECT_EQ(NumberedText(TEntry::StopTestQuestion), Box.Texts[0]);
 
     QString mark;
     QTimer::singleShot(0, [&] {
@@ -537,7 +539,7 @@ TEST_F(ExercFormTest, TheLastWordLearnedDuringPlaybackClosesWhenThePlayerHasClos
     // The only alternative is the word itself, in slot 0.
     QTest::mouseClick(Ui().AButton, Qt::LeftButton);
     ASSERT_TRUE(Form->Finished);
-    EXPECT_EQ((std::vector<std::string>{"#257"}), Box.Texts);
+    EXPECT_EQ((std::vector<std::string>{NumberedText(TEntry::ExerciseFinished)}), Box.Texts);
     EXPECT_TRUE(Form->isVisible());
     EXPECT_FALSE(Form->ToolBar()->isEnabled());
     EXPECT_EQ((std::vector<std::string>{"Stop", "InputClose"}), player.TakeLog());
@@ -571,13 +573,14 @@ TEST_F(ExercFormTest, TheTimeLimitCountsDownAndAsksToStop)
         Form->TimerTimer();
         shown.push_back(Form->StatusText());
     }
-    EXPECT_EQ((std::vector<QString>{"nog 4 minuten, niet %m%", "nog 3 minuten, niet %m%",
-                                    "nog 2 minuten, niet %m%", "#253"}),
-              shown);
+    EXPECT_EQ(
+            (std::vector<QString>{"nog 4 minuten, niet %m%", "nog 3 minuten, niet %m%",
+                                  "nog 2 minuten, niet %m%", NumberedQText(TEntry::OneMinuteLeft)}),
+            shown);
     EXPECT_TRUE(Box.Texts.empty());
     Box.Answer = 1;
     Form->TimerTimer();
-    EXPECT_EQ((std::vector<std::string>{"#254"}), Box.Texts);
+    EXPECT_EQ((std::vector<std::string>{NumberedText(TEntry::TimeUp)}), Box.Texts);
     EXPECT_EQ("", Form->StatusText());
     EXPECT_TRUE(Form->isVisible());
     // No lets the exercise go on; an exercise closes without asking.

@@ -217,10 +217,11 @@ TEST_F(ExercDialogsTest, TestNumberMessages)
     Show(false);
     Ui::TExercStartForm &ui = *Start.ui;
     EXPECT_EQ("10", ui.NumberEdit->text());
-    const std::pair<const char *, const char *> cases[] = {{"0", "hoogstens 12."},
-                                                           {"", "#218."},
-                                                           {"1a", "hoogstens 12."},
-                                                           {"13", "hoogstens 12."}};
+    const std::pair<const char *, std::string> cases[]
+            = {{"0", "hoogstens 12."},
+               {"", NumberedText(TEntry::NumQuestionsEmpty) + "."},
+               {"1a", "hoogstens 12."},
+               {"13", "hoogstens 12."}};
     for (const auto &[text, message] : cases) {
         ui.NumberEdit->setText(text);
         ui.StartButton->click();
@@ -250,10 +251,13 @@ TEST_F(ExercDialogsTest, ExerciseTimeMessages)
     EXPECT_FALSE(ui.ExamLabel->isVisible());
     EXPECT_EQ("30", ui.TimeEdit->text());
 
-    const std::pair<const char *, const char *> cases[]
-            = {{"7", "veelvoud van 5."},  {"125", "tussen 5 en 120."},
-               {"0", "tussen 5 en 120."}, {"", "#220."},
-               {"1x", "#221."},           {"-5", "#221."}};
+    const std::pair<const char *, std::string> cases[]
+            = {{"7", "veelvoud van 5."},
+               {"125", "tussen 5 en 120."},
+               {"0", "tussen 5 en 120."},
+               {"", NumberedText(TEntry::TimeEmpty) + "."},
+               {"1x", NumberedText(TEntry::TimeNotANumber) + "."},
+               {"-5", NumberedText(TEntry::TimeNotANumber) + "."}};
     for (const auto &[text, message] : cases) {
         ui.TimeEdit->setText(text);
         ui.StartButton->click();
@@ -475,20 +479,23 @@ TEST_F(ExercDialogsTest, FilterErrorsKeepThePreviousSelections)
 
         filter.PartsOfSpeechBox->clearSelection();
         filter.OKButton->click();
-        EXPECT_EQ((std::vector<std::string>{"#228."}), Errors.Take());
+        EXPECT_EQ((std::vector<std::string>{NumberedText(TEntry::NoPartOfSpeechChosen) + "."}),
+                  Errors.Take());
         EXPECT_EQ(filter.PartsOfSpeechBox, Filter.focusWidget());
 
         Select(*filter.PartsOfSpeechBox, {0});
         filter.LessonBox->clearSelection();
         filter.OKButton->click();
-        EXPECT_EQ((std::vector<std::string>{"#229."}), Errors.Take());
+        EXPECT_EQ((std::vector<std::string>{NumberedText(TEntry::NoLessonChosen) + "."}),
+                  Errors.Take());
         EXPECT_EQ(filter.LessonBox, Filter.focusWidget());
 
         // Lesson "B" has no word with a sound.
         Select(*filter.LessonBox, {1});
         filter.OnlyPronunciationCheck->setChecked(true);
         filter.OKButton->click();
-        EXPECT_EQ((std::vector<std::string>{"#230."}), Errors.Take());
+        EXPECT_EQ((std::vector<std::string>{NumberedText(TEntry::NoWordPassesFilter) + "."}),
+                  Errors.Take());
         EXPECT_EQ(filter.PartsOfSpeechBox, Filter.focusWidget());
         EXPECT_TRUE(Filter.isVisible());
         EXPECT_EQ(0, Filter.FilterCount);

@@ -30,8 +30,8 @@ TEST(SelectedWordsForms, LevelListsFollowTheirDirectionsCheckBoxAndButtons)
     form.ApplyLanguage();
     for (QComboBox *levels : {ui.ForRefLevelCombo, ui.RefForLevelCombo}) {
         ASSERT_EQ(3, levels->count());
-        EXPECT_EQ(QStringLiteral("#193"), levels->itemText(0));
-        EXPECT_EQ(QStringLiteral("#195"), levels->itemText(2));
+        EXPECT_EQ(NumberedQText(TEntry::LevelQuick), levels->itemText(0));
+        EXPECT_EQ(NumberedQText(TEntry::LevelIntensive), levels->itemText(2));
         EXPECT_EQ(1, levels->currentIndex()) << "normal";
         EXPECT_TRUE(levels->isEnabled());
     }
@@ -72,7 +72,7 @@ TEST(SelectedWordsForms, LevelListsFollowTheirDirectionsCheckBoxAndButtons)
 TEST(SelectedWordsForms, TheLessonIsRefusedWhenItsBytesExceedTheLimit)
 {
     TNumberedPack pack;
-    pack.Set(145, "at most %n%");
+    pack.Set(TEntry::LessonTooLongMessage, "at most %n%");
     TScriptedBox box;
     TSetLessonForm form;
     Ui::TSetLessonForm &ui = *form.ui;

@@ -26,18 +26,18 @@ void CloseWhenShown(QDialog &dialog, const std::function<void()> &close)
 TEST(AboutWindow, TextsAndLinksComeFromThePackAndEveryCloseIsOk)
 {
     TNumberedPack pack;
-    pack.Set(333, "(c) %y% and %y%");
+    pack.Set(TEntry::CopyrightText, "(c) %y% and %y%");
     TAboutForm form;
     std::vector<QString> opened;
     form.SetAddressOpener([&](const QString &address) { opened.push_back(address); });
     form.ApplyLanguage();
     EXPECT_EQ("(c) 2002 and 2002", form.ui->CopyrightLabel->text());
-    EXPECT_EQ("#334", form.ui->AuthorLabel->text());
-    EXPECT_EQ("#335", form.ui->EmailLabel->text());
-    EXPECT_EQ("#354", form.ui->EmailLink->text());
-    EXPECT_EQ("#336", form.ui->WebLabel->text());
-    EXPECT_EQ("#355", form.ui->WebLink->text());
-    EXPECT_EQ("#3", form.ui->OKButton->text());
+    EXPECT_EQ(NumberedQText(TEntry::AuthorText), form.ui->AuthorLabel->text());
+    EXPECT_EQ(NumberedQText(TEntry::EmailCaption), form.ui->EmailLabel->text());
+    EXPECT_EQ(NumberedQText(TEntry::EmailAddress), form.ui->EmailLink->text());
+    EXPECT_EQ(NumberedQText(TEntry::WebCaption), form.ui->WebLabel->text());
+    EXPECT_EQ(NumberedQText(TEntry::HomepageAddress), form.ui->WebLink->text());
+    EXPECT_EQ(NumberedQText(TEntry::OkButton), form.ui->OKButton->text());
     EXPECT_EQ(QSize(420, 308), form.size());
     EXPECT_EQ("Info", form.windowTitle());
     EXPECT_EQ(12, form.ui->CopyrightLabel->font().pixelSize());
@@ -46,11 +46,14 @@ TEST(AboutWindow, TextsAndLinksComeFromThePackAndEveryCloseIsOk)
     QTest::mouseClick(form.ui->WebLink, Qt::LeftButton);
     QTest::mouseClick(form.ui->EmailLink, Qt::LeftButton);
     QTest::mouseClick(form.ui->EmailLink, Qt::RightButton);
-    pack.Set(354, "");
-    pack.Set(355, "");
+    pack.Set(TEntry::EmailAddress, "");
+    pack.Set(TEntry::HomepageAddress, "");
     QTest::mouseClick(form.ui->WebLink, Qt::LeftButton);
     QTest::mouseClick(form.ui->EmailLink, Qt::LeftButton);
-    EXPECT_EQ((std::vector<QString>{"#355", "mailto:#354", "", "mailto:"}), opened);
+    EXPECT_EQ(
+            (std::vector<QString>{NumberedQText(TEntry::HomepageAddress),
+                                  "mailto:" + NumberedQText(TEntry::EmailAddress), "", "mailto:"}),
+            opened);
 
     CloseWhenShown(form, [&] {
         EXPECT_FALSE(form.ui->AboutImage->pixmap().isNull());

@@ -276,7 +276,8 @@ TEST_F(Commands, TheWindowFollowsTheGridsStateWithoutExplicitCalls)
     EXPECT_FALSE(Enabled(Form().MIExport));
     EXPECT_TRUE(Enabled(Form().ActNew));
     // The level captions keep the pack's text without a list.
-    EXPECT_EQ(QString::fromStdString(LanguageText(71)), Form().ActQuickForToRef->text());
+    EXPECT_EQ(QString::fromStdString(LanguageText(TEntry::ForToRefItem)),
+              Form().ActQuickForToRef->text());
     const QString withoutList = Form().ActQuickForToRef->text();
 
     Grid().SetWordList(FrenchList(0));
@@ -356,7 +357,7 @@ TEST_F(Commands, DeleteWithConfirmationAnsweredNoKeepsTheRowsAndRecordsNoUndo)
     EXPECT_EQ(4, List().Count());
     EXPECT_EQ(TUndoKind::None, Grid().GetUndoKind());
     ASSERT_EQ(1u, box.Texts.size());
-    EXPECT_EQ(LanguageText(87), box.Texts[0]);
+    EXPECT_EQ(LanguageText(TEntry::ConfirmDelete), box.Texts[0]);
     box.Answers = {0};
     Trigger(Form().ActDelete);
     EXPECT_EQ(3, List().Count());
@@ -375,7 +376,7 @@ TEST_F(Commands, FileDialogsKeepFolderAndFilterOnlyAfterOk)
     ASSERT_EQ(1u, dialogs.Requests.size());
     const TFileDialogRequest &open = dialogs.Requests[0];
     EXPECT_FALSE(open.Save);
-    EXPECT_EQ(QString::fromStdString(LanguageText(121)), open.Title);
+    EXPECT_EQ(QString::fromStdString(LanguageText(TEntry::OpenDialogTitle)), open.Title);
     EXPECT_EQ(QStringLiteral("wdl"), open.DefaultSuffix);
     EXPECT_EQ(dir.path(), open.Folder);
     EXPECT_EQ(1, open.FilterIndex);
@@ -414,8 +415,8 @@ TEST_F(Commands, NewWithCancelInTheQuestionKeepsTheOldListTitleAndUndo)
     box.Answers = {2};
     Trigger(Form().ActNew);
     ASSERT_EQ(1u, settings.Shown.size());
-    EXPECT_EQ(LanguageText(90), settings.Shown[0].Caption);
-    EXPECT_EQ(LanguageText(98), settings.Shown[0].RefLanguage);
+    EXPECT_EQ(LanguageText(TEntry::NewListCaption), settings.Shown[0].Caption);
+    EXPECT_EQ(LanguageText(TEntry::DefaultRefLanguage), settings.Shown[0].RefLanguage);
     EXPECT_EQ("Arial", settings.Shown[0].ForFontName);
     EXPECT_EQ(8, settings.Shown[0].RefSize);
     EXPECT_EQ(ForeignCharacters, settings.Shown[0].ForeignChars);
@@ -449,7 +450,8 @@ TEST_F(Commands, NewTypeSaveAsCloseAndReopen)
     Trigger(Form().ActSave);
     EXPECT_TRUE(Grid().IsBusy());
     WaitIdle();
-    EXPECT_EQ(QString::fromStdString(LanguageText(122)), dialogs.Requests.back().Title);
+    EXPECT_EQ(QString::fromStdString(LanguageText(TEntry::SaveAsDialogTitle)),
+              dialogs.Requests.back().Title);
     EXPECT_EQ(QStringLiteral("Naamloos"), dialogs.Requests.back().FileName);
     EXPECT_EQ(dir.path(), dialogs.Requests.back().Folder);
     EXPECT_TRUE(List().Saved);
@@ -581,7 +583,8 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     dialogs.Choices = {Path("words.txt")};
     Trigger(Form().MIImport);
     WaitIdle();
-    EXPECT_EQ(QString::fromStdString(LanguageText(123)), dialogs.Requests.back().Title);
+    EXPECT_EQ(QString::fromStdString(LanguageText(TEntry::ImportDialogTitle)),
+              dialogs.Requests.back().Title);
     ASSERT_EQ(17, List().Count());
     EXPECT_EQ("nouveau0", List().GetForWord(3));
     EXPECT_EQ("nouveau11", List().GetForWord(14));
@@ -589,7 +592,8 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     EXPECT_EQ(4, Grid().Selection().Top);
     EXPECT_EQ(15, Grid().Selection().Bottom);
     ASSERT_EQ(1u, box.Texts.size());
-    EXPECT_EQ(ReplacePlaceholders(LanguageText(140), {{"%n%", "12"}}), box.Texts[0]);
+    EXPECT_EQ(ReplacePlaceholders(LanguageText(TEntry::WordsImported), {{"%n%", "12"}}),
+              box.Texts[0]);
     EXPECT_EQ(TUndoKind::Insert, Grid().GetUndoKind());
     Trigger(Form().ActUndo);
     EXPECT_EQ(5, List().Count());
@@ -603,7 +607,7 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     Trigger(Form().MIImport);
     WaitIdle();
     EXPECT_EQ(6, List().Count());
-    EXPECT_EQ(LanguageText(139), box.Texts.back());
+    EXPECT_EQ(LanguageText(TEntry::OneWordImported), box.Texts.back());
 
     // Nothing to import: the warning, and the undo record stays.
     ASSERT_EQ(TUndoKind::Insert, Grid().GetUndoKind());
@@ -614,7 +618,7 @@ TEST_F(Commands, ImportInsertsAtTheCurrentRowWithItsMessageAndUndo)
     Trigger(Form().MIImport);
     WaitIdle();
     EXPECT_EQ(6, List().Count());
-    EXPECT_EQ(LanguageText(141), box.Texts.back());
+    EXPECT_EQ(LanguageText(TEntry::NoWordImported), box.Texts.back());
     EXPECT_EQ(TUndoKind::Insert, Grid().GetUndoKind());
 }
 
@@ -809,7 +813,7 @@ TEST_F(Commands, ListSettingsChangeLanguagesFontsAndCharactersWithoutUndo)
     settings.Accept = false;
     Trigger(Form().MIWordlistSettings);
     ASSERT_EQ(1u, settings.Shown.size());
-    EXPECT_EQ(LanguageText(91), settings.Shown[0].Caption);
+    EXPECT_EQ(LanguageText(TEntry::ListSettingsCaption), settings.Shown[0].Caption);
     EXPECT_EQ("Frans", settings.Shown[0].ForLanguage);
     EXPECT_EQ(10, settings.Shown[0].ForSize);
     EXPECT_EQ("Nederlands", List().RefLanguage);
@@ -886,7 +890,7 @@ TEST_F(Commands, SetWordsCaptionsItsBoxesAndHandsBothDirectionsToTheGrid)
     refForLevels->setCurrentIndex(2);
     QTimer::singleShot(0, SetExercWordsForm, &QDialog::accept);
     Trigger(Form().ActSetWords);
-    const std::string &caption = LanguageText(185);
+    const std::string &caption = LanguageText(TEntry::SetWordsDirectionBox);
     EXPECT_EQ(QString::fromStdString(ForToRefCaption(caption, "a%tl%b", "Nederlands")),
               forRefBox->title());
     EXPECT_EQ(QString::fromStdString(RefToForCaption(caption, "a%tl%b", "Nederlands")),
@@ -917,7 +921,8 @@ TEST_F(Commands, TheHomepageOpensTheWebAddressOfThePack)
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     ASSERT_EQ(1u, recorder.Urls.size());
-    EXPECT_EQ(HomepageUrl(QString::fromStdString(LanguageText(355))), recorder.Urls[0]);
+    EXPECT_EQ(HomepageUrl(QString::fromStdString(LanguageText(TEntry::HomepageAddress))),
+              recorder.Urls[0]);
 }
 
 } // namespace

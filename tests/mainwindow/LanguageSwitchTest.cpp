@@ -195,30 +195,31 @@ TEST_F(LanguageSwitch, EveryDialogTakesItsEntriesAndRefillsItsListsUnderBlockedS
     for (int round = 0; round < 2; ++round) {
         ApplyLanguage();
         const Ui::TOptionsForm &options = *OptionsForm->ui;
-        EXPECT_EQ(u"#264", OptionsForm->windowTitle());
+        EXPECT_EQ(NumberedQText(TEntry::OptionsCaption), OptionsForm->windowTitle());
         for (QLabel *label : {options.QWordsLabel, options.NWordsLabel, options.IWordsLabel})
-            EXPECT_EQ(u"#279", label->text());
+            EXPECT_EQ(NumberedQText(TEntry::LevelWordsLabel), label->text());
         for (QLabel *label : {options.QTimesLabel, options.NTimesLabel, options.ITimesLabel})
-            EXPECT_EQ(u"#280", label->text());
-        EXPECT_EQ(u"#283", options.PageControl->tabText(TOptionsForm::opOthers));
-        EXPECT_EQ(u"#296", PartsOfSpeechForm->windowTitle());
-        EXPECT_EQ(u"#118", ForCharsForm->windowTitle());
-        EXPECT_EQ(u"#8", ChangeFontForm->windowTitle());
-        EXPECT_EQ(u"#146", FindForm->windowTitle());
-        EXPECT_EQ(u"#7",
+            EXPECT_EQ(NumberedQText(TEntry::LevelTimesLabel), label->text());
+        EXPECT_EQ(NumberedQText(TEntry::OthersTab),
+                  options.PageControl->tabText(TOptionsForm::opOthers));
+        EXPECT_EQ(NumberedQText(TEntry::PartsOfSpeechCaption), PartsOfSpeechForm->windowTitle());
+        EXPECT_EQ(NumberedQText(TEntry::ForCharsCaption), ForCharsForm->windowTitle());
+        EXPECT_EQ(NumberedQText(TEntry::ChangeFontCaption), ChangeFontForm->windowTitle());
+        EXPECT_EQ(NumberedQText(TEntry::FindCaption), FindForm->windowTitle());
+        EXPECT_EQ(NumberedQText(TEntry::CloseButton),
                   FindForm->findChild<QAbstractButton *>(QStringLiteral("CloseButton"))->text());
-        EXPECT_EQ(u"#103",
+        EXPECT_EQ(NumberedQText(TEntry::ForCharsButton),
                   WLSettingsForm->findChild<QAbstractButton *>(QStringLiteral("ForCharsButton"))
                           ->text());
         for (QComboBox *modes : FindForm->ModeCombos) {
             ASSERT_EQ(3, modes->count());
             EXPECT_EQ(0, modes->currentIndex());
-            EXPECT_EQ(u"#153", modes->itemText(1));
+            EXPECT_EQ(NumberedQText(TEntry::EqualsMode), modes->itemText(1));
         }
         for (const char *charsets : {"ForCharsetCombo", "RefCharsetCombo"}) {
             auto *combo = WLSettingsForm->findChild<QComboBox *>(QLatin1String(charsets));
             ASSERT_EQ(16, combo->count());
-            EXPECT_EQ(u"#337", combo->itemText(0));
+            EXPECT_EQ(NumberedQText(TEntry::FirstCharsetName), combo->itemText(0));
         }
         EXPECT_EQ(16,
                   ChangeFontForm->findChild<QComboBox *>(QStringLiteral("CharsetCombo"))->count());

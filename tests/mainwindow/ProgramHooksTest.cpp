@@ -42,7 +42,7 @@ TEST(ProgramHooks, AListOfTheOldestFormatOpensWithItsSoundsConvertedToMp3)
     EXPECT_EQ(2, format);
     ASSERT_EQ(4, list.Count());
     // The damaged sound is dropped and said so; the others are MP3 in the new store.
-    EXPECT_EQ(std::vector<std::string>{"#138."}, box.Texts);
+    EXPECT_EQ(std::vector<std::string>{NumberedText(TEntry::ConversionFailed) + "."}, box.Texts);
     EXPECT_EQ(nullptr, list.GetSound(1));
     EXPECT_EQ(nullptr, list.GetSound(2));
     const std::string store = ReadFile(list.SoundTempFile);

@@ -87,9 +87,12 @@ TEST_F(WordsGridDraw, HeadersAreDrawnInTheDefaultFontWithRaisedEdges)
     const QRect level2 = Cell(ckLevel2, 0);
     EXPECT_TRUE(SameInside(level2, Expected(level2, Button, font, {2, 2}, "Ned->En")));
     const QRect context = Cell(ckContext, 0);
-    EXPECT_TRUE(SameInside(context, Expected(context, Button, font, {2, 2}, "#78")));
+    EXPECT_TRUE(SameInside(
+            context,
+            Expected(context, Button, font, {2, 2}, NumberedQText(TEntry::ContextHeader))));
     const QRect score = Cell(ckScore, 0);
-    EXPECT_TRUE(SameInside(score, Expected(score, Button, font, {2, 2}, "#82")));
+    EXPECT_TRUE(SameInside(
+            score, Expected(score, Button, font, {2, 2}, NumberedQText(TEntry::ScoreHeader))));
 
     // Light left and top, then dark right and bottom over the corners.
     EXPECT_EQ(Pixel(context.left(), context.top()), Light);

@@ -354,7 +354,7 @@ TEST_F(WordsGridSound, InsertedFilesAreConvertedOrStoredAsTheyAreOnTheRemembered
     // Neither: the word keeps its sound and the user is told.
     grid->InsertSoundFile(WriteFile(Temp.File("in.txt"), "Only some text.\n"));
     player.Deliver();
-    EXPECT_EQ(TCommands{"#142."}, box.Take());
+    EXPECT_EQ(TCommands{NumberedText(TEntry::NotASoundFile) + "."}, box.Take());
     EXPECT_EQ(tagged, SoundOf(2));
     EXPECT_EQ(Mp3, SoundOf(0));
 }

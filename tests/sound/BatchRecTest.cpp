@@ -123,12 +123,13 @@ TEST_F(BatchRecTest, SelectedPartsGoToTheTargetWordsInOrderAndTooManyAreRefused)
     ASSERT_EQ(Form.Parts.size(), 5u);
     EXPECT_EQ(ui.ListView->item(4)->text().toStdString(), "Uitspraak 5");
     EXPECT_EQ(Selection(), std::vector<bool>(5, true));
-    EXPECT_EQ(ui.InstructLabel->text().toStdString(), "#164");
+    EXPECT_EQ(ui.InstructLabel->text().toStdString(), NumberedText(TEntry::BatchRecChoose));
     EXPECT_TRUE(ui.InsertButton->isEnabled() && ui.InsertButton->isDefault());
 
     // Five parts for three selected words: refused, nothing converted, the window stays.
     ui.InsertButton->click();
-    EXPECT_EQ(Box.Take(), std::vector<std::string>{"#168."});
+    EXPECT_EQ(Box.Take(),
+              std::vector<std::string>{NumberedText(TEntry::BatchRecTooManySelected) + "."});
     EXPECT_TRUE(Form.isVisible());
     EXPECT_TRUE(Records.empty());
     EXPECT_EQ(PartFiles(), 5);
@@ -167,7 +168,8 @@ TEST_F(BatchRecTest, FewerPartsThanTargetsLowerLastAndTheWordingFollowsTheTarget
     Form.Controls().ListView->item(0)->setSelected(false);
     Form.Controls().ListView->item(1)->setSelected(false);
     Form.Controls().InsertButton->click();
-    EXPECT_EQ(Box.Take(), std::vector<std::string>{"#167."});
+    EXPECT_EQ(Box.Take(),
+              std::vector<std::string>{NumberedText(TEntry::BatchRecTooManyOneToEnd) + "."});
     Form.Last = last;
     Form.Controls().ListView->selectAll();
     Form.Controls().InsertButton->click();
@@ -220,7 +222,7 @@ TEST_F(BatchRecTest, NoMicrophoneAndASilentTakeLeaveOnlyClosing)
     Frames = Rate / 2;
     RecordTake();
     EXPECT_TRUE(Form.Parts.empty());
-    EXPECT_EQ(ui.InstructLabel->text().toStdString(), "#163");
+    EXPECT_EQ(ui.InstructLabel->text().toStdString(), NumberedText(TEntry::BatchRecNoParts));
     EXPECT_TRUE(ui.CloseButton->isDefault());
     EXPECT_FALSE(ui.InsertButton->isEnabled());
     ui.CloseButton->click();

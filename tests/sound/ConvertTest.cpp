@@ -306,9 +306,9 @@ TEST_F(ConvertTest, TheWindowStaysUntilItsThreadHasStopped)
     TConvertForm form;
     form.ApplyLanguage();
     Ui::TConvertForm &ui = form.Controls();
-    EXPECT_EQ("#14", form.windowTitle().toStdString());
-    EXPECT_EQ("#19", ui.TotalLabel->text().toStdString());
-    EXPECT_EQ("#6", ui.CancelButton->text().toStdString());
+    EXPECT_EQ(NumberedText(TEntry::ConvertCaption), form.windowTitle().toStdString());
+    EXPECT_EQ(NumberedText(TEntry::ConvertTotalLabel), ui.TotalLabel->text().toStdString());
+    EXPECT_EQ(NumberedText(TEntry::CancelButton), ui.CancelButton->text().toStdString());
 
     const std::string source
             = Write("long.wav", TWavBytes::Canonical(1, 1, 44100, 16, Pcm16(SpeechLike(44100, 3))));
@@ -334,8 +334,8 @@ TEST_F(ConvertTest, TheWindowStaysUntilItsThreadHasStopped)
     EXPECT_EQ(163 - 27, form.height());
     EXPECT_EQ(96, ui.CancelButton->y());
     EXPECT_FALSE(ui.TotalProgressBar->isVisibleTo(&form));
-    EXPECT_EQ("#15", ui.ConvLabel->text().toStdString());
-    EXPECT_EQ("#17", ui.CurrentLabel->text().toStdString());
+    EXPECT_EQ(NumberedText(TEntry::ConvertingOneSound), ui.ConvLabel->text().toStdString());
+    EXPECT_EQ(NumberedText(TEntry::ConvertProgressLabel), ui.CurrentLabel->text().toStdString());
 
     // A list: the tall window with both bars; it ends by itself.
     std::unique_ptr<TWordList> list = FrenchList(1);
@@ -348,8 +348,8 @@ TEST_F(ConvertTest, TheWindowStaysUntilItsThreadHasStopped)
     EXPECT_EQ(136, ui.CancelButton->y());
     EXPECT_TRUE(ui.TotalProgressBar->isVisibleTo(&form));
     EXPECT_EQ(100, ui.TotalProgressBar->value());
-    EXPECT_EQ("#16", ui.ConvLabel->text().toStdString());
-    EXPECT_EQ("#18", ui.CurrentLabel->text().toStdString());
+    EXPECT_EQ(NumberedText(TEntry::ConvertingSounds), ui.ConvLabel->text().toStdString());
+    EXPECT_EQ(NumberedText(TEntry::CurrentSoundLabel), ui.CurrentLabel->text().toStdString());
     ASSERT_NE(nullptr, list->GetSound(0));
     EXPECT_TRUE(Frames(ReadFile(list->SoundTempFile)).Plain);
 }

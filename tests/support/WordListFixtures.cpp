@@ -84,6 +84,16 @@ TNumberedPack::TNumberedPack()
     LanguagePack = &Pack;
 }
 
+std::string NumberedText(TEntry entry)
+{
+    return "#" + std::to_string(static_cast<int>(entry));
+}
+
+QString NumberedQText(TEntry entry)
+{
+    return QString::fromStdString(NumberedText(entry));
+}
+
 TNumberedPack::~TNumberedPack()
 {
     LanguagePack = Previous;

@@ -5,6 +5,7 @@
 #include "core/Unit_WordList.h"
 #include "platform/FontCatalog.h"
 
+#include <QString>
 #include <cstdint>
 #include <initializer_list>
 #include <iosfwd>
@@ -74,6 +75,10 @@ private:
     TLanguagePack Pack;
     TLanguagePack *Previous;
 };
+
+// What a window shows for an entry while the numbered pack is installed: "#" and its number.
+std::string NumberedText(TEntry entry);
+QString NumberedQText(TEntry entry);
 
 // One of the language packs the program ships ("English", "Nederlands"), read from the source
 // tree and installed for the lifetime of the object.
