@@ -314,12 +314,12 @@ std::string ChangedFilePath(Hive hive)
 }
 
 // The hive of a file this process may write, read under its lock.
-const THive &ReadLocked(const std::string &path)
+const THive &ReadLocked(const std::string &path, mode_t lockMode)
 {
     // A hive nobody has written yet has no folder; reading it must not create one.
     std::optional<THiveLock> lock;
     if (StampOf(path.substr(0, path.rfind('/'))).Exists)
-        lock.emplace(path, OwnFileMode);
+        lock.emplace(path, lockMode);
     return Refresh(path).Contents;
 }
 
@@ -378,10 +378,10 @@ void ReadHive(Hive hive, const std::function<void(const THive &)> &read)
 {
     std::lock_guard guard(CacheMutex);
     if (!Layered(hive)) {
-        read(ReadLocked(ChangedFilePath(hive)));
+        read(ReadLocked(ChangedFilePath(hive), SystemOnly(hive) ? SharedFileMode : OwnFileMode));
         return;
     }
-    const THive &own = ReadLocked(HiveFilePath(hive));
+    const THive &own = ReadLocked(HiveFilePath(hive), OwnFileMode);
     const THive &system = ReadShared(SystemHiveFilePath(hive));
     if (system.Empty()) {
         read(own);
