@@ -1,9 +1,11 @@
 #include "platform/AppIcon.h"
 
+#include "platform/SpecialFolders.h"
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <array>
 
 namespace {
@@ -13,6 +15,12 @@ constexpr std::array<int, 7> IconSizes{16, 24, 32, 48, 64, 128, 256};
 QString Picture(int size)
 {
     return QStringLiteral(":/forms/icons/tarnwick-%1.png").arg(size);
+}
+
+QString IconFile(int size)
+{
+    return QStringLiteral("icons/hicolor/%1x%1/apps/").arg(size)
+            + QLatin1String(ApplicationIconName) + QStringLiteral(".png");
 }
 
 QByteArray ReadAll(const QString &path)
@@ -31,15 +39,21 @@ QIcon ApplicationIcon()
     return icon;
 }
 
+QStringList ApplicationIconFiles()
+{
+    QStringList files;
+    for (int size : IconSizes)
+        files.push_back(IconFile(size));
+    return files;
+}
+
 bool InstallApplicationIcon(QString &error)
 {
-    const QString theme = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-            + QStringLiteral("/icons/hicolor/");
+    const QDir data(DesktopDataFolder());
     for (int size : IconSizes) {
         const QByteArray picture = ReadAll(Picture(size));
-        const QString folder = theme + QStringLiteral("%1x%1/apps").arg(size);
-        const QString path
-                = folder + QLatin1Char('/') + QLatin1String(ApplicationIconName) + ".png";
+        const QString path = data.filePath(IconFile(size));
+        const QString folder = QFileInfo(path).path();
         if (picture.isEmpty() || ReadAll(path) == picture)
             continue;
         if (!QDir().mkpath(folder)) {

@@ -143,8 +143,11 @@ bool TRegistry::WriteValue(TValue value)
 {
     if (!open || readOnly)
         return false;
+    const bool inSystemLayer = Registry::KeyInSystemLayer(root, names);
     return Registry::ChangeHive(root, [&](Registry::THive &hive) {
         TKey *key = hive.FindKey(names);
+        if (!key && inSystemLayer)
+            key = &hive.CreateKey(names);
         if (!key)
             return false;
         const std::string folded = Registry::FoldName(value.Name);

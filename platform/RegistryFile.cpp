@@ -340,6 +340,25 @@ std::vector<std::string> THive::SubKeyNames(const std::vector<std::string> &name
     return result;
 }
 
+void THive::Overlay(const THive &over)
+{
+    std::vector<std::string> path;
+    OverlayChildren(over, 0, path);
+}
+
+void THive::OverlayChildren(const THive &over, TKeyNumber parent, std::vector<std::string> &path)
+{
+    for (auto child = over.FirstChild(parent), last = over.EndOfChildren(parent); child != last;
+         ++child) {
+        path.push_back(child->second.Key.Name);
+        TKey &key = CreateKey(path);
+        for (const auto &[folded, value] : child->second.Key.Values)
+            key.Values[folded] = value;
+        OverlayChildren(over, child->second.Number, path);
+        path.pop_back();
+    }
+}
+
 bool THive::operator==(const THive &other) const
 {
     return Serialize() == other.Serialize();

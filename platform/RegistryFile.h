@@ -75,6 +75,9 @@ public:
     // Names of the direct sub-keys, in sorted order.
     std::vector<std::string> SubKeyNames(const std::vector<std::string> &names) const;
     bool Empty() const { return Keys.empty(); }
+    // Puts every key and value of `over` into this hive; a value `over` holds replaces this
+    // hive's value of the same name.
+    void Overlay(const THive &over);
     bool operator==(const THive &other) const;
 
     // The text form, and its reader; nullopt when the text is not a hive file (also when its
@@ -106,6 +109,8 @@ private:
     void SerializeChildren(std::string &out, TKeyNumber parent, std::string &path) const;
     // The bytes those sections' lines take, parentLength being the length of parent's path.
     size_t SectionBytes(TKeyNumber parent, size_t parentLength) const;
+    // Overlays the sub-keys of over's key `parent`, whose names are `path`.
+    void OverlayChildren(const THive &over, TKeyNumber parent, std::vector<std::string> &path);
 
     TKeys Keys;
     TKeyNumber LastNumber = 0;

@@ -1,5 +1,7 @@
 #include "platform/RegistryStore.h"
 
+#include "platform/MachineScope.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,13 @@ namespace Registry {
 namespace {
 
 constexpr size_t ReadChunk = 64 * 1024;
+// Folders and files of the system-wide hives are read by every user and written by the
+// administrator alone; the user's own are the user's alone.
+constexpr mode_t OwnFolderMode = 0700;
+constexpr mode_t OwnFileMode = 0600;
+constexpr mode_t SharedFolderMode = 0755;
+constexpr mode_t SharedFileMode = 0644;
+const char *const SystemStoreFolder = "/etc/xdg/tarnwick/registry";
 
 thread_local std::string LastErrorText;
 
@@ -72,7 +81,7 @@ TFileStamp StampOf(const std::string &path)
     return stamp;
 }
 
-bool MakeDirectories(const std::string &dir)
+bool MakeDirectories(const std::string &dir, mode_t mode)
 {
     std::string partial;
     size_t pos = 0;
@@ -82,7 +91,7 @@ bool MakeDirectories(const std::string &dir)
         pos = slash == std::string::npos ? dir.size() + 1 : slash + 1;
         if (partial.empty())
             continue;
-        if (::mkdir(partial.c_str(), 0700) != 0 && errno != EEXIST) {
+        if (::mkdir(partial.c_str(), mode) != 0 && errno != EEXIST) {
             LastErrorText = ErrorText(partial, errno);
             return false;
         }
@@ -174,8 +183,9 @@ bool StampSettled(const TFileStamp &stamp)
     return stamp.Modified.tv_sec + Settle < now.tv_sec;
 }
 
-// Brings the cached hive up to date with its file; the caller holds the lock when it can.
-TCachedHive &Refresh(const std::string &path)
+// Brings the cached hive up to date with its file; the caller holds the lock when it can. A
+// damaged file is set aside only by the one who may replace it (mayRepair).
+TCachedHive &Refresh(const std::string &path, bool mayRepair = true)
 {
     TCachedHive &cached = Cache[path];
     const TFileStamp stamp = StampOf(path);
@@ -205,7 +215,8 @@ TCachedHive &Refresh(const std::string &path)
         cached.Contents = std::move(*parsed);
         cached.Text = std::move(text);
     } else {
-        SetAside(path);
+        if (mayRepair)
+            SetAside(path);
         cached.Contents = THive();
         // Kept so that a file that could not be moved is not reported again and again.
         cached.Text = std::move(text);
@@ -218,10 +229,10 @@ TCachedHive &Refresh(const std::string &path)
 class THiveLock
 {
 public:
-    explicit THiveLock(const std::string &hivePath)
+    THiveLock(const std::string &hivePath, mode_t mode)
     {
         const std::string path = hivePath + ".lock";
-        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode);
         if (fd < 0) {
             LastErrorText = ErrorText(path, errno);
             return;
@@ -249,15 +260,16 @@ private:
     int fd = -1;
 };
 
-bool WriteHiveFile(const std::string &path, const std::string &text)
+bool WriteHiveFile(const std::string &path, const std::string &text, mode_t mode)
 {
     const std::string temp = path + ".tmp";
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0) {
         LastErrorText = ErrorText(temp, errno);
         return false;
     }
-    const bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+    // Whatever the umask says: the system-wide hives must be readable by every user.
+    const bool written = ::fchmod(fd, mode) == 0 && WriteAll(fd, text) && ::fsync(fd) == 0;
     const int error = errno;
     if (::close(fd) != 0 || !written) {
         LastErrorText = ErrorText(temp, written ? errno : error);
@@ -276,6 +288,46 @@ bool WriteHiveFile(const std::string &path, const std::string &text)
         ::close(dirFd);
     }
     return true;
+}
+
+bool MachineWide(Hive hive)
+{
+    return hive == Hive::LocalMachine || hive == Hive::ClassesRoot;
+}
+
+// Whether the hive is the system-wide one alone (the administrator's installation).
+bool SystemOnly(Hive hive)
+{
+    return MachineWide(hive) && MachineScope() == TMachineScope::System;
+}
+
+// Whether the system-wide hive lies beneath the process's own (the trainer).
+bool Layered(Hive hive)
+{
+    return MachineWide(hive) && MachineScope() == TMachineScope::Layered;
+}
+
+// The file that changes of the hive go to.
+std::string ChangedFilePath(Hive hive)
+{
+    return SystemOnly(hive) ? SystemHiveFilePath(hive) : HiveFilePath(hive);
+}
+
+// The hive of a file this process may write, read under its lock.
+const THive &ReadLocked(const std::string &path, mode_t lockMode)
+{
+    // A hive nobody has written yet has no folder; reading it must not create one.
+    std::optional<THiveLock> lock;
+    if (StampOf(path.substr(0, path.rfind('/'))).Exists)
+        lock.emplace(path, lockMode);
+    return Refresh(path).Contents;
+}
+
+// A system-wide hive as an ordinary user reads it: without its lock, which only its writer may
+// create, and whole all the same, as it is only ever replaced by a rename.
+const THive &ReadShared(const std::string &path)
+{
+    return Refresh(path, false).Contents;
 }
 
 } // namespace
@@ -317,25 +369,47 @@ std::string HiveFilePath(Hive hive)
     return dir + HiveName(hive) + ".reg";
 }
 
+std::string SystemHiveFilePath(Hive hive)
+{
+    return SystemPath(SystemStoreFolder) + '/' + HiveName(hive) + ".reg";
+}
+
 void ReadHive(Hive hive, const std::function<void(const THive &)> &read)
 {
-    const std::string path = HiveFilePath(hive);
     std::lock_guard guard(CacheMutex);
-    // A hive nobody has written yet has no folder; reading it must not create one.
-    std::optional<THiveLock> lock;
-    if (StampOf(path.substr(0, path.rfind('/'))).Exists)
-        lock.emplace(path);
-    read(Refresh(path).Contents);
+    if (!Layered(hive)) {
+        read(ReadLocked(ChangedFilePath(hive), SystemOnly(hive) ? SharedFileMode : OwnFileMode));
+        return;
+    }
+    const THive &own = ReadLocked(HiveFilePath(hive), OwnFileMode);
+    const THive &system = ReadShared(SystemHiveFilePath(hive));
+    if (system.Empty()) {
+        read(own);
+        return;
+    }
+    THive merged = system;
+    merged.Overlay(own);
+    read(merged);
+}
+
+bool KeyInSystemLayer(Hive hive, const std::vector<std::string> &names)
+{
+    if (!Layered(hive))
+        return false;
+    std::lock_guard guard(CacheMutex);
+    return ReadShared(SystemHiveFilePath(hive)).KeyExists(names);
 }
 
 bool ChangeHive(Hive hive, const std::function<bool(THive &)> &change)
 {
     LastErrorText.clear();
-    const std::string path = HiveFilePath(hive);
+    const std::string path = ChangedFilePath(hive);
+    const bool shared = SystemOnly(hive);
     std::lock_guard guard(CacheMutex);
-    if (!MakeDirectories(path.substr(0, path.rfind('/'))))
+    if (!MakeDirectories(path.substr(0, path.rfind('/')),
+                         shared ? SharedFolderMode : OwnFolderMode))
         return false;
-    THiveLock lock(path);
+    THiveLock lock(path, shared ? SharedFileMode : OwnFileMode);
     if (!lock.Held())
         return false;
     TCachedHive &cached = Refresh(path);
@@ -346,7 +420,7 @@ bool ChangeHive(Hive hive, const std::function<bool(THive &)> &change)
         return false;
     std::string text = changed.Serialize();
     // On failure the file keeps what it held, and so does the cache.
-    if (!WriteHiveFile(path, text))
+    if (!WriteHiveFile(path, text, shared ? SharedFileMode : OwnFileMode))
         return false;
     cached.Text = std::move(text);
     cached.Contents = std::move(changed);

@@ -2,9 +2,12 @@
 
 #include "platform/AppIcon.h"
 #include "platform/CodePage.h"
+#include "platform/MachineScope.h"
+#include "platform/SpecialFolders.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -15,6 +18,8 @@ namespace ShellAssociation {
 namespace {
 
 constexpr int ToolTimeoutMs = 15000;
+const char *const MimeFolder = "mime";
+const char *const ApplicationsFolder = "applications";
 
 QString XmlEscaped(const QString &text)
 {
@@ -118,14 +123,11 @@ QByteArray ReadAll(const QString &path)
 struct TPlaces
 {
     TPlaces()
-        : Mime(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-               + QStringLiteral("/mime"))
-        , Applications(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                       + QStringLiteral("/applications"))
-        , MimePackage(Mime + QStringLiteral("/packages/") + QLatin1String(MimePackageName))
-        , DesktopEntry(Applications + QLatin1Char('/') + QLatin1String(DesktopEntryName))
-        , MimeApps(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                   + QStringLiteral("/mimeapps.list"))
+        : Mime(QDir(DesktopDataFolder()).filePath(QLatin1String(MimeFolder)))
+        , Applications(QDir(DesktopDataFolder()).filePath(QLatin1String(ApplicationsFolder)))
+        , MimePackage(QDir(DesktopDataFolder()).filePath(DesktopFiles()[0]))
+        , DesktopEntry(QDir(DesktopDataFolder()).filePath(DesktopFiles()[1]))
+        , MimeApps(DesktopConfigFolder() + QStringLiteral("/mimeapps.list"))
     { }
 
     QString Mime;
@@ -150,6 +152,31 @@ void RunTool(const QString &name, const QString &folder)
 }
 
 } // namespace
+
+bool HasDefaultApplication(const QString &file)
+{
+    const QString type = QMimeDatabase().mimeTypeForFile(file).name();
+    const QString query = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (query.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty())
+        return false;
+    QProcess process;
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(query, {QStringLiteral("query"), QStringLiteral("default"), type});
+    if (!process.waitForStarted() || !process.waitForFinished(ToolTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        return false;
+    }
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0
+            && !process.readAllStandardOutput().trimmed().isEmpty();
+}
+
+QStringList DesktopFiles()
+{
+    return {QLatin1String(MimeFolder) + QStringLiteral("/packages/")
+                    + QLatin1String(MimePackageName),
+            QLatin1String(ApplicationsFolder) + QLatin1Char('/') + QLatin1String(DesktopEntryName)};
+}
 
 std::string DesktopExec(const std::string &programPath)
 {
@@ -197,8 +224,12 @@ bool Notify(const TAssociation &association, std::string &error)
 {
     const TPlaces places;
     if (!WriteWhole(places.MimePackage, MimePackage(association.Comment), error)
-        || !WriteWhole(places.DesktopEntry, DesktopEntry(association.ProgramPath), error)
-        || !WriteWhole(places.MimeApps, WithDefault(ReadAll(places.MimeApps)), error))
+        || !WriteWhole(places.DesktopEntry, DesktopEntry(association.ProgramPath), error))
+        return false;
+    // The system's list of defaults is every package's; with the type's only entry in place the
+    // desktop opens word lists with it anyway. A user's list decides over other entries.
+    if (MachineScope() != TMachineScope::System
+        && !WriteWhole(places.MimeApps, WithDefault(ReadAll(places.MimeApps)), error))
         return false;
     QString iconError;
     if (!InstallApplicationIcon(iconError)) {

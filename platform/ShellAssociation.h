@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <string>
 
 // The desktop's side of a file association: a shared-mime-info package that defines the word-list
@@ -22,8 +23,15 @@ struct TAssociation
 
 // Writes the three files (under $XDG_DATA_HOME and $XDG_CONFIG_HOME), puts the program's icon
 // into the icon theme and runs the update tools. False, with the file that failed in error, when
-// a file could not be written.
+// a file could not be written. An installation for the whole machine writes the type and the
+// entry into the system's data folder and leaves the system's list of defaults alone.
 bool Notify(const TAssociation &association, std::string &error);
+
+// Whether the desktop has an application that opens the file (by its type) through xdg-open.
+bool HasDefaultApplication(const QString &file);
+
+// The type's package and the program's entry, relative to DesktopDataFolder().
+QStringList DesktopFiles();
 
 // Whether the three files hold what Notify writes: the type defined, the program's entry, and
 // that entry the type's default (other defaults may have been added beside it).

@@ -1,6 +1,9 @@
 #include "platform/SpecialFolders.h"
 
+#include "platform/MachineScope.h"
+
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 #include <unistd.h>
 
@@ -20,6 +23,19 @@ QString UserDataFolder()
 
 } // namespace
 
+QString DesktopDataFolder()
+{
+    return MachineScope() == TMachineScope::System ? SystemFolder(SystemDataFolder)
+                                                   : UserDataFolder();
+}
+
+QString DesktopConfigFolder()
+{
+    return MachineScope() == TMachineScope::System
+            ? SystemFolder(SystemConfigFolder)
+            : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+}
+
 bool RunningAsAdministrator()
 {
     return AdministratorCheck();
@@ -32,16 +48,21 @@ TAdministratorCheck SetAdministratorCheck(TAdministratorCheck check)
     return previous;
 }
 
+QString SystemFolder(const char *absolute)
+{
+    return QFile::decodeName(QByteArray::fromStdString(SystemPath(absolute)));
+}
+
 QString DefaultProgramFilesFolder()
 {
-    return RunningAsAdministrator() ? QStringLiteral("/opt") : UserDataFolder();
+    return RunningAsAdministrator() ? SystemFolder("/opt") : UserDataFolder();
 }
 
 QString ProgramsFolder()
 {
-    const QString folder = RunningAsAdministrator()
-            ? QStringLiteral("/usr/local/share/applications")
-            : QDir(UserDataFolder()).filePath(QStringLiteral("applications"));
+    const QString folder
+            = QDir(RunningAsAdministrator() ? SystemFolder(SystemDataFolder) : UserDataFolder())
+                      .filePath(QStringLiteral("applications"));
     QDir().mkpath(folder);
     return folder;
 }

@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 
 namespace Setup {
 
@@ -35,6 +36,9 @@ TMainForm *MainForm = nullptr;
 namespace {
 
 const char *const Version = "2.0";
+// The summary says for whom the installation is; the packs have no text for it.
+const char *const ForEveryUserText = "Tarnwick will be installed for every user of this computer.";
+const char *const ForThisUserText = "Tarnwick will be installed for you only.";
 const char *const PictureResource = ":/forms/setup/SetupImage.jpg";
 constexpr int PackNameRole = Qt::UserRole;
 
@@ -84,6 +88,21 @@ bool CopyPack(const QString &source, const QString &target, QString &error)
         return false;
     }
     return true;
+}
+
+// The same file under two names (the same folder, or a link to it); a hard link is a file of its
+// own in this sense, as removing it leaves the other name.
+bool SameFile(const QString &source, const QString &target)
+{
+    const QString canonical = QFileInfo(source).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(target).canonicalFilePath();
+}
+
+void LogFile(TLogFile &log, const std::string &name, const QString &path)
+{
+    log.WriteLine(name);
+    if (const std::optional<int32_t> stamp = FileTimeStamp(ToLocal(path)))
+        log.WriteNumber(*stamp);
 }
 
 void UncheckRadios(QRadioButton *first, QRadioButton *second)
@@ -153,6 +172,10 @@ void TMainForm::FormShow()
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FullScreenForm->ShowOverScreen();
+    // The wizard belongs to its backdrop, so that a window manager keeps it above the backdrop
+    // when the backdrop is clicked. Set before the wizard is mapped, which follows this event.
+    if (windowHandle() && FullScreenForm->windowHandle())
+        windowHandle()->setTransientParent(FullScreenForm->windowHandle());
     raise();
     activateWindow();
 
@@ -466,11 +489,12 @@ void TMainForm::FillSummary()
 
     ui->ConfirmMemo->clear();
     const QString blanks = QStringLiteral("   ");
-    ui->ConfirmMemo->setPlainText(
-            QStringList{SetupText(TSetupEntry::SummaryFolderHeading),
-                        blanks + FromLocal(SetupPars.InstallFolder), QString(), QString(),
-                        SetupText(TSetupEntry::SummaryGroupHeading), blanks + group}
-                    .join(QLatin1Char('\n')));
+    ui->ConfirmMemo->setPlainText(QStringList{
+            SetupText(TSetupEntry::SummaryFolderHeading),
+            blanks + FromLocal(SetupPars.InstallFolder), QString(), QString(),
+            SetupText(TSetupEntry::SummaryGroupHeading), blanks + group, QString(), QString(),
+            QString::fromLatin1(InstallsForEveryUser() ? ForEveryUserText : ForThisUserText)}
+                                          .join(QLatin1Char('\n')));
 }
 
 bool TMainForm::FormCloseQuery()
@@ -509,8 +533,10 @@ void TMainForm::Install()
     }
     TFailures failures;
     CreateShortcuts(SetupPars.InstallFolder, SetupPars.ProgramGroup, *log, failures);
-    CloseLog(*log);
+    // The association's files are logged too, so the log stays open until they are written.
     WriteSettings(SetupPars.Language, SetupPars.InstallFolder, failures);
+    LogDesktopDataFiles(*log);
+    CloseLog(*log);
     if (!failures.empty())
         dialogs.ShowMessage(DecodeText(FailureWarning(failures)));
     ShowFinishPage();
@@ -534,6 +560,12 @@ bool TMainForm::CopyLanguagePacks(TLogFile &log, bool asking)
         const QString source = FromLocal(JoinPath(ToLocal(setupFolder), localName));
         const QString target = FromLocal(JoinPath(SetupPars.InstallFolder, localName));
         const QFileInfo existing(target);
+        if (SameFile(source, target)) {
+            // Installing into setup's own folder: the pack is already where it belongs, and
+            // removing the target would remove the source.
+            LogFile(log, fileName, target);
+            continue;
+        }
         if (existing.exists() || existing.isSymLink()) {
             if (asking) {
                 const int answer = dialogs.AskOverwrite(ReplacePlaceholders(
@@ -554,9 +586,7 @@ bool TMainForm::CopyLanguagePacks(TLogFile &log, bool asking)
             dialogs.ShowError(error);
             return false;
         }
-        log.WriteLine(fileName);
-        if (const std::optional<int32_t> stamp = FileTimeStamp(ToLocal(target)))
-            log.WriteNumber(*stamp);
+        LogFile(log, fileName, target);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 
 #include "core/Unit_LanguagePack.h"
 #include "core/Unit_Paths.h"
+#include "platform/CodePage.h"
 #include "setup/Unit_FileWrite.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPaths.h"
@@ -27,19 +28,27 @@ std::string LocalString(const QString &path)
     return QFile::encodeName(path).toStdString();
 }
 
-// A stored name must stay inside the install folder.
+// The longest name of one file or folder that Linux file systems hold, in bytes.
+constexpr size_t MaxComponentBytes = 255;
+
+// A stored name that a file name cannot sensibly hold is a sign of a damaged volume (content read
+// as a name): it must lie inside the install folder (relative, no "." or ".." level, no empty
+// level), and every level must be printable text of at most MaxComponentBytes local bytes.
 bool IsSafeName(const std::string &name)
 {
     if (name.empty() || name[0] == '\\' || name[0] == '/')
         return false;
     if (name.size() >= 2 && name[1] == ':')
         return false;
-    size_t start = 0;
-    while (start <= name.size()) {
-        const size_t end = std::min(name.find_first_of("\\/", start), name.size());
-        if (name.compare(start, end - start, "..") == 0)
+    QString text = CodePage::ToUnicode(name, CodePage::Default);
+    for (const QChar c : text)
+        if (!c.isPrint())
             return false;
-        start = end + 1;
+    text.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    for (const QString &level : text.split(QLatin1Char('/'))) {
+        if (level.isEmpty() || level == QLatin1String(".") || level == QLatin1String("..")
+            || static_cast<size_t>(QFile::encodeName(level).size()) > MaxComponentBytes)
+            return false;
     }
     return true;
 }

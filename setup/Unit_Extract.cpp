@@ -233,8 +233,9 @@ void TExtractThread::NextVolume()
 {
     uint8_t next = 0;
     const bool read = volume->ReadByte(next);
-    if (!read || next <= volumeNumber) {
-        // The volumes count up; anything else would read the same volumes for ever.
+    if (!read || next != volumeNumber + 1) {
+        // The volumes count up one by one: any other number is a content byte read as a volume
+        // number (a volume cut short) or a volume out of its place, never a disk to ask for.
         form->Questions().ShowError(read || volume->Failure().empty() ? "The data volume \""
                                                     + VolumeName(volumeNumber) + "\" is damaged."
                                                                       : volume->Failure());

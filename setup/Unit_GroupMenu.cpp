@@ -24,8 +24,6 @@ const char *const MenuExtension = ".menu";
 const char *const LevelSeparator = "-";
 const char *const MergedMenusSubfolder = "/menus/applications-merged";
 const char *const DesktopDirectoriesSubfolder = "/desktop-directories";
-const char *const SystemConfigFolder = "/etc/xdg";
-const char *const SystemDataFolder = "/usr/local/share";
 const char *const MenuDoctype = "<!DOCTYPE Menu PUBLIC \"-//freedesktop//DTD Menu 1.0//EN\"\n"
                                 "    \"http://www.freedesktop.org/standards/menu-spec/"
                                 "menu-1.0.dtd\">";
@@ -70,7 +68,7 @@ void WriteLogged(const QString &folder, const std::string &name, const std::stri
 QString MergedMenusFolder()
 {
     const QString base = RunningAsAdministrator()
-            ? QString::fromLatin1(SystemConfigFolder)
+            ? SystemFolder(SystemConfigFolder)
             : QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return base + QString::fromLatin1(MergedMenusSubfolder);
 }
@@ -78,7 +76,7 @@ QString MergedMenusFolder()
 QString DesktopDirectoriesFolder()
 {
     const QString base = RunningAsAdministrator()
-            ? QString::fromLatin1(SystemDataFolder)
+            ? SystemFolder(SystemDataFolder)
             : QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return base + QString::fromLatin1(DesktopDirectoriesSubfolder);
 }

@@ -59,6 +59,12 @@ void TLogFile::StartMenuDirectoryFiles()
     WriteLine(MenuDirectoryFilesMarker);
 }
 
+void TLogFile::StartDesktopDataFiles()
+{
+    WriteLine("");
+    WriteLine(DesktopDataFilesMarker);
+}
+
 void TLogFile::StartMenuFiles()
 {
     WriteLine("");

@@ -12,6 +12,10 @@
 // merged menu file (relative to the merged-menus folder).
 inline constexpr const char *MenuDirectoryFilesMarker = "{menu directory files}";
 inline constexpr const char *MenuFilesMarker = "{menu files}";
+// The last section: the program's icons, its file type and the desktop entry that opens word
+// lists, relative to the desktop's data folder (the user's, or the system's for an installation
+// for the whole machine).
+inline constexpr const char *DesktopDataFilesMarker = "{desktop data files}";
 
 // "Install.log": what setup installed, for the uninstaller and for a later run of setup. Lines end
 // with CR LF; names and texts are written as the bytes they are given (DEFAULT code page), so a
@@ -29,6 +33,7 @@ public:
     void StartProgramFolderFiles();
     void StartMenuDirectoryFiles();
     void StartMenuFiles();
+    void StartDesktopDataFiles();
     void WriteLine(const std::string &text);
     void WriteNumber(int32_t n);
 

@@ -1,6 +1,7 @@
 #include "setup/Unit_SetupPars.h"
 
 #include "core/Unit_Paths.h"
+#include "platform/MachineScope.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
 #include "setup/Unit_LogFile.h"
@@ -46,8 +47,19 @@ std::string DefaultInstallFolder()
 
 } // namespace
 
+void ChooseMachineScope()
+{
+    SetMachineScope(RunningAsAdministrator() ? TMachineScope::System : TMachineScope::Own);
+}
+
+bool InstallsForEveryUser()
+{
+    return RunningAsAdministrator();
+}
+
 void InitSetupPars(TSetupPars &pars)
 {
+    ChooseMachineScope();
     pars.State = 0;
     pars.PreviousFolder.clear();
     pars.PreviousGroup.clear();

@@ -31,7 +31,14 @@ struct TSetupPars
 extern TSetupPars SetupPars;
 
 // The wizard's starting values: the earlier installation the store's uninstall entry points to,
-// else the default folder and group.
+// else the default folder and group. Chooses the machine scope first.
 void InitSetupPars(TSetupPars &pars);
+
+// Setup run by the administrator installs for the whole machine: the store's machine-wide
+// values, the file type, its entry and the icon go to the system's places, which every user's
+// trainer reads. Any other user installs for themselves alone, into their own store and folders.
+void ChooseMachineScope();
+// Whether this run installs for the whole machine.
+bool InstallsForEveryUser();
 
 } // namespace Setup

@@ -15,6 +15,7 @@
 #include "setup/Unit_SetupPaths.h"
 #include "setup/Unit_SetupTexts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -41,6 +42,14 @@ struct TShortcut
     TSetupEntry NameEntry;
 };
 
+bool DesktopOpensHelp(const std::string &helpFile)
+{
+    return ShellAssociation::HasDefaultApplication(
+            QFile::decodeName(QByteArray::fromStdString(helpFile)));
+}
+
+THelpViewerCheck HelpViewerCheck = DesktopOpensHelp;
+
 void WriteMachineString(const char *key, const char *name, const std::string &value,
                         TFailures &failures)
 {
@@ -61,8 +70,15 @@ std::string ShortcutName(const std::string &text)
     return name;
 }
 
+THelpViewerCheck SetHelpViewerCheck(THelpViewerCheck check)
+{
+    THelpViewerCheck previous = HelpViewerCheck;
+    HelpViewerCheck = check ? std::move(check) : DesktopOpensHelp;
+    return previous;
+}
+
 std::string ShortcutEntry(const std::string &name, const std::string &exec,
-                          const std::string &workingFolder)
+                          const std::string &workingFolder, bool withCategory)
 {
     using ShellAssociation::DesktopValue;
     const std::string text = CodePage::ToUnicode(name, CodePage::Default).toUtf8().toStdString();
@@ -73,7 +89,7 @@ std::string ShortcutEntry(const std::string &name, const std::string &exec,
             + "\nPath=" + DesktopValue(Utf8(workingFolder))
             + "\nTerminal=false\n"
               "Icon="
-            + ApplicationIconName + "\nCategories=Education;\n";
+            + ApplicationIconName + (withCategory ? "\nCategories=Education;\n" : "\n");
 }
 
 void CreateShortcuts(const std::string &folder, const std::string &group, TLogFile &log,
@@ -82,12 +98,12 @@ void CreateShortcuts(const std::string &folder, const std::string &group, TLogFi
     log.StartProgramFolderFiles();
     const std::string groupFolder = JoinPath(ToLocal(ProgramsFolder()), LocalFileName(group));
     std::vector<TShortcut> shortcuts{
-            {Quoted(JoinPath(folder, kProgramFile)), TSetupEntry::TrainerShortcutName},
-            {"xdg-open "
-                     + Quoted(JoinPath(
-                             folder, LocalFileName(SetupBytes(TSetupEntry::SecondShortcutTarget)))),
-             TSetupEntry::SecondShortcutName},
-    };
+            {Quoted(JoinPath(folder, kProgramFile)), TSetupEntry::TrainerShortcutName}};
+    const std::string help
+            = JoinPath(folder, LocalFileName(SetupBytes(TSetupEntry::SecondShortcutTarget)));
+    if (HelpViewerCheck(help))
+        shortcuts.push_back({"xdg-open " + Quoted(help), TSetupEntry::SecondShortcutName});
+    const bool withCategory = GroupLevels(group).empty();
     // The uninstaller does not come with every installation; an entry must not start nothing.
     const std::string uninstaller = JoinPath(folder, kUninstallerFile);
     if (QFileInfo(QFile::decodeName(QByteArray::fromStdString(uninstaller))).isFile())
@@ -99,7 +115,8 @@ void CreateShortcuts(const std::string &folder, const std::string &group, TLogFi
         const std::string path = JoinPath(groupFolder, LocalFileName(name));
         QString reason;
         if (!WriteWholeFile(FromLocal(path),
-                            ShortcutEntry(SetupBytes(shortcut.NameEntry), shortcut.Exec, folder),
+                            ShortcutEntry(SetupBytes(shortcut.NameEntry), shortcut.Exec, folder,
+                                          withCategory),
                             reason)) {
             failures.push_back(FileFailure("Could not write the shortcut", path, reason));
             continue;
@@ -127,6 +144,7 @@ std::string InstalledProgramPath(const std::string &folder)
 
 void WriteSettings(const std::string &language, const std::string &folder, TFailures &failures)
 {
+    ChooseMachineScope();
     WriteMachineString(MachineKey, "Language", language, failures);
     WriteMachineString(UninstallKey, "DisplayName", "Tarnwick", failures);
     WriteMachineString(UninstallKey, "UninstallString", JoinPath(folder, kUninstallerFile),
@@ -135,6 +153,23 @@ void WriteSettings(const std::string &language, const std::string &folder, TFail
     if (!RegisterFileAssociation(InstalledProgramPath(folder),
                                  SetupBytes(TSetupEntry::FileTypeName), error))
         failures.push_back("The word-list file type could not be registered: " + error);
+}
+
+void LogDesktopDataFiles(TLogFile &log)
+{
+    log.StartDesktopDataFiles();
+    const QDir data(DesktopDataFolder());
+    for (QString name : ApplicationIconFiles() + ShellAssociation::DesktopFiles()) {
+        const std::string path = ToLocal(data.filePath(name));
+        const std::optional<int32_t> stamp = FileTimeStamp(path);
+        if (!stamp)
+            continue;
+        std::string logged;
+        if (!ToBytes(name.replace(QLatin1Char('/'), QLatin1Char('\\')), logged))
+            continue;
+        log.WriteLine(logged);
+        log.WriteNumber(*stamp);
+    }
 }
 
 std::string FailureWarning(const TFailures &failures)

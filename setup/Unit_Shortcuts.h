@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,22 @@ void CreateShortcuts(const std::string &folder, const std::string &group, TLogFi
 // installed in Folder, with the desktop's side of the association.
 void WriteSettings(const std::string &language, const std::string &folder, TFailures &failures);
 
+// Logs the desktop's files that the installation put into the desktop's data folder (icons, the
+// file type, its desktop entry), each that exists with its stamp, in the log's last section.
+void LogDesktopDataFiles(TLogFile &log);
+
+// Whether the desktop can open the help file (a local path) with xdg-open; the help entry is
+// made only then, so that it never starts nothing. Tests put their own answer in place; an empty
+// function restores the desktop's. Returns the previous check.
+using THelpViewerCheck = std::function<bool(const std::string &helpFile)>;
+THelpViewerCheck SetHelpViewerCheck(THelpViewerCheck check);
+
 // A menu entry's file contents: an application started in workingFolder with the command exec
-// (already quoted for an Exec value). Name is DEFAULT code-page bytes, the folder local.
+// (already quoted for an Exec value). Name is DEFAULT code-page bytes, the folder local. An entry
+// of a program group is shown by the group's submenu alone; one put straight into the menu
+// folder (no group) is given a category, so that the menus show it at all.
 std::string ShortcutEntry(const std::string &name, const std::string &exec,
-                          const std::string &workingFolder);
+                          const std::string &workingFolder, bool withCategory);
 
 // The file name of a shortcut, without ".desktop": separators would make a folder of it.
 std::string ShortcutName(const std::string &text);

@@ -110,6 +110,7 @@ void DeleteDefaultAndKeyIfEmpty(const std::string &key)
 
 void UninstallPrevious(const std::string &folder, const std::string &group)
 {
+    ChooseMachineScope();
     DeleteDefaultAndKeyIfEmpty("\\Tarnwick.Wordlist\\Shell\\Openen\\command");
     DeleteKeyIfEmpty("\\Tarnwick.Wordlist\\Shell\\Openen");
     DeleteDefaultAndKeyIfEmpty("\\Tarnwick.Wordlist\\Shell\\Open\\command");
@@ -128,6 +129,7 @@ void UninstallPrevious(const std::string &folder, const std::string &group)
         RemoveSection(log, MenuDirectoryFilesMarker, 2, ToLocal(DesktopDirectoriesFolder()),
                       std::string());
         RemoveSection(log, MenuFilesMarker, 2, ToLocal(MergedMenusFolder()), std::string());
+        RemoveSection(log, DesktopDataFilesMarker, 2, ToLocal(DesktopDataFolder()), std::string());
         RemoveSection(log, "{program files}", 1, folder, std::string());
     }
     QFile::remove(Local(logPath));

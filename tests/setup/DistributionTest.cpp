@@ -1,10 +1,12 @@
 #include "core/Unit_Paths.h"
+#include "platform/SpecialFolders.h"
 #include "setup/ExtractFixture.h"
 #include "setup/SetupMain.h"
 #include "setup/Unit_Extract.h"
 #include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPars.h"
 #include "setup/Unit_SetupStart.h"
+#include "setup/Unit_Shortcuts.h"
 #include "setup/WizardEnvironment.h"
 
 #include <QApplication>
@@ -15,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <gtest/gtest.h>
 
@@ -30,7 +33,11 @@ constexpr int TrainerTimeoutMs = 60000;
 class Distribution : public ::testing::Test
 {
 protected:
-    void TearDown() override { Setup::DestroySetupWindows(); }
+    void TearDown() override
+    {
+        Setup::DestroySetupWindows();
+        Setup::SetHelpViewerCheck(previousHelpCheck);
+    }
 
     template<class T> T *Child(const char *name) const
     {
@@ -57,35 +64,45 @@ protected:
         }
     }
 
+    // Clicks through the wizard with the English pack; an empty folder keeps the offered one.
+    void InstallDistribution(const QString &folder)
+    {
+        const QString dist = QStringLiteral(TARNWICK_DIST_DIR);
+        ASSERT_TRUE(QFileInfo::exists(dist + "/Setup.d01")) << dist.toStdString();
+        Setup::CreateSetupWindows(dialogs, dist);
+        ExtractForm->VolumeFolders = {QFile::encodeName(dist).toStdString()};
+        ExtractForm->SetQuestions(&questions);
+        Setup::MainForm->show();
+        QApplication::processEvents();
+
+        ChooseLanguage("English");
+        Click("NextButton");
+        Click("AgreeRadio");
+        Click("NextButton");
+        if (!folder.isEmpty())
+            Child<QLineEdit>("InstallDirEdit")->setText(folder);
+        Click("NextButton");
+        Child<QLineEdit>("ProgFolderEdit")->setText("Learning\\Tarnwick");
+        Click("NextButton");
+        ASSERT_EQ(SetupPars.State, 4);
+        Click("NextButton");
+        ASSERT_EQ(SetupPars.State, 5);
+        EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+        EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+    }
+
     TSetupEnvironment env;
     TScriptedDialogs dialogs;
     TScriptedQuestions questions;
+    // A clean machine has no application for the help file's type.
+    Setup::THelpViewerCheck previousHelpCheck
+            = Setup::SetHelpViewerCheck([](const std::string &) { return false; });
 };
 
 TEST_F(Distribution, InstallsWithoutAQuestionLogsEveryFileOnceAndTheTrainerStarts)
 {
-    const QString dist = QStringLiteral(TARNWICK_DIST_DIR);
-    ASSERT_TRUE(QFileInfo::exists(dist + "/Setup.d01")) << dist.toStdString();
-    Setup::CreateSetupWindows(dialogs, dist);
-    ExtractForm->VolumeFolders = {QFile::encodeName(dist).toStdString()};
-    ExtractForm->SetQuestions(&questions);
-    Setup::MainForm->show();
-    QApplication::processEvents();
-
     const QString folder = env.Path("Programs/Tarnwick");
-    ChooseLanguage("English");
-    Click("NextButton");
-    Click("AgreeRadio");
-    Click("NextButton");
-    Child<QLineEdit>("InstallDirEdit")->setText(folder);
-    Click("NextButton");
-    Child<QLineEdit>("ProgFolderEdit")->setText("Learning\\Tarnwick");
-    Click("NextButton");
-    ASSERT_EQ(SetupPars.State, 4);
-    Click("NextButton");
-    ASSERT_EQ(SetupPars.State, 5);
-    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
-    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+    InstallDistribution(folder);
     EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
     EXPECT_TRUE(questions.OverwriteTexts.empty());
     EXPECT_TRUE(questions.Errors.empty());
@@ -110,11 +127,11 @@ TEST_F(Distribution, InstallsWithoutAQuestionLogsEveryFileOnceAndTheTrainerStart
     for (const char *name :
          {TARNWICK_TRAINER_FILE_NAME, "English.lng", "Nederlands.lng", "Frans.wdl"})
         EXPECT_TRUE(std::binary_search(logged.begin(), logged.end(), name)) << name;
-    // No uninstaller ships, so there is no entry for it.
+    // No uninstaller ships, so there is no entry for it, and nothing here opens the help file.
     std::vector<std::string> entries;
     for (const TLogItem &item : log.Section("{program folder files}"))
         entries.push_back(item.Name);
-    EXPECT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries, std::vector<std::string>{"Tarnwick.desktop"});
     EXPECT_TRUE(QFileInfo::exists(env.MergedMenusFolder() + "/tarnwick-Learning-Tarnwick.menu"));
 
     // The trainer starts from the install folder with the packs and the store setup left.
@@ -133,6 +150,39 @@ TEST_F(Distribution, InstallsWithoutAQuestionLogsEveryFileOnceAndTheTrainerStart
     EXPECT_NE(out.find("count: 20 words\n"), std::string::npos) << out;
     EXPECT_NE(out.find("rows: 22\n"), std::string::npos) << out;
     EXPECT_EQ(err.find("message:"), std::string::npos) << err;
+}
+
+// Installed by the administrator, the trainer starts for any other user: one whose store and
+// desktop folders are empty reads the machine-wide values from the system's store.
+TEST_F(Distribution, InstalledForEveryUserTheTrainerStartsForAnotherUser)
+{
+    SetAdministratorCheck([] { return true; });
+    InstallDistribution(QString());
+    const QString folder = env.SystemRoot() + "/opt/Tarnwick";
+    ASSERT_EQ(SetupPars.InstallFolder, QFile::encodeName(folder).toStdString());
+
+    QTemporaryDir otherStore;
+    QTemporaryDir otherHome;
+    ASSERT_TRUE(otherStore.isValid() && otherHome.isValid());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("TARNWICK_TEST_REPORT", "1");
+    environment.insert("TARNWICK_SYSTEM_ROOT", env.SystemRoot());
+    environment.insert("TARNWICK_REGISTRY_DIR", otherStore.path());
+    environment.insert("HOME", otherHome.path());
+    environment.insert("XDG_DATA_HOME", otherHome.filePath("data"));
+    environment.insert("XDG_CONFIG_HOME", otherHome.filePath("config"));
+    QProcess trainer;
+    trainer.setProcessEnvironment(environment);
+    trainer.start(folder + "/" TARNWICK_TRAINER_FILE_NAME, {folder + "/Frans.wdl"});
+    ASSERT_TRUE(trainer.waitForFinished(TrainerTimeoutMs));
+    const std::string out = trainer.readAllStandardOutput().toStdString();
+    const std::string err = trainer.readAllStandardError().toStdString();
+    EXPECT_EQ(trainer.exitCode(), 0) << err;
+    EXPECT_NE(out.find("title: Tarnwick - Frans\n"), std::string::npos) << out;
+    EXPECT_EQ(err.find("message:"), std::string::npos) << err;
+    // The user's own settings went into the user's own store.
+    EXPECT_TRUE(QFileInfo::exists(otherStore.filePath("HKEY_CURRENT_USER.reg")));
 }
 
 } // namespace

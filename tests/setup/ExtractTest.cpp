@@ -4,10 +4,12 @@
 #include "support/FileSizeLimit.h"
 #include "tools/pack/Packer.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -564,6 +566,111 @@ TEST_F(CancelTest, ExitEndsTheExtractionAndNoFurtherStepRuns)
     const std::vector<std::string> lines = LogLines(run.Log);
     EXPECT_EQ(lines.back(), "");
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "{program folder files}"), 0);
+}
+
+// Damage that the earlier checks let through: content read as a name or as a volume number. A
+// volume set is changed as copying or a broken medium changes it, and the extraction must call it
+// damaged before it creates a file of a name no entry has, and never ask for a volume that does
+// not exist.
+struct TDamage
+{
+    const char *What;
+    std::function<void(std::vector<std::string> &volumes)> Change;
+};
+
+// Files as a distribution holds them: a program and a help file with their headers and runs of
+// zero bytes, a language pack's text.
+std::vector<TFile> DistributionLikeFiles()
+{
+    const std::string zeros(40, '\0');
+    std::string pack = "Tarnwick Language Pack\r\n2\r\n:setup\r\n";
+    for (int i = 0; pack.size() < 1500; ++i)
+        pack += "Text number " + std::to_string(i) + "\r\n";
+    return {{"tarnwick",
+             std::string("\x7F"
+                         "ELF\x02\x01\x01\x03\0\0\0\0\0\0\0\0\x03\0\x3E\0\x01\0\0\0",
+                         24)
+                     + zeros + Pattern(900, 1) + zeros + Pattern(700, 2) + zeros},
+            {"English.lng", pack},
+            {"TarnwickEN.chm",
+             std::string("ITSF\x03\0\0\0\x60\0\0\0\x01\0\0\0", 16) + zeros + Pattern(800, 3) + zeros
+                     + "<html><body>Help</body></html>" + zeros},
+            {"sub\\data.bin", Pattern(1200, 4)}};
+}
+
+std::string WithName(const std::string &name)
+{
+    return Int32Bytes(10) + EntryBytes("ok", "12345") + EntryBytes(name, "12345") + "\x02";
+}
+
+TEST_F(ExtractTest, DamagedVolumeSetsAreCalledDamagedBeforeAFileIsCreatedFromTheDamage)
+{
+    const std::vector<TFile> files = DistributionLikeFiles();
+    const int count = Pack(files, 1000);
+    ASSERT_GE(count, 6);
+    std::vector<std::string> packed;
+    for (int number = 1; number <= count; ++number)
+        packed.push_back(volumes.Read(VolumeName(number)));
+    // The number of the next volume: the last byte.
+    const auto setNext = [](std::string &volume, char number) { volume.back() = number; };
+    // Where the first entry's size lies in volume 1: after the total and the name.
+    const size_t firstSize = 4 + files[0].Name.size() + 1;
+
+    const std::vector<TDamage> cases{
+            {"volumes 1 and 2 swapped", [](auto &v) { std::swap(v[0], v[1]); }},
+            {"volumes 2 and 3 swapped", [](auto &v) { std::swap(v[1], v[2]); }},
+            {"volumes 3 and 5 swapped", [](auto &v) { std::swap(v[2], v[4]); }},
+            {"first entry of size 0", [&](auto &v) { v[0].replace(firstSize, 4, Int32Bytes(0)); }},
+            {"volume 1 one byte short", [](auto &v) { v[0].pop_back(); }},
+            {"volume 2 one byte short", [](auto &v) { v[1].pop_back(); }},
+            {"volume 1 truncated", [](auto &v) { v[0].resize(v[0].size() / 2); }},
+            {"volume 3 truncated", [](auto &v) { v[2].resize(v[2].size() / 3); }},
+            {"a volume skipped", [&](auto &v) { setNext(v[0], '\x03'); }},
+            {"a content byte as the next number", [&](auto &v) { setNext(v[1], 'B'); }},
+            {"a control character", [](auto &v) { v = {WithName("a\x01name")}; }},
+            {"a program's first bytes",
+             [](auto &v) {
+                 v = {WithName("\x7F"
+                               "ELF\x02\x01\x01\x03")};
+             }},
+            {"a tab", [](auto &v) { v = {WithName("a\tb")}; }},
+            {"a line break", [](auto &v) { v = {WithName("readme\n.txt")}; }},
+            {"a byte the code page leaves undefined", [](auto &v) { v = {WithName("a\x81")}; }},
+            {"the folder itself", [](auto &v) { v = {WithName("sub\\.\\x")}; }},
+            {"a dot alone", [](auto &v) { v = {WithName(".")}; }},
+            {"an empty level", [](auto &v) { v = {WithName("sub\\\\x")}; }},
+            {"a trailing separator", [](auto &v) { v = {WithName("sub\\")}; }},
+            {"a level longer than a file name",
+             [](auto &v) { v = {WithName("sub\\" + std::string(256, 'n'))}; }},
+    };
+    std::vector<std::string> names{"ok", "Install.log"};
+    for (const TFile &file : files)
+        names.push_back(Slashed(file.Name));
+    for (const TDamage &test : cases) {
+        SCOPED_TRACE(test.What);
+        std::vector<std::string> set = packed;
+        test.Change(set);
+        TFolder parent;
+        for (size_t i = 0; i < set.size(); ++i)
+            parent.Write("vol/" + VolumeName(static_cast<int>(i + 1)), set[i]);
+        const std::string inst = parent.Path() + "/inst";
+        QDir().mkpath(QString::fromStdString(inst));
+        TScriptedQuestions local;
+        const TExtractRun run = RunExtraction(parent.File("vol"), inst, local);
+        EXPECT_EQ(run.Result, 2);
+        EXPECT_TRUE(local.DiskTexts.empty());
+        EXPECT_EQ(local.Errors.size(), 1u);
+        const std::string error = local.Errors.empty() ? std::string() : local.Errors[0];
+        EXPECT_TRUE(error.starts_with("The data volume \"Setup.d0")) << error;
+        EXPECT_TRUE(error.ends_with("\" is damaged.")) << error;
+        for (const std::string &file : parent.Files()) {
+            if (file.starts_with("vol/"))
+                continue;
+            EXPECT_TRUE(file.starts_with("inst/")) << file;
+            const std::string name = file.substr(5);
+            EXPECT_TRUE(std::find(names.begin(), names.end(), name) != names.end()) << name;
+        }
+    }
 }
 
 } // namespace

@@ -2,11 +2,14 @@
 #include "core/Unit_Paths.h"
 #include "platform/Registry.h"
 #include "platform/ShellAssociation.h"
+#include "platform/SpecialFolders.h"
 #include "setup/SetupMain.h"
 #include "setup/Unit_DataFile.h"
 #include "setup/Unit_Extract.h"
+#include "setup/Unit_LogFile.h"
 #include "setup/Unit_SetupPars.h"
 #include "setup/Unit_SetupStart.h"
+#include "setup/Unit_Shortcuts.h"
 #include "setup/WizardFixture.h"
 #include "support/FileSizeLimit.h"
 #include "tools/pack/Packer.h"
@@ -16,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <cerrno>
 #include <cstring>
@@ -72,6 +76,12 @@ protected:
         env.WriteFile(env.Path("content/tarnwick"), "#!/bin/sh\necho program\n");
         env.WriteFile(env.Path("content/readme.txt"), QByteArray(300, 'r'));
         env.WriteFile(env.Path("content/Uninst"), "#!/bin/sh\necho uninstaller\n");
+        previousHelpCheck = Setup::SetHelpViewerCheck([](const std::string &) { return true; });
+    }
+    void TearDown() override
+    {
+        Setup::SetHelpViewerCheck(previousHelpCheck);
+        WizardTest::TearDown();
     }
     void Pack()
     {
@@ -100,9 +110,9 @@ protected:
         Next();
         ASSERT_EQ(SetupPars.State, 4);
     }
-    QStringList LogLines() const
+    QStringList LogLines(const QString &folder = "target") const
     {
-        QString log = QString::fromLatin1(env.ReadFile(env.Path("target/Install.log")));
+        QString log = QString::fromLatin1(env.ReadFile(env.Path(folder + "/Install.log")));
         EXPECT_TRUE(log.endsWith("\r\n"));
         log.chop(2);
         return log.split("\r\n");
@@ -116,7 +126,19 @@ protected:
     QByteArray Target(const char *name) const { return env.ReadFile(env.Path("target/") + name); }
 
     TScriptedExtractQuestions questions;
+    Setup::THelpViewerCheck previousHelpCheck;
 };
+
+// The desktop's files an installation logs last, relative to the desktop's data folder.
+const QStringList DesktopDataFiles{"icons\\hicolor\\16x16\\apps\\tarnwick.png",
+                                   "icons\\hicolor\\24x24\\apps\\tarnwick.png",
+                                   "icons\\hicolor\\32x32\\apps\\tarnwick.png",
+                                   "icons\\hicolor\\48x48\\apps\\tarnwick.png",
+                                   "icons\\hicolor\\64x64\\apps\\tarnwick.png",
+                                   "icons\\hicolor\\128x128\\apps\\tarnwick.png",
+                                   "icons\\hicolor\\256x256\\apps\\tarnwick.png",
+                                   "mime\\packages\\tarnwick-wdl.xml",
+                                   "applications\\tarnwick.desktop"};
 
 TEST_F(Install, ExtractsCopiesThePacksLogsAndShowsTheFinishPage)
 {
@@ -138,7 +160,7 @@ TEST_F(Install, ExtractsCopiesThePacksLogsAndShowsTheFinishPage)
     EXPECT_EQ(Target("Beta.lng"), Pack("Beta.lng"));
 
     const QStringList lines = LogLines();
-    ASSERT_EQ(lines.size(), 34) << lines.join('|').toStdString();
+    ASSERT_EQ(lines.size(), 54) << lines.join('|').toStdString();
     EXPECT_EQ(lines.mid(0, 8),
               (QStringList{"Log title", "0", "", "{program folder}", "Group", "", "{program files}",
                            "tarnwick"}));
@@ -152,9 +174,17 @@ TEST_F(Install, ExtractsCopiesThePacksLogsAndShowsTheFinishPage)
     EXPECT_EQ(lines.mid(25, 3),
               (QStringList{"", "{menu directory files}", "tarnwick-Group.directory"}));
     EXPECT_EQ(lines.mid(29, 3), (QStringList{"", "{menu files}", "tarnwick-Group.menu"}));
+    EXPECT_EQ(lines.mid(33, 2), (QStringList{"", "{desktop data files}"}));
+    for (qsizetype i = 0; i < DesktopDataFiles.size(); ++i) {
+        EXPECT_EQ(lines[35 + 2 * i], DesktopDataFiles[i]);
+        QString file = DesktopDataFiles[i];
+        EXPECT_EQ(lines[36 + 2 * i].toInt(),
+                  FileTimeStamp(env.LocalPath("data/" + file.replace('\\', '/'))))
+                << file.toStdString();
+    }
     for (int stamp : {8, 10, 12, 14, 16, 20, 22, 24, 28, 32})
         EXPECT_TRUE(IsStamp(lines[stamp])) << lines[stamp].toStdString();
-    EXPECT_EQ(lines[33], "");
+    EXPECT_EQ(lines[53], "");
 
     Child<QPushButton>("FinishButton")->click();
     QApplication::processEvents();
@@ -296,7 +326,7 @@ TEST_F(Install, ASecondInstallationRemovesTheFirstExceptWhatTheUserChanged)
     EXPECT_EQ(env.ReadFile(group + "S37.desktop"),
               "[Desktop Entry]\nType=Application\nName=S37\nExec=\"" + first.toUtf8()
                       + "/tarnwick\"\nPath=" + first.toUtf8()
-                      + "\nTerminal=false\nIcon=tarnwick\nCategories=Education;\n");
+                      + "\nTerminal=false\nIcon=tarnwick\n");
     EXPECT_TRUE(env.ReadFile(group + "S38.desktop")
                         .contains("Exec=xdg-open \"" + first.toUtf8() + "/S36\""));
     const QString menus = env.MergedMenusFolder();
@@ -373,11 +403,97 @@ TEST_F(Install, ShortcutsThatCannotBeWrittenAreReportedOnceAndTheInstallationCom
     EXPECT_EQ(dialogs.Messages[0].count(".desktop"), 3);
     EXPECT_TRUE(dialogs.Errors.isEmpty());
     const QStringList lines = LogLines();
-    EXPECT_EQ(lines.mid(lines.size() - 2), (QStringList{"{program folder files}", ""}));
+    const qsizetype entries = lines.indexOf("{program folder files}");
+    ASSERT_GE(entries, 0);
+    EXPECT_EQ(lines[entries + 1], "");
     EXPECT_TRUE(CheckFileAssociation(
             QFile::encodeName(QFileInfo(env.Path("target/tarnwick")).canonicalFilePath())
                     .toStdString(),
             "S35"));
+}
+
+// Setup's own folder as the install folder: the packs are already in place, and replacing them
+// would remove what is to be copied.
+TEST_F(Install, IntoSetupsOwnFolderThePacksStayAndAreLoggedWithoutAQuestion)
+{
+    Pack();
+    const QByteArray alpha = Pack("Alpha.lng");
+    const QByteArray beta = Pack("Beta.lng");
+    ToSummary("setup", "Group");
+    Next();
+    EXPECT_EQ(SetupPars.State, 5);
+    EXPECT_TRUE(dialogs.OverwriteQuestions.empty());
+    EXPECT_TRUE(dialogs.Errors.isEmpty()) << dialogs.Errors.join('|').toStdString();
+    EXPECT_EQ(Pack("Alpha.lng"), alpha);
+    EXPECT_EQ(Pack("Beta.lng"), beta);
+    TLogReader log;
+    ASSERT_TRUE(log.Open(env.LocalPath("setup/Install.log")));
+    std::vector<std::string> packs;
+    for (const TLogItem &item : log.Section("{program files}")) {
+        if (!item.Name.ends_with(".lng"))
+            continue;
+        packs.push_back(item.Name);
+        EXPECT_EQ(item.Stamp, FileTimeStamp(env.LocalPath("setup/") + item.Name)) << item.Name;
+    }
+    EXPECT_EQ(packs, (std::vector<std::string>{"Alpha.lng", "Beta.lng"}));
+}
+
+// Run by the administrator, setup installs for every user: the store's machine-wide values, the
+// file type, its entry, the icon and the menus go to the system's folders (here below a stand-in
+// root), nothing into the administrator's own; all of it is logged, and the next installation
+// by the administrator finds it and removes the files.
+TEST_F(Install, TheAdministratorInstallsForEveryUserAndTheNextInstallationRemovesIt)
+{
+    SetAdministratorCheck([] { return true; });
+    Pack();
+    ToSummary("first", "Group");
+    EXPECT_TRUE(
+            Child<QPlainTextEdit>("ConfirmMemo")
+                    ->toPlainText()
+                    .endsWith("\n\n\nTarnwick will be installed for every user of this computer."));
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+    EXPECT_TRUE(dialogs.Messages.isEmpty()) << dialogs.Messages.join('|').toStdString();
+
+    const QString system = env.SystemRoot();
+    const QString data = system + "/usr/local/share/";
+    for (QString file : DesktopDataFiles)
+        EXPECT_TRUE(QFileInfo::exists(data + file.replace('\\', '/'))) << file.toStdString();
+    EXPECT_TRUE(QFileInfo::exists(data + "applications/Group/S37.desktop"));
+    EXPECT_TRUE(
+            QFileInfo::exists(system + "/etc/xdg/menus/applications-merged/tarnwick-Group.menu"));
+    EXPECT_TRUE(
+            QDir(env.DataFolder()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
+    EXPECT_FALSE(QFileInfo::exists(env.Path("config/mimeapps.list")));
+
+    // The values are in the system's hive, readable by everyone, and not in the own one.
+    const QString hive = system + "/etc/xdg/tarnwick/registry/HKEY_LOCAL_MACHINE.reg";
+    EXPECT_TRUE(QFileInfo(hive).permissions().testFlag(QFileDevice::ReadOther));
+    EXPECT_TRUE(env.ReadFile(hive).contains("\"Language\"=\"Alpha\""));
+    EXPECT_TRUE(env.ReadFile(QString::fromStdString(
+                                     Registry::HiveFilePath(Registry::Hive::LocalMachine)))
+                        .isEmpty());
+    EXPECT_TRUE(env.ReadFile(system + "/etc/xdg/tarnwick/registry/HKEY_CLASSES_ROOT.reg")
+                        .contains("Tarnwick.Wordlist"));
+
+    const QStringList lines = LogLines("first");
+    const qsizetype section = lines.indexOf("{desktop data files}");
+    ASSERT_GE(section, 0);
+    QStringList logged;
+    for (qsizetype i = section + 1; i < lines.size() && !lines[i].isEmpty(); i += 2)
+        logged.push_back(lines[i]);
+    EXPECT_EQ(logged, DesktopDataFiles);
+    Setup::DestroySetupWindows();
+
+    ToSummary("second", "Other");
+    ASSERT_TRUE(SetupPars.PreviousFound);
+    EXPECT_EQ(SetupPars.PreviousFolder, env.LocalPath("first"));
+    Next();
+    ASSERT_EQ(SetupPars.State, 5);
+    EXPECT_FALSE(QFileInfo::exists(env.Path("first")));
+    EXPECT_FALSE(QFileInfo::exists(data + "applications/Group"));
+    EXPECT_TRUE(QFileInfo::exists(data + "applications/Other/S37.desktop"));
+    EXPECT_TRUE(QFileInfo::exists(data + "icons/hicolor/48x48/apps/tarnwick.png"));
 }
 
 TEST_F(Install, InstallingAgainIntoTheSameFolderAsksOnlyAboutTheChangedFile)

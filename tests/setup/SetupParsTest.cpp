@@ -56,7 +56,7 @@ TEST_F(SetupParsTest, TheAdministratorInstallsInOpt)
 {
     SetAdministratorCheck([] { return true; });
     const TSetupPars pars = Init();
-    EXPECT_EQ(pars.InstallFolder, "/opt/Tarnwick");
+    EXPECT_EQ(pars.InstallFolder, env.LocalPath("system") + "/opt/Tarnwick");
 }
 
 TEST_F(SetupParsTest, AStoredProgramFilesFolderWins)

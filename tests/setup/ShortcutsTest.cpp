@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -35,7 +36,12 @@ protected:
         Text(TSetupEntry::TrainerShortcutName) = "Tarnwick";
         Text(TSetupEntry::SecondShortcutName) = "Read me";
         Text(TSetupEntry::UninstallShortcutName) = "Remove Tarnwick";
+        previousHelpCheck = SetHelpViewerCheck([this](const std::string &file) {
+            HelpFilesAsked.push_back(file);
+            return HelpViewer;
+        });
     }
+    void TearDown() override { SetHelpViewerCheck(previousHelpCheck); }
     static std::string &Text(TSetupEntry entry)
     {
         return LanguagePack->Entries[static_cast<size_t>(entry)];
@@ -86,6 +92,10 @@ protected:
     TSetupEnvironment env;
     TSetupTexts texts;
     TFailures failures;
+    // Whether the desktop opens the help file, and the files it was asked about.
+    bool HelpViewer = true;
+    std::vector<std::string> HelpFilesAsked;
+    THelpViewerCheck previousHelpCheck;
 };
 
 // The group becomes a submenu: a directory entry per level and one merged menu that includes
@@ -151,7 +161,7 @@ TEST_F(Shortcuts, ATwoLevelGroupIsCreatedAndTheEntriesAreLoggedRelativeToIt)
     EXPECT_EQ(Read(Entry("Learning/Tarnwick/Tarnwick.desktop")),
               "[Desktop Entry]\nType=Application\nName=Tarnwick\nExec=\"" + target.toUtf8()
                       + "/tarnwick\"\nPath=" + target.toUtf8()
-                      + "\nTerminal=false\nIcon=tarnwick\nCategories=Education;\n");
+                      + "\nTerminal=false\nIcon=tarnwick\n");
     // The icon the entries name is in the user's icon theme.
     EXPECT_FALSE(Read(env.DataFolder() + "/icons/hicolor/48x48/apps/tarnwick.png").isEmpty());
     EXPECT_TRUE(
@@ -159,6 +169,34 @@ TEST_F(Shortcuts, ATwoLevelGroupIsCreatedAndTheEntriesAreLoggedRelativeToIt)
                     .contains("\nExec=xdg-open \"" + target.toUtf8() + "/Docs/Read me.txt\"\n"));
     EXPECT_TRUE(Read(Entry("Learning/Tarnwick/Remove Tarnwick.desktop"))
                         .contains("\nExec=\"" + target.toUtf8() + "/Uninst\"\n"));
+}
+
+// The help entry starts xdg-open; without an application for the help file's type it would start
+// nothing, so it is made only when the desktop has one.
+TEST_F(Shortcuts, TheHelpEntryIsMadeOnlyWhenTheDesktopOpensTheHelpFile)
+{
+    const std::string folder = env.LocalPath("target");
+    HelpViewer = false;
+    const std::vector<std::string> lines = Create(folder, "G");
+    EXPECT_TRUE(failures.empty());
+    EXPECT_EQ(HelpFilesAsked, std::vector<std::string>{folder + "/Docs/Read me.txt"});
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Read me.desktop"), 0);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Tarnwick.desktop"), 1);
+    EXPECT_FALSE(QFileInfo::exists(Entry("G/Read me.desktop")));
+    EXPECT_FALSE(Read(Menu("tarnwick-G.menu")).contains("Read me"));
+    EXPECT_TRUE(Read(Menu("tarnwick-G.menu")).contains("<Filename>G-Tarnwick.desktop</Filename>"));
+}
+
+// The group's submenu shows its entries; a category would show them a second time under it. Only
+// entries without a group need one to be shown at all.
+TEST_F(Shortcuts, OnlyEntriesOutsideAGroupHaveACategory)
+{
+    const std::string folder = env.LocalPath("target");
+    Create(folder, "G");
+    EXPECT_FALSE(Read(Entry("G/Tarnwick.desktop")).contains("Categories="));
+    EXPECT_FALSE(Read(Entry("G/Read me.desktop")).contains("Categories="));
+    Create(folder, "");
+    EXPECT_TRUE(Read(Entry("Tarnwick.desktop")).contains("\nCategories=Education;\n"));
 }
 
 TEST_F(Shortcuts, NamesWithSeparatorsAndTextInTheCodePageBecomeOneUtf8File)

@@ -1,5 +1,6 @@
 #include "setup/WizardEnvironment.h"
 
+#include "platform/MachineScope.h"
 #include "platform/Registry.h"
 #include "platform/SpecialFolders.h"
 
@@ -21,17 +22,23 @@ TSetupEnvironment::TSetupEnvironment()
     , hadDataHome(qEnvironmentVariableIsSet("XDG_DATA_HOME"))
     , savedConfigHome(qgetenv("XDG_CONFIG_HOME"))
     , hadConfigHome(qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
+    , savedSystemRoot(qgetenv("TARNWICK_SYSTEM_ROOT"))
 {
     QDir(dir.path()).mkpath(QStringLiteral("setup"));
     QDir(dir.path()).mkpath(QStringLiteral("data"));
+    QDir(dir.path()).mkpath(QStringLiteral("system"));
     qputenv("XDG_DATA_HOME", QFile::encodeName(DataFolder()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    qputenv("TARNWICK_SYSTEM_ROOT", QFile::encodeName(SystemRoot()));
     SetAdministratorCheck(OrdinaryUser);
+    SetMachineScope(TMachineScope::Layered);
 }
 
 TSetupEnvironment::~TSetupEnvironment()
 {
+    SetMachineScope(TMachineScope::Layered);
     SetAdministratorCheck(nullptr);
+    qputenv("TARNWICK_SYSTEM_ROOT", savedSystemRoot);
     if (hadDataHome)
         qputenv("XDG_DATA_HOME", savedDataHome);
     else
@@ -45,6 +52,11 @@ TSetupEnvironment::~TSetupEnvironment()
 QString TSetupEnvironment::SetupFolder() const
 {
     return dir.filePath(QStringLiteral("setup"));
+}
+
+QString TSetupEnvironment::SystemRoot() const
+{
+    return dir.filePath(QStringLiteral("system"));
 }
 
 QString TSetupEnvironment::DataFolder() const

@@ -18,8 +18,8 @@ inline void PrintTo(const QString &text, std::ostream *out)
 }
 
 // What setup finds around it in a test: its own folder, the user's data and configuration folders
-// (for the default install folder and the menus) and a store, all fresh; the user counts as an
-// ordinary user.
+// (for the default install folder and the menus), a store and a stand-in for the system's folders
+// ($TARNWICK_SYSTEM_ROOT), all fresh; the user counts as an ordinary user.
 class TSetupEnvironment
 {
 public:
@@ -29,6 +29,8 @@ public:
     TSetupEnvironment &operator=(const TSetupEnvironment &) = delete;
 
     QString SetupFolder() const;
+    // The folder that stands in for "/" of the system-wide paths.
+    QString SystemRoot() const;
     QString DataFolder() const;
     QString ProgramsFolder() const;
     QString MergedMenusFolder() const;
@@ -55,6 +57,7 @@ private:
     bool hadDataHome;
     QByteArray savedConfigHome;
     bool hadConfigHome;
+    QByteArray savedSystemRoot;
 };
 
 // Answers the wizard's questions from queues; a question without a prepared answer fails the test.

@@ -271,20 +271,24 @@ TEST_F(WizardPages, TheSummaryNamesTheFolderAndTheGroupLevels)
     EXPECT_EQ(SetupPars.State, 4);
     EXPECT_EQ(SetupPars.ProgramGroup, "A\\B");
     EXPECT_EQ(Child<QPlainTextEdit>("ConfirmMemo")->toPlainText(),
-              "S24\n   " + env.Path("target") + "\n\n\nS25\n   applications | A | B");
+              "S24\n   " + env.Path("target")
+                      + "\n\n\nS25\n   applications | A | B\n\n\nTarnwick will be installed for "
+                        "you only.");
     EXPECT_FALSE(QFileInfo::exists(env.ProgramsFolder() + "/A"));
 
     Back();
     GroupEdit()->setText("C/D");
     Next();
     EXPECT_EQ(SetupPars.ProgramGroup, "C/D");
-    EXPECT_TRUE(
-            Child<QPlainTextEdit>("ConfirmMemo")->toPlainText().endsWith("applications | C | D"));
+    EXPECT_TRUE(Child<QPlainTextEdit>("ConfirmMemo")
+                        ->toPlainText()
+                        .contains("\n   applications | C | D\n"));
 
     Back();
     GroupEdit()->setText("");
     Next();
-    EXPECT_TRUE(Child<QPlainTextEdit>("ConfirmMemo")->toPlainText().endsWith("\n   applications"));
+    EXPECT_TRUE(
+            Child<QPlainTextEdit>("ConfirmMemo")->toPlainText().contains("\n   applications\n"));
 }
 
 TEST_F(WizardPages, AGroupThatCannotBeMadeStays)

@@ -28,6 +28,8 @@ TTestEnvironment::TTestEnvironment()
     if (!IsValid())
         return;
     qputenv("TARNWICK_REGISTRY_DIR", registryDir.path().toLocal8Bit());
+    // The system-wide folders (the store's, the desktop's) lie below a folder of the test's own.
+    qputenv("TARNWICK_SYSTEM_ROOT", systemRoot.path().toLocal8Bit());
     qputenv("XDG_DATA_HOME", (xdgDir.path() + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (xdgDir.path() + QStringLiteral("/config")).toLocal8Bit());
     // Tests never reach the machine's speakers or microphone.
