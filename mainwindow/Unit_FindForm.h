@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class IFindTarget;
@@ -83,15 +86,18 @@ private:
     void SetPageFont(TPage page, const QFont &font, int codePage);
     void PageChanged();
     void FindTextChanged(const QString &text);
+    void EditTextChanged(TKBAwareEdit &edit);
     void FocusPageControl();
     uint8_t Mode(TPage page) const;
     int PageCodePage(TPage page) const;
-    std::string EditBytes(TPage page, const TKBAwareEdit &edit) const;
+    std::optional<std::string> EditBytes(TPage page, const TKBAwareEdit &edit) const;
     void BringOwnerToFront();
     void BringToFront();
 
     IFindTarget *Target = nullptr;
     IFindTarget *SearchTarget() const;
+    // Each edit's last text that its code page holds.
+    QHash<const TKBAwareEdit *, QString> AcceptedTexts;
 };
 
 extern TFindForm *FindForm;
