@@ -24,6 +24,7 @@
 #include "mainwindow/WordsGrid.h"
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
+#include "platform/EntrySpelling.h"
 #include "platform/HelpProbe.h"
 #include "platform/WindowPositions.h"
 #include "sound/XaudioPlayer.h"
@@ -124,8 +125,10 @@ std::string StartupFileName(const QStringList &arguments, bool loadMRU, const st
     for (qsizetype i = 1; i < arguments.size(); ++i)
         if (!IsDebugArgument(arguments[i]))
             files.append(arguments[i]);
+    // The title and the recent files show the name as the folder spells it.
     if (files.size() == 1)
-        return QFile::encodeName(QFileInfo(files.front()).absoluteFilePath()).toStdString();
+        return WithEntrySpelling(
+                QFile::encodeName(QFileInfo(files.front()).absoluteFilePath()).toStdString());
     return loadMRU ? mruList : std::string();
 }
 
