@@ -202,7 +202,6 @@ void TFindForm::SetPageFont(TPage page, const QFont &font, int codePage)
     for (TKBAwareEdit *edit : {FindEdits[page], ReplaceEdits[page]}) {
         edit->setFont(font);
         edit->CodePage = codePage;
-        AcceptedTexts[edit] = edit->text();
     }
 }
 

@@ -96,7 +96,7 @@ private:
 
     IFindTarget *Target = nullptr;
     IFindTarget *SearchTarget() const;
-    // Each edit's last text that its code page holds.
+    // Each edit's text as its last accepted change left it.
     QHash<const TKBAwareEdit *, QString> AcceptedTexts;
 };
 
