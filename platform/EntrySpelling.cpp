@@ -18,13 +18,14 @@ std::optional<TFileIdentity> FileIdentity(const std::string &path)
 
 std::string WithEntrySpelling(const std::string &path, const TIdentityQuery &identity)
 {
-    const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // The folder part keeps its separator, so that the entry's name simply follows it.
+    const size_t nameStart = path.rfind('/') + 1;
+    const std::string folder = path.substr(0, nameStart);
+    const std::string name = path.substr(nameStart);
     const std::optional<TFileIdentity> wanted = identity(path);
     if (name.empty() || !wanted)
         return path;
-    const std::unique_ptr<DIR, int (*)(DIR *)> dir(::opendir(folder.empty() ? "/" : folder.c_str()),
+    const std::unique_ptr<DIR, int (*)(DIR *)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
                                                    ::closedir);
     if (!dir)
         return path;
@@ -36,7 +37,7 @@ std::string WithEntrySpelling(const std::string &path, const TIdentityQuery &ide
         if (spelled
             || QFile::decodeName(entry->d_name).compare(decodedName, Qt::CaseInsensitive) != 0)
             continue;
-        const std::string candidate = folder + '/' + entry->d_name;
+        const std::string candidate = folder + entry->d_name;
         if (identity(candidate) == wanted)
             spelled = candidate;
     }

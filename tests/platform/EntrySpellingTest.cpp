@@ -23,9 +23,9 @@ std::optional<TFileIdentity> CaseFolded(const std::string &path)
     const std::optional<TFileIdentity> real = FileIdentity(path);
     if (real)
         return real;
-    const size_t slash = path.rfind('/');
-    const QDir folder(QFile::decodeName(QByteArray::fromStdString(path.substr(0, slash))));
-    const QString name = QFile::decodeName(QByteArray::fromStdString(path.substr(slash + 1)));
+    const size_t nameStart = path.rfind('/') + 1;
+    const QDir folder(QFile::decodeName(QByteArray::fromStdString(path.substr(0, nameStart))));
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path.substr(nameStart)));
     for (const QString &entry : folder.entryList(QDir::Files)) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return FileIdentity(QFile::encodeName(folder.filePath(entry)).toStdString());
@@ -56,6 +56,12 @@ TEST(EntrySpelling, ANameTakesTheSpellingOfTheEntryThatIsTheSameFile)
     for (const auto &[given, expected] : cases)
         EXPECT_EQ(folder + expected, WithEntrySpelling(folder + given, CaseFolded)) << given;
     EXPECT_EQ("/no/such/folder/a.wdl", WithEntrySpelling("/no/such/folder/a.wdl", CaseFolded));
+
+    // A name without a folder is looked up in the working folder and stays without one.
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    EXPECT_EQ("French.wdl", WithEntrySpelling("FRENCH.WDL", CaseFolded));
+    QDir::setCurrent(previous);
 }
 
 // On a file system that minds case, a name that differs from another file's only in case names
