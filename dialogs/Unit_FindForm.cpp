@@ -5,9 +5,11 @@
 #include "core/Unit_WordList.h"
 #include "grid/FindTarget.h"
 #include "grid/WordsGrid.h"
+#include "platform/Beep.h"
 #include "platform/CodePage.h"
 #include "ui_FindForm.h"
 #include "widgets/KBAwareEdit.h"
+#include "widgets/KbTyping.h"
 
 #include <QMouseEvent>
 #include <QShowEvent>
@@ -58,9 +60,13 @@ TFindForm::TFindForm(QWidget *parent)
         PageControls[3 * p + pcMode] = ModeCombos[p];
         PageControls[3 * p + pcFind] = FindEdits[p];
         PageControls[3 * p + pcReplace] = ReplaceEdits[p];
-        for (TKBAwareEdit *edit : {FindEdits[p], ReplaceEdits[p]})
+        for (TKBAwareEdit *edit : {FindEdits[p], ReplaceEdits[p]}) {
             edit->AcceptAllKeys = true;
-        connect(FindEdits[p], &QLineEdit::textChanged, this, &TFindForm::FindTextChanged);
+            connect(edit, &QLineEdit::textChanged, this, [this, edit] { EditTextChanged(*edit); });
+        }
+        // The edit's text when the change has been looked at: a refused paste is gone again.
+        connect(FindEdits[p], &QLineEdit::textChanged, this,
+                [this, edit = FindEdits[p]] { FindTextChanged(edit->text()); });
         connect(ModeCombos[p], &QComboBox::activated, this, [this] {
             if (!PageChanging)
                 FocusIndex = pcMode;
@@ -157,16 +163,23 @@ void TFindForm::LayoutControls()
                 PageCodePage(fpReference));
     const int h = std::max(FindEdits[fpForeign]->sizeHint().height(),
                            FindEdits[fpReference]->sizeHint().height());
+    // The part-of-speech and lesson edits keep the window's font and the height it gives them.
+    const auto editHeight = [h](const TKBAwareEdit &edit, TPage page) {
+        return page == fpPartOfSpeech || page == fpLesson ? edit.sizeHint().height() : h;
+    };
     const int replaceLabelTop = h + ReplaceLabelBeyondEdit;
     const int replaceEditTop = replaceLabelTop + ReplaceEditBelowLabel;
     for (int page = 0; page < PageCount; ++page) {
         const auto p = static_cast<size_t>(page);
+        TKBAwareEdit &find = *FindEdits[p];
+        TKBAwareEdit &replace = *ReplaceEdits[p];
         FindLabels[p]->move(FindLabels[p]->x(), FindLabelTop);
-        FindEdits[p]->setGeometry(FindEdits[p]->x(), FindEditTop, FindEdits[p]->width(), h);
+        find.setGeometry(find.x(), FindEditTop, find.width(),
+                         editHeight(find, static_cast<TPage>(page)));
         ModeCombos[p]->move(ModeCombos[p]->x(), FindEditTop);
         ReplaceLabels[p]->move(ReplaceLabels[p]->x(), replaceLabelTop);
-        ReplaceEdits[p]->setGeometry(ReplaceEdits[p]->x(), replaceEditTop, ReplaceEdits[p]->width(),
-                                     h);
+        replace.setGeometry(replace.x(), replaceEditTop, replace.width(),
+                            editHeight(replace, static_cast<TPage>(page)));
     }
     const int pagesHeight = 2 * h + PageControlBeyondEdits;
     const int buttonsTop = pagesHeight + ButtonsBelowPages;
@@ -193,6 +206,25 @@ void TFindForm::SetPageFont(TPage page, const QFont &font, int codePage)
         edit->setFont(font);
         edit->CodePage = codePage;
     }
+}
+
+// Typed characters the page's code page cannot hold never reach the edit; a pasted or dropped
+// text with one is refused as a whole, as the grid's editors refuse it, and the edit shows its
+// text from before again, the caret where the paste began.
+void TFindForm::EditTextChanged(TKBAwareEdit &edit)
+{
+    QString &accepted = AcceptedTexts[&edit];
+    const QString text = edit.text();
+    if (AcceptTyped(text, edit.CodePage)) {
+        accepted = text;
+        return;
+    }
+    qsizetype same = 0;
+    while (same < text.size() && same < accepted.size() && text[same] == accepted[same])
+        ++same;
+    const QSignalBlocker blocker(&edit);
+    edit.setText(accepted);
+    edit.setCursorPosition(static_cast<int>(same));
 }
 
 void TFindForm::changeEvent(QEvent *event)
@@ -252,9 +284,16 @@ int TFindForm::PageCodePage(TPage page) const
     return font ? CodePage::ForCharset(font->Charset) : CodePage::Default;
 }
 
-std::string TFindForm::EditBytes(TPage page, const TKBAwareEdit &edit) const
+// A text kept from a list of another code page that this list's column cannot hold searches for
+// nothing: no character of it is turned into another.
+std::optional<std::string> TFindForm::EditBytes(TPage page, const TKBAwareEdit &edit) const
 {
-    return CodePage::FromUnicodeLossy(edit.text(), PageCodePage(page));
+    std::string bytes;
+    if (!CodePage::FromUnicode(edit.text(), PageCodePage(page), bytes)) {
+        PlatformBeep(TBeepKind::Default);
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 void TFindForm::BringOwnerToFront()
@@ -276,10 +315,11 @@ void TFindForm::FindButtonClick()
     const TPage page = ActivePage();
     FindEdits[page]->selectAll();
     IFindTarget *target = SearchTarget();
-    if (!target)
+    const std::optional<std::string> findText = EditBytes(page, *FindEdits[page]);
+    if (!target || !findText)
         return;
     BringOwnerToFront();
-    target->FindNext(page, Mode(page), false, true, EditBytes(page, *FindEdits[page]), {});
+    target->FindNext(page, Mode(page), false, true, *findText, {});
     BringToFront();
 }
 
@@ -287,11 +327,13 @@ void TFindForm::ReplaceButtonClick()
 {
     const TPage page = ActivePage();
     IFindTarget *target = SearchTarget();
-    if (!target)
+    const std::optional<std::string> findText = EditBytes(page, *FindEdits[page]);
+    const std::optional<std::string> replaceText
+            = findText ? EditBytes(page, *ReplaceEdits[page]) : std::nullopt;
+    if (!target || !replaceText)
         return;
     BringOwnerToFront();
-    target->FindNext(page, Mode(page), true, true, EditBytes(page, *FindEdits[page]),
-                     EditBytes(page, *ReplaceEdits[page]));
+    target->FindNext(page, Mode(page), true, true, *findText, *replaceText);
     BringToFront();
 }
 
@@ -299,19 +341,24 @@ void TFindForm::ReplaceAllButtonClick()
 {
     const TPage page = ActivePage();
     IFindTarget *target = SearchTarget();
-    if (!target)
+    const std::optional<std::string> findText = EditBytes(page, *FindEdits[page]);
+    const std::optional<std::string> replaceText
+            = findText ? EditBytes(page, *ReplaceEdits[page]) : std::nullopt;
+    if (!target || !replaceText)
         return;
     BringOwnerToFront();
-    target->ReplaceAll(page, Mode(page), EditBytes(page, *FindEdits[page]),
-                       EditBytes(page, *ReplaceEdits[page]));
+    target->ReplaceAll(page, Mode(page), *findText, *replaceText);
     BringToFront();
 }
 
 void TFindForm::FindAgain()
 {
     const TPage page = ActivePage();
-    if (IFindTarget *target = SearchTarget())
-        target->FindNext(page, Mode(page), false, false, EditBytes(page, *FindEdits[page]), {});
+    IFindTarget *target = SearchTarget();
+    if (!target)
+        return;
+    if (const std::optional<std::string> findText = EditBytes(page, *FindEdits[page]))
+        target->FindNext(page, Mode(page), false, false, *findText, {});
 }
 
 void TFindForm::ApplyLanguage()

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class IFindTarget;
@@ -86,16 +89,19 @@ private:
     void SetPageFont(TPage page, const QFont &font, int codePage);
     void PageChanged();
     void FindTextChanged(const QString &text);
+    void EditTextChanged(TKBAwareEdit &edit);
     void FocusPageControl();
     uint8_t Mode(TPage page) const;
     int PageCodePage(TPage page) const;
-    std::string EditBytes(TPage page, const TKBAwareEdit &edit) const;
+    std::optional<std::string> EditBytes(TPage page, const TKBAwareEdit &edit) const;
     void BringOwnerToFront();
     void BringToFront();
 
     TWordsGrid *Grid = nullptr;
     IFindTarget *Target = nullptr;
     IFindTarget *SearchTarget() const;
+    // Each edit's text as its last accepted change left it.
+    QHash<const TKBAwareEdit *, QString> AcceptedTexts;
 };
 
 extern TFindForm *FindForm;

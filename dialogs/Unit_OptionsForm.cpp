@@ -27,6 +27,19 @@ constexpr int MinQuick = 1;
 constexpr int MaxQuick = 28;
 constexpr int MaxIntensive = 30;
 constexpr qsizetype PackSuffixLength = 4;
+// The language list sorts without regard to case, as the installer's does; names equal but for
+// case keep a fixed order.
+class TLanguageItem : public QListWidgetItem
+{
+public:
+    using QListWidgetItem::QListWidgetItem;
+    bool operator<(const QListWidgetItem &other) const override
+    {
+        const int order = text().compare(other.text(), Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : text() < other.text();
+    }
+};
+
 // The places of the three levels in the stored thresholds.
 constexpr size_t QuickLevel = 1;
 constexpr size_t NormalLevel = 2;
@@ -111,7 +124,7 @@ void TOptionsForm::FormShow()
     QListWidget &languages = *ui->LanguageBox;
     languages.clear();
     for (const std::string &name : LanguagePackNames()) {
-        auto *item = new QListWidgetItem(DecodeText(name), &languages);
+        auto *item = new TLanguageItem(DecodeText(name), &languages);
         item->setSelected(name == Language);
     }
     const QList<QListWidgetItem *> selected = languages.selectedItems();

@@ -77,7 +77,11 @@ void TWordsGrid::FindNext(uint8_t column, uint8_t mode, bool replace, bool inSel
     }
     TFindResult start{0, 1};
     QLineEdit *edit = OpenLineEdit();
-    if (CanInsert() && !RowSelection && ColumnKind(Col()) == kind && edit && !edit->isHidden()) {
+    // An editor hidden without a change of cell still holds the cell's text and the last match;
+    // one whose word has changed since holds nothing to go on from.
+    const bool fromEditor
+            = edit && (!edit->isHidden() || edit->text() == KindText(Row() - 1, kind));
+    if (CanInsert() && !RowSelection && ColumnKind(Col()) == kind && fromEditor) {
         // On from the editor's selection: past the start of a selected match, which Replace
         // first replaces; the search then goes on after the replacement, never inside it.
         start.Row = Row() - 1;

@@ -504,7 +504,7 @@ void TKBLayoutForm::ApplyLanguage()
     ui->DeadKeyCheck->setText(PackText(TEntry::DeadKeyCheck));
     ui->PrintButton->setText(PackText(TEntry::KeyboardPrintButton));
     ui->KeyPrintsButton->setText(PackText(TEntry::KeyPrintsButton));
-    ui->CloseButton->setText(PackText(TEntry::CancelButton));
+    ui->CloseButton->setText(PackText(TEntry::CloseButton));
     ui->InsertButton->setText(PackText(TEntry::InsertKeysButton));
     ui->KeyPrintsHelpLabel->setText(PackText(TEntry::KeyPrintsHelp));
     ui->OKPrintsButton->setText(PackText(TEntry::OkButton));

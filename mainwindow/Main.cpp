@@ -23,7 +23,9 @@
 #include "mainwindow/ApplyLanguage.h"
 #include "platform/Beep.h"
 #include "platform/CodePage.h"
+#include "platform/EntrySpelling.h"
 #include "platform/HelpProbe.h"
+#include "platform/WindowPositions.h"
 #include "print/Unit_PrintPreviewForm.h"
 #include "sound/XaudioPlayer.h"
 #include "ui_MainForm.h"
@@ -58,10 +60,6 @@ constexpr const char *PackUnreadable = "Language pack could not be read.";
 constexpr int CurrentFormat = 5;
 constexpr int SeparatorWidth = 12;
 constexpr const char *CharacterProperty = "Character";
-bool PositionsSupported()
-{
-    return QGuiApplication::platformName() != QLatin1String("wayland");
-}
 
 int16_t Clamped(int value)
 {
@@ -73,7 +71,7 @@ void RestorePlacement(QWidget *window, const TFormPlacement &placement)
 {
     if (!window)
         return;
-    if (PositionsSupported())
+    if (WindowPositionsReported())
         window->setGeometry(placement.Left, placement.Top, placement.Width, placement.Height);
     else
         window->resize(placement.Width, placement.Height);
@@ -88,8 +86,11 @@ void StorePlacement(const QWidget *window, TFormPlacement &placement)
     QRect normal = window->normalGeometry();
     if (!placement.Maximized || normal.isEmpty())
         normal = normal.isEmpty() || !placement.Maximized ? window->geometry() : normal;
-    placement.Left = Clamped(normal.left());
-    placement.Top = Clamped(normal.top());
+    // Where the desktop keeps the positions to itself, those of an earlier session stay.
+    if (WindowPositionsReported()) {
+        placement.Left = Clamped(normal.left());
+        placement.Top = Clamped(normal.top());
+    }
     placement.Width = Clamped(normal.width());
     placement.Height = Clamped(normal.height());
 }
@@ -124,8 +125,10 @@ std::string StartupFileName(const QStringList &arguments, bool loadMRU, const st
     for (qsizetype i = 1; i < arguments.size(); ++i)
         if (!IsDebugArgument(arguments[i]))
             files.append(arguments[i]);
+    // The title and the recent files show the name as the folder spells it.
     if (files.size() == 1)
-        return QFile::encodeName(QFileInfo(files.front()).absoluteFilePath()).toStdString();
+        return WithEntrySpelling(
+                QFile::encodeName(QFileInfo(files.front()).absoluteFilePath()).toStdString());
     return loadMRU ? mruList : std::string();
 }
 

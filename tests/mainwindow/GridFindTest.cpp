@@ -193,3 +193,30 @@ TEST_F(GridFind, TargetRowsThatTheListNoLongerHoldsAreLeftOut)
     EXPECT_EQ(1, Beeps) << "a new list has no target rows yet";
     EXPECT_EQ("ab", grid->GetWordList()->GetForWord(0));
 }
+
+// A click on the empty area below the rows hides the editor and keeps the cell: Find next goes on
+// from the match the editor still holds, not from the start of the word.
+TEST_F(GridFind, FindNextGoesOnInTheEditorAfterItWasHiddenWithoutACellChange)
+{
+    TWordList &list = ShowWords({"abab ab", "zz"});
+    const int col = ColOf(ckForWord);
+    grid->SelectCellAt(col, 1);
+    Next(FindForWord, FindContains, "ab");
+    Next(FindForWord, FindContains, "ab");
+    ASSERT_EQ(std::make_tuple(1, 2, 2), Match(*ForWordEdit));
+    const QPoint below(grid->CellRect(col, 1).center().x(), grid->viewport()->height() - 2);
+    ASSERT_LT(grid->CellRect(col, 2).bottom(), below.y());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    ASSERT_TRUE(ForWordEdit->isHidden());
+    ASSERT_EQ(std::make_pair(col, 1), Cell());
+    Next(FindForWord, FindContains, "ab");
+    EXPECT_EQ(std::make_tuple(1, 5, 2), Match(*ForWordEdit));
+
+    // A word changed while its editor was hidden leaves no match to go on from.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, below);
+    ASSERT_TRUE(ForWordEdit->isHidden());
+    list.SetForWord(0, "xx ab");
+    Next(FindForWord, FindContains, "ab");
+    EXPECT_EQ(std::make_tuple(1, 3, 2), Match(*ForWordEdit));
+    EXPECT_EQ(0, Beeps);
+}

@@ -388,3 +388,19 @@ TEST_F(SettingsDialogs, CommaListsAndThePartOfSpeechCombo)
     EXPECT_EQ(2, combo.count());
     EXPECT_TRUE(combo.currentText().isEmpty());
 }
+
+// The language list sorts as the installer's does, without regard to case.
+TEST_F(SettingsDialogs, TheLanguageListSortsWithoutRegardToCase)
+{
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    for (const QString &name : {QStringLiteral("zulu"), QStringLiteral("deutsch"),
+                                QStringLiteral("english"), QStringLiteral("Afrikaans")})
+        PutPack(name + pid + QStringLiteral(".lng"), "Tarnwick Language Pack\r\n2\r\n");
+    OptionsForm->show();
+    EXPECT_EQ((QStringList{QStringLiteral("Afrikaans") + pid, QStringLiteral("deutsch") + pid,
+                           QStringLiteral("English"), QStringLiteral("english") + pid,
+                           QStringLiteral("Nederlands"), QStringLiteral("zulu") + pid}),
+              Items(*Options().LanguageBox));
+    EXPECT_EQ(QStringLiteral("Nederlands"), Options().LanguageBox->currentItem()->text());
+    OptionsForm->close();
+}
