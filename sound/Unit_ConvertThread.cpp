@@ -14,8 +14,8 @@
 
 namespace {
 
-// The encoder reads the samples from here on: four bytes past the canonical header.
-constexpr qint64 EncodeFrom = 48;
+// The encoder starts four bytes into the samples, as it always has.
+constexpr qint64 SkippedBytes = 4;
 constexpr int BytesPerSample = 2;
 constexpr int Percent = 100;
 constexpr int64_t MaxDataLength = std::numeric_limits<uint32_t>::max() - CanonicalHeaderSize;
@@ -37,13 +37,14 @@ bool RewriteInRecordingFormat(const std::string &fileName)
     TWaveInfo info;
     QFile file(FileNameOf(fileName));
     if (!file.open(QIODevice::ReadOnly) || !ParseWav(file, info)
-        || !CanConvertToRecordingFormat(info.Format) || !file.seek(info.DataOffset))
+        || !CanConvertToRecordingFormat(info.Format, info.SampleFormat)
+        || !file.seek(info.DataOffset))
         return false;
     const QByteArray samples = file.read(info.DataLength);
     file.close();
     std::vector<int16_t> converted;
     if (samples.size() != info.DataLength
-        || !ConvertToRecordingFormat(info.Format, samples.constData(),
+        || !ConvertToRecordingFormat(info.Format, info.SampleFormat, samples.constData(),
                                      static_cast<size_t>(samples.size()), converted))
         return false;
     const int64_t length = static_cast<int64_t>(converted.size()) * BytesPerSample;
@@ -107,16 +108,20 @@ int TConvertThread::ConvertToMp3(const std::string &source, const std::string &d
     TWaveInfo info;
     if (!ParseWav(source, info))
         return mp3Failed;
-    // Extra chunks would be encoded as noise: such a file is rewritten like one in another format.
-    if ((!InRecordingFormat(format) || !info.Canonical) && !RewriteInRecordingFormat(source))
-        return mp3Failed;
+    // Anything else than the canonical recording format is rewritten into it, also a file with
+    // chunks after its samples: only the samples of the data chunk are encoded.
+    if (!InRecordingFormat(format) || info.SampleFormat != WaveFormatPcm || !info.Canonical) {
+        if (!RewriteInRecordingFormat(source) || !ParseWav(source, info))
+            return mp3Failed;
+    }
 
     QFile in(FileNameOf(source));
     QFile out(FileNameOf(dest));
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return mp3Failed;
-    const qint64 size = in.size();
-    if (!in.seek(std::min(size, EncodeFrom)))
+    // Whole samples of the data chunk only, whatever its header claims.
+    const qint64 size = info.DataOffset + (info.DataLength & ~qint64{1});
+    if (!in.seek(std::min(size, info.DataOffset + SkippedBytes)))
         return mp3Failed;
     BE_CONFIG config;
     uint32_t samplesPerChunk = 0;
@@ -131,7 +136,8 @@ int TConvertThread::ConvertToMp3(const std::string &source, const std::string &d
     bool cancelled = false;
     bool failed = false;
     while (!cancelled && !failed && in.pos() < size) {
-        const qint64 got = in.read(reinterpret_cast<char *>(samples.data()), chunk);
+        const qint64 got = in.read(reinterpret_cast<char *>(samples.data()),
+                                   std::min(chunk, size - in.pos()));
         if (got <= 0) {
             failed = true;
             break;

@@ -204,14 +204,22 @@ TEST_F(BatchRecTest, AnIconClickPlaysWithoutSelectingAndTheCloseBoxLeavesNoFile)
     EXPECT_EQ(PartFiles(), 0);
 }
 
-TEST_F(BatchRecTest, NoMicrophoneAndASilentTakeLeaveOnlyClosing)
+TEST_F(BatchRecTest, NoMicrophoneIsSaidAndASilentTakeLeavesOnlyClosing)
 {
     Form.show();
     Ui::TBatchRecForm &ui = Form.Controls();
     ui.RecStopButton->click();
     EXPECT_FALSE(Form.Recording);
-    EXPECT_FALSE(ui.RecStopButton->isEnabled());
+    EXPECT_EQ(Box.Take(),
+              std::vector<std::string>{
+                      "The sound device \"test\" cannot record: there is no microphone."});
+    // The window is as before the click: recording can start again, or the window close.
+    EXPECT_TRUE(ui.RecStopButton->isEnabled());
+    EXPECT_EQ(ui.RecStopButton->text().toStdString(), "#160");
     EXPECT_TRUE(ui.CloseButton->isEnabled());
+    ui.RecStopButton->click();
+    EXPECT_EQ(Box.Take().size(), 1u);
+    EXPECT_FALSE(Form.Recording || WaveRecording || WaveDeviceOpen);
     Form.close();
     EXPECT_FALSE(Form.isVisible());
 

@@ -143,6 +143,8 @@ public:
     {
         return std::make_unique<TStream>(Written);
     }
+    std::string DeviceName() const override { return "bench"; }
+    std::string LastError() const override { return {}; }
 
     std::atomic<bool> Written{false};
 };
