@@ -146,6 +146,7 @@ void TWordsGrid::PlayButtonClick()
     }
     // The player would refuse the working file and the word would lose its sound.
     if (!SoundCopyFailure.isEmpty()) {
+        SetSoundButtons(true, false, false, true, false);
         ShowError(TShownText(SoundCopyFailure));
         return;
     }

@@ -235,3 +235,49 @@ TEST_F(BatchRecTest, NoMicrophoneIsSaidAndASilentTakeLeavesOnlyClosing)
     EXPECT_EQ(Form.result(), mrCancel);
     EXPECT_EQ(PartFiles(), 0);
 }
+
+// Insert while a part still plays at the pace of the sound: the playback stops first and no take
+// is lost.
+TEST_F(BatchRecTest, InsertDuringARealPlaybackKeepsTheTake)
+{
+    Speak(3);
+    Form.Last = 5;
+    RecordTake();
+    Ui::TBatchRecForm &ui = Form.Controls();
+    ASSERT_EQ(Form.Parts.size(), 3u);
+    Backend.Slowdown = 1;
+    const QRect rect = ui.ListView->visualItemRect(ui.ListView->item(0));
+    QTest::mouseClick(ui.ListView->viewport(), Qt::LeftButton, {},
+                      QPoint(rect.left() + 5, rect.center().y()));
+    QTest::qWait(100);
+    ASSERT_TRUE(WavePlaying);
+    ui.InsertButton->click();
+    EXPECT_TRUE(Box.Take().empty());
+    EXPECT_FALSE(WavePlaying || WaveDeviceOpen);
+    EXPECT_EQ(Form.result(), mrOk);
+    EXPECT_EQ(Records.size(), 3u);
+    for (const TSpeechPart &part : Form.Parts) {
+        EXPECT_GT(FileSize(part.Mp3File), 0);
+        RemoveFile(part.Mp3File);
+    }
+}
+
+// A part that cannot be played on the device is said; the window stays usable.
+TEST_F(BatchRecTest, APartThatCannotPlayIsSaid)
+{
+    Speak(2);
+    Form.Last = 5;
+    RecordTake();
+    Ui::TBatchRecForm &ui = Form.Controls();
+    ASSERT_EQ(Form.Parts.size(), 2u);
+    Backend.NoPlayback = true;
+    const QRect rect = ui.ListView->visualItemRect(ui.ListView->item(1));
+    QTest::mouseClick(ui.ListView->viewport(), Qt::LeftButton, {},
+                      QPoint(rect.left() + 5, rect.center().y()));
+    EXPECT_EQ(
+            Box.Take(),
+            std::vector<std::string>{"The sound device \"test\" cannot play: there is no playback "
+                                     "device."});
+    EXPECT_FALSE(WavePlaying || WaveDeviceOpen);
+    EXPECT_TRUE(ui.InsertButton->isEnabled());
+}
