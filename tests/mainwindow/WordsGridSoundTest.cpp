@@ -460,3 +460,31 @@ TEST_F(WordsGridSound, ClicksDuringARealPlaybackAndAnOutputThatDoesNotOpen)
     EXPECT_EQ("ede", Buttons());
     grid->SetXAPlayer(&player);
 }
+
+// What today's recorders write is inserted; a WAV that cannot be converted is said, never
+// dropped in silence.
+TEST_F(WordsGridSound, InsertedWavsOfOtherKindsConvertOrAreRefusedAloud)
+{
+    std::string samples;
+    for (int16_t sample : SpeechLike(48000, 0.3)) {
+        const std::string frame = Le16(static_cast<uint16_t>(sample));
+        // 24 bits, two channels.
+        samples += std::string(1, '\0') + frame + std::string(1, '\0') + frame;
+    }
+    const std::string wav = WriteFile(
+            Temp.File("24bit.wav"),
+            TWavBytes().Format(1, 2, 48000, 24).Data(samples).Chunk("LIST", "INFOISFT").Bytes());
+    grid->SelectCellAt(SoundCol(), 2);
+    grid->InsertSoundFile(wav);
+    EXPECT_TRUE(box.Take().empty());
+    ASSERT_NE(nullptr, list->GetSound(1));
+    EXPECT_EQ(std::string("\xFF\xFB", 2), SoundOf(1).substr(0, 2));
+
+    const std::string adpcm = WriteFile(
+            Temp.File("adpcm.wav"),
+            TWavBytes().Format(2, 1, 22050, 4, 20).Data(std::string(4000, '\x11')).Bytes());
+    grid->SelectCellAt(SoundCol(), 1);
+    grid->InsertSoundFile(adpcm);
+    EXPECT_EQ(TCommands{"#142."}, box.Take());
+    EXPECT_EQ(Mp3, SoundOf(0));
+}
