@@ -1,8 +1,10 @@
 #include "exercises/Unit_ExercForm.h"
 
+#include "core/Unit_Warnings.h"
 #include "exercises/ExercFormParts.h"
 #include "exercises/Unit_ExercList.h"
 #include "exercises/Unit_ExercSetForm.h"
+#include "sound/SoundTexts.h"
 #include "sound/Unit_Sound.h"
 #include "sound/XaudioPlayer.h"
 #include "ui_ExercForm.h"
@@ -16,40 +18,67 @@
 
 using namespace ExercFormParts;
 
-namespace {
-
-constexpr uint32_t PlayedOutTag = 1;
-
-} // namespace
-
 void TExercForm::SetPlayer(IXaudioPlayer *player)
 {
-    if (XAPlayer) {
-        XAPlayer->OnNotifyAck = nullptr;
-        XAPlayer->OnNotifyPong = nullptr;
-        XAPlayer->OnNotifyPlayerState = nullptr;
-    }
     XAPlayer = player;
-    if (!XAPlayer)
+    BindPlayback();
+    Playback.SetPlayer(player);
+}
+
+// The player's notices may come after the run ended and the list was freed: they touch only
+// buttons and flags.
+void TExercForm::BindPlayback()
+{
+    Playback.InputOpened = [this] {
+        // A sound that opens only after the run ended is closed again unheard.
+        if (!ExercList || Finished || ClosePending)
+            return TMp3Playback::TOpened::Close;
+        DisableAnswerButtons();
+        return TMp3Playback::TOpened::Play;
+    };
+    Playback.Playing = [this] {
+        ui->PlayAction->setChecked(true);
+        ui->StopAction->setEnabled(true);
+    };
+    Playback.PlayedOut = [this] {
+        ui->PlayAction->setChecked(false);
+        ui->StopAction->setEnabled(false);
+    };
+    Playback.OutputClosed = [this] {
+        EnableAnswerButtons();
+        if (ClosePending) {
+            ClosePending = false;
+            reject();
+        }
+    };
+    Playback.DeviceFailed = [this](const std::string &device, const std::string &reason) {
+        DeviceFailed(device, reason);
+    };
+}
+
+// Every word would say it again: a failure is said once, until the device fails for another
+// reason.
+void TExercForm::DeviceFailed(const std::string &device, const std::string &reason)
+{
+    const std::string failure = device + '\n' + reason;
+    if (failure == SaidDeviceFailure)
         return;
-    XAPlayer->OnNotifyAck = [this](uint8_t command) { XANotifyAck(command); };
-    XAPlayer->OnNotifyPong = [this](uint32_t tag) { XANotifyPong(tag); };
-    XAPlayer->OnNotifyPlayerState = [this](int state) { XANotifyPlayerState(state); };
+    SaidDeviceFailure = failure;
+    ShowError(TShownText(CannotPlayText({device, reason})));
 }
 
 // The word is pronounced unless a sound is still open.
 void TExercForm::Pronounce()
 {
-    if (XAPlayer && !Mp3InputOpen)
-        XAPlayer->InputOpen(SoundFile);
+    if (!Mp3InputOpen)
+        Playback.Open(SoundFile);
 }
 
 void TExercForm::TBPlayClick()
 {
     if (!Mp3Playing && !Mp3InputOpen) {
         ui->PlayAction->setChecked(false);
-        if (XAPlayer)
-            XAPlayer->InputOpen(SoundFile);
+        Playback.Open(SoundFile);
     } else {
         ui->PlayAction->setChecked(Mp3Playing);
         ui->StopAction->setEnabled(Mp3Playing);
@@ -86,61 +115,6 @@ void TExercForm::TBContextClick()
     ui->QuestionRichEdit->moveCursor(QTextCursor::Start);
 }
 
-// The player's notices may come after the run ended and the list was freed: they touch only
-// buttons and flags.
-void TExercForm::XANotifyAck(uint8_t command)
-{
-    switch (command) {
-    case IXaudioPlayer::cmdPlay:
-        ui->PlayAction->setChecked(true);
-        ui->StopAction->setEnabled(true);
-        Mp3Playing = true;
-        break;
-    case IXaudioPlayer::cmdInputOpen:
-        Mp3InputOpen = true;
-        // A sound that opens only after the run ended is closed again unheard.
-        if (!ExercList || Finished || ClosePending) {
-            XAPlayer->InputClose();
-            break;
-        }
-        DisableAnswerButtons();
-        XAPlayer->InputSeek(0, 1);
-        XAPlayer->Play();
-        break;
-    case IXaudioPlayer::cmdInputClose:
-        XAPlayer->OutputClose();
-        break;
-    case IXaudioPlayer::cmdOutputClose:
-        Mp3InputOpen = false;
-        EnableAnswerButtons();
-        if (ClosePending) {
-            ClosePending = false;
-            reject();
-        }
-        break;
-    default:
-        break;
-    }
-}
-
-void TExercForm::XANotifyPong(uint32_t tag)
-{
-    if (tag != PlayedOutTag)
-        return;
-    ui->PlayAction->setChecked(false);
-    ui->StopAction->setEnabled(false);
-    Mp3Playing = false;
-    XAPlayer->InputClose();
-}
-
-void TExercForm::XANotifyPlayerState(int state)
-{
-    if (state != IXaudioPlayer::StateStopped && state != IXaudioPlayer::StateEndOfStream)
-        return;
-    XAPlayer->OutputDrain();
-    XAPlayer->Ping(PlayedOutTag);
-}
-
 void TExercForm::DisableAnswerButtons()
 {
     for (QPushButton *button :
@@ -157,12 +131,7 @@ void TExercForm::EnableAnswerButtons()
 
 void TExercForm::StopPlayer()
 {
-    if (!XAPlayer)
-        return;
-    if (Mp3Playing)
-        XAPlayer->Stop();
-    if (Mp3InputOpen)
-        XAPlayer->InputClose();
+    Playback.Stop();
 }
 
 // The run ended, or the user agreed to stop at the time limit: a sound still open is stopped and

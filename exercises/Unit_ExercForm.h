@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exercises/DirectionRecord.h"
+#include "sound/Mp3Playback.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -95,9 +96,8 @@ private:
     void TBStopClick();
     void TBQuestionClick();
     void TBContextClick();
-    void XANotifyAck(uint8_t command);
-    void XANotifyPong(uint32_t tag);
-    void XANotifyPlayerState(int state);
+    void BindPlayback();
+    void DeviceFailed(const std::string &device, const std::string &reason);
 
     void NextQuestion();
     void FillChoices(const TListFont *font, bool foreignWords);
@@ -127,6 +127,10 @@ private:
     QLabel *StatusLabel = nullptr;
     QTimer Timer;
     IXaudioPlayer *XAPlayer = nullptr;
+    TMp3Playback Playback;
+    // The last failure of the sound device that was said; the next words are pronounced without
+    // saying it again.
+    std::string SaidDeviceFailure;
     std::array<QLabel *, RecentAnswers> LastFiveImages{};
 
     int CurIndex = 0;

@@ -6,6 +6,7 @@
 #include "core/Unit_Constraints.h"
 #include "core/Unit_GlobalSettings.h"
 #include "platform/CodePage.h"
+#include "sound/Unit_Sound.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -51,9 +52,17 @@ TWordsGrid::TWordsGrid(QWidget *parent)
 }
 
 // The editors go with the viewport after this body; their focus changes must not reach the grid.
+// A recording of the grid's is dropped and its playback stopped: no notice may come back to it.
 TWordsGrid::~TWordsGrid()
 {
     disconnect(FocusConnection);
+    if (RecordTimer.isActive())
+        AbortRecording();
+    RecordTimer.stop();
+    if (Busy && ColumnKind(EditCol) == ckSound)
+        Playback.Abandon();
+    else
+        Playback.SetPlayer(nullptr);
 }
 
 void TWordsGrid::SendToTarget(int message, intptr_t wParam)

@@ -3,6 +3,7 @@
 #include "core/Unit_WordList.h"
 #include "grid/FindTarget.h"
 #include "grid/WordsGridKinds.h"
+#include "sound/Mp3Playback.h"
 #include "widgets/CellGrid.h"
 #include "widgets/KBAwareComboBox.h"
 #include "widgets/KBAwareEdit.h"
@@ -349,10 +350,8 @@ private:
     void StopButtonClick();
     void RecordButtonClick();
     void FinishRecording();
-    void XANotifyAck(uint8_t command);
+    void BindPlayback();
     void XANotifyNack(uint8_t command);
-    void XANotifyPong(uint32_t tag);
-    void XANotifyPlayerState(int state);
     void FinishImport();
 
     // File operations.
@@ -426,6 +425,9 @@ private:
     QMetaObject::Connection FocusConnection;
     QPointer<TSoundPanel> SoundButtons;
     IXaudioPlayer *XAPlayer = nullptr;
+    TMp3Playback Playback;
+    // Why the open cell's sound could not be put in the working file; said when it is played.
+    QString SoundCopyFailure;
     QTimer RecordTimer;
     int RecordLimit = RecordLimitMs;
     // The row whose sound plays or records, and the row an inserted file goes to.

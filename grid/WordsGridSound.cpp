@@ -6,6 +6,7 @@
 #include "grid/SoundPanel.h"
 #include "platform/TempFile.h"
 #include "sound/SoundFiles.h"
+#include "sound/SoundTexts.h"
 #include "sound/Unit_BatchRec.h"
 #include "sound/Unit_ConvertForm.h"
 #include "sound/Unit_Sound.h"
@@ -14,13 +15,6 @@
 #include <QFile>
 #include <QToolButton>
 #include <exception>
-
-namespace {
-
-// The tag of the ping that tells a drained output has played out.
-constexpr uint32_t PlayedOutTag = 1;
-
-} // namespace
 
 void TWordsGrid::BindSoundPanel(TSoundPanel *panel)
 {
@@ -43,19 +37,35 @@ void TWordsGrid::BindSoundPanel(TSoundPanel *panel)
 
 void TWordsGrid::SetXAPlayer(IXaudioPlayer *player)
 {
-    if (XAPlayer) {
-        XAPlayer->OnNotifyAck = nullptr;
-        XAPlayer->OnNotifyNack = nullptr;
-        XAPlayer->OnNotifyPong = nullptr;
-        XAPlayer->OnNotifyPlayerState = nullptr;
-    }
     XAPlayer = player;
-    if (!XAPlayer)
-        return;
-    XAPlayer->OnNotifyAck = [this](uint8_t command) { XANotifyAck(command); };
-    XAPlayer->OnNotifyNack = [this](uint8_t command, int16_t) { XANotifyNack(command); };
-    XAPlayer->OnNotifyPong = [this](uint32_t tag) { XANotifyPong(tag); };
-    XAPlayer->OnNotifyPlayerState = [this](int state) { XANotifyPlayerState(state); };
+    BindPlayback();
+    Playback.SetPlayer(player);
+}
+
+// The grid's steps of the playback; an inserted file is only tried by the player.
+void TWordsGrid::BindPlayback()
+{
+    Playback.InputOpened = [this] {
+        if (ImportingSound)
+            return TMp3Playback::TOpened::Tried;
+        SetBusy(false);
+        return TMp3Playback::TOpened::Play;
+    };
+    Playback.Playing = [this] { SetSoundButtons(true, true, true, false, false); };
+    Playback.InputClosed = [this] {
+        if (!ImportingSound)
+            return true;
+        FinishImport();
+        return false;
+    };
+    Playback.OutputClosed = [this] {
+        SetSoundButtons(true, false, false, true, false);
+        ClearBusy();
+    };
+    Playback.Refused = [this](uint8_t command) { XANotifyNack(command); };
+    Playback.DeviceFailed = [](const std::string &device, const std::string &reason) {
+        ShowError(TShownText(CannotPlayText({device, reason})));
+    };
 }
 
 void TWordsGrid::SetSoundButtons(bool play, bool playDown, bool stop, bool record, bool recordDown)
@@ -75,17 +85,21 @@ bool TWordsGrid::WordHasSound(int row) const
 void TWordsGrid::SoundPanelEnter(int row)
 {
     SetSoundButtons(false, false, false, false, false);
+    SoundCopyFailure.clear();
     const TSoundRec *sound = WordHasSound(row) ? WordList->GetSound(row - 1) : nullptr;
-    bool playable = sound && sound->Offset == -1;
     if (sound && sound->Offset >= 0) {
         QFile store(FileNameOf(WordList->SoundTempFile));
         QFile work(FileNameOf(WordList->RecordTempFile));
-        playable = store.open(QIODevice::ReadOnly)
-                && work.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                && store.seek(sound->Offset) && CopyBlocks(store, work, sound->Size)
-                && work.flush();
+        if (!store.open(QIODevice::ReadOnly))
+            SoundCopyFailure = CannotCopySoundText(WordList->SoundTempFile, store.errorString());
+        else if (qint64{sound->Offset} + sound->Size > store.size())
+            SoundCopyFailure = SoundOutsideStoreText();
+        else if (!work.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                 || !store.seek(sound->Offset) || !CopyBlocks(store, work, sound->Size)
+                 || !work.flush())
+            SoundCopyFailure = CannotCopySoundText(WordList->RecordTempFile, work.errorString());
     }
-    SetSoundButtons(playable, false, false, true, false);
+    SetSoundButtons(sound != nullptr, false, false, true, false);
 }
 
 // Every way off the cell comes here, so a fresh recording is always stored before anything
@@ -108,10 +122,7 @@ void TWordsGrid::StopSoundPlayer()
 {
     if (!XAPlayer || !Busy || ColumnKind(EditCol) != ckSound)
         return;
-    if (Mp3Playing)
-        XAPlayer->Stop();
-    if (Mp3InputOpen)
-        XAPlayer->InputClose();
+    Playback.Stop();
 }
 
 void TWordsGrid::StoreSoundUndo(int row)
@@ -131,6 +142,12 @@ void TWordsGrid::PlayButtonClick()
     }
     if (!XAPlayer || !WordList || Mp3InputOpen || WaveRecording) {
         SetSoundButtons(WordHasSound(EditRow), false, false, !WaveRecording, WaveRecording);
+        return;
+    }
+    // The player would refuse the working file and the word would lose its sound.
+    if (!SoundCopyFailure.isEmpty()) {
+        SetSoundButtons(true, false, false, true, false);
+        ShowError(TShownText(SoundCopyFailure));
         return;
     }
     SetSoundButtons(false, false, false, false, false);
@@ -162,6 +179,7 @@ void TWordsGrid::RecordButtonClick()
     SetSoundButtons(false, false, false, false, false);
     if (!StartRecording()) {
         SetSoundButtons(WordHasSound(row), false, false, true, false);
+        ShowError(TShownText(CannotRecordText(LastWaveDeviceFailure())));
         return;
     }
     SetBusy(false);
@@ -214,39 +232,6 @@ void TWordsGrid::FinishRecording()
     SetSoundButtons(WordHasSound(row), false, false, true, false);
 }
 
-void TWordsGrid::XANotifyAck(uint8_t command)
-{
-    switch (command) {
-    case IXaudioPlayer::cmdInputOpen:
-        if (ImportingSound) {
-            XAPlayer->InputClose();
-            break;
-        }
-        SetBusy(false);
-        Mp3InputOpen = true;
-        XAPlayer->InputSeek(0, 1);
-        XAPlayer->Play();
-        break;
-    case IXaudioPlayer::cmdPlay:
-        SetSoundButtons(true, true, true, false, false);
-        Mp3Playing = true;
-        break;
-    case IXaudioPlayer::cmdInputClose:
-        if (ImportingSound)
-            FinishImport();
-        else
-            XAPlayer->OutputClose();
-        break;
-    case IXaudioPlayer::cmdOutputClose:
-        SetSoundButtons(true, false, false, true, false);
-        Mp3InputOpen = false;
-        ClearBusy();
-        break;
-    default:
-        break;
-    }
-}
-
 void TWordsGrid::XANotifyNack(uint8_t command)
 {
     switch (command) {
@@ -275,22 +260,6 @@ void TWordsGrid::XANotifyNack(uint8_t command)
     }
 }
 
-void TWordsGrid::XANotifyPong(uint32_t tag)
-{
-    if (tag != PlayedOutTag)
-        return;
-    Mp3Playing = false;
-    XAPlayer->InputClose();
-}
-
-void TWordsGrid::XANotifyPlayerState(int state)
-{
-    if (state != IXaudioPlayer::StateStopped && state != IXaudioPlayer::StateEndOfStream)
-        return;
-    XAPlayer->OutputDrain();
-    XAPlayer->Ping(PlayedOutTag);
-}
-
 // A WAV file is converted; anything else is offered to the player, whose answer finishes the
 // import on the row remembered here.
 void TWordsGrid::InsertSoundFile(const std::string &fileName)
@@ -308,9 +277,7 @@ void TWordsGrid::InsertSoundFile(const std::string &fileName)
         ImportSoundFile = fileName;
         ImportFromSoundCell = fromSoundCell;
         ImportRow = row;
-        if (XAPlayer)
-            XAPlayer->InputOpen(fileName);
-        else
+        if (!Playback.Open(fileName))
             XANotifyNack(IXaudioPlayer::cmdInputOpen);
         return;
     }
@@ -322,10 +289,20 @@ void TWordsGrid::InsertSoundFile(const std::string &fileName)
         task.Mode = cmOneFile;
         task.SourceFile = wav;
         task.DestFile = mp3;
-        if (CopyFileOver(fileName, wav) && ConvertForm && ConvertForm->Run(task) == crDone
-            && CopyFileOver(mp3, WordList->RecordTempFile)) {
-            WordList->SetSound(row - 1, -1, -1);
-            WordList->StoreRecordedSound(row - 1);
+        QString reason;
+        // Every way this can fail is said: the word keeps its sound.
+        if (!CopyFileOver(fileName, wav, reason)) {
+            ShowError(TShownText(CannotCopySoundText(fileName, reason)));
+        } else if (const int result = ConvertForm ? ConvertForm->Run(task) : crFailed;
+                   result == crFailed) {
+            ShowError(TShownText(PackText(TEntry::NotASoundFile)));
+        } else if (result == crDone) {
+            if (!CopyFileOver(mp3, WordList->RecordTempFile, reason)) {
+                ShowError(TShownText(CannotCopySoundText(mp3, reason)));
+            } else {
+                WordList->SetSound(row - 1, -1, -1);
+                WordList->StoreRecordedSound(row - 1);
+            }
         }
         RemoveFile(wav);
         RemoveFile(mp3);
@@ -383,11 +360,16 @@ void TWordsGrid::BatchRecord()
         StoreUndo(TUndoKind::SoundChange, first + 1, count, std::move(old));
         // Appended in row order through the store's own append, so each word's record points
         // at its sound whatever the store's size has become since the conversion started.
+        // A part that cannot be copied stops the insert where it is, and says so; the undo record
+        // above still holds every target word's old sound.
         try {
             for (int i = 0; i < count && i < static_cast<int>(form.Parts.size()); ++i) {
                 const std::string &mp3 = form.Parts[static_cast<size_t>(i)].Mp3File;
-                if (!CopyFileOver(mp3, WordList->RecordTempFile))
+                QString reason;
+                if (!CopyFileOver(mp3, WordList->RecordTempFile, reason)) {
+                    ShowError(TShownText(CannotCopySoundText(mp3, reason)));
                     break;
+                }
                 WordList->SetSound(first + i, -1, -1);
                 WordList->StoreRecordedSound(first + i);
             }

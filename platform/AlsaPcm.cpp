@@ -17,6 +17,27 @@ void SilenceAlsaOnce()
     std::call_once(once, [] { snd_lib_error_set_handler(QuietAlsa); });
 }
 
+// The reason said to the user: what the common failures mean, then ALSA's own words.
+std::string Reason(int result, bool opening)
+{
+    const std::string alsa = snd_strerror(result);
+    if (!opening)
+        return "the device does not take the sound's format (" + alsa + ")";
+    switch (-result) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+        return "there is no such device; the computer may have no sound card (" + alsa + ")";
+    case EBUSY:
+        return "the device is in use by another program (" + alsa + ")";
+    case EACCES:
+    case EPERM:
+        return "access to the device is denied (" + alsa + ")";
+    default:
+        return "ALSA error: " + alsa;
+    }
+}
+
 } // namespace
 
 TAlsaPcm::TAlsaPcm(_snd_pcm *handle, int frameBytes)
@@ -45,7 +66,7 @@ std::unique_ptr<TAlsaPcm> TAlsaPcm::Open(const std::string &device, TDirection d
             = direction == TDirection::Playback ? SND_PCM_STREAM_PLAYBACK : SND_PCM_STREAM_CAPTURE;
     int result = snd_pcm_open(&handle, device.c_str(), stream, 0);
     if (result < 0) {
-        error = device + ": " + snd_strerror(result);
+        error = Reason(result, true);
         return nullptr;
     }
     const bool eight = format.Sample == TSample::Unsigned8;
@@ -54,7 +75,7 @@ std::unique_ptr<TAlsaPcm> TAlsaPcm::Open(const std::string &device, TDirection d
             SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(format.Channels),
             static_cast<unsigned>(format.Rate), 1, static_cast<unsigned>(latencyUs));
     if (result < 0) {
-        error = device + ": " + snd_strerror(result);
+        error = Reason(result, false);
         snd_pcm_close(handle);
         return nullptr;
     }

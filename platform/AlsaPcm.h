@@ -31,8 +31,8 @@ public:
     TAlsaPcm &operator=(const TAlsaPcm &) = delete;
 
     // Opens the device ("default", "null", "hw:0" ...) with a buffer of about latencyUs; the
-    // device converts what it cannot take as it is. nullptr, with ALSA's reason in error, when
-    // there is no such device or it refuses the format.
+    // device converts what it cannot take as it is. nullptr, with the reason in error (no card,
+    // the device busy, ALSA's own text), when there is no such device or it refuses the format.
     static std::unique_ptr<TAlsaPcm> Open(const std::string &device, TDirection direction,
                                           const TFormat &format, int latencyUs, std::string &error);
 

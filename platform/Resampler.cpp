@@ -3,7 +3,25 @@
 #include <cmath>
 #include <samplerate.h>
 
-bool ResampleMono16(const std::vector<int16_t> &in, double ratio, std::vector<int16_t> &out)
+namespace {
+
+int ConverterOf(TResampleFilter filter)
+{
+    switch (filter) {
+    case TResampleFilter::Best:
+        return SRC_SINC_BEST_QUALITY;
+    case TResampleFilter::Fast:
+        return SRC_SINC_FASTEST;
+    case TResampleFilter::Medium:
+        break;
+    }
+    return SRC_SINC_MEDIUM_QUALITY;
+}
+
+} // namespace
+
+bool ResampleMono16(const std::vector<int16_t> &in, double ratio, std::vector<int16_t> &out,
+                    TResampleFilter filter)
 {
     out.clear();
     if (src_is_valid_ratio(ratio) == 0)
@@ -21,7 +39,7 @@ bool ResampleMono16(const std::vector<int16_t> &in, double ratio, std::vector<in
     data.output_frames = static_cast<long>(output.size());
     data.end_of_input = 1;
     data.src_ratio = ratio;
-    if (src_simple(&data, SRC_SINC_MEDIUM_QUALITY, 1) != 0)
+    if (src_simple(&data, ConverterOf(filter), 1) != 0)
         return false;
     out.resize(static_cast<size_t>(data.output_frames_gen));
     src_float_to_short_array(output.data(), out.data(), static_cast<int>(out.size()));

@@ -297,8 +297,11 @@ std::string TAlsaBackend::LastError() const
 
 std::unique_ptr<IPcmStream> TFileTestBackend::OpenPlayback(const TPcmFormat &format)
 {
-    if (NoPlayback || !Supported(format))
+    if (NoPlayback || !Supported(format)) {
+        std::lock_guard lock(Mutex);
+        Error = NoPlayback ? "there is no playback device" : "the format is not supported";
         return nullptr;
+    }
     ++PlaybacksOpened;
     return std::make_unique<TNullSink>(format, Slowdown, SinkFile);
 }
@@ -311,8 +314,11 @@ std::unique_ptr<IPcmStream> TFileTestBackend::OpenCapture(const TPcmFormat &form
         || info.Format.FormatTag != WaveFormatPcm || info.Format.BitsPerSample != format.Bits
         || info.Format.Channels != format.Channels
         || info.Format.SamplesPerSec != static_cast<uint32_t>(format.Rate)
-        || !file.seek(info.DataOffset))
+        || !file.seek(info.DataOffset)) {
+        std::lock_guard lock(Mutex);
+        Error = "there is no microphone";
         return nullptr;
+    }
     return std::make_unique<TFileCapture>(file.read(info.DataLength).toStdString(), format,
                                           Slowdown, FramesCaptured);
 }
@@ -323,4 +329,15 @@ std::unique_ptr<IPcmStream> TFileTestBackend::OpenNullSink(const TPcmFormat &for
         return nullptr;
     ++NullSinksOpened;
     return std::make_unique<TNullSink>(format, Slowdown);
+}
+
+std::string TFileTestBackend::DeviceName() const
+{
+    return "test";
+}
+
+std::string TFileTestBackend::LastError() const
+{
+    std::lock_guard lock(Mutex);
+    return Error;
 }

@@ -81,6 +81,9 @@ public:
     // A stream that discards what it gets at the pace of the sound: the player's output where no
     // device opens, so that a machine without sound still plays every sound to its end.
     virtual std::unique_ptr<IPcmStream> OpenNullSink(const TPcmFormat &format) = 0;
+    // The device's name as the user knows it, and why the last stream did not open.
+    virtual std::string DeviceName() const = 0;
+    virtual std::string LastError() const = 0;
 };
 
 // The backend every user of sound opens its streams with: ALSA's device named by
@@ -100,9 +103,8 @@ public:
     std::unique_ptr<IPcmStream> OpenPlayback(const TPcmFormat &format) override;
     std::unique_ptr<IPcmStream> OpenCapture(const TPcmFormat &format) override;
     std::unique_ptr<IPcmStream> OpenNullSink(const TPcmFormat &format) override;
-
-    // ALSA's reason for the last stream that did not open.
-    std::string LastError() const;
+    std::string DeviceName() const override { return Device; }
+    std::string LastError() const override;
 
 private:
     std::unique_ptr<IPcmStream> Open(const TPcmFormat &format, bool capture);
@@ -120,6 +122,8 @@ public:
     std::unique_ptr<IPcmStream> OpenPlayback(const TPcmFormat &format) override;
     std::unique_ptr<IPcmStream> OpenCapture(const TPcmFormat &format) override;
     std::unique_ptr<IPcmStream> OpenNullSink(const TPcmFormat &format) override;
+    std::string DeviceName() const override;
+    std::string LastError() const override;
 
     // How many seconds a second of sound lasts; 0 passes everything at once.
     double Slowdown = 0;
@@ -134,4 +138,8 @@ public:
     std::atomic<int> PlaybacksOpened{0};
     std::atomic<int> NullSinksOpened{0};
     std::atomic<int64_t> FramesCaptured{0};
+
+private:
+    mutable std::mutex Mutex;
+    std::string Error;
 };

@@ -30,10 +30,27 @@ bool CopyBlocks(QIODevice &from, QIODevice &to, qint64 size)
 
 bool CopyFileOver(const std::string &from, const std::string &to)
 {
+    QString reason;
+    return CopyFileOver(from, to, reason);
+}
+
+bool CopyFileOver(const std::string &from, const std::string &to, QString &reason)
+{
     QFile in(FileNameOf(from));
     QFile out(FileNameOf(to));
-    return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Truncate)
-            && CopyBlocks(in, out, in.size()) && out.flush();
+    if (!in.open(QIODevice::ReadOnly)) {
+        reason = in.errorString();
+        return false;
+    }
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        reason = out.errorString();
+        return false;
+    }
+    if (!CopyBlocks(in, out, in.size()) || !out.flush()) {
+        reason = out.error() != QFileDevice::NoError ? out.errorString() : in.errorString();
+        return false;
+    }
+    return true;
 }
 
 void RemoveFile(const std::string &fileName)

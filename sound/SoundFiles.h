@@ -16,6 +16,8 @@ QString FileNameOf(const std::string &fileName);
 bool CopyBlocks(QIODevice &from, QIODevice &to, qint64 size);
 // Copies a whole file over another, which is replaced when it exists; false on failure.
 bool CopyFileOver(const std::string &from, const std::string &to);
+// The same, telling why a copy failed.
+bool CopyFileOver(const std::string &from, const std::string &to, QString &reason);
 // Removes a file the program made; a missing file is no failure.
 void RemoveFile(const std::string &fileName);
 qint64 FileSize(const std::string &fileName);

@@ -6,6 +6,7 @@
 #include "core/Unit_Warnings.h"
 #include "platform/TempFile.h"
 #include "sound/SoundFiles.h"
+#include "sound/SoundTexts.h"
 #include "sound/Unit_ConvertForm.h"
 #include "sound/Unit_ExtractSpeechThread.h"
 #include "sound/Unit_Sound.h"
@@ -104,11 +105,13 @@ void TBatchRecForm::RecClick()
     Recording = true;
     ui->CloseButton->setEnabled(false);
     if (!StartRecording()) {
-        ui->RecStopButton->setEnabled(false);
-        ui->RecStopButton->setDefault(false);
+        // Said, and the window is as it was before: the user may try again or close it.
         Recording = false;
+        ui->RecStopButton->setText(PackText(TEntry::BatchRecStartButton));
+        ui->RecStopButton->setProperty("Tag", tagRecord);
         ui->CloseButton->setEnabled(true);
-        ui->CloseButton->setFocus();
+        ShowError(TShownText(CannotRecordText(LastWaveDeviceFailure())));
+        ui->RecStopButton->setFocus();
     }
 }
 
@@ -191,7 +194,11 @@ bool TBatchRecForm::eventFilter(QObject *watched, QEvent *event)
         const int part = IconAt(point);
         if (part >= 0 && part < static_cast<int>(Parts.size())) {
             // A click on the icon plays the part and leaves the selection as it is.
-            PlayWave(Parts[static_cast<size_t>(part)].WavFile, this);
+            if (!PlayWave(Parts[static_cast<size_t>(part)].WavFile, this)) {
+                const TSoundDeviceFailure failure = LastWaveDeviceFailure();
+                if (!failure.Reason.empty())
+                    ShowError(TShownText(CannotPlayText(failure)));
+            }
             return true;
         }
     }
@@ -209,6 +216,9 @@ bool TBatchRecForm::event(QEvent *event)
 
 void TBatchRecForm::InsertButtonClick()
 {
+    // A part still playing holds the device, and the conversion could not read the parts.
+    if (WavePlaying)
+        StopPlayback();
     std::vector<bool> selected(Parts.size(), false);
     for (int row = 0; row < ui->ListView->count() && row < static_cast<int>(Parts.size()); ++row)
         selected[static_cast<size_t>(row)] = ui->ListView->item(row)->isSelected();

@@ -11,14 +11,17 @@
 #include <algorithm>
 #include <limits>
 #include <optional>
+#include <thread>
 
 namespace {
 
-// The encoder reads the samples from here on: four bytes past the canonical header.
-constexpr qint64 EncodeFrom = 48;
+// The encoder starts four bytes into the samples, as it always has.
+constexpr qint64 SkippedBytes = 4;
 constexpr int BytesPerSample = 2;
 constexpr int Percent = 100;
 constexpr int64_t MaxDataLength = std::numeric_limits<uint32_t>::max() - CanonicalHeaderSize;
+// A list's sounds are converted by at most this many threads side by side.
+constexpr int MaxListWorkers = 4;
 // Sound positions and sizes are 32-bit signed numbers.
 constexpr int64_t MaxStoreSize = std::numeric_limits<int32_t>::max();
 
@@ -37,13 +40,14 @@ bool RewriteInRecordingFormat(const std::string &fileName)
     TWaveInfo info;
     QFile file(FileNameOf(fileName));
     if (!file.open(QIODevice::ReadOnly) || !ParseWav(file, info)
-        || !CanConvertToRecordingFormat(info.Format) || !file.seek(info.DataOffset))
+        || !CanConvertToRecordingFormat(info.Format, info.SampleFormat)
+        || !file.seek(info.DataOffset))
         return false;
     const QByteArray samples = file.read(info.DataLength);
     file.close();
     std::vector<int16_t> converted;
     if (samples.size() != info.DataLength
-        || !ConvertToRecordingFormat(info.Format, samples.constData(),
+        || !ConvertToRecordingFormat(info.Format, info.SampleFormat, samples.constData(),
                                      static_cast<size_t>(samples.size()), converted))
         return false;
     const int64_t length = static_cast<int64_t>(converted.size()) * BytesPerSample;
@@ -101,22 +105,36 @@ void TConvertThread::UpdateTotalProgress()
 
 int TConvertThread::ConvertToMp3(const std::string &source, const std::string &dest)
 {
+    return Encode(source, dest, true);
+}
+
+int TConvertThread::ConvertToMp3Quietly(const std::string &source, const std::string &dest)
+{
+    return Encode(source, dest, false);
+}
+
+int TConvertThread::Encode(const std::string &source, const std::string &dest, bool showProgress)
+{
     TWaveFormat format;
     if (!GetWaveFormat(source, format))
         return mp3Failed;
     TWaveInfo info;
     if (!ParseWav(source, info))
         return mp3Failed;
-    // Extra chunks would be encoded as noise: such a file is rewritten like one in another format.
-    if ((!InRecordingFormat(format) || !info.Canonical) && !RewriteInRecordingFormat(source))
-        return mp3Failed;
+    // Anything else than the canonical recording format is rewritten into it, also a file with
+    // chunks after its samples: only the samples of the data chunk are encoded.
+    if (!InRecordingFormat(format) || info.SampleFormat != WaveFormatPcm || !info.Canonical) {
+        if (!RewriteInRecordingFormat(source) || !ParseWav(source, info))
+            return mp3Failed;
+    }
 
     QFile in(FileNameOf(source));
     QFile out(FileNameOf(dest));
     if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return mp3Failed;
-    const qint64 size = in.size();
-    if (!in.seek(std::min(size, EncodeFrom)))
+    // Whole samples of the data chunk only, whatever its header claims.
+    const qint64 size = info.DataOffset + (info.DataLength & ~qint64{1});
+    if (!in.seek(std::min(size, info.DataOffset + SkippedBytes)))
         return mp3Failed;
     BE_CONFIG config;
     uint32_t samplesPerChunk = 0;
@@ -125,13 +143,15 @@ int TConvertThread::ConvertToMp3(const std::string &source, const std::string &d
     if (beInitStream(&config, &samplesPerChunk, &bufferSize, &stream) != BE_ERR_SUCCESSFUL)
         return mp3Failed;
     const qint64 chunk = qint64{samplesPerChunk} * BytesPerSample;
-    InitCurrentProgress(size / chunk);
+    if (showProgress)
+        InitCurrentProgress(size / chunk);
     std::vector<int16_t> samples(samplesPerChunk);
     std::vector<uint8_t> encoded(bufferSize);
     bool cancelled = false;
     bool failed = false;
     while (!cancelled && !failed && in.pos() < size) {
-        const qint64 got = in.read(reinterpret_cast<char *>(samples.data()), chunk);
+        const qint64 got = in.read(reinterpret_cast<char *>(samples.data()),
+                                   std::min(chunk, size - in.pos()));
         if (got <= 0) {
             failed = true;
             break;
@@ -142,7 +162,8 @@ int TConvertThread::ConvertToMp3(const std::string &source, const std::string &d
         failed = out.write(reinterpret_cast<const char *>(encoded.data()), length) != length;
         if (Terminated())
             cancelled = true;
-        StepCurrentProgress();
+        if (showProgress)
+            StepCurrentProgress();
     }
     uint32_t length = 0;
     beDeinitStream(stream, encoded.data(), &length);
@@ -183,7 +204,10 @@ void TConvertThread::Execute()
 }
 
 // The store is moved aside and every sound is converted into a new one. A sound that does not
-// convert is taken from its word; so is every sound when the store cannot be moved.
+// convert is taken from its word; so is every sound when the store cannot be moved. The encoder
+// alone runs at about 200 times real time, so a list's sounds are converted a few at a time side
+// by side, each in scratch files of its own, and appended to the new store in list order. The
+// current bar counts the sounds of each such round.
 void TConvertThread::ExecuteWordList()
 {
     TWordList *const list = Task.WordList;
@@ -191,24 +215,31 @@ void TConvertThread::ExecuteWordList()
         Result = crFailed;
         return;
     }
-    int count = 0;
+    std::vector<std::optional<TSoundRec>> sounds;
     std::string store;
     Synchronize([&] {
-        count = list->Count();
+        sounds.resize(static_cast<size_t>(list->Count()));
+        for (size_t i = 0; i < sounds.size(); ++i)
+            if (const TSoundRec *rec = list->GetSound(static_cast<int>(i)))
+                sounds[i] = *rec;
         store = list->SoundTempFile;
     });
     auto dropSound = [&](int index) { Synchronize([&] { list->SetSound(index, 0, 0); }); };
 
+    const int workers
+            = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, MaxListWorkers);
     std::string oldStore;
-    std::string wav;
-    std::string mp3;
+    std::vector<std::string> wavs;
+    std::vector<std::string> mp3s;
     QFile oldFile;
     QFile newFile(FileNameOf(store));
     bool ready = false;
     try {
         oldStore = CreateTempFile("ZRS");
-        wav = CreateTempFile("ZRW");
-        mp3 = CreateTempFile("ZRM");
+        for (int k = 0; k < workers; ++k) {
+            wavs.push_back(CreateTempFile("ZRW"));
+            mp3s.push_back(CreateTempFile("ZRM"));
+        }
         oldFile.setFileName(FileNameOf(oldStore));
         ready = QFile::remove(FileNameOf(oldStore))
                 && QFile::rename(FileNameOf(store), FileNameOf(oldStore))
@@ -221,51 +252,69 @@ void TConvertThread::ExecuteWordList()
     bool cancelled = false;
     Total = ready ? oldFile.size() : 0;
     Done = 0;
-    for (int i = 0; i < count && !cancelled; ++i) {
-        std::optional<TSoundRec> sound;
-        Synchronize([&] {
-            if (const TSoundRec *rec = list->GetSound(i))
-                sound = *rec;
-        });
-        if (!sound)
-            continue;
-        int result = mp3Failed;
-        if (ready && sound->Offset >= 0 && sound->Size > 0
-            && qint64{sound->Offset} + sound->Size <= oldFile.size()) {
-            QFile wavFile(FileNameOf(wav));
-            if (oldFile.seek(sound->Offset)
+    const int count = static_cast<int>(sounds.size());
+    for (int first = 0; first < count && !cancelled;) {
+        // One round: the next sounds, one for each worker.
+        std::vector<int> round;
+        for (; first < count && static_cast<int>(round.size()) < workers; ++first)
+            if (sounds[static_cast<size_t>(first)])
+                round.push_back(first);
+        if (round.empty())
+            break;
+        InitCurrentProgress(static_cast<int64_t>(round.size()));
+        std::vector<int> results(round.size(), mp3Failed);
+        std::vector<std::thread> threads;
+        for (size_t k = 0; k < round.size(); ++k) {
+            const TSoundRec &sound = *sounds[static_cast<size_t>(round[k])];
+            if (!ready || sound.Offset < 0 || sound.Size <= 0
+                || qint64{sound.Offset} + sound.Size > oldFile.size())
+                continue;
+            QFile wavFile(FileNameOf(wavs[k]));
+            if (oldFile.seek(sound.Offset)
                 && wavFile.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                && CopyBlocks(oldFile, wavFile, sound->Size) && wavFile.flush()) {
+                && CopyBlocks(oldFile, wavFile, sound.Size) && wavFile.flush()) {
                 wavFile.close();
-                result = ConvertToMp3(wav, mp3);
-            }
-        }
-        if (result == mp3Done) {
-            QFile mp3File(FileNameOf(mp3));
-            const qint64 offset = newFile.pos();
-            const qint64 size = FileSize(mp3);
-            if (mp3File.open(QIODevice::ReadOnly) && offset + size <= MaxStoreSize
-                && CopyBlocks(mp3File, newFile, size)) {
-                Done += sound->Size;
-                Synchronize([&] {
-                    list->SetSound(i, static_cast<int32_t>(offset), static_cast<int32_t>(size));
+                threads.emplace_back([this, &results, &wavs, &mp3s, k] {
+                    results[k] = ConvertToMp3Quietly(wavs[k], mp3s[k]);
                 });
-                UpdateTotalProgress();
-            } else {
-                result = mp3Failed;
             }
         }
-        if (result == mp3Cancelled || Terminated())
-            cancelled = true;
-        else if (result == mp3Failed) {
-            failed = true;
-            dropSound(i);
+        for (std::thread &thread : threads)
+            thread.join();
+        for (size_t k = 0; k < round.size() && !cancelled; ++k) {
+            const int i = round[k];
+            const TSoundRec &sound = *sounds[static_cast<size_t>(i)];
+            int result = results[k];
+            if (result == mp3Done) {
+                QFile mp3File(FileNameOf(mp3s[k]));
+                const qint64 offset = newFile.pos();
+                const qint64 size = FileSize(mp3s[k]);
+                if (mp3File.open(QIODevice::ReadOnly) && offset + size <= MaxStoreSize
+                    && CopyBlocks(mp3File, newFile, size)) {
+                    Done += sound.Size;
+                    Synchronize([&] {
+                        list->SetSound(i, static_cast<int32_t>(offset), static_cast<int32_t>(size));
+                    });
+                    UpdateTotalProgress();
+                } else {
+                    result = mp3Failed;
+                }
+            }
+            if (result == mp3Cancelled || Terminated())
+                cancelled = true;
+            else if (result == mp3Failed) {
+                failed = true;
+                dropSound(i);
+            }
+            StepCurrentProgress();
         }
     }
     newFile.close();
     oldFile.close();
-    RemoveFile(wav);
-    RemoveFile(mp3);
+    for (size_t k = 0; k < wavs.size(); ++k) {
+        RemoveFile(wavs[k]);
+        RemoveFile(mp3s[k]);
+    }
     if (ready)
         RemoveFile(oldStore);
     else if (!oldStore.empty() && !QFile::exists(FileNameOf(store)))

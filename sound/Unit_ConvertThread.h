@@ -84,6 +84,9 @@ public:
     // Encodes a WAV file into an MP3 file (64 kbit/s mono at 44100 Hz). A file in another format,
     // or with a header of another shape, is first rewritten in place in the recording format.
     int ConvertToMp3(const std::string &source, const std::string &dest);
+    // The same without the current bar, for the threads that convert a list's sounds side by
+    // side. Any thread.
+    int ConvertToMp3Quietly(const std::string &source, const std::string &dest);
 
     // How the conversion ended.
     int Result = crFailed;
@@ -99,6 +102,7 @@ private:
     void InitCurrentProgress(int64_t chunkCount);
     void StepCurrentProgress();
     void UpdateTotalProgress();
+    int Encode(const std::string &source, const std::string &dest, bool showProgress);
 
     const TConvertTask Task;
     IConvertView *const View;

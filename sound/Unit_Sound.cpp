@@ -40,6 +40,17 @@ struct TWaveSession
 
 std::unique_ptr<TWaveSession> Session;
 uint32_t LastSerial = 0;
+TSoundDeviceFailure LastFailure;
+
+void NoteDeviceFailure()
+{
+    LastFailure = {PcmBackend().DeviceName(), PcmBackend().LastError()};
+}
+
+void NoteDeviceInUse()
+{
+    LastFailure = {PcmBackend().DeviceName(), "another sound still plays or records"};
+}
 
 TPcmFormat PcmFormatOf(const TWaveFormat &format)
 {
@@ -150,14 +161,20 @@ void CloseWave()
 
 bool PlayWave(const std::string &fileName, QObject *window)
 {
-    if (WaveDeviceOpen)
+    LastFailure = {};
+    if (WaveDeviceOpen) {
+        NoteDeviceInUse();
         return false;
+    }
     WavePlaying = false;
     if (!OpenWave(fileName))
         return false;
     TWaveSession &session = *Session;
-    if (Playable(session.Format))
+    if (Playable(session.Format)) {
         session.Stream = PcmBackend().OpenPlayback(PcmFormatOf(session.Format));
+        if (!session.Stream)
+            NoteDeviceFailure();
+    }
     if (!session.Stream) {
         CloseWave();
         return false;
@@ -186,12 +203,16 @@ void StopPlayback()
 
 bool StartRecording()
 {
-    if (WaveDeviceOpen || !OpenWave({}))
+    LastFailure = {};
+    if (WaveDeviceOpen || !OpenWave({})) {
+        NoteDeviceInUse();
         return false;
+    }
     TWaveSession &session = *Session;
     session.Format = RecordingFormat;
     session.Stream = PcmBackend().OpenCapture(PcmFormatOf(session.Format));
     if (!session.Stream) {
+        NoteDeviceFailure();
         CloseWave();
         return false;
     }
@@ -210,6 +231,19 @@ void StopRecording(const std::string &fileName)
                       static_cast<uint32_t>(samples.size()));
     WaveRecording = false;
     CloseWave();
+}
+
+void AbortRecording()
+{
+    if (!WaveRecording || !Session || Session->Playback)
+        return;
+    WaveRecording = false;
+    CloseWave();
+}
+
+TSoundDeviceFailure LastWaveDeviceFailure()
+{
+    return LastFailure;
 }
 
 bool GetWaveFormat(const std::string &fileName, TWaveFormat &format)

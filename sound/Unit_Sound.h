@@ -50,6 +50,16 @@ void StopPlayback();
 bool StartRecording();
 // Saves what was recorded as a canonical WAV file; nothing when no recording runs.
 void StopRecording(const std::string &fileName);
+// Why the last PlayWave or StartRecording that failed did: the device's name and the system's
+// reason. Reason is empty when the device was not to blame (a file that does not play).
+struct TSoundDeviceFailure
+{
+    std::string Device;
+    std::string Reason;
+};
+TSoundDeviceFailure LastWaveDeviceFailure();
+// Stops a recording and throws away what it recorded; nothing when no recording runs.
+void AbortRecording();
 // A WAV file's format. False while a device is open, or for a file that is no WAV. Any thread.
 bool GetWaveFormat(const std::string &fileName, TWaveFormat &format);
 // Whether the file opens as a WAV file; false while a device is open. Any thread.

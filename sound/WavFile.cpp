@@ -13,6 +13,13 @@ constexpr int ChunkHeaderSize = 8;
 constexpr uint32_t PcmFormatSize = 16;
 constexpr int CanonicalFmtOffset = 12;
 constexpr int CanonicalDataOffset = 36;
+// An extensible format's extension: its size, the valid bits, the channel mask and a 16-byte
+// sub-format whose first two bytes are a format tag and whose rest is always the same.
+constexpr uint32_t ExtensibleFormatSize = 40;
+constexpr int SubFormatAt = 24;
+constexpr int SubFormatTagSize = 2;
+constexpr char SubFormatTail[] = "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71";
+constexpr int SubFormatTailSize = sizeof SubFormatTail - 1;
 
 uint16_t U16(const char *bytes)
 {
@@ -64,8 +71,9 @@ bool ParseWav(QIODevice &file, TWaveInfo &info)
         const uint32_t length = U32(chunk + 4);
         const int64_t body = pos + ChunkHeaderSize;
         if (!haveFormat && std::memcmp(chunk, "fmt ", 4) == 0 && length >= PcmFormatSize) {
-            char format[PcmFormatSize];
-            if (!ReadAt(file, body, format, PcmFormatSize))
+            char format[ExtensibleFormatSize];
+            const int formatBytes = static_cast<int>(std::min(length, ExtensibleFormatSize));
+            if (!ReadAt(file, body, format, formatBytes))
                 return false;
             info.Format = {U16(format),
                            U16(format + 2),
@@ -74,6 +82,14 @@ bool ParseWav(QIODevice &file, TWaveInfo &info)
                            U16(format + 12),
                            U16(format + 14),
                            0};
+            info.SampleFormat = info.Format.FormatTag;
+            if (info.Format.FormatTag == WaveFormatExtensible)
+                info.SampleFormat = formatBytes == static_cast<int>(ExtensibleFormatSize)
+                                && std::memcmp(format + SubFormatAt + SubFormatTagSize,
+                                               SubFormatTail, SubFormatTailSize)
+                                        == 0
+                        ? U16(format + SubFormatAt)
+                        : 0;
             haveFormat = true;
             formatAt = pos;
             formatSize = length;
@@ -88,7 +104,8 @@ bool ParseWav(QIODevice &file, TWaveInfo &info)
     if (!haveFormat || !haveData)
         return false;
     info.Canonical = formatAt == CanonicalFmtOffset && formatSize == PcmFormatSize
-            && info.DataOffset == CanonicalDataOffset + ChunkHeaderSize;
+            && info.DataOffset == CanonicalDataOffset + ChunkHeaderSize
+            && info.DataOffset + info.DataLength == size;
     return true;
 }
 

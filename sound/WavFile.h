@@ -21,6 +21,9 @@ struct TWaveFormat
 };
 
 inline constexpr uint16_t WaveFormatPcm = 1;
+inline constexpr uint16_t WaveFormatIeeeFloat = 3;
+inline constexpr uint16_t WaveFormatALaw = 6;
+inline constexpr uint16_t WaveFormatMuLaw = 7;
 inline constexpr uint16_t WaveFormatMpegLayer3 = 0x55;
 inline constexpr uint16_t WaveFormatExtensible = 0xFFFE;
 // What recordings are made in and what the encoder takes: PCM, mono, 44100 Hz, 16 bits.
@@ -32,10 +35,14 @@ inline constexpr int CanonicalHeaderSize = 44;
 struct TWaveInfo
 {
     TWaveFormat Format;
+    // What the samples are: the format tag, or for an extensible format the tag its sub-format
+    // names (0 when the extension is missing or names no tag).
+    uint16_t SampleFormat = 0;
     int64_t DataOffset = 0;
     // The "data" chunk's length, cut to what the file holds.
     int64_t DataLength = 0;
-    // "RIFF" at 0, "WAVE" at 8, a 16-byte "fmt " chunk at 12 and "data" at 36.
+    // "RIFF" at 0, "WAVE" at 8, a 16-byte "fmt " chunk at 12, "data" at 36, and nothing after
+    // the samples.
     bool Canonical = false;
 };
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -46,7 +47,7 @@ struct TXaPlayer
     // False once the player has exited.
     bool Obey(const TXaCommand &command);
     void PlaySlice();
-    void Post(const XA_Message &message);
+    void Post(const XA_Message &message, std::string device = {}, std::string reason = {});
     void Ack(uint8_t command);
     void Nack(uint8_t command, int error);
     void SetState(int state);
@@ -84,10 +85,11 @@ void TXaPlayer::Enqueue(TXaCommand command)
 }
 
 // The receiver outlives the player: its owner deletes the player before itself.
-void TXaPlayer::Post(const XA_Message &message)
+void TXaPlayer::Post(const XA_Message &message, std::string device, std::string reason)
 {
     if (QObject *target = Target.data())
-        QCoreApplication::postEvent(target, new TXaNotifyEvent(message));
+        QCoreApplication::postEvent(
+                target, new TXaNotifyEvent(message, std::move(device), std::move(reason)));
 }
 
 void TXaPlayer::Ack(uint8_t command)
@@ -175,8 +177,13 @@ bool TXaPlayer::OpenOutput()
     if (Output && OutputFormat.Channels == format.Channels && OutputFormat.Rate == format.Rate)
         return true;
     std::unique_ptr<IPcmStream> stream = PcmBackend().OpenPlayback(format);
-    if (!stream)
+    if (!stream) {
+        XA_Message failure;
+        failure.code = XA_MSG_NOTIFY_ERROR;
+        failure.error = XA_ERROR_NO_OUTPUT;
+        Post(failure, PcmBackend().DeviceName(), PcmBackend().LastError());
         stream = PcmBackend().OpenNullSink(format);
+    }
     std::lock_guard lock(OutputMutex);
     Output = std::move(stream);
     OutputFormat = format;
@@ -290,9 +297,11 @@ bool TXaPlayer::Obey(const TXaCommand &command)
     return true;
 }
 
-TXaNotifyEvent::TXaNotifyEvent(const XA_Message &message)
+TXaNotifyEvent::TXaNotifyEvent(const XA_Message &message, std::string device, std::string reason)
     : QEvent(EventType())
     , Message(message)
+    , Device(std::move(device))
+    , Reason(std::move(reason))
 { }
 
 QEvent::Type TXaNotifyEvent::EventType()

@@ -9,8 +9,9 @@ class QObject;
 // The asynchronous MP3 player's C-like interface. A player runs one thread of its own that takes
 // commands from a queue in the order they were sent, decodes MP3 and writes it to the sound
 // device (a paced null sink where no device opens, so a machine without sound still plays every
-// sound to its end, silently). Everything it has to say arrives later as a TXaNotifyEvent posted
-// to the object named at player_new, in the order it was said.
+// sound to its end, silently; an Error notification then tells why no device opened). Everything it
+// has to say arrives later as a TXaNotifyEvent posted to the object named at player_new, in the
+// order it was said.
 
 using XA_Player = struct TXaPlayer;
 
@@ -100,6 +101,7 @@ enum : uint8_t {
     XA_MSG_NOTIFY_EXITED = 68,
     XA_MSG_NOTIFY_PLAYER_STATE = 69,
     XA_MSG_NOTIFY_UNUSED = 95,
+    XA_MSG_NOTIFY_ERROR = 106,
     XA_MSG_NOTIFY_LAST = 106,
 };
 
@@ -115,7 +117,8 @@ inline constexpr int XA_API_MINOR = 2;
 inline constexpr int XA_PLAYER_DEFAULT_PRIORITY = 0;
 
 // One notification. Which fields count depends on the code: Ack the command, Nack the command
-// and the error, Pong the tag, PlayerState and Exited the state.
+// and the error, Pong the tag, PlayerState and Exited the state, Error the error (its event
+// carries the device's name and the system's reason besides).
 struct XA_Message
 {
     uint8_t code = 0;
@@ -128,10 +131,14 @@ struct XA_Message
 class TXaNotifyEvent : public QEvent
 {
 public:
-    explicit TXaNotifyEvent(const XA_Message &message);
+    explicit TXaNotifyEvent(const XA_Message &message, std::string device = {},
+                            std::string reason = {});
     static Type EventType();
 
     const XA_Message Message;
+    // Error: the device that did not open and why.
+    const std::string Device;
+    const std::string Reason;
 };
 
 // The asynchronous interface's version, (major << 16) | (minor << 8).

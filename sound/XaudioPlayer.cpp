@@ -107,11 +107,12 @@ bool TXaudioPlayer::event(QEvent *event)
 {
     if (event->type() != TXaNotifyEvent::EventType())
         return QObject::event(event);
-    Notify(static_cast<TXaNotifyEvent *>(event)->Message);
+    const auto *notice = static_cast<TXaNotifyEvent *>(event);
+    Notify(notice->Message, notice->Device, notice->Reason);
     return true;
 }
 
-void TXaudioPlayer::Notify(XA_Message message)
+void TXaudioPlayer::Notify(XA_Message message, const std::string &device, const std::string &reason)
 {
     if (OnNotifyMessage)
         OnNotifyMessage(message);
@@ -133,6 +134,12 @@ void TXaudioPlayer::Notify(XA_Message message)
             OnNotifyPlayerState(message.state);
         break;
     case XA_MSG_NOTIFY_UNUSED:
+        break;
+    case XA_MSG_NOTIFY_ERROR:
+        if (OnNotifyError)
+            OnNotifyError(device, reason);
+        if (const auto &handler = OnNotify(message.code))
+            handler(message);
         break;
     default:
         if (message.code >= XA_MSG_NOTIFY_READY && message.code <= XA_MSG_NOTIFY_LAST) {

@@ -46,6 +46,8 @@ public:
     std::function<void(uint8_t command, int16_t code)> OnNotifyNack;
     std::function<void(uint32_t tag)> OnNotifyPong;
     std::function<void(int state)> OnNotifyPlayerState;
+    // The output device did not open (the sound plays on unheard): its name and the reason.
+    std::function<void(const std::string &device, const std::string &reason)> OnNotifyError;
 };
 
 // The priority both of the program's players run with.
@@ -275,7 +277,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void Notify(XA_Message message);
+    void Notify(XA_Message message, const std::string &device = {}, const std::string &reason = {});
 
     XA_Player *Player = nullptr;
     std::array<std::function<void(const XA_Message &)>,

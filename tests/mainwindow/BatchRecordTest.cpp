@@ -121,3 +121,72 @@ TEST_F(BatchRecord, ATakeOfTwoWordsGivesTheCurrentWordAndTheNextTheirSoundsUnder
         EXPECT_TRUE(!sound || sound->Size == 0) << i;
     }
 }
+
+// A part that cannot be copied into the store stops the insert with its name and the reason; the
+// words before it have their new sounds, the later ones keep theirs, and Undo gives every word
+// back what it had.
+TEST_F(BatchRecord, APartThatCannotBeCopiedStopsTheInsertAndUndoRestoresEveryWord)
+{
+    std::vector<int16_t> samples(Rate / 5, 0);
+    for (int i = 0; i < 3; ++i) {
+        const std::vector<int16_t> tone = Sine(Rate, 220 + 40 * i, 0.4, 8000);
+        samples.insert(samples.end(), tone.begin(), tone.end());
+        samples.insert(samples.end(), static_cast<size_t>(Rate * 1.2), 0);
+    }
+    Grid().SetWordList(
+            TListBuilder().Languages("Frans", 1, "Nederlands", 1).Words(4, "mot#").Take());
+    TWordList &list = *Grid().GetWordList();
+    const std::string old = Mp3Bytes(SpeechLike(Rate, 0.2));
+    for (int i = 0; i < 3; ++i)
+        GiveSound(list, i, old);
+    std::vector<TSoundRec> before;
+    for (int i = 0; i < 3; ++i)
+        before.push_back(*list.GetSound(i));
+    Backend.CaptureFile = QDir::temp()
+                                  .filePath(QStringLiteral("tarnwick-batch-copy-%1.wav")
+                                                    .arg(QCoreApplication::applicationPid()))
+                                  .toStdString();
+    {
+        QFile file(QString::fromStdString(Backend.CaptureFile));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        const std::string bytes = TWavBytes::Canonical(1, 1, Rate, 16, Pcm16(samples));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    const auto frames = static_cast<int64_t>(samples.size());
+    Grid().SelectCellAt(Grid().ColumnOfKind(ckForWord), 1);
+
+    std::string lost;
+    QTimer::singleShot(0, BatchRecForm, [&] {
+        Ui::TBatchRecForm &ui = BatchRecForm->Controls();
+        ui.RecStopButton->click();
+        ASSERT_TRUE(WaitFor([&] { return Backend.FramesCaptured >= frames; }));
+        ui.RecStopButton->click();
+        ASSERT_TRUE(WaitFor([&] { return !BatchRecForm->Extracting; }));
+        ASSERT_EQ(3, ui.ListView->count());
+        ui.ListView->selectAll();
+        ui.InsertButton->click();
+        // The second part's MP3 goes before the grid copies it.
+        lost = BatchRecForm->Parts.at(1).Mp3File;
+        QFile::remove(QString::fromStdString(lost));
+    });
+    MainForm->UpdateCommands();
+    Form().ActBatchRec->trigger();
+    QFile::remove(QString::fromStdString(Backend.CaptureFile));
+    ASSERT_FALSE(lost.empty());
+    ASSERT_EQ(1u, box.Texts.size());
+    EXPECT_NE(std::string::npos, box.Requests[0].Text.indexOf(QString::fromStdString(lost)))
+            << box.Texts[0];
+    EXPECT_TRUE(box.Requests[0].Text.startsWith(QStringLiteral("The sound \"")));
+
+    EXPECT_NE(before[0].Offset, list.GetSound(0)->Offset);
+    EXPECT_EQ(before[1].Offset, list.GetSound(1)->Offset);
+    EXPECT_EQ(before[2].Offset, list.GetSound(2)->Offset);
+    MainForm->UpdateCommands();
+    Form().ActUndo->trigger();
+    for (int i = 0; i < 3; ++i) {
+        const TSoundRec *sound = Grid().GetWordList()->GetSound(i);
+        ASSERT_NE(nullptr, sound) << i;
+        EXPECT_EQ(before[static_cast<size_t>(i)].Offset, sound->Offset) << i;
+        EXPECT_EQ(before[static_cast<size_t>(i)].Size, sound->Size) << i;
+    }
+}

@@ -11,6 +11,7 @@
 #include "support/WordListFixtures.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTest>
 #include <QToolButton>
 #include <deque>
@@ -149,7 +150,8 @@ protected:
     }
     void TearDown() override
     {
-        grid->SetXAPlayer(nullptr);
+        if (grid)
+            grid->SetXAPlayer(nullptr);
         StopRecording({});
         ConvertForm = PreviousConvertForm;
         SetPcmBackend(Previous);
@@ -186,6 +188,13 @@ protected:
         EXPECT_EQ("dee+", Buttons());
         ASSERT_TRUE(QTest::qWaitFor([] { return !WaveRecording; }, 5000));
         ASSERT_TRUE(QTest::qWaitFor([this] { return !grid->IsBusy(); }, 5000));
+    }
+
+    // The grid goes with the window at once, as it does when the program ends.
+    void DestroyGrid()
+    {
+        delete grid;
+        grid = nullptr;
     }
 
     TTempFolder Temp;
@@ -356,5 +365,126 @@ TEST_F(WordsGridSound, InsertedFilesAreConvertedOrStoredAsTheyAreOnTheRemembered
     player.Deliver();
     EXPECT_EQ(TCommands{NumberedText(TEntry::NotASoundFile) + "."}, box.Take());
     EXPECT_EQ(tagged, SoundOf(2));
+    EXPECT_EQ(Mp3, SoundOf(0));
+}
+
+// A microphone that does not open and a sound outside the store are said; the cell stays idle.
+TEST_F(WordsGridSound, FailuresToRecordOrToReadTheSoundAreSaid)
+{
+    grid->SelectCellAt(SoundCol(), 1);
+    Click(TSoundPanel::sbRecord);
+    EXPECT_EQ(TCommands{"The sound device \"test\" cannot record: there is no microphone."},
+              box.Take());
+    EXPECT_EQ("ede", Buttons());
+    EXPECT_FALSE(grid->IsBusy() || WaveRecording || WaveDeviceOpen);
+
+    // A record that points beyond the store: Play says so and asks nothing of the player.
+    list->SetSound(1, 1000000, 500);
+    grid->SelectCellAt(SoundCol(), 2);
+    EXPECT_EQ("ede", Buttons());
+    Click(TSoundPanel::sbPlay);
+    EXPECT_EQ(TCommands{"The word's sound lies outside the sound store and cannot be played."},
+              box.Take());
+    EXPECT_TRUE(player.Take().empty());
+    EXPECT_EQ("ede", Buttons());
+    EXPECT_NE(nullptr, list->GetSound(1));
+    EXPECT_FALSE(grid->IsBusy());
+}
+
+// The grid going away stops what it started: its recording is dropped, its playback stopped and
+// closed, and no later notice reaches it.
+TEST_F(WordsGridSound, TheGridsEndStopsItsRecordingAndItsPlayback)
+{
+    Backend.CaptureFile
+            = WriteFile(Temp.File("voice.wav"),
+                        TWavBytes::Canonical(1, 1, 44100, 16, Pcm16(SpeechLike(44100, 2))));
+    Backend.Slowdown = 1;
+    grid->SelectCellAt(SoundCol(), 1);
+    Click(TSoundPanel::sbRecord);
+    ASSERT_TRUE(WaveRecording);
+    DestroyGrid();
+    EXPECT_FALSE(WaveRecording || WaveDeviceOpen);
+
+    // The panel went with the grid it lay in.
+    grid = new TWordsGrid(&window);
+    panel = new TSoundPanel(&window);
+    grid->BindSoundPanel(panel);
+    grid->SetXAPlayer(&player);
+    grid->resize(1000, 400);
+    grid->SetWordList(TListBuilder().Words(3, "mot#", "woord#").Take());
+    list = grid->GetWordList();
+    GiveSound(*list, 0, Mp3);
+    grid->SelectCellAt(SoundCol(), 1);
+    Click(TSoundPanel::sbPlay);
+    player.Deliver();
+    ASSERT_TRUE(Mp3Playing && Mp3InputOpen);
+    player.Take();
+    DestroyGrid();
+    EXPECT_EQ((TCommands{"Stop", "InputClose", "OutputClose"}), player.Take());
+    EXPECT_FALSE(Mp3Playing || Mp3InputOpen);
+    EXPECT_FALSE(player.OnNotifyAck || player.OnNotifyPong || player.OnNotifyPlayerState);
+    EXPECT_TRUE(box.Take().empty());
+}
+
+// The real player at the pace of the sound: Play during the playback changes nothing, Stop ends
+// it long before the sound would; an output that does not open is said and the cell ends idle.
+TEST_F(WordsGridSound, ClicksDuringARealPlaybackAndAnOutputThatDoesNotOpen)
+{
+    TXaudioPlayer real;
+    grid->SetXAPlayer(&real);
+    Backend.Slowdown = 1;
+    GiveSound(*list, 1, Mp3Bytes(SpeechLike(44100, 2)));
+    grid->SelectCellAt(SoundCol(), 2);
+    QElapsedTimer timer;
+    timer.start();
+    Click(TSoundPanel::sbPlay);
+    ASSERT_TRUE(QTest::qWaitFor([] { return Mp3Playing.load(); }, 5000));
+    QTest::qWait(300);
+    EXPECT_EQ("e+ed", Buttons());
+    Click(TSoundPanel::sbPlay);
+    EXPECT_EQ("e+ed", Buttons());
+    EXPECT_TRUE(Mp3Playing);
+    Click(TSoundPanel::sbStop);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !grid->IsBusy(); }, 5000));
+    EXPECT_LT(timer.elapsed(), 1500);
+    EXPECT_EQ("ede", Buttons());
+    EXPECT_FALSE(Mp3Playing || Mp3InputOpen);
+
+    Backend.NoPlayback = true;
+    Backend.Slowdown = 0;
+    Click(TSoundPanel::sbPlay);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !box.Texts.empty(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Mp3InputOpen && !grid->IsBusy(); }, 5000));
+    EXPECT_EQ(TCommands{"The sound device \"test\" cannot play: there is no playback device."},
+              box.Take());
+    EXPECT_EQ("ede", Buttons());
+    grid->SetXAPlayer(&player);
+}
+
+// What today's recorders write is inserted; a WAV that cannot be converted is said, never
+// dropped in silence.
+TEST_F(WordsGridSound, InsertedWavsOfOtherKindsConvertOrAreRefusedAloud)
+{
+    std::string samples;
+    for (int16_t sample : SpeechLike(48000, 0.3)) {
+        const std::string frame = Le16(static_cast<uint16_t>(sample));
+        // 24 bits, two channels.
+        samples += std::string(1, '\0') + frame + std::string(1, '\0') + frame;
+    }
+    const std::string wav = WriteFile(
+            Temp.File("24bit.wav"),
+            TWavBytes().Format(1, 2, 48000, 24).Data(samples).Chunk("LIST", "INFOISFT").Bytes());
+    grid->SelectCellAt(SoundCol(), 2);
+    grid->InsertSoundFile(wav);
+    EXPECT_TRUE(box.Take().empty());
+    ASSERT_NE(nullptr, list->GetSound(1));
+    EXPECT_EQ(std::string("\xFF\xFB", 2), SoundOf(1).substr(0, 2));
+
+    const std::string adpcm = WriteFile(
+            Temp.File("adpcm.wav"),
+            TWavBytes().Format(2, 1, 22050, 4, 20).Data(std::string(4000, '\x11')).Bytes());
+    grid->SelectCellAt(SoundCol(), 1);
+    grid->InsertSoundFile(adpcm);
+    EXPECT_EQ(TCommands{NumberedText(TEntry::NotASoundFile) + "."}, box.Take());
     EXPECT_EQ(Mp3, SoundOf(0));
 }

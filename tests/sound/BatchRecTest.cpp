@@ -206,14 +206,22 @@ TEST_F(BatchRecTest, AnIconClickPlaysWithoutSelectingAndTheCloseBoxLeavesNoFile)
     EXPECT_EQ(PartFiles(), 0);
 }
 
-TEST_F(BatchRecTest, NoMicrophoneAndASilentTakeLeaveOnlyClosing)
+TEST_F(BatchRecTest, NoMicrophoneIsSaidAndASilentTakeLeavesOnlyClosing)
 {
     Form.show();
     Ui::TBatchRecForm &ui = Form.Controls();
     ui.RecStopButton->click();
     EXPECT_FALSE(Form.Recording);
-    EXPECT_FALSE(ui.RecStopButton->isEnabled());
+    EXPECT_EQ(Box.Take(),
+              std::vector<std::string>{
+                      "The sound device \"test\" cannot record: there is no microphone."});
+    // The window is as before the click: recording can start again, or the window close.
+    EXPECT_TRUE(ui.RecStopButton->isEnabled());
+    EXPECT_EQ(ui.RecStopButton->text().toStdString(), NumberedText(TEntry::BatchRecStartButton));
     EXPECT_TRUE(ui.CloseButton->isEnabled());
+    ui.RecStopButton->click();
+    EXPECT_EQ(Box.Take().size(), 1u);
+    EXPECT_FALSE(Form.Recording || WaveRecording || WaveDeviceOpen);
     Form.close();
     EXPECT_FALSE(Form.isVisible());
 
@@ -228,4 +236,50 @@ TEST_F(BatchRecTest, NoMicrophoneAndASilentTakeLeaveOnlyClosing)
     ui.CloseButton->click();
     EXPECT_EQ(Form.result(), mrCancel);
     EXPECT_EQ(PartFiles(), 0);
+}
+
+// Insert while a part still plays at the pace of the sound: the playback stops first and no take
+// is lost.
+TEST_F(BatchRecTest, InsertDuringARealPlaybackKeepsTheTake)
+{
+    Speak(3);
+    Form.Last = 5;
+    RecordTake();
+    Ui::TBatchRecForm &ui = Form.Controls();
+    ASSERT_EQ(Form.Parts.size(), 3u);
+    Backend.Slowdown = 1;
+    const QRect rect = ui.ListView->visualItemRect(ui.ListView->item(0));
+    QTest::mouseClick(ui.ListView->viewport(), Qt::LeftButton, {},
+                      QPoint(rect.left() + 5, rect.center().y()));
+    QTest::qWait(100);
+    ASSERT_TRUE(WavePlaying);
+    ui.InsertButton->click();
+    EXPECT_TRUE(Box.Take().empty());
+    EXPECT_FALSE(WavePlaying || WaveDeviceOpen);
+    EXPECT_EQ(Form.result(), mrOk);
+    EXPECT_EQ(Records.size(), 3u);
+    for (const TSpeechPart &part : Form.Parts) {
+        EXPECT_GT(FileSize(part.Mp3File), 0);
+        RemoveFile(part.Mp3File);
+    }
+}
+
+// A part that cannot be played on the device is said; the window stays usable.
+TEST_F(BatchRecTest, APartThatCannotPlayIsSaid)
+{
+    Speak(2);
+    Form.Last = 5;
+    RecordTake();
+    Ui::TBatchRecForm &ui = Form.Controls();
+    ASSERT_EQ(Form.Parts.size(), 2u);
+    Backend.NoPlayback = true;
+    const QRect rect = ui.ListView->visualItemRect(ui.ListView->item(1));
+    QTest::mouseClick(ui.ListView->viewport(), Qt::LeftButton, {},
+                      QPoint(rect.left() + 5, rect.center().y()));
+    EXPECT_EQ(
+            Box.Take(),
+            std::vector<std::string>{"The sound device \"test\" cannot play: there is no playback "
+                                     "device."});
+    EXPECT_FALSE(WavePlaying || WaveDeviceOpen);
+    EXPECT_TRUE(ui.InsertButton->isEnabled());
 }

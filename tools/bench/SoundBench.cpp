@@ -1,4 +1,5 @@
 #include "core/Unit_WordList.h"
+#include "platform/Resampler.h"
 #include "platform/TempFile.h"
 #include "sound/PcmBackend.h"
 #include "sound/SoundFiles.h"
@@ -12,11 +13,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <numbers>
 #include <string>
+#include <thread>
 #include <vector>
 
 // What users wait for with sound: encoding a recording to MP3, converting an old list whose
@@ -83,13 +87,23 @@ double EncodeMinute()
     return ms;
 }
 
-double ConvertList()
+// The processor time of the whole process, all threads, in milliseconds.
+double CpuMs()
+{
+    return static_cast<double>(std::clock()) * 1000 / CLOCKS_PER_SEC;
+}
+
+// The list's conversion: the median wall time, and the processor time each run took on average.
+double ConvertList(double &cpuMs)
 {
     std::string samples;
     for (int16_t sample : Speech(OldRate, OldSeconds))
         samples += static_cast<char>((sample >> 8) + 128);
     const std::string wav = Canonical({WaveFormatPcm, 1, OldRate, OldRate, 1, 8, 0}, samples);
-    return MedianMs(Runs(3), [&] {
+    const double cpuBefore = CpuMs();
+    int runs = 0;
+    const double ms = MedianMs(Runs(3), [&] {
+        ++runs;
         TWordList list;
         QFile store(QString::fromStdString(list.SoundTempFile));
         store.open(QIODevice::WriteOnly | QIODevice::Truncate);
@@ -108,6 +122,72 @@ double ConvertList()
         if (thread.Result != crDone)
             std::fprintf(stderr, "the list conversion failed\n");
     });
+    cpuMs = (CpuMs() - cpuBefore) / std::max(runs, 1);
+    return ms;
+}
+
+double PowerDb(const std::vector<double> &samples)
+{
+    double sum = 0;
+    for (double sample : samples)
+        sum += sample * sample;
+    return 10 * std::log10(std::max(sum / std::max<size_t>(samples.size(), 1), 1e-12));
+}
+
+// What each resampler filter costs on a list's sounds, and how far it lands from the best one:
+// the difference's level below the sound, beside the level of the noise an 8-bit sound brings
+// with it, and how much of a tone near the top of the band it keeps.
+void CompareFilters()
+{
+    const std::vector<int16_t> speech = Speech(OldRate, OldSeconds);
+    std::vector<int16_t> eightBit(speech.size());
+    std::vector<double> quantisation(speech.size());
+    for (size_t i = 0; i < speech.size(); ++i) {
+        eightBit[i] = static_cast<int16_t>((speech[i] >> 8) * 256);
+        quantisation[i] = speech[i] - eightBit[i];
+    }
+    const double ratio = static_cast<double>(RecordingRate) / OldRate;
+    std::vector<int16_t> best;
+    ResampleMono16(eightBit, ratio, best, TResampleFilter::Best);
+    std::vector<double> signal(best.begin(), best.end());
+    const double signalDb = PowerDb(signal);
+    std::printf("8-bit noise of an old list's sound: %.1f dB below the sound\n",
+                signalDb - PowerDb(quantisation));
+    const struct
+    {
+        const char *Name;
+        TResampleFilter Filter;
+    } filters[] = {{"SRC_SINC_BEST_QUALITY", TResampleFilter::Best},
+                   {"SRC_SINC_MEDIUM_QUALITY", TResampleFilter::Medium},
+                   {"SRC_SINC_FASTEST", TResampleFilter::Fast}};
+    for (const auto &filter : filters) {
+        std::vector<int16_t> out;
+        const double ms = MedianMs(Runs(3), [&] {
+            for (int i = 0; i < ListSounds; ++i)
+                ResampleMono16(eightBit, ratio, out, filter.Filter);
+        });
+        std::vector<double> difference(std::min(out.size(), best.size()));
+        for (size_t i = 0; i < difference.size(); ++i)
+            difference[i] = out[i] - best[i];
+        // A 9 kHz tone, above the fastest filter's flat band, and a 6 kHz one well inside it.
+        double kept[2] = {0, 0};
+        for (int k = 0; k < 2; ++k) {
+            const double frequency = k == 0 ? 6000 : 9000;
+            std::vector<int16_t> tone(OldRate / 2);
+            for (size_t i = 0; i < tone.size(); ++i)
+                tone[i] = static_cast<int16_t>(
+                        16000 * std::sin(2 * std::numbers::pi * frequency * i / OldRate));
+            std::vector<int16_t> raised;
+            ResampleMono16(tone, ratio, raised, filter.Filter);
+            std::vector<double> middle(raised.begin() + 2000, raised.end() - 2000);
+            std::vector<double> source(tone.begin() + 1000, tone.end() - 1000);
+            kept[k] = PowerDb(middle) - PowerDb(source);
+        }
+        std::printf("  %-24s %d sounds: %6.1f ms; differs from the best by %.1f dB below the "
+                    "sound; 6 kHz %+.2f dB, 9 kHz %+.2f dB\n",
+                    filter.Name, ListSounds, ms,
+                    difference.empty() ? 0.0 : signalDb - PowerDb(difference), kept[0], kept[1]);
+    }
 }
 
 // A device that notes when the first frames reach it and forgets them.
@@ -143,6 +223,8 @@ public:
     {
         return std::make_unique<TStream>(Written);
     }
+    std::string DeviceName() const override { return "bench"; }
+    std::string LastError() const override { return {}; }
 
     std::atomic<bool> Written{false};
 };
@@ -232,10 +314,16 @@ int main(int argc, char **argv)
     const double encode = EncodeMinute();
     std::printf("encoding %d s of speech to MP3: %.1f ms, %.0f times real time\n", EncodedSeconds,
                 encode, EncodedSeconds * 1000.0 / encode);
-    const double list = ConvertList();
+    double listCpu = 0;
+    const double list = ConvertList(listCpu);
     std::printf("converting a list of %d WAV sounds (%.1f s, %u Hz 8-bit each): %.2f s, %.1f ms "
-                "a sound\n",
-                ListSounds, OldSeconds, OldRate, list / 1000, list / ListSounds);
+                "a sound, %.0f times real time\n",
+                ListSounds, OldSeconds, OldRate, list / 1000, list / ListSounds,
+                ListSounds * OldSeconds * 1000 / list);
+    std::printf("  processor time of the list, all threads: %.2f s, %.1f ms a sound (%u threads "
+                "available, load average shown by uptime)\n",
+                listCpu / 1000, listCpu / ListSounds, std::thread::hardware_concurrency());
+    CompareFilters();
     std::printf("start of playback to the first frames written: %.2f ms\n", StartPlayback());
     size_t parts = 0;
     const double split = SplitMinute(parts);
