@@ -229,6 +229,25 @@ TEST_F(KeyboardTool, TypedCorrectionsAreStoredAndMoveOn)
     EXPECT_EQ('q', Form().KeyChars.At(ssNone, QKey).Char);
 }
 
+TEST_F(KeyboardTool, AccentKeysOutsideTheCodePageKeepTheFormItHolds)
+{
+    constexpr int Greek = 1253;
+    constexpr int TonosKey = 34;
+    ASSERT_TRUE(KbLayouts::ActivateKeyboardLayout(KbLayout::FromName("gr")));
+    Form().KeyCodePage = Greek;
+    Form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    const int tonos = ComboItem(TonosKey, ssNone);
+    ASSERT_GT(tonos, 0);
+    EXPECT_EQ(QStringLiteral("\u0384"), Ui().DeadKeyCombo->itemText(tonos));
+    EXPECT_EQ(QStringLiteral("\u0384"), Key(TonosKey).text());
+    EXPECT_EQ(DeadKeyGreen, Colour(TonosKey));
+    Ui().DeadKeyCombo->setCurrentIndex(tonos);
+    EXPECT_EQ(QStringLiteral("\u03AC"), Key(AKey).text());
+    EXPECT_EQ(QStringLiteral("\u03AD"), Key(EKey).text());
+    EXPECT_EQ(QStringLiteral("\u0384"), Key(SpaceBarKey).text());
+}
+
 TEST_F(KeyboardTool, DoubleClicksComposeTheInsertTextAndInsertTypesIt)
 {
     Open("de");
