@@ -84,7 +84,7 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
 {
     event->accept();
     Typing.CycleRequested(*event);
-    const TKbTyping::TResult typed = Typing.Translate(*event);
+    const TKbTyping::TResult typed = Typing.Translate(*event, CodePage);
     std::optional<QKeyEvent> translated;
     if (typed.Kind == TKbTyping::TKind::Translated)
         RetypeKeyEvent(translated, *event, typed.Text);
@@ -118,7 +118,7 @@ void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
 
 void TKBAwareComboBox::keyReleaseEvent(QKeyEvent *event)
 {
-    Typing.Translate(*event);
+    Typing.Translate(*event, CodePage);
     if (Typing.CycleRequested(*event))
         requestKbLayout(NextOfferedLayout(FKbLayout));
     QComboBox::keyReleaseEvent(event);

@@ -107,7 +107,7 @@ void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
 {
     event->accept();
     Typing.CycleRequested(*event);
-    const TKbTyping::TResult typed = Typing.Translate(*event);
+    const TKbTyping::TResult typed = Typing.Translate(*event, CodePage);
     std::optional<QKeyEvent> translated;
     if (typed.Kind == TKbTyping::TKind::Translated)
         RetypeKeyEvent(translated, *event, typed.Text);
@@ -142,7 +142,7 @@ void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
 
 void TKBAwareEdit::keyReleaseEvent(QKeyEvent *event)
 {
-    Typing.Translate(*event);
+    Typing.Translate(*event, CodePage);
     if (Typing.CycleRequested(*event))
         requestKbLayout(NextOfferedLayout(FKbLayout));
     QLineEdit::keyReleaseEvent(event);
