@@ -229,6 +229,25 @@ TEST_F(KeyboardTool, TypedCorrectionsAreStoredAndMoveOn)
     EXPECT_EQ('q', Form().KeyChars.At(ssNone, QKey).Char);
 }
 
+TEST_F(KeyboardTool, AKeyHoldsOneByteOfTheEditorsCodePage)
+{
+    constexpr int ShiftJis = 932;
+    Open("us");
+    Form().KeyCodePage = ShiftJis;
+    Key(Key2).setFocus();
+    // Two bytes in Shift-JIS: refused as a character the code page lacks is.
+    Type(Key(Key2), QStringLiteral("\u65E5"));
+    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ('2', Form().KeyChars.At(ssNone, Key2).Char);
+    EXPECT_EQ(QStringLiteral("2"), Key(Key2).text());
+    EXPECT_EQ(&Key(Key2), Form().focusWidget());
+    // A half-width katakana is one byte there.
+    Key(Key2).selectAll();
+    Type(Key(Key2), QStringLiteral("\uFF71"));
+    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ(0xB1, Form().KeyChars.At(ssNone, Key2).Char);
+}
+
 TEST_F(KeyboardTool, AccentKeysOutsideTheCodePageKeepTheFormItHolds)
 {
     constexpr int Greek = 1253;
