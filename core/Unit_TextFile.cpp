@@ -3,6 +3,7 @@
 #include "core/Unit_Streams.h"
 #include "core/Unit_WLFile.h"
 #include "core/Unit_WordList.h"
+#include "platform/CodePage.h"
 #include "platform/TempFile.h"
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
+#include <string_view>
 
 // Tab-separated text: one word a line, ForWord TAB RefWord TAB Context TAB PartOfSpeech TAB
 // Lesson, the bytes as they are stored. Lines end in CR LF when written; CR, LF or CR LF are read.
@@ -17,6 +19,10 @@
 namespace {
 
 constexpr size_t MaxFieldBytes = 1000;
+// A field of 1000 bytes in a code page takes at most three bytes of UTF-8 per byte (four per byte
+// pair), so a UTF-8 file's fields are read this far before their own limits are judged.
+constexpr size_t MaxUtf8FieldBytes = 4 * MaxFieldBytes;
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr size_t MaxWordBytes = 512;
 constexpr size_t MaxContextBytes = 1000;
 constexpr size_t MaxShortBytes = 64;
@@ -26,36 +32,67 @@ constexpr char Tab = '\t';
 constexpr char Lf = '\n';
 constexpr char Cr = '\r';
 
-// A field holding a 0 byte is refused: the list would save it as a string cut short there, and
-// the file would no longer open.
-bool FieldFits(int end, const std::string &text, size_t limit)
+// How a text file's fields become the list's bytes: as they are, or, for a UTF-8 file, decoded and
+// encoded into the code page of their column.
+struct TFieldCoding
 {
-    return end != TextTooLong && text.size() <= limit && text.find('\0') == std::string::npos;
+    bool Utf8 = false;
+    int ForCodePage = CodePage::Default;
+    int RefCodePage = CodePage::Default;
+};
+
+bool IsAscii(const std::string &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// ASCII text reads the same in UTF-8 and in the single-byte code pages; a double-byte one may
+// give an ASCII byte a sign of its own (Johab's backslash is the won sign).
+bool SameInUtf8(const std::string &text, int codePage)
+{
+    return !CodePage::IsDoubleByte(codePage) && IsAscii(text);
+}
+
+// A field holding a 0 byte is refused: the list would save it as a string cut short there, and
+// the file would no longer open. A UTF-8 field is encoded into its column's code page first; a
+// character that code page cannot hold fails the field as a field over its limit does.
+bool TakeField(int end, std::string &text, size_t limit, const TFieldCoding &coding, int codePage)
+{
+    if (end == TextTooLong || text.find('\0') != std::string::npos)
+        return false;
+    if (coding.Utf8 && !SameInUtf8(text, codePage)) {
+        std::string encoded;
+        if (!CodePage::FromUtf8(text, codePage, encoded))
+            return false;
+        text = std::move(encoded);
+    }
+    return text.size() <= std::min(limit, MaxFieldBytes);
 }
 
 // One text record; null when it breaks a rule. end tells how its last field ended.
-std::unique_ptr<TWord> ReadTextRecord(TWLFile &file, int &end)
+std::unique_ptr<TWord> ReadTextRecord(TWLFile &file, const TFieldCoding &coding, int &end)
 {
     std::string forWord, refWord, context, partOfSpeech, lesson;
     end = file.ReadTextField(forWord);
-    if (end != TextTab || !FieldFits(end, forWord, MaxWordBytes))
+    if (end != TextTab || !TakeField(end, forWord, MaxWordBytes, coding, coding.ForCodePage))
         return nullptr;
     end = file.ReadTextField(refWord);
-    if (!FieldFits(end, refWord, MaxWordBytes))
+    if (!TakeField(end, refWord, MaxWordBytes, coding, coding.RefCodePage))
         return nullptr;
     if (end == TextTab) {
         end = file.ReadTextField(context);
-        if (!FieldFits(end, context, MaxContextBytes))
+        if (!TakeField(end, context, MaxContextBytes, coding, coding.ForCodePage))
             return nullptr;
     }
     if (end == TextTab) {
         end = file.ReadTextField(partOfSpeech);
-        if (!FieldFits(end, partOfSpeech, MaxShortBytes))
+        if (!TakeField(end, partOfSpeech, MaxShortBytes, coding, CodePage::Default))
             return nullptr;
     }
     if (end == TextTab) {
         end = file.ReadTextField(lesson);
-        if (end == TextTab || !FieldFits(end, lesson, MaxShortBytes))
+        if (end == TextTab || !TakeField(end, lesson, MaxShortBytes, coding, CodePage::Default))
             return nullptr;
     }
     auto word = std::make_unique<TWord>(std::move(forWord), std::move(refWord), std::move(lesson));
@@ -63,6 +100,57 @@ std::unique_ptr<TWord> ReadTextRecord(TWLFile &file, int &end)
     word->Context = std::move(context);
     return word;
 }
+
+// Checks UTF-8 block by block: well-formed (no overlong forms, no surrogates, nothing past
+// U+10FFFF) and whether anything beyond ASCII came.
+class TUtf8Check
+{
+public:
+    void Feed(const unsigned char *data, size_t size)
+    {
+        for (size_t i = 0; i < size && Valid; ++i) {
+            const unsigned char byte = data[i];
+            if (Pending == 0) {
+                if (byte < 0x80)
+                    continue;
+                NonAscii = true;
+                if (byte >= 0xC2 && byte <= 0xDF) {
+                    Pending = 1;
+                    Low = 0x80;
+                    High = 0xBF;
+                } else if (byte >= 0xE0 && byte <= 0xEF) {
+                    Pending = 2;
+                    Low = byte == 0xE0 ? 0xA0 : 0x80;
+                    High = byte == 0xED ? 0x9F : 0xBF;
+                } else if (byte >= 0xF0 && byte <= 0xF4) {
+                    Pending = 3;
+                    Low = byte == 0xF0 ? 0x90 : 0x80;
+                    High = byte == 0xF4 ? 0x8F : 0xBF;
+                } else {
+                    Valid = false;
+                }
+                continue;
+            }
+            if (byte < Low || byte > High) {
+                Valid = false;
+                continue;
+            }
+            --Pending;
+            Low = 0x80;
+            High = 0xBF;
+        }
+    }
+    bool Done() const { return !Valid; }
+    // Well-formed to its end and not plain ASCII, which reads the same either way.
+    bool IsUtf8Text() const { return Valid && Pending == 0 && NonAscii; }
+
+private:
+    bool Valid = true;
+    bool NonAscii = false;
+    int Pending = 0;
+    unsigned char Low = 0x80;
+    unsigned char High = 0xBF;
+};
 
 // Appends one sound of the source store to the target store.
 void CopySound(QFile &from, const TSoundRec &sound, std::vector<char> &block, TStreamWriter &to)
@@ -142,12 +230,40 @@ int TWLFile::ImportWordList(int index, TWordList &target, TWordList &source)
     return count;
 }
 
-int TWLFile::ImportText(int index, TWordList &list)
+// A file that starts with the UTF-8 byte-order mark, or is well-formed UTF-8 beyond ASCII, is a
+// desktop's text; any other is 8-bit text in the lists' own code pages and is read as bytes.
+bool TWLFile::TextIsUtf8()
 {
     TextNext = TextEnd = 0;
+    TUtf8Check check;
+    bool first = true;
+    while (!check.Done() && RefillText()) {
+        if (first && std::string_view(TextBuffer.data(), TextEnd).starts_with(Utf8Bom))
+            return true;
+        first = false;
+        check.Feed(reinterpret_cast<const unsigned char *>(TextBuffer.data()), TextEnd);
+    }
+    return check.IsUtf8Text();
+}
+
+int TWLFile::ImportText(int index, TWordList &list)
+{
+    TFieldCoding coding;
+    coding.Utf8 = TextIsUtf8();
+    if (list.ForFont)
+        coding.ForCodePage = CodePage::ForCharset(list.ForFont->Charset);
+    if (list.RefFont)
+        coding.RefCodePage = CodePage::ForCharset(list.RefFont->Charset);
+    if (!Device.seek(0))
+        throw EInOutError(FileErrorText(Device));
+    TextNext = TextEnd = 0;
+    TextFieldLimit = coding.Utf8 ? MaxUtf8FieldBytes : MaxFieldBytes;
+    if (coding.Utf8 && RefillText()
+        && std::string_view(TextBuffer.data(), TextEnd).starts_with(Utf8Bom))
+        TextNext = Utf8Bom.size();
     std::vector<std::unique_ptr<TWord>> words;
     for (int end = TextLineEnd; end != TextFileEnded;) {
-        auto word = ReadTextRecord(*this, end);
+        auto word = ReadTextRecord(*this, coding, end);
         if (!word)
             break;
         words.push_back(std::move(word));
@@ -179,7 +295,7 @@ int TWLFile::ReadTextField(std::string &text)
         const char *stop = start;
         while (stop != end && *stop != Tab && *stop != Cr && *stop != Lf)
             ++stop;
-        const size_t room = MaxFieldBytes - text.size();
+        const size_t room = TextFieldLimit - text.size();
         if (static_cast<size_t>(stop - start) > room) {
             text.append(start, room);
             TextNext += room + 1;
@@ -220,19 +336,29 @@ void TWLFile::WriteLineEnd()
     TextOut().WriteBytes("\r\n", 2);
 }
 
+// Written in the desktop's encoding: on a UTF-8 desktop each text is decoded from its column's code
+// page, elsewhere the bytes go out as they are stored.
 void TWLFile::ExportText(const TWordList &list)
 {
+    const bool utf8 = CodePage::TextFileEncoding() == CodePage::Utf8;
+    const int forCodePage
+            = list.ForFont ? CodePage::ForCharset(list.ForFont->Charset) : CodePage::Default;
+    const int refCodePage
+            = list.RefFont ? CodePage::ForCharset(list.RefFont->Charset) : CodePage::Default;
+    const auto write = [&](const std::string &text, int codePage) {
+        WriteText(utf8 && !SameInUtf8(text, codePage) ? CodePage::ToUtf8(text, codePage) : text);
+    };
     for (int i = 0; i < list.Count(); ++i) {
         const TWord &word = list.Word(i);
-        WriteText(word.ForWord);
+        write(word.ForWord, forCodePage);
         WriteTab();
-        WriteText(word.RefWord);
+        write(word.RefWord, refCodePage);
         WriteTab();
-        WriteText(word.Context);
+        write(word.Context, forCodePage);
         WriteTab();
-        WriteText(word.PartOfSpeech);
+        write(word.PartOfSpeech, CodePage::Default);
         WriteTab();
-        WriteText(word.Lesson);
+        write(word.Lesson, CodePage::Default);
         WriteLineEnd();
     }
     if (!TextOut().Flush())
