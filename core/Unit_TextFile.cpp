@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 // Tab-separated text: one word a line, ForWord TAB RefWord TAB Context TAB PartOfSpeech TAB
@@ -32,13 +34,32 @@ constexpr char Tab = '\t';
 constexpr char Lf = '\n';
 constexpr char Cr = '\r';
 
+// A column's code page, and whether its ASCII reads the same in UTF-8: true for the single-byte
+// code pages, while a double-byte one may give an ASCII byte a sign of its own (Johab's backslash
+// is the won sign).
+struct TColumnCoding
+{
+    explicit TColumnCoding(int codePage)
+        : CodePage(codePage)
+        , AsciiAsIs(!CodePage::IsDoubleByte(codePage))
+    { }
+    int CodePage;
+    bool AsciiAsIs;
+};
+
+TColumnCoding ColumnCoding(const std::unique_ptr<TListFont> &font)
+{
+    return TColumnCoding(font ? CodePage::ForCharset(font->Charset) : CodePage::Default);
+}
+
 // How a text file's fields become the list's bytes: as they are, or, for a UTF-8 file, decoded and
 // encoded into the code page of their column.
 struct TFieldCoding
 {
     bool Utf8 = false;
-    int ForCodePage = CodePage::Default;
-    int RefCodePage = CodePage::Default;
+    TColumnCoding For{CodePage::Default};
+    TColumnCoding Ref{CodePage::Default};
+    TColumnCoding Own{CodePage::Default};
 };
 
 bool IsAscii(const std::string &text)
@@ -47,23 +68,21 @@ bool IsAscii(const std::string &text)
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// ASCII text reads the same in UTF-8 and in the single-byte code pages; a double-byte one may
-// give an ASCII byte a sign of its own (Johab's backslash is the won sign).
-bool SameInUtf8(const std::string &text, int codePage)
+bool SameInUtf8(const std::string &text, const TColumnCoding &column)
 {
-    return !CodePage::IsDoubleByte(codePage) && IsAscii(text);
+    return column.AsciiAsIs && IsAscii(text);
 }
 
 // A field holding a 0 byte is refused: the list would save it as a string cut short there, and
 // the file would no longer open. A UTF-8 field is encoded into its column's code page first; a
 // character that code page cannot hold fails the field as a field over its limit does.
-bool TakeField(int end, std::string &text, size_t limit, const TFieldCoding &coding, int codePage)
+bool TakeField(int end, std::string &text, size_t limit, bool utf8, const TColumnCoding &column)
 {
     if (end == TextTooLong || text.find('\0') != std::string::npos)
         return false;
-    if (coding.Utf8 && !SameInUtf8(text, codePage)) {
+    if (utf8 && !SameInUtf8(text, column)) {
         std::string encoded;
-        if (!CodePage::FromUtf8(text, codePage, encoded))
+        if (!CodePage::FromUtf8(text, column.CodePage, encoded))
             return false;
         text = std::move(encoded);
     }
@@ -75,24 +94,24 @@ std::unique_ptr<TWord> ReadTextRecord(TWLFile &file, const TFieldCoding &coding,
 {
     std::string forWord, refWord, context, partOfSpeech, lesson;
     end = file.ReadTextField(forWord);
-    if (end != TextTab || !TakeField(end, forWord, MaxWordBytes, coding, coding.ForCodePage))
+    if (end != TextTab || !TakeField(end, forWord, MaxWordBytes, coding.Utf8, coding.For))
         return nullptr;
     end = file.ReadTextField(refWord);
-    if (!TakeField(end, refWord, MaxWordBytes, coding, coding.RefCodePage))
+    if (!TakeField(end, refWord, MaxWordBytes, coding.Utf8, coding.Ref))
         return nullptr;
     if (end == TextTab) {
         end = file.ReadTextField(context);
-        if (!TakeField(end, context, MaxContextBytes, coding, coding.ForCodePage))
+        if (!TakeField(end, context, MaxContextBytes, coding.Utf8, coding.For))
             return nullptr;
     }
     if (end == TextTab) {
         end = file.ReadTextField(partOfSpeech);
-        if (!TakeField(end, partOfSpeech, MaxShortBytes, coding, CodePage::Default))
+        if (!TakeField(end, partOfSpeech, MaxShortBytes, coding.Utf8, coding.Own))
             return nullptr;
     }
     if (end == TextTab) {
         end = file.ReadTextField(lesson);
-        if (end == TextTab || !TakeField(end, lesson, MaxShortBytes, coding, CodePage::Default))
+        if (end == TextTab || !TakeField(end, lesson, MaxShortBytes, coding.Utf8, coding.Own))
             return nullptr;
     }
     auto word = std::make_unique<TWord>(std::move(forWord), std::move(refWord), std::move(lesson));
@@ -108,37 +127,56 @@ class TUtf8Check
 public:
     void Feed(const unsigned char *data, size_t size)
     {
-        for (size_t i = 0; i < size && Valid; ++i) {
-            const unsigned char byte = data[i];
-            if (Pending == 0) {
+        // Locals, as the bytes may alias the members; ASCII, the most of any text, goes eight
+        // bytes at a time.
+        bool valid = Valid;
+        int pending = Pending;
+        unsigned char low = Low;
+        unsigned char high = High;
+        size_t i = 0;
+        while (i < size && valid) {
+            if (pending == 0 && size - i >= sizeof(uint64_t)) {
+                uint64_t word;
+                std::memcpy(&word, data + i, sizeof word);
+                if ((word & 0x8080808080808080ULL) == 0) {
+                    i += sizeof word;
+                    continue;
+                }
+            }
+            const unsigned char byte = data[i++];
+            if (pending == 0) {
                 if (byte < 0x80)
                     continue;
                 NonAscii = true;
+                low = 0x80;
+                high = 0xBF;
                 if (byte >= 0xC2 && byte <= 0xDF) {
-                    Pending = 1;
-                    Low = 0x80;
-                    High = 0xBF;
+                    pending = 1;
                 } else if (byte >= 0xE0 && byte <= 0xEF) {
-                    Pending = 2;
-                    Low = byte == 0xE0 ? 0xA0 : 0x80;
-                    High = byte == 0xED ? 0x9F : 0xBF;
+                    pending = 2;
+                    low = byte == 0xE0 ? 0xA0 : 0x80;
+                    high = byte == 0xED ? 0x9F : 0xBF;
                 } else if (byte >= 0xF0 && byte <= 0xF4) {
-                    Pending = 3;
-                    Low = byte == 0xF0 ? 0x90 : 0x80;
-                    High = byte == 0xF4 ? 0x8F : 0xBF;
+                    pending = 3;
+                    low = byte == 0xF0 ? 0x90 : 0x80;
+                    high = byte == 0xF4 ? 0x8F : 0xBF;
                 } else {
-                    Valid = false;
+                    valid = false;
                 }
                 continue;
             }
-            if (byte < Low || byte > High) {
-                Valid = false;
+            if (byte < low || byte > high) {
+                valid = false;
                 continue;
             }
-            --Pending;
-            Low = 0x80;
-            High = 0xBF;
+            --pending;
+            low = 0x80;
+            high = 0xBF;
         }
+        Valid = valid;
+        Pending = pending;
+        Low = low;
+        High = high;
     }
     bool Done() const { return !Valid; }
     // Well-formed to its end and not plain ASCII, which reads the same either way.
@@ -250,10 +288,8 @@ int TWLFile::ImportText(int index, TWordList &list)
 {
     TFieldCoding coding;
     coding.Utf8 = TextIsUtf8();
-    if (list.ForFont)
-        coding.ForCodePage = CodePage::ForCharset(list.ForFont->Charset);
-    if (list.RefFont)
-        coding.RefCodePage = CodePage::ForCharset(list.RefFont->Charset);
+    coding.For = ColumnCoding(list.ForFont);
+    coding.Ref = ColumnCoding(list.RefFont);
     if (!Device.seek(0))
         throw EInOutError(FileErrorText(Device));
     TextNext = TextEnd = 0;
@@ -341,24 +377,24 @@ void TWLFile::WriteLineEnd()
 void TWLFile::ExportText(const TWordList &list)
 {
     const bool utf8 = CodePage::TextFileEncoding() == CodePage::Utf8;
-    const int forCodePage
-            = list.ForFont ? CodePage::ForCharset(list.ForFont->Charset) : CodePage::Default;
-    const int refCodePage
-            = list.RefFont ? CodePage::ForCharset(list.RefFont->Charset) : CodePage::Default;
-    const auto write = [&](const std::string &text, int codePage) {
-        WriteText(utf8 && !SameInUtf8(text, codePage) ? CodePage::ToUtf8(text, codePage) : text);
+    const TColumnCoding forColumn = ColumnCoding(list.ForFont);
+    const TColumnCoding refColumn = ColumnCoding(list.RefFont);
+    const TColumnCoding ownColumn(CodePage::Default);
+    const auto write = [&](const std::string &text, const TColumnCoding &column) {
+        WriteText(utf8 && !SameInUtf8(text, column) ? CodePage::ToUtf8(text, column.CodePage)
+                                                    : text);
     };
     for (int i = 0; i < list.Count(); ++i) {
         const TWord &word = list.Word(i);
-        write(word.ForWord, forCodePage);
+        write(word.ForWord, forColumn);
         WriteTab();
-        write(word.RefWord, refCodePage);
+        write(word.RefWord, refColumn);
         WriteTab();
-        write(word.Context, forCodePage);
+        write(word.Context, forColumn);
         WriteTab();
-        write(word.PartOfSpeech, CodePage::Default);
+        write(word.PartOfSpeech, ownColumn);
         WriteTab();
-        write(word.Lesson, CodePage::Default);
+        write(word.Lesson, ownColumn);
         WriteLineEnd();
     }
     if (!TextOut().Flush())

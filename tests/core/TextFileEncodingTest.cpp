@@ -3,6 +3,7 @@
 #include "support/WordListFixtures.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -196,4 +197,45 @@ TEST_F(TextFileEncoding, AnExportInUtf8ImportsBackToTheSameBytes)
         for (int i = 0; i < list->Count(); ++i)
             EXPECT_EQ(Fields(list->Word(i)), Fields(back->Word(i))) << i;
     }
+}
+
+TEST_F(TextFileEncoding, OnlyWellFormedUtf8IsDecoded)
+{
+    const struct
+    {
+        const char *name;
+        std::string file;
+        std::string forWord;
+    } cases[] = {
+            {"overlong form", "\xC0\xA9t\xC3\xA9\tx", "\xC0\xA9t\xC3\xA9"},
+            {"surrogate", "\xED\xA0\x80\xC3\xA9\tx", "\xED\xA0\x80\xC3\xA9"},
+            {"past U+10FFFF", "\xF4\x90\x80\x80\xC3\xA9\tx", "\xF4\x90\x80\x80\xC3\xA9"},
+            {"cut short at the end", "\xC3\xA9\tx\xC3", "\xC3\xA9"},
+            {"four bytes", "\xF0\x9F\x98\x80\tx\r\n\xC3\xA9\tx", ""},
+    };
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.name);
+        auto list = List(Western);
+        const int imported = list->ImportFile(0, WriteFile(Path("import.txt"), test.file));
+        if (test.forWord.empty()) {
+            // Well-formed, but the column has no such character.
+            EXPECT_EQ(0, imported);
+            continue;
+        }
+        ASSERT_EQ(1, imported);
+        EXPECT_EQ(test.forWord, list->Word(0).ForWord);
+    }
+
+    // A character split between two read blocks of 256 KB is one character.
+    std::string text;
+    const std::string line = std::string(30, 'a') + "\t" + std::string(67, 'b') + "\r\n";
+    while (text.size() + line.size() < 262142)
+        text += line;
+    text += std::string(262142 - text.size(), 'c') + "\t\xC3\xA9\r\n";
+    ASSERT_EQ('\xC3', text[262143]);
+    auto list = List(Western);
+    const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+    EXPECT_EQ(lines, list->ImportFile(0, WriteFile(Path("import.txt"), text + "z\tw")));
+    ASSERT_EQ(lines, list->Count());
+    EXPECT_EQ("\xE9", list->Word(lines - 2).RefWord);
 }
