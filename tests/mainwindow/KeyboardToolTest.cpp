@@ -265,6 +265,14 @@ TEST_F(KeyboardTool, AccentKeysOutsideTheCodePageKeepTheFormItHolds)
     EXPECT_EQ(QStringLiteral("\u03AC"), Key(AKey).text());
     EXPECT_EQ(QStringLiteral("\u03AD"), Key(EKey).text());
     EXPECT_EQ(QStringLiteral("\u0384"), Key(SpaceBarKey).text());
+
+    // The chart shows the tonos key and lists what it composes.
+    PrintSettings.KeyPrintsConfirmed = true;
+    QTest::mouseClick(Ui().PrintButton, Qt::LeftButton);
+    const QString chart = PdfTool(QStringLiteral("pdftotext"), PdfPath());
+    EXPECT_TRUE(chart.contains(QStringLiteral("\u0384"))) << chart.toStdString();
+    EXPECT_TRUE(chart.contains(QStringLiteral("\u03AC"))) << chart.toStdString();
+    EXPECT_TRUE(chart.contains(QStringLiteral("\u03CE"))) << chart.toStdString();
 }
 
 TEST_F(KeyboardTool, DoubleClicksComposeTheInsertTextAndInsertTypesIt)
