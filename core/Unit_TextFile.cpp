@@ -3,6 +3,7 @@
 #include "core/Unit_Streams.h"
 #include "core/Unit_WLFile.h"
 #include "core/Unit_WordList.h"
+#include "platform/CodePage.h"
 #include "platform/TempFile.h"
 
 #include <QFile>
@@ -10,6 +11,9 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 
 // Tab-separated text: one word a line, ForWord TAB RefWord TAB Context TAB PartOfSpeech TAB
 // Lesson, the bytes as they are stored. Lines end in CR LF when written; CR, LF or CR LF are read.
@@ -17,6 +21,10 @@
 namespace {
 
 constexpr size_t MaxFieldBytes = 1000;
+// A field of 1000 bytes in a code page takes at most three bytes of UTF-8 per byte (four per byte
+// pair), so a UTF-8 file's fields are read this far before their own limits are judged.
+constexpr size_t MaxUtf8FieldBytes = 4 * MaxFieldBytes;
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr size_t MaxWordBytes = 512;
 constexpr size_t MaxContextBytes = 1000;
 constexpr size_t MaxShortBytes = 64;
@@ -26,36 +34,84 @@ constexpr char Tab = '\t';
 constexpr char Lf = '\n';
 constexpr char Cr = '\r';
 
-// A field holding a 0 byte is refused: the list would save it as a string cut short there, and
-// the file would no longer open.
-bool FieldFits(int end, const std::string &text, size_t limit)
+// A column's code page, and whether its ASCII reads the same in UTF-8: true for the single-byte
+// code pages, while a double-byte one may give an ASCII byte a sign of its own (Johab's backslash
+// is the won sign).
+struct TColumnCoding
 {
-    return end != TextTooLong && text.size() <= limit && text.find('\0') == std::string::npos;
+    explicit TColumnCoding(int codePage)
+        : CodePage(codePage)
+        , AsciiAsIs(!CodePage::IsDoubleByte(codePage))
+    { }
+    int CodePage;
+    bool AsciiAsIs;
+};
+
+TColumnCoding ColumnCoding(const std::unique_ptr<TListFont> &font)
+{
+    return TColumnCoding(font ? CodePage::ForCharset(font->Charset) : CodePage::Default);
+}
+
+// How a text file's fields become the list's bytes: as they are, or, for a UTF-8 file, decoded and
+// encoded into the code page of their column.
+struct TFieldCoding
+{
+    bool Utf8 = false;
+    TColumnCoding For{CodePage::Default};
+    TColumnCoding Ref{CodePage::Default};
+    TColumnCoding Own{CodePage::Default};
+};
+
+bool IsAscii(const std::string &text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+bool SameInUtf8(const std::string &text, const TColumnCoding &column)
+{
+    return column.AsciiAsIs && IsAscii(text);
+}
+
+// A field holding a 0 byte is refused: the list would save it as a string cut short there, and
+// the file would no longer open. A UTF-8 field is encoded into its column's code page first; a
+// character that code page cannot hold fails the field as a field over its limit does.
+bool TakeField(int end, std::string &text, size_t limit, bool utf8, const TColumnCoding &column)
+{
+    if (end == TextTooLong || text.find('\0') != std::string::npos)
+        return false;
+    if (utf8 && !SameInUtf8(text, column)) {
+        std::string encoded;
+        if (!CodePage::FromUtf8(text, column.CodePage, encoded))
+            return false;
+        text = std::move(encoded);
+    }
+    return text.size() <= std::min(limit, MaxFieldBytes);
 }
 
 // One text record; null when it breaks a rule. end tells how its last field ended.
-std::unique_ptr<TWord> ReadTextRecord(TWLFile &file, int &end)
+std::unique_ptr<TWord> ReadTextRecord(TWLFile &file, const TFieldCoding &coding, int &end)
 {
     std::string forWord, refWord, context, partOfSpeech, lesson;
     end = file.ReadTextField(forWord);
-    if (end != TextTab || !FieldFits(end, forWord, MaxWordBytes))
+    if (end != TextTab || !TakeField(end, forWord, MaxWordBytes, coding.Utf8, coding.For))
         return nullptr;
     end = file.ReadTextField(refWord);
-    if (!FieldFits(end, refWord, MaxWordBytes))
+    if (!TakeField(end, refWord, MaxWordBytes, coding.Utf8, coding.Ref))
         return nullptr;
     if (end == TextTab) {
         end = file.ReadTextField(context);
-        if (!FieldFits(end, context, MaxContextBytes))
+        if (!TakeField(end, context, MaxContextBytes, coding.Utf8, coding.For))
             return nullptr;
     }
     if (end == TextTab) {
         end = file.ReadTextField(partOfSpeech);
-        if (!FieldFits(end, partOfSpeech, MaxShortBytes))
+        if (!TakeField(end, partOfSpeech, MaxShortBytes, coding.Utf8, coding.Own))
             return nullptr;
     }
     if (end == TextTab) {
         end = file.ReadTextField(lesson);
-        if (end == TextTab || !FieldFits(end, lesson, MaxShortBytes))
+        if (end == TextTab || !TakeField(end, lesson, MaxShortBytes, coding.Utf8, coding.Own))
             return nullptr;
     }
     auto word = std::make_unique<TWord>(std::move(forWord), std::move(refWord), std::move(lesson));
@@ -63,6 +119,76 @@ std::unique_ptr<TWord> ReadTextRecord(TWLFile &file, int &end)
     word->Context = std::move(context);
     return word;
 }
+
+// Checks UTF-8 block by block: well-formed (no overlong forms, no surrogates, nothing past
+// U+10FFFF) and whether anything beyond ASCII came.
+class TUtf8Check
+{
+public:
+    void Feed(const unsigned char *data, size_t size)
+    {
+        // Locals, as the bytes may alias the members; ASCII, the most of any text, goes eight
+        // bytes at a time.
+        bool valid = Valid;
+        int pending = Pending;
+        unsigned char low = Low;
+        unsigned char high = High;
+        size_t i = 0;
+        while (i < size && valid) {
+            if (pending == 0 && size - i >= sizeof(uint64_t)) {
+                uint64_t word;
+                std::memcpy(&word, data + i, sizeof word);
+                if ((word & 0x8080808080808080ULL) == 0) {
+                    i += sizeof word;
+                    continue;
+                }
+            }
+            const unsigned char byte = data[i++];
+            if (pending == 0) {
+                if (byte < 0x80)
+                    continue;
+                NonAscii = true;
+                low = 0x80;
+                high = 0xBF;
+                if (byte >= 0xC2 && byte <= 0xDF) {
+                    pending = 1;
+                } else if (byte >= 0xE0 && byte <= 0xEF) {
+                    pending = 2;
+                    low = byte == 0xE0 ? 0xA0 : 0x80;
+                    high = byte == 0xED ? 0x9F : 0xBF;
+                } else if (byte >= 0xF0 && byte <= 0xF4) {
+                    pending = 3;
+                    low = byte == 0xF0 ? 0x90 : 0x80;
+                    high = byte == 0xF4 ? 0x8F : 0xBF;
+                } else {
+                    valid = false;
+                }
+                continue;
+            }
+            if (byte < low || byte > high) {
+                valid = false;
+                continue;
+            }
+            --pending;
+            low = 0x80;
+            high = 0xBF;
+        }
+        Valid = valid;
+        Pending = pending;
+        Low = low;
+        High = high;
+    }
+    bool Done() const { return !Valid; }
+    // Well-formed to its end and not plain ASCII, which reads the same either way.
+    bool IsUtf8Text() const { return Valid && Pending == 0 && NonAscii; }
+
+private:
+    bool Valid = true;
+    bool NonAscii = false;
+    int Pending = 0;
+    unsigned char Low = 0x80;
+    unsigned char High = 0xBF;
+};
 
 // Appends one sound of the source store to the target store.
 void CopySound(QFile &from, const TSoundRec &sound, std::vector<char> &block, TStreamWriter &to)
@@ -142,12 +268,38 @@ int TWLFile::ImportWordList(int index, TWordList &target, TWordList &source)
     return count;
 }
 
-int TWLFile::ImportText(int index, TWordList &list)
+// A file that starts with the UTF-8 byte-order mark, or is well-formed UTF-8 beyond ASCII, is a
+// desktop's text; any other is 8-bit text in the lists' own code pages and is read as bytes.
+bool TWLFile::TextIsUtf8()
 {
     TextNext = TextEnd = 0;
+    TUtf8Check check;
+    bool first = true;
+    while (!check.Done() && RefillText()) {
+        if (first && std::string_view(TextBuffer.data(), TextEnd).starts_with(Utf8Bom))
+            return true;
+        first = false;
+        check.Feed(reinterpret_cast<const unsigned char *>(TextBuffer.data()), TextEnd);
+    }
+    return check.IsUtf8Text();
+}
+
+int TWLFile::ImportText(int index, TWordList &list)
+{
+    TFieldCoding coding;
+    coding.Utf8 = TextIsUtf8();
+    coding.For = ColumnCoding(list.ForFont);
+    coding.Ref = ColumnCoding(list.RefFont);
+    if (!Device.seek(0))
+        throw EInOutError(FileErrorText(Device));
+    TextNext = TextEnd = 0;
+    TextFieldLimit = coding.Utf8 ? MaxUtf8FieldBytes : MaxFieldBytes;
+    if (coding.Utf8 && RefillText()
+        && std::string_view(TextBuffer.data(), TextEnd).starts_with(Utf8Bom))
+        TextNext = Utf8Bom.size();
     std::vector<std::unique_ptr<TWord>> words;
     for (int end = TextLineEnd; end != TextFileEnded;) {
-        auto word = ReadTextRecord(*this, end);
+        auto word = ReadTextRecord(*this, coding, end);
         if (!word)
             break;
         words.push_back(std::move(word));
@@ -179,7 +331,7 @@ int TWLFile::ReadTextField(std::string &text)
         const char *stop = start;
         while (stop != end && *stop != Tab && *stop != Cr && *stop != Lf)
             ++stop;
-        const size_t room = MaxFieldBytes - text.size();
+        const size_t room = TextFieldLimit - text.size();
         if (static_cast<size_t>(stop - start) > room) {
             text.append(start, room);
             TextNext += room + 1;
@@ -220,19 +372,29 @@ void TWLFile::WriteLineEnd()
     TextOut().WriteBytes("\r\n", 2);
 }
 
+// Written in the desktop's encoding: on a UTF-8 desktop each text is decoded from its column's code
+// page, elsewhere the bytes go out as they are stored.
 void TWLFile::ExportText(const TWordList &list)
 {
+    const bool utf8 = CodePage::TextFileEncoding() == CodePage::Utf8;
+    const TColumnCoding forColumn = ColumnCoding(list.ForFont);
+    const TColumnCoding refColumn = ColumnCoding(list.RefFont);
+    const TColumnCoding ownColumn(CodePage::Default);
+    const auto write = [&](const std::string &text, const TColumnCoding &column) {
+        WriteText(utf8 && !SameInUtf8(text, column) ? CodePage::ToUtf8(text, column.CodePage)
+                                                    : text);
+    };
     for (int i = 0; i < list.Count(); ++i) {
         const TWord &word = list.Word(i);
-        WriteText(word.ForWord);
+        write(word.ForWord, forColumn);
         WriteTab();
-        WriteText(word.RefWord);
+        write(word.RefWord, refColumn);
         WriteTab();
-        WriteText(word.Context);
+        write(word.Context, forColumn);
         WriteTab();
-        WriteText(word.PartOfSpeech);
+        write(word.PartOfSpeech, ownColumn);
         WriteTab();
-        WriteText(word.Lesson);
+        write(word.Lesson, ownColumn);
         WriteLineEnd();
     }
     if (!TextOut().Flush())

@@ -78,6 +78,7 @@ public:
 private:
     int ImportWordList(int index, TWordList &target, TWordList &source);
     int ImportText(int index, TWordList &list);
+    bool TextIsUtf8();
     bool RefillText();
     TStreamWriter &TextOut();
 
@@ -86,5 +87,7 @@ private:
     std::vector<char> TextBuffer;
     size_t TextNext = 0;
     size_t TextEnd = 0;
+    // Bytes a text field may have before ReadTextField gives TextTooLong.
+    size_t TextFieldLimit = 1000;
     std::unique_ptr<TStreamWriter> TextWriter;
 };

@@ -38,9 +38,10 @@ bool TKeyCharsComputer::ComputeKeyChar(int key, int shift)
         entry.Char = KbKeymap::InCodePage(keymap.KeyChar(KeyScanCodes[key], shift), codePage);
         return false;
     }
-    // A dead key is known by what it gives before the space bar; one that gives nothing there, or
-    // only a blank, or a character the code page lacks, is shown as no character at all.
-    const char32_t spacing = KbKeymap::DeadChar(keysym);
+    // A dead key is known by what it gives before the space bar, in the form the code page holds;
+    // one that gives nothing there, or only a blank, or no form the code page has, is shown as no
+    // character at all.
+    const char32_t spacing = KbKeymap::DeadChar(keysym, codePage);
     const uint8_t deadChar = spacing == Space ? 0 : KbKeymap::InCodePage(spacing, codePage);
     if (deadChar == 0)
         return false;
@@ -67,7 +68,7 @@ void TKeyCharsComputer::ComputeComposedChar(int key, int shift, const TDeadKeyIn
     const char32_t next = keymap.KeyChar(KeyScanCodes[key], shift);
     // The dead key followed by a blank gives its own spacing character, as it did when the key was
     // found to be dead.
-    const char32_t composed = next == Space ? KbKeymap::DeadChar(deadKeysym)
+    const char32_t composed = next == Space ? KbKeymap::DeadChar(deadKeysym, codePage)
                                             : KbKeymap::Composed(deadKeysym, keysym);
     const uint8_t byte = KbKeymap::InCodePage(composed, codePage);
     if (byte == 0)

@@ -2,10 +2,10 @@
 
 #include "core/Texts.h"
 #include "kbtool/KeyboardShape.h"
+#include "platform/Beep.h"
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
 #include "ui_KBLayoutForm.h"
-#include "widgets/KbTyping.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -273,14 +273,16 @@ void TKBLayoutForm::KeyEditChange(int key)
     uint8_t &stored = table->At(CurShift, key).Char;
     const QString text = edit.text().left(1);
     std::string bytes;
-    // A character the editor's code page cannot hold could never be inserted: refuse it.
-    if (!text.isEmpty() && !AcceptTyped(text, KeyCodePage)) {
+    // A key holds one byte: a character the editor's code page cannot hold, or holds only in two
+    // bytes, is refused.
+    if (!text.isEmpty()
+        && (!CodePage::FromUnicode(text, KeyCodePage, bytes) || bytes.size() != 1)) {
+        PlatformBeep(TBeepKind::Default);
         const bool wasUpdating = std::exchange(Updating, true);
         edit.setText(KeyText(stored, KeyCodePage));
         Updating = wasUpdating;
         return;
     }
-    CodePage::FromUnicode(text, KeyCodePage, bytes);
     stored = bytes.empty() ? 0 : static_cast<uint8_t>(bytes[0]);
     if (!edit.isReadOnly())
         ShowKey(edit, edit.text(), stored ? TKeyLook::Character : TKeyLook::Empty);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <iconv.h>
+#include <langinfo.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -329,6 +330,25 @@ std::string FromUnicodeLossy(QStringView text, int codePage)
         return true;
     });
     return encoded;
+}
+
+int TextFileEncoding()
+{
+    const char *codeset = nl_langinfo(CODESET);
+    const std::string_view name = codeset ? codeset : "";
+    return name == "UTF-8" || name == "utf8" ? Utf8 : 0;
+}
+
+std::string ToUtf8(std::string_view bytes, int codePage)
+{
+    return ToUnicode(bytes, codePage).toStdString();
+}
+
+bool FromUtf8(std::string_view utf8, int codePage, std::string &out)
+{
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // A malformed sequence decodes to the replacement character, which no code page holds.
+    return FromUnicode(text, codePage, out);
 }
 
 bool CanEncode(char32_t character, int codePage)

@@ -13,6 +13,8 @@
 namespace CodePage {
 
 constexpr int Default = 1252;
+// UTF-8, the encoding of text files on a Linux desktop.
+constexpr int Utf8 = 65001;
 
 // Code page of a font character set; DEFAULT and any unknown value give Default.
 int ForCharset(int charset);
@@ -28,6 +30,16 @@ bool FromUnicode(QStringView text, int codePage, std::string &out);
 // As FromUnicode, but a character without encoding becomes "?".
 std::string FromUnicodeLossy(QStringView text, int codePage);
 bool CanEncode(char32_t character, int codePage);
+
+// The encoding of the text files the user exchanges with other programs, from the locale's
+// character set: Utf8, or 0 where the locale's character set is another one (such files hold the
+// program's bytes as they are stored, as 8-bit text always did).
+int TextFileEncoding();
+// The text in UTF-8; lossless, as ToUnicode.
+std::string ToUtf8(std::string_view bytes, int codePage);
+// Appends the code page's encoding of UTF-8 text to out; false (and out unchanged) when some
+// character has no encoding in the code page or the text is not well-formed UTF-8.
+bool FromUtf8(std::string_view utf8, int codePage, std::string &out);
 
 // Upper case as the code page's locale gives it: a character is replaced only when its simple
 // upper-case form is encoded in the same number of bytes, so lengths and positions never change.

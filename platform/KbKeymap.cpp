@@ -145,43 +145,40 @@ std::pair<xkb_compose_status, std::u32string> Compose(std::initializer_list<xkb_
     return {status, text};
 }
 
-// Spacing forms of the accents. The compose tables map most accents plus space to an ASCII
-// look-alike (the acute to "'"), which would make a key's composition with itself look like a
-// plain character.
-char32_t SpacingAccent(xkb_keysym_t keysym)
+// Spacing forms of the accents, the usual one first. The compose tables map most accents plus
+// space to an ASCII look-alike (the acute to "'"), which would make a key's composition with itself
+// look like a plain character. Code pages that lack the usual form often hold another: the Greek
+// tonos for the acute, the degree sign for the ring, the modifier letters of Windows-1252.
+struct TAccentForms
 {
-    switch (keysym) {
-    case XKB_KEY_dead_grave:
-        return U'`';
-    case XKB_KEY_dead_acute:
-        return U'\u00B4';
-    case XKB_KEY_dead_circumflex:
-        return U'^';
-    case XKB_KEY_dead_tilde:
-        return U'~';
-    case XKB_KEY_dead_macron:
-        return U'\u00AF';
-    case XKB_KEY_dead_breve:
-        return U'\u02D8';
-    case XKB_KEY_dead_abovedot:
-        return U'\u02D9';
-    case XKB_KEY_dead_diaeresis:
-        return U'\u00A8';
-    case XKB_KEY_dead_abovering:
-        return U'\u02DA';
-    case XKB_KEY_dead_doubleacute:
-        return U'\u02DD';
-    case XKB_KEY_dead_caron:
-        return U'\u02C7';
-    case XKB_KEY_dead_cedilla:
-        return U'\u00B8';
-    case XKB_KEY_dead_ogonek:
-        return U'\u02DB';
-    case XKB_KEY_dead_iota:
-        return U'\u037A';
-    default:
-        return 0;
+    xkb_keysym_t Keysym;
+    std::array<char32_t, 3> Forms;
+};
+
+constexpr std::array<TAccentForms, 14> AccentForms{{
+        {XKB_KEY_dead_grave, {U'`', U'\u02CB'}},
+        {XKB_KEY_dead_acute, {U'\u00B4', U'\u0384', U'\u02CA'}},
+        {XKB_KEY_dead_circumflex, {U'^', U'\u02C6'}},
+        {XKB_KEY_dead_tilde, {U'~', U'\u02DC'}},
+        {XKB_KEY_dead_macron, {U'\u00AF', U'\u02C9'}},
+        {XKB_KEY_dead_breve, {U'\u02D8'}},
+        {XKB_KEY_dead_abovedot, {U'\u02D9'}},
+        {XKB_KEY_dead_diaeresis, {U'\u00A8'}},
+        {XKB_KEY_dead_abovering, {U'\u02DA', U'\u00B0'}},
+        {XKB_KEY_dead_doubleacute, {U'\u02DD'}},
+        {XKB_KEY_dead_caron, {U'\u02C7'}},
+        {XKB_KEY_dead_cedilla, {U'\u00B8'}},
+        {XKB_KEY_dead_ogonek, {U'\u02DB'}},
+        {XKB_KEY_dead_iota, {U'\u037A'}},
+}};
+
+const TAccentForms *FormsOf(xkb_keysym_t keysym)
+{
+    for (const TAccentForms &accent : AccentForms) {
+        if (accent.Keysym == keysym)
+            return &accent;
     }
+    return nullptr;
 }
 
 bool IsTextCharacter(char32_t c)
@@ -301,12 +298,26 @@ char32_t KbKeymap::DeadChar(uint32_t keysym)
 {
     if (!IsDead(keysym))
         return 0;
-    if (const char32_t accent = SpacingAccent(keysym))
-        return accent;
+    if (const TAccentForms *accent = FormsOf(keysym))
+        return accent->Forms[0];
     const auto [status, text] = Compose({keysym, XKB_KEY_space});
     if (status != XKB_COMPOSE_COMPOSED || text.size() != 1 || !IsTextCharacter(text[0]))
         return 0;
     return text[0];
+}
+
+char32_t KbKeymap::DeadChar(uint32_t keysym, int codePage)
+{
+    const char32_t usual = DeadChar(keysym);
+    if (usual == 0 || CodePage::CanEncode(usual, codePage))
+        return usual;
+    if (const TAccentForms *accent = FormsOf(keysym)) {
+        for (const char32_t form : accent->Forms) {
+            if (form != 0 && CodePage::CanEncode(form, codePage))
+                return form;
+        }
+    }
+    return usual;
 }
 
 char32_t KbKeymap::Composed(uint32_t deadKeysym, uint32_t keysym)

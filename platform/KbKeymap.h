@@ -39,6 +39,10 @@ public:
     // The spacing character a dead key stands for on its own (the acute accent gives U+00B4);
     // 0 when the keysym is not dead or has none.
     static char32_t DeadChar(uint32_t keysym);
+    // The dead key's spacing character as the code page holds it: the first of the accent's forms
+    // that the code page has (the Greek tonos for the acute in 1253, the degree sign for the ring
+    // in 1250), else the usual form.
+    static char32_t DeadChar(uint32_t keysym, int codePage);
     // The one character that the dead key followed by the keysym composes; 0 when they compose
     // nothing, more than one character, or wait for a further key.
     static char32_t Composed(uint32_t deadKeysym, uint32_t keysym);

@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -83,6 +84,22 @@ void DrawClipped(QPainter &painter, const QRect &clip, int x, int baseline, cons
         return;
     painter.setClipRect(clip);
     painter.drawText(QPoint(x, baseline), text);
+}
+
+// The start of text whose characters fit whole within width. A clip alone would hide the rest
+// from the eye but leave it in a PDF's text, where it runs into the next column's heading.
+QString WholeCharsWithin(const QFontMetricsF &metrics, const QString &text, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    qsizetype fits = 0;
+    for (qsizetype end = characters.toNextBoundary(); end > 0; end = characters.toNextBoundary()) {
+        if (metrics.horizontalAdvance(text.left(end)) > width)
+            break;
+        fits = end;
+    }
+    return text.left(fits);
 }
 
 // Where the printer's page gets its headings, columns and footer, at the printer's own
@@ -245,11 +262,16 @@ void DrawPage(QPainter &painter, const TPageFrame &frame, const TWordList &list,
     const QFontMetrics heading = painter.fontMetrics();
     const int headingHeight = heading.height();
     const int headingBaseline = frame.HeadingTop + heading.ascent();
+    const QFontMetricsF headingWidths(frame.Fonts[HeadingFont], painter.device());
     for (int i = 0; i < used && i + 1 < static_cast<int>(frame.HeadingEdges.size()); ++i) {
         const int left = frame.HeadingEdges[static_cast<size_t>(i)];
         const int right = frame.HeadingEdges[static_cast<size_t>(i + 1)];
+        // The heading keeps to its cells' width, so the pad stays between it and the next.
+        const QString text = WholeCharsWithin(
+                headingWidths, ColumnHeading(list, columns[static_cast<size_t>(i)].Kind),
+                right - left - frame.Pad);
         DrawClipped(painter, QRect(left, frame.HeadingTop, right - left, headingHeight), left,
-                    headingBaseline, ColumnHeading(list, columns[static_cast<size_t>(i)].Kind));
+                    headingBaseline, text);
     }
 
     // Rows never reach into the footer, not even one higher than the page.

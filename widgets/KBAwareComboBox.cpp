@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <memory>
-#include <optional>
 
 TKBAwareComboBox::TKBAwareComboBox(QWidget *parent)
     : QComboBox(parent)
@@ -41,7 +40,7 @@ void TKBAwareComboBox::requestKbLayout(const KbLayout &layout)
 void TKBAwareComboBox::Activate()
 {
     KbLayouts::ActivateKeyboardLayout(FKbLayout);
-    Typing.Reset();
+    Keys.Reset();
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
@@ -57,20 +56,8 @@ QMenu *TKBAwareComboBox::CreateContextMenu()
 
 bool TKBAwareComboBox::event(QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
-            && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            keyPressEvent(key);
-            return true;
-        }
-    } else if (event->type() == QEvent::ShortcutOverride) {
-        if (Typing.TypesText(*static_cast<QKeyEvent *>(event))) {
-            event->accept();
-            return true;
-        }
-    }
-    return QComboBox::event(event);
+    return Keys.Event(*event, true, [this](QKeyEvent &key) { keyPressEvent(&key); })
+            || QComboBox::event(event);
 }
 
 void TKBAwareComboBox::focusInEvent(QFocusEvent *event)
@@ -82,44 +69,20 @@ void TKBAwareComboBox::focusInEvent(QFocusEvent *event)
 
 void TKBAwareComboBox::keyPressEvent(QKeyEvent *event)
 {
-    event->accept();
-    Typing.CycleRequested(*event);
-    const TKbTyping::TResult typed = Typing.Translate(*event);
-    std::optional<QKeyEvent> translated;
-    if (typed.Kind == TKbTyping::TKind::Translated)
-        RetypeKeyEvent(translated, *event, typed.Text);
-    QKeyEvent &key = translated ? *translated : *event;
-    const bool wasVisible = isVisible();
-    const bool hadFocus = hasFocus();
-    // The hook may move to another cell: this control is then closed and types nothing.
-    const auto closed = [&] { return (wasVisible && !isVisible()) || (hadFocus && !hasFocus()); };
-    const bool zeroed = OnKeyDown && OnKeyDown(key);
-    if (closed() || typed.Kind == TKbTyping::TKind::Composing)
-        return;
-    QChar c = TypedChar(key);
-    if (!c.isNull() && OnKeyPress) {
-        const QChar before = c;
-        OnKeyPress(c);
-        if (c.isNull() || closed())
-            return;
-        if (c != before && !zeroed)
-            RetypeKeyEvent(translated, key, QString(c));
-    }
+    TKBAwareKeys::TRules rules;
     // Tab, and Enter while the list is closed, do nothing further in the combo.
-    if (zeroed || c == QChar(9) || (c == QChar(13) && !IsDroppedDown()))
-        return;
-    QKeyEvent &final = translated ? *translated : *event;
-    if (isEditable() && !final.text().isEmpty() && !AcceptTyped(final.text(), CodePage))
-        return;
-    final.setAccepted(false);
-    QComboBox::keyPressEvent(&final);
-    event->setAccepted(final.isAccepted());
+    rules.Swallows = [this](const QKeyEvent &, QChar typed) {
+        return typed == QChar(9) || (typed == QChar(13) && !IsDroppedDown());
+    };
+    rules.CodePage = CodePage;
+    rules.ChecksTyped = isEditable();
+    Keys.KeyPress(*this, *event, rules, {OnKeyDown, OnKeyPress},
+                  [this](QKeyEvent &key) { QComboBox::keyPressEvent(&key); });
 }
 
 void TKBAwareComboBox::keyReleaseEvent(QKeyEvent *event)
 {
-    Typing.Translate(*event);
-    if (Typing.CycleRequested(*event))
+    if (Keys.KeyRelease(*event, CodePage))
         requestKbLayout(NextOfferedLayout(FKbLayout));
     QComboBox::keyReleaseEvent(event);
 }

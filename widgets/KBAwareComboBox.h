@@ -2,7 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/KbLayout.h"
-#include "widgets/KbTyping.h"
+#include "widgets/KBAwareKeys.h"
 
 #include <QComboBox>
 #include <QPointer>
@@ -51,5 +51,5 @@ private:
     void Activate();
 
     KbLayout FKbLayout;
-    TKbTyping Typing;
+    TKBAwareKeys Keys;
 };

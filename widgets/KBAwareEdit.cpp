@@ -11,15 +11,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <memory>
-#include <optional>
 
 namespace {
-
-bool IsTabKey(const QKeyEvent &event)
-{
-    return (event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab)
-            && !(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-}
 
 // Keys a grid editor leaves to its key hook only.
 bool IsGridKey(int key)
@@ -64,7 +57,7 @@ void TKBAwareEdit::requestKbLayout(const KbLayout &layout)
 void TKBAwareEdit::Activate()
 {
     KbLayouts::ActivateKeyboardLayout(FKbLayout);
-    Typing.Reset();
+    Keys.Reset();
     if (hasFocus())
         QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
@@ -80,20 +73,8 @@ QMenu *TKBAwareEdit::CreateContextMenu()
 
 bool TKBAwareEdit::event(QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (!AcceptAllKeys && IsTabKey(*key)) {
-            keyPressEvent(key);
-            return true;
-        }
-    } else if (event->type() == QEvent::ShortcutOverride) {
-        // Typed characters must not start menu mnemonics when the desktop's AltGr is an Alt.
-        if (Typing.TypesText(*static_cast<QKeyEvent *>(event))) {
-            event->accept();
-            return true;
-        }
-    }
-    return QLineEdit::event(event);
+    return Keys.Event(*event, !AcceptAllKeys, [this](QKeyEvent &key) { keyPressEvent(&key); })
+            || QLineEdit::event(event);
 }
 
 void TKBAwareEdit::focusInEvent(QFocusEvent *event)
@@ -105,45 +86,18 @@ void TKBAwareEdit::focusInEvent(QFocusEvent *event)
 
 void TKBAwareEdit::keyPressEvent(QKeyEvent *event)
 {
-    event->accept();
-    Typing.CycleRequested(*event);
-    const TKbTyping::TResult typed = Typing.Translate(*event);
-    std::optional<QKeyEvent> translated;
-    if (typed.Kind == TKbTyping::TKind::Translated)
-        RetypeKeyEvent(translated, *event, typed.Text);
-    QKeyEvent &key = translated ? *translated : *event;
-    const bool wasVisible = isVisible();
-    const bool hadFocus = hasFocus();
-    // The hook may move to another cell: this control is then closed and types nothing.
-    const auto closed = [&] { return (wasVisible && !isVisible()) || (hadFocus && !hasFocus()); };
-    bool zeroed = OnKeyDown && OnKeyDown(key);
-    if (closed() || typed.Kind == TKbTyping::TKind::Composing)
-        return;
-    if (!AcceptAllKeys && IsGridKey(key.key()))
-        zeroed = true;
-    QChar c = TypedChar(key);
-    if (!c.isNull() && OnKeyPress) {
-        const QChar before = c;
-        OnKeyPress(c);
-        if (c.isNull() || closed())
-            return;
-        if (c != before && !zeroed)
-            RetypeKeyEvent(translated, key, QString(c));
-    }
-    if (zeroed)
-        return;
-    QKeyEvent &final = translated ? *translated : *event;
-    if (!final.text().isEmpty() && !AcceptTyped(final.text(), CodePage))
-        return;
-    final.setAccepted(false);
-    QLineEdit::keyPressEvent(&final);
-    event->setAccepted(final.isAccepted());
+    TKBAwareKeys::TRules rules;
+    rules.Swallows = [this](const QKeyEvent &key, QChar) {
+        return !AcceptAllKeys && IsGridKey(key.key());
+    };
+    rules.CodePage = CodePage;
+    Keys.KeyPress(*this, *event, rules, {OnKeyDown, OnKeyPress},
+                  [this](QKeyEvent &key) { QLineEdit::keyPressEvent(&key); });
 }
 
 void TKBAwareEdit::keyReleaseEvent(QKeyEvent *event)
 {
-    Typing.Translate(*event);
-    if (Typing.CycleRequested(*event))
+    if (Keys.KeyRelease(*event, CodePage))
         requestKbLayout(NextOfferedLayout(FKbLayout));
     QLineEdit::keyReleaseEvent(event);
 }

@@ -138,7 +138,7 @@ bool TKbTyping::TypesText(const QKeyEvent &event) const
     return Lookup(event).has_value();
 }
 
-TKbTyping::TResult TKbTyping::Translate(const QKeyEvent &event)
+TKbTyping::TResult TKbTyping::Translate(const QKeyEvent &event, int codePage)
 {
     const int scanCode = ScanCodeOf(event);
     const auto keymap = scanCode ? KbKeymap::Of(KbLayouts::GetKeyboardLayout()) : nullptr;
@@ -173,14 +173,16 @@ TKbTyping::TResult TKbTyping::Translate(const QKeyEvent &event)
     if (!key)
         return {};
     if (const uint32_t pending = std::exchange(PendingDead, 0)) {
+        const QString accent = FromChar(KbKeymap::DeadChar(pending, codePage));
         if (key->Keysym == KeySpace)
-            return {TKind::Translated, FromChar(KbKeymap::DeadChar(pending))};
+            return {TKind::Translated, accent};
         if (const char32_t composed = KbKeymap::Composed(pending, key->Keysym))
             return {TKind::Translated, FromChar(composed)};
         // Nothing composes: the accent stands on its own, followed by the key's own character.
         return {TKind::Translated,
-                FromChar(KbKeymap::DeadChar(pending))
-                        + FromChar(key->Dead ? KbKeymap::DeadChar(key->Keysym) : key->Char)};
+                accent
+                        + FromChar(key->Dead ? KbKeymap::DeadChar(key->Keysym, codePage)
+                                             : key->Char)};
     }
     if (key->Dead) {
         PendingDead = key->Keysym;

@@ -41,8 +41,9 @@ public:
 
     // Forgets held modifiers and a pending accent: on entering the control and on a layout change.
     void Reset();
-    // Feeds a key press or release.
-    TResult Translate(const QKeyEvent &event);
+    // Feeds a key press or release; an accent typed on its own takes the form that codePage
+    // holds.
+    TResult Translate(const QKeyEvent &event, int codePage);
     // Whether a press (or its shortcut query) would type through the active layout.
     bool TypesText(const QKeyEvent &event) const;
 

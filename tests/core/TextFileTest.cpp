@@ -3,6 +3,7 @@
 #include "core/Unit_WordList.h"
 #include "platform/TempFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/LocaleCodeset.h"
 #include "support/WordListFixtures.h"
 
 #include <QBuffer>
@@ -207,6 +208,9 @@ TEST_F(TextFile, ExportWritesFiveTabbedFieldsAndCrLfPerWordAsStored)
     list.Word(0).Sound = std::make_unique<TSoundRec>(TSoundRec{0, 5});
     list.Saved = true;
     const std::string path = Path("export.txt");
+    // A locale whose character set is not UTF-8 gets the bytes as stored.
+    const TLocaleCodeset ascii("C");
+    ASSERT_TRUE(ascii.ok);
     list.ExportTextFile(path);
     EXPECT_EQ("\xE9t\xE9\tzomer\ten \xE9t\xE9\tzn\tles 1\r\n\t\t\t\t\r\n", ReadFile(path));
     EXPECT_TRUE(list.Saved);

@@ -229,6 +229,52 @@ TEST_F(KeyboardTool, TypedCorrectionsAreStoredAndMoveOn)
     EXPECT_EQ('q', Form().KeyChars.At(ssNone, QKey).Char);
 }
 
+TEST_F(KeyboardTool, AKeyHoldsOneByteOfTheEditorsCodePage)
+{
+    constexpr int ShiftJis = 932;
+    Open("us");
+    Form().KeyCodePage = ShiftJis;
+    Key(Key2).setFocus();
+    // Two bytes in Shift-JIS: refused as a character the code page lacks is.
+    Type(Key(Key2), QStringLiteral("\u65E5"));
+    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ('2', Form().KeyChars.At(ssNone, Key2).Char);
+    EXPECT_EQ(QStringLiteral("2"), Key(Key2).text());
+    EXPECT_EQ(&Key(Key2), Form().focusWidget());
+    // A half-width katakana is one byte there.
+    Key(Key2).selectAll();
+    Type(Key(Key2), QStringLiteral("\uFF71"));
+    EXPECT_EQ(1, Beeps);
+    EXPECT_EQ(0xB1, Form().KeyChars.At(ssNone, Key2).Char);
+}
+
+TEST_F(KeyboardTool, AccentKeysOutsideTheCodePageKeepTheFormItHolds)
+{
+    constexpr int Greek = 1253;
+    constexpr int TonosKey = 34;
+    ASSERT_TRUE(KbLayouts::ActivateKeyboardLayout(KbLayout::FromName("gr")));
+    Form().KeyCodePage = Greek;
+    Form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    const int tonos = ComboItem(TonosKey, ssNone);
+    ASSERT_GT(tonos, 0);
+    EXPECT_EQ(QStringLiteral("\u0384"), Ui().DeadKeyCombo->itemText(tonos));
+    EXPECT_EQ(QStringLiteral("\u0384"), Key(TonosKey).text());
+    EXPECT_EQ(DeadKeyGreen, Colour(TonosKey));
+    Ui().DeadKeyCombo->setCurrentIndex(tonos);
+    EXPECT_EQ(QStringLiteral("\u03AC"), Key(AKey).text());
+    EXPECT_EQ(QStringLiteral("\u03AD"), Key(EKey).text());
+    EXPECT_EQ(QStringLiteral("\u0384"), Key(SpaceBarKey).text());
+
+    // The chart shows the tonos key and lists what it composes.
+    PrintSettings.KeyPrintsConfirmed = true;
+    QTest::mouseClick(Ui().PrintButton, Qt::LeftButton);
+    const QString chart = PdfTool(QStringLiteral("pdftotext"), PdfPath());
+    EXPECT_TRUE(chart.contains(QStringLiteral("\u0384"))) << chart.toStdString();
+    EXPECT_TRUE(chart.contains(QStringLiteral("\u03AC"))) << chart.toStdString();
+    EXPECT_TRUE(chart.contains(QStringLiteral("\u03CE"))) << chart.toStdString();
+}
+
 TEST_F(KeyboardTool, DoubleClicksComposeTheInsertTextAndInsertTypesIt)
 {
     Open("de");

@@ -894,3 +894,60 @@ TEST_F(PrintCommands, TheProgramsSetupDialogIsThePrintDialogWithAnOkButton)
     EXPECT_EQ(ok, QStringLiteral("OK"));
     EXPECT_FALSE(pageRange);
 }
+
+// A heading longer than its column shows the characters that fit before the pad, in the preview
+// and in the PDF, where a clipped heading would still run into the next one's text.
+TEST_F(PrintPreview, AHeadingNeverDrawsPastItsColumn)
+{
+    pack.Set(static_cast<int>(TEntry::PartOfSpeechHeader), "Part of speech");
+    pack.Set(static_cast<int>(TEntry::LessonHeader), "Lesson");
+    Form->ApplyLanguage();
+    auto list = List(3);
+    Show(*list, 0, 2);
+
+    // Preview: the pad before the lesson column stays white along the heading line.
+    ui().ZoomInButton->click();
+    const QImage image = Form->PrintSheet->grab().toImage();
+    const int shift = Form->HeaderControl->geometry().left() - Form->PrintSheet->geometry().left();
+    int lessonLeft = shift;
+    for (int section = 0; section < 4; ++section)
+        lessonLeft += Form->HeaderControl->sectionSize(section);
+    const int margin = Form->InchToSheet(0.8);
+    const int pad = Form->InchToSheet(0.08);
+    ASSERT_GT(pad, 3);
+    bool headingInk = false;
+    for (int y = margin; y < margin + Form->InchToSheet(0.2); ++y) {
+        for (int x = lessonLeft - pad + 2; x < lessonLeft; ++x)
+            ASSERT_TRUE(IsWhite(image.pixel(x, y))) << x << "," << y;
+        for (int x = lessonLeft - 3 * pad; x < lessonLeft - pad; ++x)
+            headingInk = headingInk || !IsWhite(image.pixel(x, y));
+    }
+    EXPECT_TRUE(headingInk);
+
+    // PDF: each word of the part-of-speech heading ends before the lesson column begins.
+    Form->PrintButtonClick();
+    const QString html = RunTool(QStringLiteral("pdftotext"),
+                                 {QStringLiteral("-bbox"), Output(), QStringLiteral("-")});
+    static const QRegularExpression word(QStringLiteral(
+            "<word xMin=\"([0-9.]+)\" yMin=\"[0-9.]+\" xMax=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    const double width = 595.28 - 2 * 57.6;
+    const double lessonX = 57.6 + 0.9 * width;
+    const double padPoints = 0.08 * 72;
+    bool lessonSeen = false;
+    bool partSeen = false;
+    for (auto words = word.globalMatch(html); words.hasNext();) {
+        const QRegularExpressionMatch match = words.next();
+        const double xMin = match.captured(1).toDouble();
+        const double xMax = match.captured(2).toDouble();
+        const QString text = match.captured(3);
+        lessonSeen = lessonSeen || text == QLatin1String("Lesson");
+        partSeen = partSeen || text == QLatin1String("Part");
+        EXPECT_FALSE(text.contains(QLatin1String("Lesson")) && text != QLatin1String("Lesson"))
+                << text.toStdString();
+        if (xMin > lessonX - 0.1 * width && xMin < lessonX - 1) {
+            EXPECT_LE(xMax, lessonX - padPoints + 0.5) << text.toStdString();
+        }
+    }
+    EXPECT_TRUE(lessonSeen);
+    EXPECT_TRUE(partSeen);
+}

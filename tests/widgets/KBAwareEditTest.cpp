@@ -496,3 +496,54 @@ TEST_F(KBAwareControls, ADesktopSwitchBecomesTheFocusedControlsLayoutAndIsPassed
 }
 
 } // namespace
+
+// Accent keys whose usual spacing form the field's code page lacks type the form it has: the Greek
+// tonos, the degree sign for the ring. An accent before a key it does not compose with is typed
+// on its own, then the key.
+TEST_F(KBAwareControls, AccentsTypeInTheFormTheCodePageHolds)
+{
+    constexpr unsigned ScanSemicolon = 39;
+    constexpr unsigned ScanGrave = 41;
+    constexpr unsigned ScanA = 30;
+    constexpr unsigned ScanJ = 36;
+    constexpr unsigned ScanU = 22;
+    constexpr unsigned Scan5 = 6;
+    struct TAccentCase
+    {
+        const char *Layout;
+        int CodePage;
+        unsigned AccentScan;
+        Qt::KeyboardModifiers AccentModifiers;
+        unsigned NextScan;
+        const char16_t *Typed;
+    };
+    const TAccentCase cases[] = {
+            {"gr", 1253, ScanSemicolon, Qt::NoModifier, ScanSpace, u"\u0384"},
+            {"gr", 1253, ScanSemicolon, Qt::NoModifier, ScanA, u"\u03AC"},
+            {"gr", 1253, ScanSemicolon, Qt::NoModifier, ScanJ, u"\u0384\u03BE"},
+            {"cz", 1250, ScanGrave, Qt::ShiftModifier, ScanU, u"\u016F"},
+            {"cz", 1250, ScanGrave, Qt::ShiftModifier, ScanSpace, u"\u00B0"},
+            {"hu", 1250, Scan5, Qt::AltModifier, ScanU, u"\u016F"},
+            {"de", 1252, ScanEqual, Qt::NoModifier, ScanQ, u"\u00B4q"},
+    };
+    for (const TAccentCase &test : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << test.Layout << " " << test.AccentScan << " then " << test.NextScan);
+        first->clear();
+        first->CodePage = test.CodePage;
+        first->SetKbLayout(KbLayout::FromName(test.Layout));
+        if (test.AccentModifiers == Qt::ShiftModifier)
+            Press(*first, Qt::Key_Shift, ScanLeftShift, Qt::ShiftModifier);
+        if (test.AccentModifiers == Qt::AltModifier)
+            Press(*first, Qt::Key_Alt, ScanRightAlt, Qt::AltModifier);
+        Key(*first, Qt::Key_unknown, test.AccentScan, QString(), test.AccentModifiers);
+        if (test.AccentModifiers == Qt::ShiftModifier)
+            Release(*first, Qt::Key_Shift, ScanLeftShift, Qt::NoModifier);
+        if (test.AccentModifiers == Qt::AltModifier)
+            Release(*first, Qt::Key_Alt, ScanRightAlt, Qt::NoModifier);
+        EXPECT_EQ(QString(), first->text());
+        Key(*first, Qt::Key_unknown, test.NextScan, QStringLiteral("x"));
+        EXPECT_EQ(QString::fromUtf16(test.Typed), first->text());
+    }
+    EXPECT_EQ(0, Beeps.Count());
+}
