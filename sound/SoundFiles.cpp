@@ -1,5 +1,7 @@
 #include "sound/SoundFiles.h"
 
+#include "platform/ReadOpen.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -32,7 +34,7 @@ bool CopyFileOver(const std::string &from, const std::string &to)
 {
     QFile in(FileNameOf(from));
     QFile out(FileNameOf(to));
-    return in.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly | QIODevice::Truncate)
+    return OpenRegularFile(in) && out.open(QIODevice::WriteOnly | QIODevice::Truncate)
             && CopyBlocks(in, out, in.size()) && out.flush();
 }
 

@@ -1,6 +1,7 @@
 #include "sound/Unit_ConvertThread.h"
 
 #include "platform/Mp3Encoder.h"
+#include "platform/ReadOpen.h"
 #include "platform/TempFile.h"
 #include "sound/AudioConvert.h"
 #include "sound/SoundFiles.h"
@@ -36,8 +37,8 @@ bool RewriteInRecordingFormat(const std::string &fileName)
 {
     TWaveInfo info;
     QFile file(FileNameOf(fileName));
-    if (!file.open(QIODevice::ReadOnly) || !ParseWav(file, info)
-        || !CanConvertToRecordingFormat(info.Format) || !file.seek(info.DataOffset))
+    if (!OpenRegularFile(file) || !ParseWav(file, info) || !CanConvertToRecordingFormat(info.Format)
+        || !file.seek(info.DataOffset))
         return false;
     const QByteArray samples = file.read(info.DataLength);
     file.close();
@@ -113,7 +114,7 @@ int TConvertThread::ConvertToMp3(const std::string &source, const std::string &d
 
     QFile in(FileNameOf(source));
     QFile out(FileNameOf(dest));
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!OpenRegularFile(in) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return mp3Failed;
     const qint64 size = in.size();
     if (!in.seek(std::min(size, EncodeFrom)))
