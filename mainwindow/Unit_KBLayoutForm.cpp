@@ -5,6 +5,7 @@
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
 #include "ui_KBLayoutForm.h"
+#include "widgets/HelpDispatcher.h"
 #include "widgets/KbTyping.h"
 
 #include <QKeyEvent>
@@ -143,6 +144,7 @@ void TKBLayoutForm::FormShow()
 {
     ClosedByButton = false;
     HelpContext = LayoutHelpContext;
+    SetHelpContext(this, HelpContext);
     Updating = true;
     ToolLayout = KbLayouts::GetKeyboardLayout();
     LayoutText = QString::fromStdString(KbLayouts::LayoutText(ToolLayout));
