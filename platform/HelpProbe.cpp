@@ -73,24 +73,6 @@ std::string Hex4(uint32_t value)
     return text.data();
 }
 
-// The report may lie in the shared temp folder: it is written only when it is a regular file of
-// this user's, never through a link, and a FIFO planted in its place cannot make the open wait.
-void AppendDiagnosticLine(const std::string &report, std::string_view line, std::time_t now)
-{
-    const int fd = open(
-            report.c_str(),
-            O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return;
-    struct stat info
-    { };
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid()) {
-        const std::string text = FormatDiagnosticLine(line, TimeText(now, "%X")) + "\n";
-        [[maybe_unused]] const ssize_t written = write(fd, text.data(), text.size());
-    }
-    close(fd);
-}
-
 // The program's own file, however it was started: by name through PATH the loader knows it only
 // by that bare name.
 std::string ProgramFile()
@@ -350,6 +332,24 @@ std::string FormatDiagnosticLine(std::string_view line, std::string_view time)
     if (!text.empty() && (text[0] == '!' || text[0] == '-' || text[0] == '='))
         return text.substr(1);
     return std::string(time) + "   " + text;
+}
+
+// The report may lie in the shared temp folder: it is written only when it is a regular file of
+// this user's, never through a link, and a FIFO planted in its place cannot make the open wait.
+void AppendDiagnosticLine(const std::string &report, std::string_view line, std::time_t now)
+{
+    const int fd = open(
+            report.c_str(),
+            O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    struct stat info
+    { };
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid()) {
+        const std::string text = FormatDiagnosticLine(line, TimeText(now, "%X")) + "\n";
+        [[maybe_unused]] const ssize_t written = write(fd, text.data(), text.size());
+    }
+    close(fd);
 }
 
 THelpEnvironment SystemHelpEnvironment()
