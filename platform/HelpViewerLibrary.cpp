@@ -2,9 +2,9 @@
 
 #include "platform/Registry.h"
 
+#include "platform/ChmCheck.h"
 #include "platform/ReadOpen.h"
 
-#include <array>
 #include <cerrno>
 #include <chm_lib.h>
 #include <chrono>
@@ -13,7 +13,6 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <limits>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -41,28 +40,6 @@ constexpr size_t ReadChunk = 64 * 1024;
 // Reading a help file of this program takes milliseconds; a reader still busy after this is
 // caught in a loop.
 constexpr std::chrono::seconds ChildTimeLimit{10};
-
-constexpr const char *ControlDataObject = "::DataSpace/Storage/MSCompressed/ControlData";
-constexpr const char *ContentObject = "::DataSpace/Storage/MSCompressed/Content";
-constexpr const char *ResetTableObject
-        = "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/"
-          "InstanceData/ResetTable";
-// The LZX control data: size, "LZXC", version, reset interval, window size, windows per reset.
-constexpr size_t ControlDataLength = 24;
-constexpr size_t ControlSignatureAt = 4;
-constexpr size_t ControlVersionAt = 8;
-constexpr size_t ControlResetIntervalAt = 12;
-constexpr size_t ControlWindowAt = 16;
-constexpr size_t ControlWindowsPerResetAt = 20;
-constexpr uint32_t LzxVersion = 2;
-constexpr uint32_t LzxUnit = 0x8000;
-constexpr uint32_t MinLzxWindow = 1u << 15;
-constexpr uint32_t MaxLzxWindow = 1u << 21;
-// The reset table: version, block count, a word, table offset, uncompressed and compressed
-// lengths, block length.
-constexpr size_t ResetTableLength = 40;
-constexpr size_t ResetVersionAt = 0;
-constexpr size_t ResetBlockLengthAt = 32;
 
 struct TChmEntries
 {
@@ -108,17 +85,6 @@ int CollectUnit(chmFile *, chmUnitInfo *info, void *context)
     return CHM_ENUMERATOR_CONTINUE;
 }
 
-uint32_t LittleEndian32(const unsigned char *bytes)
-{
-    return uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 | uint32_t{bytes[2]} << 16
-            | uint32_t{bytes[3]} << 24;
-}
-
-uint64_t LittleEndian64(const unsigned char *bytes)
-{
-    return uint64_t{LittleEndian32(bytes)} | uint64_t{LittleEndian32(bytes + 4)} << 32;
-}
-
 std::string LowerCase(std::string_view text)
 {
     std::string lower(text);
@@ -153,6 +119,29 @@ bool WriteAll(int fd, const std::string &bytes)
         done += static_cast<size_t>(written);
     }
     return true;
+}
+
+// The file as it is now, for the checks; a help file bigger than all it may hold is refused.
+bool ReadWholeFile(const std::string &path, std::string &bytes)
+{
+    const int fd = OpenRegularFileForReading(path);
+    if (fd < 0)
+        return false;
+    std::vector<char> buffer(ReadChunk);
+    bool ok = true;
+    while (ok) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        bytes.append(buffer.data(), static_cast<size_t>(got));
+        ok = bytes.size() <= MaxArchiveSize;
+    }
+    ::close(fd);
+    return ok;
 }
 
 [[noreturn]] void RunChild(int fd, int out)
@@ -345,58 +334,19 @@ bool HelpViewerBound()
     return Chm.library != nullptr;
 }
 
-bool ChmCompressionIsSound(void *handle)
-{
-    auto *file = static_cast<chmFile *>(handle);
-    chmUnitInfo control{};
-    chmUnitInfo resetTable{};
-    chmUnitInfo content{};
-    // Without all three in the plain section the library reads no compressed object at all.
-    if (Chm.resolve(file, ControlDataObject, &control) != CHM_RESOLVE_SUCCESS
-        || Chm.resolve(file, ResetTableObject, &resetTable) != CHM_RESOLVE_SUCCESS
-        || Chm.resolve(file, ContentObject, &content) != CHM_RESOLVE_SUCCESS
-        || control.space != CHM_UNCOMPRESSED || resetTable.space != CHM_UNCOMPRESSED
-        || content.space != CHM_UNCOMPRESSED)
-        return true;
-
-    std::array<unsigned char, ControlDataLength> controlData{};
-    std::array<unsigned char, ResetTableLength> table{};
-    if (control.length < ControlDataLength || resetTable.length < ResetTableLength
-        || Chm.retrieve(file, &control, controlData.data(), 0, ControlDataLength)
-                != static_cast<LONGINT64>(ControlDataLength)
-        || Chm.retrieve(file, &resetTable, table.data(), 0, ResetTableLength)
-                != static_cast<LONGINT64>(ResetTableLength))
-        return false;
-    if (std::memcmp(controlData.data() + ControlSignatureAt, "LZXC", 4) != 0
-        || LittleEndian32(controlData.data() + ControlVersionAt) != LzxVersion)
-        return false;
-    // The library scales both by 32 KiB in 32-bit arithmetic, as done here.
-    const uint32_t window = LittleEndian32(controlData.data() + ControlWindowAt) * LzxUnit;
-    const uint32_t resetInterval
-            = LittleEndian32(controlData.data() + ControlResetIntervalAt) * LzxUnit;
-    const uint32_t windowsPerReset = LittleEndian32(controlData.data() + ControlWindowsPerResetAt);
-    if (window < MinLzxWindow || window > MaxLzxWindow || (window & (window - 1)) != 0
-        || resetInterval == 0 || resetInterval % (window / 2) != 0)
-        return false;
-    const uint64_t blocksPerReset = uint64_t{resetInterval / (window / 2)} * windowsPerReset;
-    if (blocksPerReset == 0 || blocksPerReset > std::numeric_limits<uint32_t>::max())
-        return false;
-    return LittleEndian32(table.data() + ResetVersionAt) == LzxVersion
-            && LittleEndian64(table.data() + ResetBlockLengthAt) != 0;
-}
-
 THelpFailure UnpackChm(const std::string &path,
                        const std::function<bool(const THelpObject &)> &take)
 {
     if (!Chm.library)
         return THelpFailure::Unbound;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return THelpFailure::NotOpened;
+    if (!ChmIsSafeToOpen(bytes))
+        return THelpFailure::Damaged;
     chmFile *file = Chm.open(path.c_str());
     if (!file)
         return THelpFailure::Damaged;
-    if (!ChmCompressionIsSound(file)) {
-        Chm.close(file);
-        return THelpFailure::Damaged;
-    }
     std::vector<chmUnitInfo> units;
     Chm.enumerate(file, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_SPECIAL | CHM_ENUMERATE_FILES,
                   CollectUnit, &units);

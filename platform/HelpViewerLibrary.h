@@ -46,15 +46,10 @@ enum class THelpFailure {
     ReaderFailed,
 };
 
-// What the reader library trusts before it decompresses: the LZX control data (version 2, a
-// window of 2^15 to 2^21 bytes, a reset interval that gives at least one block) and the reset
-// table (version 2, a non-zero block length). True when the file has no compressed section.
-bool ChmCompressionIsSound(void *handle);
-
 // Reads every object of the CHM at path through the bound library, in the calling process, and
 // hands each to take (which may stop the walk by returning false); THelpFailure::Damaged when
-// the file is refused. The trainer runs it only in a child process (TChmFile::Open); the fuzz
-// target runs it directly.
+// the file is refused (ChmIsSafeToOpen) or the library cannot open it. The trainer runs it only in
+// a child process (TChmFile::Open); the fuzz target runs it directly.
 THelpFailure UnpackChm(const std::string &path,
                        const std::function<bool(const THelpObject &)> &take);
 
