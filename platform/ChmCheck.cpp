@@ -22,6 +22,9 @@ constexpr size_t ItspIndexHeadAt = 0x20;
 // Directory chunks: listing chunks ("PMGL") and index chunks ("PMGI").
 constexpr size_t PmglHeaderLength = 20;
 constexpr size_t PmgiHeaderLength = 8;
+constexpr size_t PmglNextAt = 16;
+// Help compilers write chunks of 4 KiB; the library allocates one of the claimed length per walk.
+constexpr uint32_t MaxBlockLength = 64 * 1024;
 constexpr size_t FreeSpaceAt = 4;
 constexpr size_t MaxNameLength = 512;
 constexpr int MaxEncodedIntBytes = 9;
@@ -146,6 +149,30 @@ public:
         return TLookup::Damaged;
     }
 
+    // As the library lists every object: along the listing chunks from the first, each entry read
+    // without a bound. False when an entry overruns its chunk or the chain runs in a circle.
+    bool ListingChainIsSound(int32_t head) const
+    {
+        const uint64_t chunks = file.size() / blockLength + 1;
+        int64_t page = head;
+        for (uint64_t visited = 0; page >= 0; ++visited) {
+            const uint64_t at = offset + static_cast<uint64_t>(page) * blockLength;
+            if (at < offset || at > file.size() || file.size() - at < blockLength)
+                return true;
+            const std::string_view chunk = file.substr(at, blockLength);
+            const auto freeSpace = U32(chunk, FreeSpaceAt);
+            if (!chunk.starts_with("PMGL"))
+                return true;
+            if (visited >= chunks || !freeSpace || *freeSpace > blockLength - PmglHeaderLength)
+                return false;
+            TEntry entry;
+            if (FindInListing(chunk, blockLength - *freeSpace, nullptr, entry) == TLookup::Damaged)
+                return false;
+            page = static_cast<int32_t>(*U32(chunk, PmglNextAt));
+        }
+        return true;
+    }
+
 private:
     static TLookup FindInListing(std::string_view chunk, size_t end, const char *wanted,
                                  TEntry &entry)
@@ -160,7 +187,7 @@ private:
             const auto length = EncodedInt(chunk, at, end);
             if (!section || !start || !length)
                 return TLookup::Damaged;
-            if (strcasecmp(name->c_str(), wanted) == 0) {
+            if (wanted && strcasecmp(name->c_str(), wanted) == 0) {
                 entry = {*section, *start, *length};
                 return TLookup::Found;
             }
@@ -231,11 +258,15 @@ bool ChmIsSafeToOpen(std::string_view file)
     const auto headerLength = U32(itsp, ItspHeaderLengthAt);
     const auto blockLength = U32(itsp, ItspBlockLengthAt);
     auto root = static_cast<int32_t>(*U32(itsp, ItspIndexRootAt));
-    if (!itsp.starts_with("ITSP") || !headerLength || !blockLength)
+    const auto head = static_cast<int32_t>(*U32(itsp, ItspIndexHeadAt));
+    if (!itsp.starts_with("ITSP") || !headerLength || !blockLength
+        || *blockLength < PmglHeaderLength || *blockLength > MaxBlockLength)
         return false;
     if (root <= -1)
-        root = static_cast<int32_t>(*U32(itsp, ItspIndexHeadAt));
+        root = head;
     const TDirectory directory(file, *dirOffset + *headerLength, *blockLength, root);
+    if (!directory.ListingChainIsSound(head))
+        return false;
 
     TEntry control;
     TEntry content;

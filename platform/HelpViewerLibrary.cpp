@@ -29,8 +29,8 @@ namespace {
 constexpr const char *LibraryName = "libchm.so.1";
 // A help object is a page, a picture or a map; anything bigger is a damaged length, and so is a
 // file that holds more than this in all.
-constexpr LONGUINT64 MaxObjectSize = 64 * 1024 * 1024;
-constexpr uint64_t MaxArchiveSize = 128 * 1024 * 1024;
+constexpr LONGUINT64 MaxObjectSize = 16 * 1024 * 1024;
+constexpr uint64_t MaxArchiveSize = 64 * 1024 * 1024;
 // Names (at most 512 bytes in the library), lengths and the end mark of the child's report.
 constexpr int NameLengthBytes = 4;
 constexpr int LengthBytes = 8;
@@ -355,7 +355,9 @@ THelpFailure UnpackChm(const std::string &path,
         THelpObject object;
         object.Name = unit.path;
         total += unit.length;
-        if (unit.length <= MaxObjectSize && total <= MaxArchiveSize) {
+        // A plain object longer than the file is a damaged length.
+        const bool plausible = unit.space == CHM_COMPRESSED || unit.length <= bytes.size();
+        if (plausible && unit.length <= MaxObjectSize && total <= MaxArchiveSize) {
             object.Bytes.assign(unit.length, '\0');
             const auto length = static_cast<LONGINT64>(unit.length);
             object.Readable = length == 0

@@ -463,6 +463,19 @@ TEST_F(Help, DamagedHelpFileSaysSoWithoutAWindow)
             data[offset + i] = static_cast<char>(value >> (8 * i) & 0xFF);
         return data;
     };
+    // The directory header and its first listing chunk, which names the next one.
+    const auto read32 = [&](qsizetype offset) {
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= uint32_t{static_cast<unsigned char>(bytes[offset + i])} << (8 * i);
+        return value;
+    };
+    const qsizetype directory = read32(0x48);
+    ASSERT_EQ("ITSP", bytes.mid(directory, 4));
+    const uint32_t head = read32(directory + 0x20);
+    const qsizetype firstListing
+            = directory + read32(directory + 8) + head * read32(directory + 0x10);
+    ASSERT_EQ("PMGL", bytes.mid(firstListing, 4));
     struct TDamage
     {
         const char *Name;
@@ -479,6 +492,8 @@ TEST_F(Help, DamagedHelpFileSaysSoWithoutAWindow)
              at32(at32(bytes, control + 16, 64), control + 12, 1)},
             {"signature", at32(bytes, control + 4, 0)},
             {"half the file", bytes.left(bytes.size() / 2)},
+            {"directory chunks of 1 GiB", at32(bytes, directory + 0x10, 1u << 30)},
+            {"listing chunks in a circle", at32(bytes, firstListing + 16, head)},
     };
     QTemporaryDir dir;
     bool callHelp = false;
