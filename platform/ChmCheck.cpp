@@ -292,6 +292,8 @@ bool ChmIsSafeToOpen(std::string_view file)
         || tableAt > file.size() || file.size() - tableAt < ResetTableLength)
         return false;
     const std::string_view table = file.substr(tableAt, ResetTableLength);
+    // The library divides by the block length and allocates buffers of it for every block.
+    const uint64_t frameLength = *U64(table, ResetBlockLengthAt);
     return ControlDataIsSound(file.substr(controlAt, control.Length)) && U32(table, 0) == LzxVersion
-            && U64(table, ResetBlockLengthAt) != 0u;
+            && frameLength != 0 && frameLength <= MaxLzxWindow;
 }
