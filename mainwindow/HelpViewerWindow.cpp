@@ -93,8 +93,10 @@ bool THelpBrowser::ShowTopic(const std::string &storedPath)
         return false;
     const std::string path = HelpFile::ResolveTopic(
             storedPath, [this](const std::string &name) { return file->Exists(name); });
-    // A topic that the file names but cannot give is not shown as an empty page.
-    if (path.empty() || !file->Read(path))
+    // A topic that the file names but cannot give is not shown as an empty page; a page is text,
+    // so one that is empty or holds a NUL byte came out of damaged data.
+    const std::optional<std::string> page = path.empty() ? std::nullopt : file->Read(path);
+    if (!page || page->empty() || page->find('\0') != std::string::npos)
         return false;
     setSource(TopicUrl(path), QTextDocument::HtmlResource);
     return true;

@@ -53,6 +53,7 @@ constexpr uint32_t MaxLzxWindow = 1u << 21;
 // The reset table: version, block count, a word, table offset, uncompressed and compressed
 // lengths, block length.
 constexpr size_t ResetTableLength = 40;
+constexpr size_t ResetCompressedLengthAt = 24;
 constexpr size_t ResetBlockLengthAt = 32;
 
 std::optional<uint64_t> Number(std::string_view bytes, uint64_t at, int size)
@@ -291,7 +292,15 @@ bool ChmIsSafeToOpen(std::string_view file)
         || file.size() - controlAt < control.Length || tableAt < *dataOffset
         || tableAt > file.size() || file.size() - tableAt < ResetTableLength)
         return false;
+    // A file cut short loses the end of its compressed section; the library would decompress
+    // whatever lies in its buffers instead.
+    const uint64_t contentAt = *dataOffset + content.Start;
+    if (contentAt < *dataOffset || contentAt > file.size()
+        || file.size() - contentAt < content.Length)
+        return false;
     const std::string_view table = file.substr(tableAt, ResetTableLength);
+    if (*U64(table, ResetCompressedLengthAt) > content.Length)
+        return false;
     // The library divides by the block length and allocates buffers of it for every block.
     const uint64_t frameLength = *U64(table, ResetBlockLengthAt);
     return ControlDataIsSound(file.substr(controlAt, control.Length)) && U32(table, 0) == LzxVersion
