@@ -36,7 +36,8 @@ constexpr const char *ContentObject = "::DataSpace/Storage/MSCompressed/Content"
 constexpr const char *ResetTableObject
         = "::DataSpace/Storage/MSCompressed/Transform/{7FC28940-9D31-11D0-9B27-00A0C91E9C7C}/"
           "InstanceData/ResetTable";
-constexpr uint64_t UncompressedSection = 0;
+constexpr uint32_t UncompressedSection = 0;
+constexpr uint32_t CompressedSection = 1;
 
 // The LZX control data: size, "LZXC", version, reset interval, window size, windows per reset.
 constexpr size_t ControlDataLength = 24;
@@ -281,10 +282,16 @@ bool ChmIsSafeToOpen(std::string_view file)
     for (TLookup lookup : found)
         if (lookup == TLookup::Absent)
             return true;
-    // Without all three in the plain section the library decompresses nothing.
-    if (control.Section != UncompressedSection || content.Section != UncompressedSection
-        || resetTable.Section != UncompressedSection)
-        return true;
+    // The library keeps a section number as the low 32 bits of what the entry says. One of the
+    // three in the compressed section turns decompression off; any other number but the plain
+    // section's makes it read that object through the decompressor before it is set up.
+    const auto section = [](const TEntry &entry) { return static_cast<uint32_t>(entry.Section); };
+    for (const TEntry *entry : {&control, &content, &resetTable})
+        if (section(*entry) == CompressedSection)
+            return true;
+    for (const TEntry *entry : {&control, &content, &resetTable})
+        if (section(*entry) != UncompressedSection)
+            return false;
     const uint64_t controlAt = *dataOffset + control.Start;
     const uint64_t tableAt = *dataOffset + resetTable.Start;
     if (control.Length < ControlDataLength || control.Length > MaxControlDataLength
