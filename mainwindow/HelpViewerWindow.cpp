@@ -98,6 +98,11 @@ bool THelpBrowser::ShowTopic(const std::string &storedPath)
     const std::optional<std::string> page = path.empty() ? std::nullopt : file->Read(path);
     if (!page || page->empty() || page->find('\0') != std::string::npos)
         return false;
+    // Damaged compressed data decompresses to bytes that may show nothing at all.
+    QTextDocument shown;
+    shown.setHtml(Decode(*page, HelpFile::PageCodePage(*page, system.Lcid)));
+    if (shown.toPlainText().trimmed().isEmpty())
+        return false;
     setSource(TopicUrl(path), QTextDocument::HtmlResource);
     return true;
 }
