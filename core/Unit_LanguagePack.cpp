@@ -2,6 +2,7 @@
 
 #include "core/Unit_Paths.h"
 #include "platform/CodePage.h"
+#include "platform/ReadOpen.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -69,7 +70,7 @@ public:
         : file(LocalName(path))
     { }
 
-    bool open() { return file.open(QIODevice::ReadOnly); }
+    bool open() { return OpenRegularFile(file); }
     bool failed() const { return error; }
 
     bool atEnd()

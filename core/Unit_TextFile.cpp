@@ -4,6 +4,7 @@
 #include "core/Unit_WLFile.h"
 #include "core/Unit_WordList.h"
 #include "platform/CodePage.h"
+#include "platform/ReadOpen.h"
 #include "platform/TempFile.h"
 
 #include <QFile>
@@ -407,11 +408,10 @@ int TWordList::ImportFile(int index, const std::string &fileName)
     const QFileInfo info(path);
     if (!info.exists())
         return 0;
-    if (info.isDir())
-        throw EInOutError(FileErrorText(fileName, EISDIR));
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(FileErrorText(file));
+    std::string openError;
+    if (!OpenRegularFile(file, &openError))
+        throw EInOutError(openError);
     const int count = TWLFile(file).ImportList(index, *this);
     if (count > 0)
         Saved = false;

@@ -9,6 +9,7 @@
 #include "core/Unit_Streams.h"
 #include "core/Unit_Warnings.h"
 #include "core/Unit_WordList.h"
+#include "platform/ReadOpen.h"
 #include "platform/TempFile.h"
 
 #include <QFile>
@@ -407,13 +408,9 @@ void TWordList::LoadFromFile(const std::string &fileName, bool &ok, int &format)
         return;
     }
     QFile file(path);
-    if (info.isDir()) {
-        LoadHooks().ShowError(QString::fromUtf8(FileErrorText(fileName, EISDIR)));
-        ok = false;
-        return;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        LoadHooks().ShowError(QString::fromUtf8(FileErrorText(file)));
+    std::string openError;
+    if (!OpenRegularFile(file, &openError)) {
+        LoadHooks().ShowError(QString::fromUtf8(openError));
         ok = false;
         return;
     }

@@ -74,28 +74,37 @@ void THelpBrowser::CloseFile()
     contexts.clear();
 }
 
-void THelpBrowser::ShowContext(uint32_t context)
+bool THelpBrowser::ShowContext(uint32_t context)
 {
     const auto found = contexts.find(context);
     if (found == contexts.end())
-        ShowDefaultTopic();
-    else
-        ShowTopic(found->second);
+        return ShowDefaultTopic();
+    return ShowTopic(found->second);
 }
 
-void THelpBrowser::ShowDefaultTopic()
+bool THelpBrowser::ShowDefaultTopic()
 {
-    ShowTopic(system.DefaultTopic);
+    return ShowTopic(system.DefaultTopic);
 }
 
-void THelpBrowser::ShowTopic(const std::string &storedPath)
+bool THelpBrowser::ShowTopic(const std::string &storedPath)
 {
     if (!file)
-        return;
+        return false;
     const std::string path = HelpFile::ResolveTopic(
             storedPath, [this](const std::string &name) { return file->Exists(name); });
-    if (!path.empty())
-        setSource(TopicUrl(path), QTextDocument::HtmlResource);
+    // A topic that the file names but cannot give is not shown as an empty page; a page is text,
+    // so one that is empty or holds a NUL byte came out of damaged data.
+    const std::optional<std::string> page = path.empty() ? std::nullopt : file->Read(path);
+    if (!page || page->empty() || page->find('\0') != std::string::npos)
+        return false;
+    // Damaged compressed data decompresses to bytes that may show nothing at all.
+    QTextDocument shown;
+    shown.setHtml(Decode(*page, HelpFile::PageCodePage(*page, system.Lcid)));
+    if (shown.toPlainText().trimmed().isEmpty())
+        return false;
+    setSource(TopicUrl(path), QTextDocument::HtmlResource);
+    return true;
 }
 
 void THelpBrowser::LinkClicked(const QUrl &link)
@@ -117,7 +126,7 @@ void THelpBrowser::LinkClicked(const QUrl &link)
     const QUrl target = source().resolved(link);
     if (target.path() == source().path() && target.hasFragment())
         scrollToAnchor(target.fragment());
-    else
+    else if (file && file->Read(target.path().toStdString()))
         setSource(target, QTextDocument::HtmlResource);
 }
 
@@ -168,6 +177,5 @@ bool THelpViewerWindow::ShowContext(const std::string &path, uint32_t context)
         setWindowTitle(Decode(browser->System().Title,
                               HelpFile::PageCodePage({}, browser->System().Lcid)));
     }
-    browser->ShowContext(context);
-    return true;
+    return browser->ShowContext(context);
 }

@@ -25,10 +25,11 @@ public:
     explicit THelpBrowser(QWidget *parent = nullptr);
     ~THelpBrowser() override;
 
-    // Shows the file's topic for a context, or its default topic when the context is unknown.
+    // Shows the file's topic for a context, or its default topic when the context is unknown;
+    // false, with the page unchanged, when that topic cannot be read.
     void ShowFile(std::unique_ptr<TChmFile> file, const std::string &path);
-    void ShowContext(uint32_t context);
-    void ShowDefaultTopic();
+    bool ShowContext(uint32_t context);
+    bool ShowDefaultTopic();
     const std::string &FilePath() const { return filePath; }
     const HelpFile::TSystemInfo &System() const { return system; }
     void CloseFile();
@@ -38,7 +39,7 @@ public:
 
 private:
     void LinkClicked(const QUrl &link);
-    void ShowTopic(const std::string &storedPath);
+    bool ShowTopic(const std::string &storedPath);
 
     std::unique_ptr<TChmFile> file;
     std::string filePath;
@@ -56,7 +57,7 @@ public:
     explicit THelpViewerWindow(QWidget *parent = nullptr);
     ~THelpViewerWindow() override;
 
-    // False when the file cannot be read as a help file.
+    // False when the file cannot be read as a help file or the topic cannot be read from it.
     bool ShowContext(const std::string &path, uint32_t context);
     THelpBrowser *Browser() const { return browser; }
 

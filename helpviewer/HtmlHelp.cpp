@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QWhatsThis>
+#include <QWindow>
 
 namespace {
 
@@ -28,16 +29,24 @@ bool EndsWith(const std::string &text, std::string_view end)
     });
 }
 
-// Under a running modal dialog the toolkit blocks every other window, so the help window becomes
-// that dialog's child window for as long as it is open.
+// The help window has no owner, so that it stays when the dialog it was called from closes. Under
+// a running modal dialog the toolkit blocks every window that does not belong to that dialog, so
+// for as long as the dialog is open the help window stands on it as a transient window only.
 THelpViewerWindow *ViewerWindow()
 {
-    QWidget *modal = QApplication::activeModalWidget();
     if (!Viewer)
-        Viewer = new THelpViewerWindow(modal);
-    else if (Viewer->parentWidget() != modal) {
+        Viewer = new THelpViewerWindow(nullptr);
+    // The native window is what a transient owner is set on.
+    Viewer->winId();
+    QWidget *modal = QApplication::activeModalWidget();
+    QWindow *owner = modal ? modal->windowHandle() : nullptr;
+    if (Viewer->windowHandle()->transientParent() != owner) {
+        // The toolkit settles blocking when a window is shown; a visible window is shown anew.
+        const bool visible = Viewer->isVisible();
         const QRect geometry = Viewer->geometry();
-        Viewer->setParent(modal, Qt::Window);
+        if (visible)
+            Viewer->hide();
+        Viewer->windowHandle()->setTransientParent(owner);
         Viewer->setGeometry(geometry);
     }
     return Viewer;

@@ -8,6 +8,7 @@
 #include "kbtool/Unit_KBLayoutForm.h"
 #include "print/Unit_Print.h"
 #include "ui_KBLayoutForm.h"
+#include "widgets/HelpDispatcher.h"
 #include "widgets/KbTyping.h"
 
 #include <QLineEdit>
@@ -68,6 +69,7 @@ void TKBLayoutForm::EnterKeyPrintMode()
                  ui->InsertButton})
         control->hide();
     HelpContext = KeyPrintHelpContext;
+    SetHelpContext(this, HelpContext);
     Updating = true;
     KeyPrintMode = true;
     const QFont printFont(QStringLiteral("Arial"), KeyPrintPoints);
@@ -132,6 +134,7 @@ void TKBLayoutForm::LeaveKeyPrintMode(bool printPending)
     KeyPrintMode = false;
     setWindowTitle(PackText(TEntry::KeyboardToolCaption) + QStringLiteral(" - ") + LayoutText);
     HelpContext = LayoutHelpContext;
+    SetHelpContext(this, HelpContext);
     for (QWidget *control : std::initializer_list<QWidget *>{
                  ui->LShiftLabel, ui->RShiftLabel, ui->LCtrlLabel, ui->LAltLabel, ui->RAltLabel,
                  ui->SpaceLabel, ui->KeyPrintsHelpLabel, ui->OKPrintsButton,

@@ -6,6 +6,8 @@
 #include "platform/KbKeymap.h"
 #include "platform/KeyboardLayouts.h"
 #include "ui_KBLayoutForm.h"
+#include "widgets/HelpDispatcher.h"
+#include "widgets/KbTyping.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -143,6 +145,7 @@ void TKBLayoutForm::FormShow()
 {
     ClosedByButton = false;
     HelpContext = LayoutHelpContext;
+    SetHelpContext(this, HelpContext);
     Updating = true;
     ToolLayout = KbLayouts::GetKeyboardLayout();
     LayoutText = QString::fromStdString(KbLayouts::LayoutText(ToolLayout));

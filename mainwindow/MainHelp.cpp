@@ -35,6 +35,14 @@ void TMainForm::ApplyHelpContexts()
     SetHelpContext(ui->MHelp, HelpMenuHelpContext);
     SetHelpContext(ui->PopupMenu, PopupMenuHelpContext);
     SetHelpContext(ui->ToolBar, ToolBarHelpContext);
+    // The level submenus belong to the Exercise menu and also stand in the shortcut menu: opened
+    // from there, they carry the shortcut menu's context.
+    for (QMenu *submenu : {ui->MITurnOff, ui->MISetQuick, ui->MISetNormal, ui->MISetIntensive}) {
+        connect(ui->PopupMenu, &QMenu::aboutToShow, submenu,
+                [submenu] { SetHelpContext(submenu, PopupMenuHelpContext); });
+        connect(ui->PopupMenu, &QMenu::aboutToHide, submenu,
+                [submenu] { SetHelpContext(submenu, 0); });
+    }
 }
 
 void TMainForm::HookHelp()

@@ -12,6 +12,7 @@
 #include "platform/HeapTuning.h"
 #include "platform/HelpProbe.h"
 #include "platform/HelpViewerLibrary.h"
+#include "platform/TempFile.h"
 #include "platform/Translations.h"
 
 #include <QLabel>
@@ -54,6 +55,8 @@ int main(int argc, char **argv)
     BindHelpViewer();
     TApplication app(argc, argv);
     ProbeHelpEnvironment(SystemHelpEnvironment());
+    // Sound stores and recordings of a trainer that was killed or crashed.
+    RemoveStaleTempFiles();
     InstallToolkitTranslations(app);
     QApplication::setWindowIcon(ApplicationIcon());
     InitApplication();

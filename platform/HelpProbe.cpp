@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/auxv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,27 +73,29 @@ std::string Hex4(uint32_t value)
     return text.data();
 }
 
-// The file is created only as a regular file and never through a link that someone planted.
-void AppendDiagnosticLine(const std::string &report, std::string_view line, std::time_t now)
+// The program's own file, however it was started: by name through PATH the loader knows it only
+// by that bare name.
+std::string ProgramFile()
 {
-    const int fd
-            = open(report.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return;
-    struct stat info
-    { };
-    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        const std::string text = FormatDiagnosticLine(line, TimeText(now, "%X")) + "\n";
-        [[maybe_unused]] const ssize_t written = write(fd, text.data(), text.size());
+    char *resolved = realpath("/proc/self/exe", nullptr);
+    if (resolved) {
+        std::string path(resolved);
+        std::free(resolved);
+        return path;
     }
-    close(fd);
+    return LocalPath(QCoreApplication::applicationFilePath());
 }
 
+// The file the code at an address was loaded from: the program itself or a shared library.
 std::string SharedObjectOf(const void *address)
 {
     Dl_info info{};
     if (!dladdr(address, &info) || !info.dli_fname)
         return {};
+    Dl_info program{};
+    if (dladdr(reinterpret_cast<const void *>(getauxval(AT_ENTRY)), &program)
+        && program.dli_fbase == info.dli_fbase)
+        return ProgramFile();
     char *resolved = realpath(info.dli_fname, nullptr);
     if (!resolved)
         return info.dli_fname;
@@ -331,6 +334,24 @@ std::string FormatDiagnosticLine(std::string_view line, std::string_view time)
     return std::string(time) + "   " + text;
 }
 
+// The report may lie in the shared temp folder: it is written only when it is a regular file of
+// this user's, never through a link, and a FIFO planted in its place cannot make the open wait.
+void AppendDiagnosticLine(const std::string &report, std::string_view line, std::time_t now)
+{
+    const int fd = open(
+            report.c_str(),
+            O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    struct stat info
+    { };
+    if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid()) {
+        const std::string text = FormatDiagnosticLine(line, TimeText(now, "%X")) + "\n";
+        [[maybe_unused]] const ssize_t written = write(fd, text.data(), text.size());
+    }
+    close(fd);
+}
+
 THelpEnvironment SystemHelpEnvironment()
 {
     THelpEnvironment environment;
@@ -363,10 +384,12 @@ THelpProbe ProbeHelpEnvironment(const THelpEnvironment &environment)
     probe.ModuleName = NameOf(environment.ModuleFile);
     probe.ExePath = environment.Arguments.isEmpty() ? "" : LocalPath(environment.Arguments.front());
     probe.RunDir = FolderOf(probe.ExePath);
-    probe.ReportFolder = FolderIsWritable(probe.ModuleDir)
+    // An unknown folder is not the root folder.
+    probe.ReportFolder = !probe.ModuleDir.empty() && FolderIsWritable(probe.ModuleDir)
             ? probe.ModuleDir
             : TrimTrailingChar(environment.TempFolder, '/');
-    probe.DiagnosticsMode = FileExists(probe.ModuleDir + "/" + MarkerName);
+    probe.DiagnosticsMode
+            = !probe.ModuleDir.empty() && FileExists(probe.ModuleDir + "/" + MarkerName);
     for (qsizetype i = 1; !probe.DiagnosticsMode && i < environment.Arguments.size(); ++i)
         probe.DiagnosticsMode = IsDiagnosticsArgument(environment.Arguments[i]);
 

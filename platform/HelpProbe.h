@@ -69,6 +69,9 @@ bool IsDiagnosticsArgument(const QString &argument);
 // A report line as written: "-" and "=" become rules of 79 characters, a leading "!", "-" or "="
 // is dropped, any other line gets the time and three blanks in front.
 std::string FormatDiagnosticLine(std::string_view line, std::string_view time);
+// Appends one formatted line to the report; nothing when it cannot be opened, is not a regular
+// file or belongs to another user.
+void AppendDiagnosticLine(const std::string &report, std::string_view line, std::time_t now);
 
 // What the probe looks at, so that tests can hand in their own.
 struct THelpEnvironment

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -24,13 +26,42 @@ bool HelpViewerBound();
 inline constexpr std::string_view HelpViewerKey
         = "CLSID\\{adb880a6-d8ff-11cf-9377-00aa003b7a11}\\InprocServer32";
 
-// One open CHM file, read through the bound library. Object names are looked up without regard to
-// case, as the help compiler's names are.
+// One help object as the reader library gave it: readable, or present but not decodable.
+struct THelpObject
+{
+    std::string Name;
+    bool Readable = false;
+    std::string Bytes;
+};
+
+// Why a help file cannot be shown.
+enum class THelpFailure {
+    None,
+    Unbound,
+    // Missing, unreadable, or not a regular file.
+    NotOpened,
+    // Not a CHM, or one whose decompression data the reader library would misuse.
+    Damaged,
+    // The reader library faulted or took too long on it.
+    ReaderFailed,
+};
+
+// Reads every object of the CHM at path through the bound library, in the calling process, and
+// hands each to take (which may stop the walk by returning false); THelpFailure::Damaged when
+// the file is refused (ChmIsSafeToOpen) or the library cannot open it. The trainer runs it only in
+// a child process (TChmFile::Open); the fuzz target runs it directly.
+THelpFailure UnpackChm(const std::string &path,
+                       const std::function<bool(const THelpObject &)> &take);
+
+// One help file, read whole in a child process so that a fault or an endless loop of the reader
+// library on a damaged file cannot take the program down. Object names are looked up without
+// regard to case, as the help compiler's names are.
 class TChmFile
 {
 public:
-    // nullptr when the viewer is unbound or the file cannot be opened as a CHM.
-    static std::unique_ptr<TChmFile> Open(const std::string &path);
+    // nullptr, with the reason in failure when given, when the viewer is unbound or the file
+    // cannot be read as a CHM.
+    static std::unique_ptr<TChmFile> Open(const std::string &path, THelpFailure *failure = nullptr);
     ~TChmFile();
     TChmFile(const TChmFile &) = delete;
     TChmFile &operator=(const TChmFile &) = delete;
@@ -42,6 +73,7 @@ public:
     std::vector<std::string> Files() const;
 
 private:
-    explicit TChmFile(void *handle);
-    void *handle;
+    TChmFile() = default;
+    // By the lower-cased name.
+    std::map<std::string, THelpObject> objects;
 };

@@ -1,8 +1,11 @@
 #include "platform/Mp3Decoder.h"
 
+#include "platform/ReadOpen.h"
+
 #include <cstdio>
 #include <mpg123.h>
 #include <mutex>
+#include <unistd.h>
 
 namespace {
 
@@ -44,8 +47,14 @@ bool TMp3Decoder::Open(const std::string &fileName, int &error)
         for (size_t i = 0; i < count; ++i)
             mpg123_format(Handle, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
     }
-    if (mpg123_open(Handle, fileName.c_str()) != MPG123_OK) {
+    Fd = OpenRegularFileForReading(fileName);
+    if (Fd < 0) {
+        error = MPG123_BAD_FILE;
+        return false;
+    }
+    if (mpg123_open_fd(Handle, Fd) != MPG123_OK) {
         error = mpg123_errcode(Handle);
+        CloseFd();
         return false;
     }
     long rate = 0;
@@ -63,6 +72,7 @@ bool TMp3Decoder::Open(const std::string &fileName, int &error)
     if (result != MPG123_OK || rate <= 0 || channels < 1 || mpg123_seek(Handle, 0, SEEK_SET) < 0) {
         error = result == MPG123_OK || result == MPG123_ERR ? mpg123_errcode(Handle) : result;
         mpg123_close(Handle);
+        CloseFd();
         return false;
     }
     SampleRate = static_cast<int>(rate);
@@ -75,9 +85,17 @@ void TMp3Decoder::Close()
 {
     if (Opened)
         mpg123_close(Handle);
+    CloseFd();
     Opened = false;
     SampleRate = 0;
     ChannelCount = 0;
+}
+
+void TMp3Decoder::CloseFd()
+{
+    if (Fd >= 0)
+        ::close(Fd);
+    Fd = -1;
 }
 
 long TMp3Decoder::Read(int16_t *frames, long count)

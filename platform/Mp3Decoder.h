@@ -33,7 +33,11 @@ public:
     static std::string ErrorText(int error);
 
 private:
+    void CloseFd();
+
     mpg123_handle_struct *Handle = nullptr;
+    // The file is opened here, so that a FIFO or a device is refused before the decoder reads.
+    int Fd = -1;
     bool Opened = false;
     int SampleRate = 0;
     int ChannelCount = 0;

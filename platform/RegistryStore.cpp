@@ -1,6 +1,7 @@
 #include "platform/RegistryStore.h"
 
 #include "platform/MachineScope.h"
+#include "platform/ReadOpen.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -114,9 +115,9 @@ enum class TReadResult {
 // The whole file, read in large chunks.
 TReadResult ReadWholeFile(const std::string &path, std::string &text)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenRegularFileForReading(path);
     if (fd < 0) {
-        LastErrorText = ErrorText(path, errno);
+        LastErrorText = OpenErrorText(path, errno);
         return TReadResult::Failed;
     }
     std::vector<char> buffer(ReadChunk);

@@ -13,9 +13,16 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Creates a new, empty file named prefix + six unique characters + ".tmp" in the temporary
-// folder and returns its path. Throws EInOutError when the file cannot be created.
+// Creates a new, empty file named prefix + the process id + "-" + six unique characters + ".tmp"
+// in the temporary folder and returns its path. Throws EInOutError when the file cannot be
+// created.
 std::string CreateTempFile(const char *prefix);
+
+// Removes the temporary files of the program's kinds ("ZRS", "ZRW", "ZRM") that belong to this
+// user and to a process that no longer runs, as a killed trainer leaves them; a file of a running
+// process or of unknown owner stays. Gives the number removed.
+int RemoveStaleTempFiles(const std::string &folder);
+int RemoveStaleTempFiles();
 
 // The system's text for errno, for EInOutError messages.
 std::string SystemErrorText(int error);

@@ -1,8 +1,12 @@
 #include "sound/SoundFiles.h"
 
+#include "platform/ReadOpen.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -38,8 +42,9 @@ bool CopyFileOver(const std::string &from, const std::string &to, QString &reaso
 {
     QFile in(FileNameOf(from));
     QFile out(FileNameOf(to));
-    if (!in.open(QIODevice::ReadOnly)) {
-        reason = in.errorString();
+    if (!OpenRegularFile(in)) {
+        // A special file is refused before it is read; errno says which kind of refusal.
+        reason = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

@@ -1,6 +1,7 @@
 #include "sound/Unit_ConvertThread.h"
 
 #include "platform/Mp3Encoder.h"
+#include "platform/ReadOpen.h"
 #include "platform/TempFile.h"
 #include "sound/AudioConvert.h"
 #include "sound/SoundFiles.h"
@@ -39,7 +40,7 @@ bool RewriteInRecordingFormat(const std::string &fileName)
 {
     TWaveInfo info;
     QFile file(FileNameOf(fileName));
-    if (!file.open(QIODevice::ReadOnly) || !ParseWav(file, info)
+    if (!OpenRegularFile(file) || !ParseWav(file, info)
         || !CanConvertToRecordingFormat(info.Format, info.SampleFormat)
         || !file.seek(info.DataOffset))
         return false;
@@ -130,7 +131,7 @@ int TConvertThread::Encode(const std::string &source, const std::string &dest, b
 
     QFile in(FileNameOf(source));
     QFile out(FileNameOf(dest));
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!OpenRegularFile(in) || !out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return mp3Failed;
     // Whole samples of the data chunk only, whatever its header claims.
     const qint64 size = info.DataOffset + (info.DataLength & ~qint64{1});

@@ -1,5 +1,6 @@
 #include "sound/WavFile.h"
 
+#include "platform/ReadOpen.h"
 #include "sound/SoundFiles.h"
 
 #include <QFile>
@@ -112,7 +113,7 @@ bool ParseWav(QIODevice &file, TWaveInfo &info)
 bool ParseWav(const std::string &fileName, TWaveInfo &info)
 {
     QFile file(FileNameOf(fileName));
-    return file.open(QIODevice::ReadOnly) && ParseWav(file, info);
+    return OpenRegularFile(file) && ParseWav(file, info);
 }
 
 std::string CanonicalHeader(const TWaveFormat &format, uint32_t dataLength)

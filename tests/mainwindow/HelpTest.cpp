@@ -1,10 +1,12 @@
 #include "core/HelpFile.h"
 #include "helpviewer/HtmlHelp.h"
+#include "kbtool/Unit_KBLayoutForm.h"
 #include "mainwindow/ApplyLanguage.h"
 #include "mainwindow/Main.h"
 #include "platform/HelpViewerLibrary.h"
 #include "support/ScriptedMessageBox.h"
 #include "support/gui/ProgramFixture.h"
+#include "ui_KBLayoutForm.h"
 #include "ui_MainForm.h"
 #include "widgets/HelpDispatcher.h"
 
@@ -14,10 +16,13 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWhatsThis>
+#include <QWindow>
 #include <set>
 
 namespace {
@@ -156,11 +161,13 @@ TEST_F(Help, HandlerShowsTopicsAndPopupsAtTheStoredPosition)
     }
     EXPECT_EQ(2u, Popups.size());
 
-    // Under a running modal dialog the help window belongs to it, so that it takes input.
+    // Under a running modal dialog the help window stands on it, so that it takes input, but
+    // belongs to no window.
     QDialog modal;
     QTimer::singleShot(0, &modal, [&] {
         Handle(HELP_CONTEXT, 2700, callHelp);
-        EXPECT_EQ(&modal, HelpViewerWindow()->parentWidget());
+        EXPECT_EQ(nullptr, HelpViewerWindow()->parentWidget());
+        EXPECT_EQ(modal.windowHandle(), HelpViewerWindow()->windowHandle()->transientParent());
         EXPECT_TRUE(HelpViewerWindow()->isVisible());
         modal.reject();
     });
@@ -348,5 +355,159 @@ TEST_F(Help, EveryUsedContextHasATopicAndAPopupInBothFiles)
             EXPECT_FALSE(popups.count(context) == 0 || popups.at(context).empty())
                     << path << " " << context;
         }
+    }
+}
+
+// F1 in the keyboard tool and on the shortcut menu's level items reaches the dispatcher with the
+// context of that window or menu.
+TEST_F(Help, F1GivesEachWindowItsContext)
+{
+    CreateProgram();
+    ASSERT_TRUE(Start());
+    TRecordingHandler recorder;
+    KBLayoutForm->show();
+    QApplication::setActiveWindow(KBLayoutForm);
+    KBLayoutForm->ui->InsertEdit->setFocus();
+    QTest::keyClick(KBLayoutForm->ui->InsertEdit, Qt::Key_F1);
+    KBLayoutForm->KeyPrintsButtonClick();
+    KBLayoutForm->KeyEdits[0]->setFocus();
+    QTest::keyClick(KBLayoutForm->KeyEdits[0], Qt::Key_F1);
+    KBLayoutForm->CancelPrintsButtonClick();
+    KBLayoutForm->ui->InsertEdit->setFocus();
+    QTest::keyClick(KBLayoutForm->ui->InsertEdit, Qt::Key_F1);
+    KBLayoutForm->hide();
+    EXPECT_EQ((std::vector<THelpRequest>{
+                      {HELP_CONTEXT, 1800}, {HELP_CONTEXT, 1900}, {HELP_CONTEXT, 1800}}),
+              recorder.Commands);
+    recorder.Commands.clear();
+
+    // The level submenus open from the shortcut menu and from the Exercise menu.
+    QApplication::setActiveWindow(MainForm);
+    QMenu *shortcut = Form().PopupMenu;
+    QMenu *level = Form().MISetQuick;
+    for (QMenu *menu : {shortcut, Form().MExercise}) {
+        SCOPED_TRACE(menu->objectName().toStdString());
+        menu->popup({10, 10});
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        menu->setActiveAction(level->menuAction());
+        QTest::keyClick(menu, Qt::Key_F1);
+        level->popup({40, 40});
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(level));
+        level->setActiveAction(level->actions().front());
+        QTest::keyClick(level, Qt::Key_F1);
+        level->close();
+        menu->close();
+    }
+    EXPECT_EQ((std::vector<THelpRequest>{{HELP_CONTEXT, 10600},
+                                         {HELP_CONTEXT, 10600},
+                                         {HELP_CONTEXT, 10400},
+                                         {HELP_CONTEXT, 10400}}),
+              recorder.Commands);
+}
+
+// The help window belongs to no dialog: called from a modal one it stands on it while it is open
+// and stays when it closes, also when it was open before.
+TEST_F(Help, HelpWindowOutlivesTheDialogItWasCalledFrom)
+{
+    CreateProgram();
+    ApplicationHelpFile = DutchHelp;
+    bool callHelp = false;
+    for (bool openBefore : {false, true}) {
+        SCOPED_TRACE(openBefore);
+        CloseHelpViewer();
+        if (openBefore)
+            Handle(HELP_CONTEXT, 1, callHelp);
+        auto *dialog = new QDialog;
+        SetHelpContext(dialog, 2700);
+        THelpHandler previous = HelpDispatcher().SetHandler(Handle);
+        auto *edit = new QLineEdit(dialog);
+        QPointer<THelpViewerWindow> during;
+        QWindow *ownerDuring = nullptr;
+        QTimer::singleShot(0, dialog, [&] {
+            QApplication::setActiveWindow(dialog);
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_F1);
+            during = HelpViewerWindow();
+            ownerDuring = during ? during->windowHandle()->transientParent() : nullptr;
+            dialog->reject();
+        });
+        dialog->exec();
+        HelpDispatcher().SetHandler(std::move(previous));
+        ASSERT_NE(nullptr, during);
+        EXPECT_EQ(nullptr, during->parentWidget());
+        EXPECT_EQ(dialog->windowHandle(), ownerDuring);
+        delete dialog;
+        ASSERT_NE(nullptr, during);
+        EXPECT_EQ(during, HelpViewerWindow());
+        EXPECT_TRUE(during->isVisible());
+        // Outside the dialog it stands on its own again.
+        Handle(HELP_CONTEXT, 2000, callHelp);
+        EXPECT_EQ(nullptr, during->windowHandle()->transientParent());
+        EXPECT_TRUE(during->isVisible());
+    }
+}
+
+// A damaged help file never takes the program down: what the reader library would misuse is
+// refused and every request says that help is not available instead of showing an empty window.
+TEST_F(Help, DamagedHelpFileSaysSoWithoutAWindow)
+{
+    CreateProgram();
+    TScriptedBox box;
+    QFile original(QString::fromStdString(DutchHelp));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    const qsizetype control = bytes.indexOf("LZXC") - 4;
+    ASSERT_GT(control, 0);
+    const auto at32 = [](QByteArray data, qsizetype offset, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            data[offset + i] = static_cast<char>(value >> (8 * i) & 0xFF);
+        return data;
+    };
+    // The directory header and its first listing chunk, which names the next one.
+    const auto read32 = [&](qsizetype offset) {
+        uint32_t value = 0;
+        for (int i = 0; i < 4; ++i)
+            value |= uint32_t{static_cast<unsigned char>(bytes[offset + i])} << (8 * i);
+        return value;
+    };
+    const qsizetype directory = read32(0x48);
+    ASSERT_EQ("ITSP", bytes.mid(directory, 4));
+    const uint32_t head = read32(directory + 0x20);
+    const qsizetype firstListing
+            = directory + read32(directory + 8) + head * read32(directory + 0x10);
+    ASSERT_EQ("PMGL", bytes.mid(firstListing, 4));
+    struct TDamage
+    {
+        const char *Name;
+        QByteArray Bytes;
+    };
+    const std::vector<TDamage> damages = {
+            {"control data version", at32(bytes, control + 8, 0x69)},
+            {"reset interval 0", at32(bytes, control + 12, 0)},
+            {"window 0", at32(bytes, control + 16, 0)},
+            {"window 2^22", at32(bytes, control + 16, 128)},
+            {"window not a power of two", at32(bytes, control + 16, 3)},
+            {"no windows per reset", at32(bytes, control + 20, 0)},
+            {"fewer than one block per reset",
+             at32(at32(bytes, control + 16, 64), control + 12, 1)},
+            {"signature", at32(bytes, control + 4, 0)},
+            {"half the file", bytes.left(bytes.size() / 2)},
+            {"directory chunks of 1 GiB", at32(bytes, directory + 0x10, 1u << 30)},
+            {"listing chunks in a circle", at32(bytes, firstListing + 16, head)},
+    };
+    QTemporaryDir dir;
+    bool callHelp = false;
+    for (const TDamage &damage : damages) {
+        SCOPED_TRACE(damage.Name);
+        CloseHelpViewer();
+        const QString path = dir.filePath(QStringLiteral("damaged.chm"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(damage.Bytes);
+        file.close();
+        ApplicationHelpFile = QFile::encodeName(path).toStdString();
+        Handle(HELP_CONTEXT, 2000, callHelp);
+        EXPECT_EQ(std::vector<std::string>{"Help is not available."}, box.Take());
+        EXPECT_TRUE(!HelpViewerWindow() || !HelpViewerWindow()->isVisible());
     }
 }
