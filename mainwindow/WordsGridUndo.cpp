@@ -85,7 +85,7 @@ void TWordsGrid::Undo()
         UndoSoundChange(first, rows);
         break;
     case TUndoKind::Sort:
-        UndoSort(rows);
+        UndoSort();
         break;
     case TUndoKind::Replace:
         UndoReplace(first, rows);
@@ -198,19 +198,14 @@ void TWordsGrid::UndoSoundChange(int first, int rows)
     SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
 }
 
-void TWordsGrid::UndoSort(int rows)
+// The words take their old places again, each as it is now: what an exercise recorded since the
+// sort stays.
+void TWordsGrid::UndoSort()
 {
-    // The record ends with this undo, so its words go back into the list as they are.
-    std::vector<std::unique_ptr<TWord>> kept;
-    kept.reserve(static_cast<size_t>(rows));
-    for (int i = 0; i < rows; ++i)
-        if (auto *word = EntryOf<std::unique_ptr<TWord>>(UndoList, i); word && *word)
-            kept.push_back(std::move(*word));
-    // A record that does not hold every word cannot give the old order back.
-    if (static_cast<int>(kept.size()) != WordList->Count())
+    auto *old = UndoList.empty() ? nullptr : EntryOf<TOldOrder>(UndoList, 0);
+    // A record that does not name every word cannot give the old order back.
+    if (!old || !WordList->RestoreOrder(old->Words))
         return;
-    (void)WordList->DeleteRange(0, WordList->Count());
-    WordList->InsertRange(0, std::move(kept));
     SelectCellAt(1, 1);
     InvalidateGrid();
     SendToTarget(WM_WORDCOUNTCHANGED, 0);
