@@ -104,7 +104,7 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
     const auto build = [&](unsigned block) {
         const size_t first = count * block / threads;
         const size_t last = count * (block + 1) / threads;
-        const TCollationKeys collation(locale);
+        TCollationKeys collation(locale);
         std::vector<uint8_t> &arena = keys.Arenas[block];
         arena.reserve((last - first) * TypicalKeyBytes);
         for (size_t i = first; i < last; ++i) {
@@ -283,13 +283,13 @@ const TWordCompare CompareScore{TSortKey::Score};
 
 void TWordList::Sort(const TWordCompare &compare)
 {
+    for (size_t i = 0; i < Words.size(); ++i)
+        Words[i]->SortIndex = static_cast<int32_t>(i);
     const std::vector<uint32_t> order = SortOrder(*this, compare.Key);
     std::vector<std::unique_ptr<TWord>> sorted;
     sorted.reserve(Words.size());
-    for (uint32_t index : order) {
-        Words[index]->SortIndex = static_cast<int32_t>(index);
+    for (uint32_t index : order)
         sorted.push_back(std::move(Words[index]));
-    }
     Words.swap(sorted);
     Saved = false;
 }

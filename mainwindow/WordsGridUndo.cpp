@@ -145,7 +145,8 @@ void TWordsGrid::UndoScoreReset(int first, int rows)
     SelectUndoneRows();
 }
 
-// Fresh clones of the kept words go back to their old rows, in their old order.
+// The kept words go back to their old rows, in their old order. The record ends with this undo,
+// so they go back themselves rather than as copies.
 void TWordsGrid::UndoDeleteWords(int first, int rows)
 {
     if (first < 0 || first > WordList->Count())
@@ -153,9 +154,10 @@ void TWordsGrid::UndoDeleteWords(int first, int rows)
     // An open editor would stand over a word that moved down.
     EndEdit();
     std::vector<std::unique_ptr<TWord>> kept;
+    kept.reserve(static_cast<size_t>(rows));
     for (int i = 0; i < rows; ++i)
         if (auto *word = EntryOf<std::unique_ptr<TWord>>(UndoList, i); word && *word)
-            kept.push_back((*word)->Clone());
+            kept.push_back(std::move(*word));
     const int inserted = static_cast<int>(kept.size());
     WordList->InsertRange(first, std::move(kept));
     SetRowCount(RowCount() + inserted);

@@ -32,32 +32,30 @@ TCollationKeys::~TCollationKeys()
         ucol_close(Collator);
 }
 
-size_t TCollationKeys::Append(QStringView text, std::vector<uint8_t> &out) const
+size_t TCollationKeys::Append(QStringView text, std::vector<uint8_t> &out)
 {
-    const size_t at = out.size();
     if (!Collator) {
         out.push_back(0);
         return 1;
     }
     const auto *units = reinterpret_cast<const UChar *>(text.utf16());
     const auto length = static_cast<int32_t>(text.size());
-    // Most keys fit in a few bytes per character; a longer one is asked for again.
-    size_t room = 16 + 4 * static_cast<size_t>(length);
-    out.resize(at + room);
-    auto size = static_cast<size_t>(
-            ucol_getSortKey(Collator, units, length, out.data() + at, static_cast<int32_t>(room)));
-    if (size > room) {
-        room = size;
-        out.resize(at + room);
-        size = static_cast<size_t>(ucol_getSortKey(Collator, units, length, out.data() + at,
-                                                   static_cast<int32_t>(room)));
+    // Keys go through a buffer of this collator's own, so the arena never fills bytes it then
+    // overwrites; a key longer than the buffer is asked for again.
+    if (Buffer.size() < MinBuffer)
+        Buffer.resize(MinBuffer);
+    auto size = static_cast<size_t>(ucol_getSortKey(Collator, units, length, Buffer.data(),
+                                                    static_cast<int32_t>(Buffer.size())));
+    if (size > Buffer.size()) {
+        Buffer.resize(size);
+        size = static_cast<size_t>(ucol_getSortKey(Collator, units, length, Buffer.data(),
+                                                   static_cast<int32_t>(Buffer.size())));
     }
     if (size == 0) {
         // A text ICU cannot key (it never happens for valid UTF-16) sorts first.
-        out.resize(at);
         out.push_back(0);
         return 1;
     }
-    out.resize(at + size);
+    out.insert(out.end(), Buffer.begin(), Buffer.begin() + static_cast<std::ptrdiff_t>(size));
     return size;
 }

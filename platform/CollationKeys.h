@@ -22,8 +22,11 @@ public:
     TCollationKeys &operator=(const TCollationKeys &) = delete;
 
     // Appends the key of text to out; answers its length, the final 0 included.
-    size_t Append(QStringView text, std::vector<uint8_t> &out) const;
+    size_t Append(QStringView text, std::vector<uint8_t> &out);
 
 private:
+    static constexpr size_t MinBuffer = 1024;
+
     UCollator *Collator = nullptr;
+    std::vector<uint8_t> Buffer;
 };
