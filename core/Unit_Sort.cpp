@@ -22,10 +22,10 @@ struct TSortItem
     uint32_t Index;
 };
 
-bool ItemLess(const TSortItem &a, const TSortItem &b)
-{
+// A function object rather than a function, so that the sort can inline it.
+constexpr auto ItemLess = [](const TSortItem &a, const TSortItem &b) {
     return a.Prefix != b.Prefix ? a.Prefix < b.Prefix : a.Index < b.Index;
-}
+};
 
 constexpr size_t PrefixBytes = sizeof(uint64_t);
 // Keys are built on several threads from this many words on; below it starting them costs more
@@ -211,8 +211,7 @@ TPracticeNeed NeedOf(const TWord &word, uint32_t index)
     return {needed, progress, recent, index};
 }
 
-bool NeedierFirst(const TPracticeNeed &a, const TPracticeNeed &b)
-{
+constexpr auto NeedierFirst = [](const TPracticeNeed &a, const TPracticeNeed &b) {
     if (a.Needed > 0 && b.Needed > 0) {
         if (a.Recent != b.Recent)
             return a.Recent < b.Recent;
@@ -225,7 +224,7 @@ bool NeedierFirst(const TPracticeNeed &a, const TPracticeNeed &b)
         return b.Needed == 0;
     }
     return a.Index < b.Index;
-}
+};
 
 std::vector<uint32_t> ScoreOrder(const TWordList &list)
 {
