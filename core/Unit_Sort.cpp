@@ -2,77 +2,59 @@
 
 #include "core/Unit_WordList.h"
 #include "platform/CodePage.h"
+#include "platform/CollationKeys.h"
 
-#include <QCollator>
-#include <QLocale>
 #include <algorithm>
+#include <span>
+#include <thread>
+
+// A sort first gives every word one compact key, then orders the keys alone, and finally moves
+// the words into that order in one pass: the comparisons never reach into the words, and the
+// words are never copied.
 
 namespace {
 
-int Sign(int64_t value)
+// One word in a text sort: eight bytes of its collation key from some depth on, as a number
+// that orders as those bytes do, and the word's position before the sort, which breaks every tie.
+struct TSortItem
 {
-    return value < 0 ? -1 : (value > 0 ? 1 : 0);
-}
+    uint64_t Prefix;
+    uint32_t Index;
+};
 
-int OrElseSortIndex(int64_t order, const TWord &a, const TWord &b)
-{
-    return order != 0 ? Sign(order) : CompareSortIndex(a, b);
-}
+// A function object rather than a function, so that the sort can inline it.
+constexpr auto ItemLess = [](const TSortItem &a, const TSortItem &b) {
+    return a.Prefix != b.Prefix ? a.Prefix < b.Prefix : a.Index < b.Index;
+};
 
-int CompareTexts(const TSortKeys &keys, const TWord &a, const TWord &b)
-{
-    const int order = keys.Texts[static_cast<size_t>(a.SortIndex)].compare(
-            keys.Texts[static_cast<size_t>(b.SortIndex)]);
-    return OrElseSortIndex(order, a, b);
-}
+constexpr size_t PrefixBytes = sizeof(uint64_t);
+// Keys are built on several threads from this many words on; below it starting them costs more
+// than it saves.
+constexpr size_t ParallelFrom = 20000;
+constexpr unsigned MaxThreads = 8;
+// Room reserved per key before building: most keys of word-list texts are shorter.
+constexpr size_t TypicalKeyBytes = 48;
 
-int CompareSounds(const TSortKeys &, const TWord &a, const TWord &b)
+// The collation keys of one text column: the bytes of all keys of a block of words lie in one
+// arena; each word's key is found through its position before the sort.
+struct TTextKeys
 {
-    return OrElseSortIndex(int{!a.Sound} - int{!b.Sound}, a, b);
-}
+    std::vector<std::vector<uint8_t>> Arenas;
+    std::vector<const uint8_t *> Data;
+    std::vector<uint32_t> Size;
 
-// Level 0 is off and goes after the three levels that are on.
-int LevelRank(uint8_t level)
-{
-    return level == 0 ? 4 : level;
-}
-
-int CompareLevels1(const TSortKeys &, const TWord &a, const TWord &b)
-{
-    return OrElseSortIndex(LevelRank(a.Level1) - LevelRank(b.Level1), a, b);
-}
-
-int CompareLevels2(const TSortKeys &, const TWord &a, const TWord &b)
-{
-    return OrElseSortIndex(LevelRank(a.Level2) - LevelRank(b.Level2), a, b);
-}
-
-TPracticeNeed NeedOf(const TWord &word)
-{
-    const int64_t needed = LevelThreshold(word.Level1) + LevelThreshold(word.Level2);
-    const int64_t progress = std::min<int64_t>(needed, int64_t{word.Score1} + word.Score2);
-    int recent = word.RecentScore1() + word.RecentScore2();
-    if (word.Level1 == 0)
-        recent = 2 * word.RecentScore2();
-    else if (word.Level2 == 0)
-        recent = 2 * word.RecentScore1();
-    return {needed, progress, recent};
-}
-
-int CompareScores(const TSortKeys &keys, const TWord &a, const TWord &b)
-{
-    const TPracticeNeed &needA = keys.Needs[static_cast<size_t>(a.SortIndex)];
-    const TPracticeNeed &needB = keys.Needs[static_cast<size_t>(b.SortIndex)];
-    if (needA.Needed > 0 && needB.Needed > 0) {
-        if (needA.Recent != needB.Recent)
-            return needA.Recent < needB.Recent ? -1 : 1;
-        // Progress / Needed ascending, compared without division.
-        return OrElseSortIndex(needA.Progress * needB.Needed - needB.Progress * needA.Needed, a, b);
+    uint64_t Prefix(uint32_t index, size_t from) const
+    {
+        const uint8_t *key = Data[index];
+        const size_t end = std::min<size_t>(Size[index], from + PrefixBytes);
+        uint64_t prefix = 0;
+        size_t at = from;
+        for (; at < end; ++at)
+            prefix = prefix << 8 | key[at];
+        // Bytes past the key's end count as 0, below every byte of a key but its end.
+        return prefix << (8 * (from + PrefixBytes - at));
     }
-    if (needA.Needed == 0 && needB.Needed == 0)
-        return CompareSortIndex(a, b);
-    return needA.Needed == 0 ? 1 : -1;
-}
+};
 
 const std::string &TextOf(const TWord &word, TSortKey text)
 {
@@ -100,62 +82,244 @@ int CodePageOf(const TWordList &list, TSortKey text)
     return font ? CodePage::ForCharset(font->Charset) : CodePage::Default;
 }
 
-// The user's collation. Under the C or POSIX locale (containers, CI, minimal systems) Qt compares
-// code points, which puts every capital before every small letter; the root collation stands in
-// there, so the order never depends on a missing locale. English is collated by the root rules:
-// CLDR tailors nothing for it.
-QLocale CollationLocale()
+unsigned KeyThreads(size_t count)
+{
+    if (count < ParallelFrom)
+        return 1;
+    return std::clamp(std::thread::hardware_concurrency(), 1U, MaxThreads);
+}
+
+TTextKeys TextKeys(const TWordList &list, TSortKey key)
+{
+    const auto count = static_cast<size_t>(list.Count());
+    const std::string locale = SortCollationLocale().bcp47Name().toStdString();
+    const int codePage = CodePageOf(list, key);
+    const unsigned threads = KeyThreads(count);
+    TTextKeys keys;
+    keys.Arenas.resize(threads);
+    keys.Data.resize(count);
+    keys.Size.resize(count);
+    // Offsets until every arena has its final place.
+    std::vector<size_t> offsets(count);
+    const auto build = [&](unsigned block) {
+        const size_t first = count * block / threads;
+        const size_t last = count * (block + 1) / threads;
+        TCollationKeys collation(locale);
+        std::vector<uint8_t> &arena = keys.Arenas[block];
+        arena.reserve((last - first) * TypicalKeyBytes);
+        for (size_t i = first; i < last; ++i) {
+            offsets[i] = arena.size();
+            const QString text
+                    = CodePage::ToUnicode(TextOf(list.Word(static_cast<int>(i)), key), codePage);
+            keys.Size[i] = static_cast<uint32_t>(collation.Append(text, arena));
+        }
+    };
+    if (threads == 1) {
+        build(0);
+    } else {
+        std::vector<std::jthread> workers;
+        for (unsigned block = 1; block < threads; ++block)
+            workers.emplace_back(build, block);
+        build(0);
+    }
+    for (unsigned block = 0; block < threads; ++block) {
+        const size_t first = count * block / threads;
+        const size_t last = count * (block + 1) / threads;
+        for (size_t i = first; i < last; ++i)
+            keys.Data[i] = keys.Arenas[block].data() + offsets[i];
+    }
+    return keys;
+}
+
+// Orders items by their keys from depth on, where all of them agree on the bytes before it.
+// Runs that agree on the next eight bytes as well go on with the bytes after them; items with
+// equal keys end in the order of their positions.
+void SortByKeys(std::span<TSortItem> items, const TTextKeys &keys, size_t depth)
+{
+    if (!std::is_sorted(items.begin(), items.end(), ItemLess))
+        std::sort(items.begin(), items.end(), ItemLess);
+    const size_t next = depth + PrefixBytes;
+    for (size_t run = 0; run < items.size();) {
+        size_t end = run + 1;
+        while (end < items.size() && items[end].Prefix == items[run].Prefix)
+            ++end;
+        // A key that ends within the bytes compared so far is equal to every other of its run.
+        if (end - run > 1 && keys.Size[items[run].Index] > next) {
+            const std::span<TSortItem> tied = items.subspan(run, end - run);
+            for (TSortItem &item : tied)
+                item.Prefix = keys.Prefix(item.Index, next);
+            SortByKeys(tied, keys, next);
+        }
+        run = end;
+    }
+}
+
+std::vector<uint32_t> TextOrder(const TWordList &list, TSortKey key)
+{
+    const TTextKeys keys = TextKeys(list, key);
+    std::vector<TSortItem> items(keys.Data.size());
+    for (uint32_t i = 0; i < items.size(); ++i)
+        items[i] = {keys.Prefix(i, 0), i};
+    SortByKeys(items, keys, 0);
+    std::vector<uint32_t> order(items.size());
+    std::transform(items.begin(), items.end(), order.begin(),
+                   [](const TSortItem &item) { return item.Index; });
+    return order;
+}
+
+// The positions in the order of their ranks, equal ranks in the order of their positions.
+std::vector<uint32_t> RankOrder(const std::vector<uint8_t> &ranks, size_t rankCount)
+{
+    std::vector<uint32_t> starts(rankCount + 1, 0);
+    for (uint8_t rank : ranks)
+        ++starts[rank + 1];
+    for (size_t rank = 1; rank <= rankCount; ++rank)
+        starts[rank] += starts[rank - 1];
+    std::vector<uint32_t> order(ranks.size());
+    for (uint32_t i = 0; i < ranks.size(); ++i)
+        order[starts[ranks[i]]++] = i;
+    return order;
+}
+
+// Level 0 is off and goes after the three levels that are on.
+uint8_t LevelRank(uint8_t level)
+{
+    return level == 0 ? 4 : level;
+}
+
+constexpr size_t ByteRanks = 256;
+
+// How much a word still needs practice: the right answers its enabled directions need, how many
+// of those it has, and its recent score over both directions; and its position before the sort.
+struct TPracticeNeed
+{
+    int64_t Needed;
+    int64_t Progress;
+    int32_t Recent;
+    uint32_t Index;
+};
+
+TPracticeNeed NeedOf(const TWord &word, uint32_t index)
+{
+    const int64_t needed = LevelThreshold(word.Level1) + LevelThreshold(word.Level2);
+    const int64_t progress = std::min<int64_t>(needed, int64_t{word.Score1} + word.Score2);
+    int recent = word.RecentScore1() + word.RecentScore2();
+    if (word.Level1 == 0)
+        recent = 2 * word.RecentScore2();
+    else if (word.Level2 == 0)
+        recent = 2 * word.RecentScore1();
+    return {needed, progress, recent, index};
+}
+
+constexpr auto NeedierFirst = [](const TPracticeNeed &a, const TPracticeNeed &b) {
+    if (a.Needed > 0 && b.Needed > 0) {
+        if (a.Recent != b.Recent)
+            return a.Recent < b.Recent;
+        // Progress / Needed ascending, compared without division.
+        const int64_t order = a.Progress * b.Needed - b.Progress * a.Needed;
+        if (order != 0)
+            return order < 0;
+    } else if ((a.Needed == 0) != (b.Needed == 0)) {
+        // A word with both directions off goes after every other.
+        return b.Needed == 0;
+    }
+    return a.Index < b.Index;
+};
+
+std::vector<uint32_t> ScoreOrder(const TWordList &list)
+{
+    std::vector<TPracticeNeed> needs(static_cast<size_t>(list.Count()));
+    for (uint32_t i = 0; i < needs.size(); ++i)
+        needs[i] = NeedOf(list.Word(static_cast<int>(i)), i);
+    std::sort(needs.begin(), needs.end(), NeedierFirst);
+    std::vector<uint32_t> order(needs.size());
+    std::transform(needs.begin(), needs.end(), order.begin(),
+                   [](const TPracticeNeed &need) { return need.Index; });
+    return order;
+}
+
+std::vector<uint32_t> SortOrder(const TWordList &list, TSortKey key)
+{
+    const auto count = static_cast<size_t>(list.Count());
+    std::vector<uint8_t> ranks(count);
+    switch (key) {
+    case TSortKey::Sound:
+        for (size_t i = 0; i < count; ++i)
+            ranks[i] = list.Word(static_cast<int>(i)).Sound ? 0 : 1;
+        return RankOrder(ranks, 2);
+    case TSortKey::Level1:
+        for (size_t i = 0; i < count; ++i)
+            ranks[i] = LevelRank(list.Word(static_cast<int>(i)).Level1);
+        return RankOrder(ranks, ByteRanks);
+    case TSortKey::Level2:
+        for (size_t i = 0; i < count; ++i)
+            ranks[i] = LevelRank(list.Word(static_cast<int>(i)).Level2);
+        return RankOrder(ranks, ByteRanks);
+    case TSortKey::Score:
+        return ScoreOrder(list);
+    default:
+        return TextOrder(list, key);
+    }
+}
+
+} // namespace
+
+QLocale SortCollationLocale()
 {
     const QLocale user;
     return user.language() == QLocale::C ? QLocale(QLocale::English) : user;
 }
 
-// The keys a column asks for, in list order; the words' SortIndex must be their index.
-TSortKeys SortKeys(const TWordList &list, TSortKey key)
-{
-    TSortKeys keys;
-    if (key == TSortKey::None)
-        return keys;
-    const auto count = static_cast<size_t>(list.Count());
-    if (key == TSortKey::Score) {
-        keys.Needs.reserve(count);
-        for (int i = 0; i < list.Count(); ++i)
-            keys.Needs.push_back(NeedOf(list.Word(i)));
-        return keys;
-    }
-    QCollator collator(CollationLocale());
-    collator.setCaseSensitivity(Qt::CaseSensitive);
-    const int codePage = CodePageOf(list, key);
-    keys.Texts.reserve(count);
-    for (int i = 0; i < list.Count(); ++i)
-        keys.Texts.push_back(
-                collator.sortKey(CodePage::ToUnicode(TextOf(list.Word(i), key), codePage)));
-    return keys;
-}
-
-} // namespace
-
-int CompareSortIndex(const TWord &a, const TWord &b)
-{
-    return Sign(int64_t{a.SortIndex} - b.SortIndex);
-}
-
-const TWordCompare CompareForWord{TSortKey::ForWord, CompareTexts};
-const TWordCompare CompareRefWord{TSortKey::RefWord, CompareTexts};
-const TWordCompare CompareContext{TSortKey::Context, CompareTexts};
-const TWordCompare ComparePartOfSpeech{TSortKey::PartOfSpeech, CompareTexts};
-const TWordCompare CompareLesson{TSortKey::Lesson, CompareTexts};
-const TWordCompare CompareSound{TSortKey::None, CompareSounds};
-const TWordCompare CompareLevel1{TSortKey::None, CompareLevels1};
-const TWordCompare CompareLevel2{TSortKey::None, CompareLevels2};
-const TWordCompare CompareScore{TSortKey::Score, CompareScores};
+const TWordCompare CompareForWord{TSortKey::ForWord};
+const TWordCompare CompareRefWord{TSortKey::RefWord};
+const TWordCompare CompareContext{TSortKey::Context};
+const TWordCompare ComparePartOfSpeech{TSortKey::PartOfSpeech};
+const TWordCompare CompareLesson{TSortKey::Lesson};
+const TWordCompare CompareSound{TSortKey::Sound};
+const TWordCompare CompareLevel1{TSortKey::Level1};
+const TWordCompare CompareLevel2{TSortKey::Level2};
+const TWordCompare CompareScore{TSortKey::Score};
 
 void TWordList::Sort(const TWordCompare &compare)
 {
-    for (int i = 0; i < Count(); ++i)
-        Word(i).SortIndex = i;
-    const TSortKeys keys = SortKeys(*this, compare.Key);
-    std::sort(Words.begin(), Words.end(),
-              [&](const auto &a, const auto &b) { return compare.Compare(keys, *a, *b) < 0; });
+    for (size_t i = 0; i < Words.size(); ++i)
+        Words[i]->SortIndex = static_cast<int32_t>(i);
+    const std::vector<uint32_t> order = SortOrder(*this, compare.Key);
+    std::vector<std::unique_ptr<TWord>> sorted;
+    sorted.reserve(Words.size());
+    for (uint32_t index : order)
+        sorted.push_back(std::move(Words[index]));
+    Words.swap(sorted);
     Saved = false;
+}
+
+std::vector<const TWord *> TWordList::Order() const
+{
+    std::vector<const TWord *> order;
+    order.reserve(Words.size());
+    for (const auto &word : Words)
+        order.push_back(word.get());
+    return order;
+}
+
+bool TWordList::RestoreOrder(const std::vector<const TWord *> &before)
+{
+    const size_t count = Words.size();
+    if (before.size() != count)
+        return false;
+    // Each word names its old place; the list holds exactly the words of before when every
+    // place named holds the word that names it.
+    for (const auto &word : Words) {
+        const auto index = static_cast<size_t>(word->SortIndex);
+        if (word->SortIndex < 0 || index >= count || before[index] != word.get())
+            return false;
+    }
+    std::vector<std::unique_ptr<TWord>> restored(count);
+    for (auto &word : Words) {
+        const auto index = static_cast<size_t>(word->SortIndex);
+        restored[index] = std::move(word);
+    }
+    Words.swap(restored);
+    Saved = false;
+    return true;
 }

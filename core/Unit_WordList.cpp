@@ -9,8 +9,11 @@
 
 #include <QFile>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdio>
+#include <map>
+#include <mutex>
 
 namespace {
 
@@ -399,10 +402,76 @@ size_t FindAtBoundary(const std::string &field, const std::string &text, size_t 
 
 } // namespace
 
+namespace {
+
+// Upper case of every byte of a code page of one byte per character, as UpperCase gives it.
+using TUpperTable = std::array<unsigned char, 256>;
+
+// Built once per code page: a replace-all searches once per occurrence.
+const TUpperTable &UpperTable(int codePage)
+{
+    static std::mutex mutex;
+    static std::map<int, TUpperTable> tables;
+    const std::lock_guard lock(mutex);
+    auto [entry, added] = tables.try_emplace(codePage);
+    if (added) {
+        for (size_t byte = 0; byte < entry->second.size(); ++byte)
+            entry->second[byte] = static_cast<unsigned char>(
+                    CodePage::UpperCase(std::string(1, static_cast<char>(byte)), codePage)[0]);
+    }
+    return entry->second;
+}
+
+// Whether field holds wanted (upper case already) at byte at, ignoring case.
+bool MatchesAt(const std::string &field, size_t at, const std::string &wanted,
+               const TUpperTable &upper)
+{
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        if (upper[static_cast<unsigned char>(field[at + i])]
+            != static_cast<unsigned char>(wanted[i]))
+            return false;
+    }
+    return true;
+}
+
+// The search of Find in a code page of one byte per character: the same answers, without an
+// upper-case copy of every text it passes.
+TFindResult FindSingleByte(const std::vector<std::unique_ptr<TWord>> &words, TFindResult start,
+                           int column, int mode, const std::string &wanted,
+                           const TUpperTable &upper)
+{
+    int pos = std::max(start.Pos, 1);
+    const auto count = static_cast<int>(words.size());
+    for (int row = std::max(start.Row, 0); row < count; ++row, pos = 1) {
+        const std::string &raw = Field(*words[static_cast<size_t>(row)], column);
+        if (mode == FindContains) {
+            const auto from = static_cast<size_t>(pos - 1);
+            if (wanted.empty() || from > raw.size() || raw.size() - from < wanted.size())
+                continue;
+            for (size_t at = from; at + wanted.size() <= raw.size(); ++at) {
+                if (MatchesAt(raw, at, wanted, upper))
+                    return {row, static_cast<int>(at) + 1};
+            }
+        } else if (pos == 1) {
+            if (mode == FindEquals && raw.size() == wanted.size()
+                && MatchesAt(raw, 0, wanted, upper))
+                return {row, 1};
+            if (mode == FindBeginsWith && !wanted.empty() && raw.size() >= wanted.size()
+                && MatchesAt(raw, 0, wanted, upper))
+                return {row, 1};
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 TFindResult TWordList::Find(TFindResult start, int column, int mode, const std::string &text) const
 {
     const int codePage = FindCodePage(column);
     const std::string wanted = CodePage::UpperCase(text, codePage);
+    if (!CodePage::IsDoubleByte(codePage))
+        return FindSingleByte(Words, start, column, mode, wanted, UpperTable(codePage));
     int pos = std::max(start.Pos, 1);
     for (int row = std::max(start.Row, 0); row < Count(); ++row, pos = 1) {
         const std::string &raw = Field(Word(row), column);

@@ -175,8 +175,14 @@ public:
     [[nodiscard]] std::unique_ptr<QBuffer> CopySoundToStream(int index);
     void PasteSoundFromStream(QIODevice &stream, int index);
 
-    // Reorders the whole list by one column; see Unit_Sort.
+    // Reorders the whole list by one column; see Unit_Sort. Afterwards each word's SortIndex is
+    // its position before the sort.
     void Sort(const TWordCompare &compare);
+    // The words in their present order: what undoing a sort needs to give them their order back.
+    std::vector<const TWord *> Order() const;
+    // Puts the words back in the order before the last sort, as Order gave it then. Answers false
+    // and changes nothing unless the list still holds exactly those words in that sort's order.
+    bool RestoreOrder(const std::vector<const TWord *> &before);
 
     // Reading and writing word-list files; see Unit_WLFile.
     void LoadFromFile(const std::string &fileName, bool &ok, int &format);

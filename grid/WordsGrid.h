@@ -61,9 +61,16 @@ struct TOldReplace
     std::string OldText;
 };
 
-// Whole words are kept for deletes and sorts, sound records for sound changes.
+// A sort keeps the order of the words before it, the one entry of its record. The words
+// themselves stay in the list: undoing the sort only moves them back.
+struct TOldOrder
+{
+    std::vector<const TWord *> Words;
+};
+
+// Whole words are kept for deletes, sound records for sound changes.
 using TUndoEntry = std::variant<TOldPartOfSpeech, TOldLesson, TOldLevel, TOldScore, TOldReplace,
-                                std::unique_ptr<TWord>, TSoundRec>;
+                                std::unique_ptr<TWord>, TSoundRec, TOldOrder>;
 
 // Column kinds: what a grid column shows.
 enum TColumnKind : uint8_t {
@@ -368,7 +375,7 @@ private:
     void UndoDeleteSound(int first, int rows);
     void UndoInsert();
     void UndoSoundChange(int first, int rows);
-    void UndoSort(int rows);
+    void UndoSort();
     void UndoReplace(int first, int rows);
     // Selects the record's rows again and shows them.
     void SelectUndoneRows();

@@ -39,7 +39,7 @@ const TWordCompare *CompareOfKind(uint8_t kind)
 } // namespace
 
 // Every sort is ascending and keeps the previous order of words that compare equal. The undo
-// record holds the words in their old order.
+// record holds the old order of the words.
 void TWordsGrid::SortByKind(uint8_t kind)
 {
     const TWordCompare *compare = CompareOfKind(kind);
@@ -50,12 +50,8 @@ void TWordsGrid::SortByKind(uint8_t kind)
         return;
     if (InSoundCell())
         EndEdit();
-    if (!StoreRecordings(0, count))
-        return;
     std::vector<TUndoEntry> old;
-    old.reserve(static_cast<size_t>(count));
-    for (int index = 0; index < count; ++index)
-        old.emplace_back(WordList->Word(index).Clone());
+    old.emplace_back(TOldOrder{WordList->Order()});
     StoreUndo(TUndoKind::Sort, 1, count, std::move(old));
     WordList->Sort(*compare);
     InvalidateGrid();

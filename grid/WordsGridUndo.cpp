@@ -85,7 +85,7 @@ void TWordsGrid::Undo()
         UndoSoundChange(first, rows);
         break;
     case TUndoKind::Sort:
-        UndoSort(rows);
+        UndoSort();
         break;
     case TUndoKind::Replace:
         UndoReplace(first, rows);
@@ -145,7 +145,8 @@ void TWordsGrid::UndoScoreReset(int first, int rows)
     SelectUndoneRows();
 }
 
-// Fresh clones of the kept words go back to their old rows, in their old order.
+// The kept words go back to their old rows, in their old order. The record ends with this undo,
+// so they go back themselves rather than as copies.
 void TWordsGrid::UndoDeleteWords(int first, int rows)
 {
     if (first < 0 || first > WordList->Count())
@@ -153,9 +154,10 @@ void TWordsGrid::UndoDeleteWords(int first, int rows)
     // An open editor would stand over a word that moved down.
     EndEdit();
     std::vector<std::unique_ptr<TWord>> kept;
+    kept.reserve(static_cast<size_t>(rows));
     for (int i = 0; i < rows; ++i)
         if (auto *word = EntryOf<std::unique_ptr<TWord>>(UndoList, i); word && *word)
-            kept.push_back((*word)->Clone());
+            kept.push_back(std::move(*word));
     const int inserted = static_cast<int>(kept.size());
     WordList->InsertRange(first, std::move(kept));
     SetRowCount(RowCount() + inserted);
@@ -198,19 +200,14 @@ void TWordsGrid::UndoSoundChange(int first, int rows)
     SelectCellAt(ColumnOfKind(ckSound), UndoFirst);
 }
 
-void TWordsGrid::UndoSort(int rows)
+// The words take their old places again, each as it is now: what an exercise recorded since the
+// sort stays.
+void TWordsGrid::UndoSort()
 {
-    // The record ends with this undo, so its words go back into the list as they are.
-    std::vector<std::unique_ptr<TWord>> kept;
-    kept.reserve(static_cast<size_t>(rows));
-    for (int i = 0; i < rows; ++i)
-        if (auto *word = EntryOf<std::unique_ptr<TWord>>(UndoList, i); word && *word)
-            kept.push_back(std::move(*word));
-    // A record that does not hold every word cannot give the old order back.
-    if (static_cast<int>(kept.size()) != WordList->Count())
+    auto *old = UndoList.empty() ? nullptr : EntryOf<TOldOrder>(UndoList, 0);
+    // A record that does not name every word cannot give the old order back.
+    if (!old || !WordList->RestoreOrder(old->Words))
         return;
-    (void)WordList->DeleteRange(0, WordList->Count());
-    WordList->InsertRange(0, std::move(kept));
     SelectCellAt(1, 1);
     InvalidateGrid();
     SendToTarget(WM_WORDCOUNTCHANGED, 0);

@@ -3,8 +3,14 @@
 #include "core/Unit_WordList.h"
 #include "support/WordListFixtures.h"
 
+#include "platform/CodePage.h"
+
+#include <QCollator>
 #include <QLocale>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -199,4 +205,223 @@ TEST_P(Sort, ScoreKeepsTheOrderOfWordsThatAreAllOff)
     const std::vector<std::string> before = ForWords();
     List.Sort(CompareScore);
     EXPECT_EQ(before, ForWords());
+}
+
+namespace {
+
+// Texts that share long beginnings, differ in letter case or accents only, repeat exactly, hold
+// bytes above 127 (some undefined in the code page) or are empty.
+std::string RandomText(std::mt19937 &random, const std::vector<std::string> &earlier)
+{
+    static const std::vector<std::string> Pieces{"a",
+                                                 "A",
+                                                 "b",
+                                                 "B",
+                                                 "e",
+                                                 "E",
+                                                 "\xE9",
+                                                 "\xC9",
+                                                 "\xE8",
+                                                 "\xDF",
+                                                 "ss",
+                                                 "\xE6",
+                                                 "ae",
+                                                 "\xC6",
+                                                 "-",
+                                                 "'",
+                                                 " ",
+                                                 "0",
+                                                 "9",
+                                                 "10",
+                                                 "_",
+                                                 ".",
+                                                 "z",
+                                                 "Z",
+                                                 "\xE4",
+                                                 "\xF6",
+                                                 "o",
+                                                 "le mot fran\xE7"
+                                                 "ais ",
+                                                 "woord ",
+                                                 "\x81",
+                                                 "\x9D",
+                                                 "\xFF",
+                                                 "\x80"};
+    const unsigned choice = random() % 10;
+    if (choice == 0 || (choice == 1 && !earlier.empty()))
+        return choice == 0 || earlier.empty() ? std::string() : earlier[random() % earlier.size()];
+    std::string text;
+    for (unsigned n = random() % 9; n > 0; --n)
+        text += Pieces[random() % Pieces.size()];
+    if (choice == 2)
+        text += static_cast<char>(0x80 + random() % 0x80);
+    return text;
+}
+
+// The order the collation gives, written out plainly: the user's collation through Qt, a stable
+// sort, so that equal texts keep their positions.
+std::vector<int> CollatedOrder(const std::vector<std::string> &texts, int codePage)
+{
+    QCollator collator(SortCollationLocale());
+    collator.setCaseSensitivity(Qt::CaseSensitive);
+    std::vector<QCollatorSortKey> keys;
+    for (const std::string &text : texts)
+        keys.push_back(collator.sortKey(CodePage::ToUnicode(text, codePage)));
+    std::vector<int> order(texts.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = static_cast<int>(i);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return keys[static_cast<size_t>(a)].compare(keys[static_cast<size_t>(b)]) < 0;
+    });
+    return order;
+}
+
+// What the list holds after sorting must be the words of before in the order expected.
+void ExpectOrder(const TWordList &list, const std::vector<const TWord *> &before,
+                 const std::vector<int> &expected, const char *column)
+{
+    const std::vector<const TWord *> after = list.Order();
+    ASSERT_EQ(after.size(), expected.size());
+    size_t wrong = 0;
+    for (size_t i = 0; i < after.size(); ++i)
+        wrong += after[i] != before[static_cast<size_t>(expected[i])] ? 1 : 0;
+    EXPECT_EQ(wrong, 0u) << "positions out of order, sorted by " << column;
+}
+
+} // namespace
+
+// Enough words that the keys are built on several threads; each text column is checked against
+// the collation itself on texts full of ties, case pairs and bytes above 127, in code pages of
+// one and two bytes.
+TEST_P(Sort, EveryTextColumnOrdersAsTheCollationWithTiesInTheirOldOrder)
+{
+    constexpr int Words = 24000;
+    constexpr uint8_t ChineseCharset = 134;
+    Add.Languages("Frans", AnsiCharset, "Chinees", ChineseCharset);
+    std::mt19937 random(1234);
+    std::vector<std::string> earlier;
+    for (int i = 0; i < Words; ++i) {
+        TWord &word = Add.Word(RandomText(random, earlier)).List().Word(i);
+        earlier.push_back(word.ForWord);
+        word.RefWord = RandomText(random, earlier);
+        word.Context = RandomText(random, earlier);
+        word.PartOfSpeech = RandomText(random, earlier).substr(0, 4);
+        word.Lesson = RandomText(random, earlier).substr(0, 2);
+    }
+    const struct
+    {
+        const TWordCompare &Compare;
+        std::string TWord::*Text;
+        int CodePage;
+        const char *Name;
+    } columns[]{{CompareRefWord, &TWord::RefWord, CodePage::ForCharset(ChineseCharset), "ref"},
+                {CompareForWord, &TWord::ForWord, CodePage::Default, "foreign"},
+                {CompareContext, &TWord::Context, CodePage::Default, "context"},
+                {ComparePartOfSpeech, &TWord::PartOfSpeech, CodePage::Default, "part of speech"},
+                {CompareLesson, &TWord::Lesson, CodePage::Default, "lesson"}};
+    for (const auto &column : columns) {
+        const std::vector<const TWord *> before = List.Order();
+        std::vector<std::string> texts;
+        for (const TWord *word : before)
+            texts.push_back(word->*column.Text);
+        List.Sort(column.Compare);
+        ExpectOrder(List, before, CollatedOrder(texts, column.CodePage), column.Name);
+    }
+}
+
+// The other columns against their rules written out as comparisons, on words with every level,
+// sound or none, and answers that give equal recent scores and equal shares of progress.
+TEST_P(Sort, SoundLevelAndScoreOrderAsTheirRulesWithTiesInTheirOldOrder)
+{
+    ExerciseOptions.LevelThresholds = {0, 2, 4, 6};
+    std::mt19937 random(99);
+    for (int i = 0; i < 3000; ++i) {
+        TWord &word = Add.Word(std::to_string(i)).List().Word(i);
+        word.Level1 = static_cast<uint8_t>(random() % 4);
+        word.Level2 = static_cast<uint8_t>(random() % 4);
+        word.Score1 = static_cast<int32_t>(random() % 8);
+        word.Score2 = static_cast<int32_t>(random() % 8);
+        word.Count1 = static_cast<int32_t>(random() % 6);
+        word.Count2 = static_cast<int32_t>(random() % 6);
+        word.History1 = static_cast<uint32_t>(random() % 32);
+        word.History2 = static_cast<uint32_t>(random() % 32);
+        if (random() % 3 == 0)
+            word.Sound = std::make_unique<TSoundRec>(TSoundRec{i, 1});
+    }
+    const auto levelRank = [](uint8_t level) { return level == 0 ? 4 : int{level}; };
+    const auto need = [](const TWord &word) {
+        const int64_t needed = LevelThreshold(word.Level1) + LevelThreshold(word.Level2);
+        const int64_t progress = std::min<int64_t>(needed, int64_t{word.Score1} + word.Score2);
+        const int recent = word.Level1 == 0 ? 2 * word.RecentScore2()
+                : word.Level2 == 0          ? 2 * word.RecentScore1()
+                                            : word.RecentScore1() + word.RecentScore2();
+        return std::tuple{needed, progress, recent};
+    };
+    using TLess = std::function<bool(const TWord &, const TWord &)>;
+    const struct
+    {
+        const TWordCompare &Compare;
+        TLess Less;
+        const char *Name;
+    } columns[]{{CompareSound, [](const TWord &a, const TWord &b) { return a.Sound && !b.Sound; },
+                 "sound"},
+                {CompareLevel1,
+                 [&](const TWord &a, const TWord &b) {
+                     return levelRank(a.Level1) < levelRank(b.Level1);
+                 },
+                 "level 1"},
+                {CompareLevel2,
+                 [&](const TWord &a, const TWord &b) {
+                     return levelRank(a.Level2) < levelRank(b.Level2);
+                 },
+                 "level 2"},
+                {CompareScore,
+                 [&](const TWord &a, const TWord &b) {
+                     const auto [neededA, progressA, recentA] = need(a);
+                     const auto [neededB, progressB, recentB] = need(b);
+                     if (neededA == 0 || neededB == 0)
+                         return neededB == 0 && neededA > 0;
+                     if (recentA != recentB)
+                         return recentA < recentB;
+                     return progressA * neededB < progressB * neededA;
+                 },
+                 "score"}};
+    for (const auto &column : columns) {
+        const std::vector<const TWord *> before = List.Order();
+        std::vector<int> expected(before.size());
+        for (size_t i = 0; i < expected.size(); ++i)
+            expected[i] = static_cast<int>(i);
+        std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+            return column.Less(*before[static_cast<size_t>(a)], *before[static_cast<size_t>(b)]);
+        });
+        List.Sort(column.Compare);
+        ExpectOrder(List, before, expected, column.Name);
+    }
+}
+
+TEST(SortOrder, RestoringTakesBackTheOrderBeforeTheLastSortOnlyWhileTheListHoldsItsWords)
+{
+    TWordList list;
+    TListBuilder(list).Words({"c", "a", "b"});
+    const std::vector<const TWord *> before = list.Order();
+    list.Sort(CompareForWord);
+    list.RecordAnswer1(0, true);
+    list.Saved = true;
+    ASSERT_TRUE(list.RestoreOrder(before));
+    EXPECT_EQ(list.Order(), before);
+    EXPECT_EQ(list.GetScore1(1), 1) << "the word keeps what it got after the sort";
+    EXPECT_FALSE(list.Saved);
+
+    list.Sort(CompareForWord);
+    const std::vector<const TWord *> sorted = list.Order();
+    EXPECT_FALSE(list.RestoreOrder({before[0], before[1]})) << "a word too few";
+    std::vector<const TWord *> other = before;
+    std::swap(other[0], other[2]);
+    EXPECT_FALSE(list.RestoreOrder(other)) << "not the order of the last sort";
+    list.Add(std::make_unique<TWord>("d", "", ""));
+    std::vector<const TWord *> withNew = before;
+    withNew.push_back(&list.Word(3));
+    EXPECT_FALSE(list.RestoreOrder(withNew)) << "a word the sort did not see";
+    list.Delete(3).reset();
+    EXPECT_EQ(list.Order(), sorted);
 }

@@ -1,11 +1,13 @@
 #include "core/Unit_GlobalSettings.h"
 #include "core/Unit_WordList.h"
+#include "platform/CodePage.h"
 #include "platform/TempFile.h"
 #include "support/WordListFixtures.h"
 
 #include <QFileInfo>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -408,5 +410,51 @@ TEST(WordList, SettersClearSaved)
         list.Saved = true;
         changes[i]();
         EXPECT_FALSE(list.Saved) << "change " << i;
+    }
+}
+
+// The search compares byte by byte through each code page's upper case; it must find exactly
+// what searching an upper-case copy of every text finds, in every mode and from every position.
+TEST(WordListFindCodePages, EverySingleByteCodePageFindsWhatItsUpperCaseCopiesHold)
+{
+    std::mt19937 random(5);
+    const std::string letters = "aAbB\xE0\xC0\xE9\xC9\xFF\xDF\xB5\xE6\xC6\x9A\x8A xX";
+    for (const uint8_t charset : {uint8_t{0}, uint8_t{204}, uint8_t{161}, uint8_t{238}}) {
+        TWordList list;
+        list.InitLanguages("Een", charset, "Arial", 10, "Twee", 0, "Arial", 10);
+        const int codePage = CodePage::ForCharset(charset);
+        for (int i = 0; i < 300; ++i) {
+            std::string text;
+            for (unsigned n = random() % 7; n > 0; --n)
+                text += letters[random() % letters.size()];
+            list.Add(std::make_unique<TWord>(text, "", ""));
+        }
+        for (int round = 0; round < 200; ++round) {
+            std::string wanted;
+            for (unsigned n = 1 + random() % 2; n > 0; --n)
+                wanted += letters[random() % letters.size()];
+            const int mode = static_cast<int>(random() % 3);
+            const TFindResult start{static_cast<int>(random() % 300),
+                                    1 + static_cast<int>(random() % 4)};
+            // The search written out plainly over upper-case copies.
+            const std::string upper = CodePage::UpperCase(wanted, codePage);
+            TFindResult expected;
+            for (int row = start.Row, pos = start.Pos; row < list.Count() && expected.Row < 0;
+                 ++row, pos = 1) {
+                const std::string text = CodePage::UpperCase(list.GetForWord(row), codePage);
+                if (mode == FindContains && static_cast<size_t>(pos - 1) <= text.size()) {
+                    const size_t hit = text.find(upper, static_cast<size_t>(pos - 1));
+                    if (hit != std::string::npos)
+                        expected = {row, static_cast<int>(hit) + 1};
+                } else if (pos == 1 && mode == FindEquals && text == upper) {
+                    expected = {row, 1};
+                } else if (pos == 1 && mode == FindBeginsWith && text.starts_with(upper)) {
+                    expected = {row, 1};
+                }
+            }
+            const TFindResult hit = list.Find(start, FindForWord, mode, wanted);
+            EXPECT_EQ(hit.Row, expected.Row) << "code page " << codePage << " mode " << mode;
+            EXPECT_EQ(hit.Pos, expected.Pos) << "code page " << codePage << " mode " << mode;
+        }
     }
 }

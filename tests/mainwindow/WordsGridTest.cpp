@@ -331,13 +331,10 @@ TEST_F(WordsGrid, UndoOfASortAfterAPasteRestoresTheOrderBeforeTheSortOnly)
     Grid.SetRowCount(list.Count() + 2);
     Grid.StoreUndo(TUndoKind::Insert, 1, 3);
 
-    std::vector<TUndoEntry> before;
-    for (int i = 0; i < list.Count(); ++i)
-        before.emplace_back(list.Word(i).Clone());
     const std::vector<std::string> order = ForWords(list);
-    list.Move(0, 5);
-    list.Move(0, 5);
-    Grid.StoreUndo(TUndoKind::Sort, 1, list.Count(), std::move(before));
+    EditOptions.ConfirmSort = false;
+    Grid.SortByKind(ckForWord);
+    EXPECT_EQ(ForWords(list), (std::vector<std::string>{"f0", "f1", "f2", "p0", "p1", "p2"}));
     Grid.SelectCellAt(3, 4);
     Grid.Undo();
     EXPECT_EQ(ForWords(list), order);
@@ -346,6 +343,35 @@ TEST_F(WordsGrid, UndoOfASortAfterAPasteRestoresTheOrderBeforeTheSortOnly)
     EXPECT_EQ(Grid.Row(), 1);
     EXPECT_EQ(Recorder.Count(WM_WORDCOUNTCHANGED), 1);
     EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::None) << "the paste can no longer be undone";
+}
+
+// Undoing a sort moves the words back; it takes nothing from them. An exercise run after the
+// sort records its answers in the words, and they must survive the undo.
+TEST_F(WordsGrid, UndoOfASortKeepsWhatAnExerciseRecordedSince)
+{
+    TWordList &list = Show(4);
+    list.SetForWord(0, "d");
+    list.SetForWord(1, "b");
+    list.SetForWord(2, "c");
+    list.SetForWord(3, "a");
+    list.SetSound(2, 40, 4);
+    list.Saved = true;
+    EditOptions.ConfirmSort = false;
+    Grid.SortByKind(ckForWord);
+    EXPECT_EQ(ForWords(list), (std::vector<std::string>{"a", "b", "c", "d"}));
+    list.RecordAnswer1(0, true);
+    list.RecordAnswer2(3, false);
+    list.Saved = true;
+    Grid.Undo();
+    EXPECT_EQ(ForWords(list), (std::vector<std::string>{"d", "b", "c", "a"}));
+    EXPECT_EQ(list.GetScore1(3), 1) << "the answer given to a";
+    EXPECT_EQ(list.GetCount1(3), 1);
+    EXPECT_EQ(list.GetCount2(0), 1) << "the answer given to d";
+    ASSERT_NE(list.GetSound(2), nullptr);
+    EXPECT_EQ(list.GetSound(2)->Offset, 40);
+    EXPECT_EQ(list.GetRefWord(2), "r2") << "every word keeps its own texts";
+    EXPECT_FALSE(list.Saved);
+    EXPECT_EQ(Grid.GetUndoKind(), TUndoKind::None);
 }
 
 TEST_F(WordsGrid, UndoOfAReplaceRestoresTheTextOfItsColumn)
@@ -425,7 +451,7 @@ TEST_F(WordsGrid, RecordsThatDoNotMatchTheListAreIgnored)
     EXPECT_EQ(list.GetLesson(2), "y");
     Grid.StoreUndo(TUndoKind::Sort, 1, 1, [&] {
         std::vector<TUndoEntry> entries;
-        entries.emplace_back(list.Word(0).Clone());
+        entries.emplace_back(TOldOrder{{&list.Word(0)}});
         return entries;
     }());
     Grid.Undo();
