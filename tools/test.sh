@@ -43,7 +43,7 @@ mkdir -p "$TARNWICK_REGISTRY_DIR"
 cmake --preset release >/dev/null
 cmake --build --preset release
 for bench in $(find build/release/tools/bench -maxdepth 1 -type f -executable -name 'bench_*'); do
-    TARNWICK_BENCH_QUICK=1 "$bench" >/dev/null
+    TARNWICK_BENCH_QUICK=1 "$bench" >/dev/null || { echo "benchmark $bench failed"; exit 1; }
 done
 
 # Each target's new inputs go to a scratch folder; a crash, leak, timeout or abort is a finding.
