@@ -10,10 +10,17 @@
 #include <utility>
 #include <xcb/xcb.h>
 // The XKB header names a structure member "explicit", a C++ keyword; it is renamed for this one
-// header, after everything else is included.
+// header, after everything else is included. Clang warns on any macro named like a keyword.
+#ifdef __clang__
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wkeyword-macro"
+#endif
 #define explicit xkb_explicit
 #include <xcb/xkb.h>
 #undef explicit
+#ifdef __clang__
+#pragma clang diagnostic pop
+#endif
 
 namespace {
 
