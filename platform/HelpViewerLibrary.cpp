@@ -107,41 +107,15 @@ void PutNumber(std::string &out, uint64_t value, int bytes)
         out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
 }
 
-bool WriteAll(int fd, const std::string &bytes)
-{
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<size_t>(written);
-    }
-    return true;
-}
-
 // The file as it is now, for the checks; a help file bigger than all it may hold is refused.
 bool ReadWholeFile(const std::string &path, std::string &bytes)
 {
     const int fd = OpenRegularFileForReading(path);
     if (fd < 0)
         return false;
-    std::vector<char> buffer(ReadChunk);
-    bool ok = true;
-    while (ok) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0) {
-            ok = got == 0;
-            break;
-        }
-        bytes.append(buffer.data(), static_cast<size_t>(got));
-        ok = bytes.size() <= MaxArchiveSize;
-    }
+    const int error = ReadToEnd(fd, MaxArchiveSize, bytes);
     ::close(fd);
-    return ok;
+    return error == 0;
 }
 
 [[noreturn]] void RunChild(int fd, int out)

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 int OpenRegularFileForReading(const std::string &path)
 {
@@ -61,4 +62,36 @@ std::string OpenErrorText(const std::string &path, int error)
     if (error == NotRegularFileError)
         return path + ": Not a regular file";
     return FileErrorText(path, error);
+}
+
+int ReadToEnd(int fd, size_t limit, std::string &out)
+{
+    constexpr size_t Chunk = 64 * 1024;
+    std::vector<char> buffer(Chunk);
+    while (true) {
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return errno;
+        if (got == 0)
+            return 0;
+        if (out.size() + static_cast<size_t>(got) > limit)
+            return TooLargeError;
+        out.append(buffer.data(), static_cast<size_t>(got));
+    }
+}
+
+bool WriteAll(int fd, const std::string &bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += static_cast<size_t>(written);
+    }
+    return true;
 }

@@ -19,3 +19,12 @@ int OpenRegularFileForReading(const std::string &path);
 bool OpenRegularFile(QFile &file, std::string *errorText = nullptr);
 // "<file>: <reason>", with a readable reason for a file that is not a regular one.
 std::string OpenErrorText(const std::string &path, int error);
+
+// The error ReadToEnd gives when the file holds more than its limit.
+inline constexpr int TooLargeError = EFBIG;
+
+// Appends everything left to read from fd to out, in large chunks: 0 once the end is reached,
+// TooLargeError when out would grow past limit bytes, else the failed read's errno.
+int ReadToEnd(int fd, size_t limit, std::string &out);
+// Writes all of bytes to fd, going on after interruptions and short writes.
+bool WriteAll(int fd, const std::string &bytes);

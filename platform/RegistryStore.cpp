@@ -20,7 +20,6 @@ namespace Registry {
 
 namespace {
 
-constexpr size_t ReadChunk = 64 * 1024;
 // Folders and files of the system-wide hives are read by every user and written by the
 // administrator alone; the user's own are the user's alone.
 constexpr mode_t OwnFolderMode = 0700;
@@ -112,7 +111,7 @@ enum class TReadResult {
     Failed,
 };
 
-// The whole file, read in large chunks.
+// The whole file.
 TReadResult ReadWholeFile(const std::string &path, std::string &text)
 {
     const int fd = OpenRegularFileForReading(path);
@@ -120,41 +119,15 @@ TReadResult ReadWholeFile(const std::string &path, std::string &text)
         LastErrorText = OpenErrorText(path, errno);
         return TReadResult::Failed;
     }
-    std::vector<char> buffer(ReadChunk);
-    TReadResult result = TReadResult::Ok;
-    while (true) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            LastErrorText = ErrorText(path, errno);
-            result = TReadResult::Failed;
-            break;
-        }
-        if (got == 0)
-            break;
-        if (text.size() + static_cast<size_t>(got) > MaxHiveText) {
-            result = TReadResult::TooLarge;
-            break;
-        }
-        text.append(buffer.data(), static_cast<size_t>(got));
-    }
+    const int error = ReadToEnd(fd, MaxHiveText, text);
     ::close(fd);
-    return result;
-}
-
-bool WriteAll(int fd, const std::string &text)
-{
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += static_cast<size_t>(written);
+    if (error == TooLargeError)
+        return TReadResult::TooLarge;
+    if (error != 0) {
+        LastErrorText = ErrorText(path, error);
+        return TReadResult::Failed;
     }
-    return true;
+    return TReadResult::Ok;
 }
 
 void SetAside(const std::string &path)
