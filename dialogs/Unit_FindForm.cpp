@@ -323,17 +323,27 @@ void TFindForm::FindButtonClick()
     BringToFront();
 }
 
+// The page's find and replace texts, when both can be searched for in its column.
+std::optional<std::pair<std::string, std::string>> TFindForm::ReplaceTexts(TPage page) const
+{
+    std::optional<std::string> findText = EditBytes(page, *FindEdits[page]);
+    if (!findText)
+        return std::nullopt;
+    std::optional<std::string> replaceText = EditBytes(page, *ReplaceEdits[page]);
+    if (!replaceText)
+        return std::nullopt;
+    return std::make_pair(std::move(*findText), std::move(*replaceText));
+}
+
 void TFindForm::ReplaceButtonClick()
 {
     const TPage page = ActivePage();
     IFindTarget *target = SearchTarget();
-    const std::optional<std::string> findText = EditBytes(page, *FindEdits[page]);
-    const std::optional<std::string> replaceText
-            = findText ? EditBytes(page, *ReplaceEdits[page]) : std::nullopt;
-    if (!target || !replaceText)
+    const auto texts = ReplaceTexts(page);
+    if (!target || !texts)
         return;
     BringOwnerToFront();
-    target->FindNext(page, Mode(page), true, true, *findText, *replaceText);
+    target->FindNext(page, Mode(page), true, true, texts->first, texts->second);
     BringToFront();
 }
 
@@ -341,13 +351,11 @@ void TFindForm::ReplaceAllButtonClick()
 {
     const TPage page = ActivePage();
     IFindTarget *target = SearchTarget();
-    const std::optional<std::string> findText = EditBytes(page, *FindEdits[page]);
-    const std::optional<std::string> replaceText
-            = findText ? EditBytes(page, *ReplaceEdits[page]) : std::nullopt;
-    if (!target || !replaceText)
+    const auto texts = ReplaceTexts(page);
+    if (!target || !texts)
         return;
     BringOwnerToFront();
-    target->ReplaceAll(page, Mode(page), *findText, *replaceText);
+    target->ReplaceAll(page, Mode(page), texts->first, texts->second);
     BringToFront();
 }
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 class IFindTarget;
 class TWordsGrid;
@@ -94,6 +95,7 @@ private:
     uint8_t Mode(TPage page) const;
     int PageCodePage(TPage page) const;
     std::optional<std::string> EditBytes(TPage page, const TKBAwareEdit &edit) const;
+    std::optional<std::pair<std::string, std::string>> ReplaceTexts(TPage page) const;
     void BringOwnerToFront();
     void BringToFront();
 
