@@ -1,6 +1,7 @@
 #include "platform/CodePage.h"
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <iconv.h>
 #include <langinfo.h>
@@ -43,13 +44,14 @@ constexpr std::array<CharsetCodePage, 15> CharsetCodePages{{
         {130, 1361},
 }};
 
-bool IsKnownCodePage(int codePage)
+// The slot of a code page in CharsetCodePages, or of the default one for a code page not there.
+size_t CodePageSlot(int codePage)
 {
-    for (const auto &entry : CharsetCodePages) {
-        if (entry.codePage == codePage)
-            return true;
+    for (size_t slot = 0; slot < CharsetCodePages.size(); ++slot) {
+        if (CharsetCodePages[slot].codePage == codePage)
+            return slot;
     }
-    return false;
+    return CodePageSlot(Default);
 }
 
 class Iconv
@@ -213,17 +215,22 @@ Table::Table(int codePage)
     }
 }
 
+// Built once per code page and never freed before exit; after that every lookup, from any thread,
+// is one atomic load, as sorting a large list converts its texts from several threads at once.
 const Table &TableFor(int codePage)
 {
-    static std::mutex mutex;
-    static std::map<int, std::unique_ptr<Table>> tables;
-    if (!IsKnownCodePage(codePage))
-        codePage = Default;
-    std::lock_guard lock(mutex);
-    auto &table = tables[codePage];
-    if (!table)
-        table = std::make_unique<Table>(codePage);
-    return *table;
+    static std::array<std::atomic<const Table *>, CharsetCodePages.size()> built{};
+    static std::array<std::unique_ptr<const Table>, CharsetCodePages.size()> owned;
+    static std::mutex building;
+    const size_t slot = CodePageSlot(codePage);
+    if (const Table *table = built[slot].load(std::memory_order_acquire))
+        return *table;
+    std::lock_guard lock(building);
+    if (!owned[slot]) {
+        owned[slot] = std::make_unique<const Table>(CharsetCodePages[slot].codePage);
+        built[slot].store(owned[slot].get(), std::memory_order_release);
+    }
+    return *owned[slot];
 }
 
 void AppendScalar(QString &text, char32_t character)
@@ -284,15 +291,20 @@ bool IsLeadByte(int codePage, unsigned char byte)
 
 QString ToUnicode(std::string_view bytes, int codePage)
 {
-    const Table &table = TableFor(codePage);
     QString text;
-    text.reserve(static_cast<qsizetype>(bytes.size()));
+    AppendUnicode(bytes, codePage, text);
+    return text;
+}
+
+void AppendUnicode(std::string_view bytes, int codePage, QString &text)
+{
+    const Table &table = TableFor(codePage);
+    text.reserve(text.size() + static_cast<qsizetype>(bytes.size()));
     for (size_t pos = 0; pos < bytes.size();) {
         char32_t character = table.decode(bytes, pos);
         if (character != 0)
             AppendScalar(text, character);
     }
-    return text;
 }
 
 bool FromUnicode(QStringView text, int codePage, std::string &out)

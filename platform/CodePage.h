@@ -23,6 +23,8 @@ bool IsDoubleByte(int codePage);
 bool IsLeadByte(int codePage, unsigned char byte);
 
 QString ToUnicode(std::string_view bytes, int codePage);
+// As ToUnicode, appending to text, so that a caller converting many texts reuses one buffer.
+void AppendUnicode(std::string_view bytes, int codePage, QString &text);
 
 // Appends the encoding of text to out; false (and out unchanged) when some character has no
 // encoding in the code page. U+0000 is dropped.
