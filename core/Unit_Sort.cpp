@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <span>
+#include <string_view>
 #include <thread>
+#include <unordered_map>
 
 // A sort first gives every word one compact key, then orders the keys alone, and finally moves
 // the words into that order in one pass: the comparisons never reach into the words, and the
@@ -34,6 +36,10 @@ constexpr size_t ParallelFrom = 20000;
 constexpr unsigned MaxThreads = 8;
 // Room reserved per key before building: most keys of word-list texts are shorter.
 constexpr size_t TypicalKeyBytes = 48;
+// Lessons and parts of speech repeat throughout a list, so a text met before shares the key built
+// for it. The texts remembered stop at this many per thread, so that a column of mostly distinct
+// words costs no more than one lookup a word.
+constexpr size_t RememberedTexts = 4096;
 
 // The collation keys of one text column: the bytes of all keys of a block of words lie in one
 // arena; each word's key is found through its position before the sort.
@@ -107,10 +113,20 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
         TCollationKeys collation(locale);
         std::vector<uint8_t> &arena = keys.Arenas[block];
         arena.reserve((last - first) * TypicalKeyBytes);
+        std::unordered_map<std::string_view, size_t> keyed;
+        QString text;
         for (size_t i = first; i < last; ++i) {
+            const std::string &bytes = TextOf(list.Word(static_cast<int>(i)), key);
+            if (const auto found = keyed.find(bytes); found != keyed.end()) {
+                offsets[i] = offsets[found->second];
+                keys.Size[i] = keys.Size[found->second];
+                continue;
+            }
+            if (keyed.size() < RememberedTexts)
+                keyed.emplace(bytes, i);
             offsets[i] = arena.size();
-            const QString text
-                    = CodePage::ToUnicode(TextOf(list.Word(static_cast<int>(i)), key), codePage);
+            text.resize(0);
+            CodePage::AppendUnicode(bytes, codePage, text);
             keys.Size[i] = static_cast<uint32_t>(collation.Append(text, arena));
         }
     };

@@ -290,12 +290,13 @@ void ExpectOrder(const TWordList &list, const std::vector<const TWord *> &before
 
 } // namespace
 
-// Enough words that the keys are built on several threads; each text column is checked against
-// the collation itself on texts full of ties, case pairs and bytes above 127, in code pages of
-// one and two bytes.
+// Enough words that the keys are built on several threads, each of which meets more distinct
+// texts than it remembers, and repeats of texts it no longer remembers; each text column is
+// checked against the collation itself on texts full of ties, case pairs and bytes above 127, in
+// code pages of one and two bytes.
 TEST_P(Sort, EveryTextColumnOrdersAsTheCollationWithTiesInTheirOldOrder)
 {
-    constexpr int Words = 24000;
+    constexpr int Words = 40000;
     constexpr uint8_t ChineseCharset = 134;
     Add.Languages("Frans", AnsiCharset, "Chinees", ChineseCharset);
     std::mt19937 random(1234);
