@@ -30,7 +30,6 @@ int ToPixels(int64_t subPixels)
     return static_cast<int>((subPixels + SubPixels / 2) / SubPixels);
 }
 
-constexpr const char *BreakCharacters = " -/_\\";
 constexpr const char *FixedFontFamily = "Arial";
 constexpr int ColumnPointSize = 8;
 constexpr int HeadingPointSize = 10;
@@ -42,7 +41,7 @@ constexpr int MaxRoomPasses = 5;
 
 bool IsBreakCharacter(char byte)
 {
-    return std::string_view(BreakCharacters).find(byte) != std::string_view::npos;
+    return byte == ' ' || byte == '-' || byte == '/' || byte == '_' || byte == '\\';
 }
 
 // Characters that a font draws with their own advance, at most moved by kerning: Latin, Greek,
@@ -233,14 +232,45 @@ QString ColumnHeading(const TWordList &list, int kind)
 
 TFontMeasurer::TMeasuredFont::TMeasuredFont(const TPrintFontInfo &info, int pixelSize,
                                             const QImage &device)
-    : CodePage(info.CodePage)
+    : Info(info)
+    , PixelSize(pixelSize)
+    , Device(device)
+    , CodePage(info.CodePage)
     , DoubleByte(CodePage::IsDoubleByte(info.CodePage))
-    , Metrics(MakePrintFont(info, pixelSize), &device)
-    , ExactMetrics(MakePrintFont(info, pixelSize), &device)
-    , Ascent(Metrics.ascent())
-    , Height(Metrics.height())
 {
-    ByteAdvance.fill(-2);
+    const QFont font = MakePrintFont(info, pixelSize);
+    const QFontMetrics &metrics = Metrics();
+    Ascent = metrics.ascent();
+    Height = metrics.height();
+    ByteAdvance.fill(-1);
+    if (DoubleByte)
+        return;
+    const QFontMetricsF exact(font, &device);
+    for (unsigned byte = 0; byte < ByteAdvance.size(); ++byte) {
+        const char character = static_cast<char>(byte);
+        const QString text = CodePage::ToUnicode(std::string_view(&character, 1), CodePage);
+        if (text.size() == 1 && IsSimpleCharacter(text[0].unicode()))
+            ByteAdvance[byte]
+                    = static_cast<int>(std::lround(exact.horizontalAdvance(text[0]) * SubPixels));
+    }
+}
+
+TFontMeasurer::TMeasuredFont::TMeasuredFont(const TMeasuredFont &source, const QImage &device)
+    : Info(source.Info)
+    , PixelSize(source.PixelSize)
+    , Device(device)
+    , CodePage(source.CodePage)
+    , DoubleByte(source.DoubleByte)
+    , Ascent(source.Ascent)
+    , Height(source.Height)
+    , ByteAdvance(source.ByteAdvance)
+{ }
+
+const QFontMetrics &TFontMeasurer::TMeasuredFont::Metrics() const
+{
+    if (!WholeMetrics)
+        WholeMetrics = std::make_unique<QFontMetrics>(MakePrintFont(Info, PixelSize), &Device);
+    return *WholeMetrics;
 }
 
 TFontMeasurer::TFontMeasurer(const TWordList &list, int logPixelsY)
@@ -257,7 +287,22 @@ TFontMeasurer::TFontMeasurer(const TWordList &list, int logPixelsY)
     }
 }
 
+TFontMeasurer::TFontMeasurer(const TFontMeasurer &source)
+    : ITextMeasurer(source)
+    , Device(source.Device.width(), source.Device.height(), source.Device.format())
+{
+    Device.setDotsPerMeterX(source.Device.dotsPerMeterX());
+    Device.setDotsPerMeterY(source.Device.dotsPerMeterY());
+    for (const auto &font : source.Fonts)
+        Fonts.push_back(std::make_unique<TMeasuredFont>(*font, Device));
+}
+
 TFontMeasurer::~TFontMeasurer() = default;
+
+std::unique_ptr<ITextMeasurer> TFontMeasurer::ThreadCopy() const
+{
+    return std::unique_ptr<ITextMeasurer>(new TFontMeasurer(*this));
+}
 
 const TFontMeasurer::TMeasuredFont &TFontMeasurer::Font(int font) const
 {
@@ -281,27 +326,16 @@ int TFontMeasurer::Width(int font, std::string_view bytes) const
     for (const char byte : bytes) {
         const int advance = Advance(measured, static_cast<unsigned char>(byte));
         if (advance < 0)
-            return measured.Metrics.horizontalAdvance(
+            return measured.Metrics().horizontalAdvance(
                     CodePage::ToUnicode(bytes, measured.CodePage));
         sum += advance;
     }
     return ToPixels(sum);
 }
 
-int TFontMeasurer::Advance(const TMeasuredFont &measured, unsigned char byte) const
+int TFontMeasurer::Advance(const TMeasuredFont &measured, unsigned char byte)
 {
-    if (measured.DoubleByte)
-        return -1;
-    int &advance = measured.ByteAdvance[byte];
-    if (advance == -2) {
-        const char character = static_cast<char>(byte);
-        const QString text
-                = CodePage::ToUnicode(std::string_view(&character, 1), measured.CodePage);
-        advance = text.size() == 1 && IsSimpleCharacter(text[0].unicode()) ? static_cast<int>(
-                          std::lround(measured.ExactMetrics.horizontalAdvance(text[0]) * SubPixels))
-                                                                           : -1;
-    }
-    return advance;
+    return measured.ByteAdvance[byte];
 }
 
 size_t TFontMeasurer::LongestFit(int font, std::string_view bytes, int maxWidth) const
@@ -328,15 +362,26 @@ bool TFontMeasurer::IsLeadByte(int font, unsigned char byte) const
 
 void WrapText(std::string &text, int maxWidth, const ITextMeasurer &measurer, int font)
 {
-    if (text.empty() || Fits(text, maxWidth, measurer, font))
+    std::string wrapped;
+    WrapText(text, wrapped, maxWidth, measurer, font);
+    text = std::move(wrapped);
+}
+
+void WrapText(std::string_view source, std::string &text, int maxWidth,
+              const ITextMeasurer &measurer, int font)
+{
+    text.clear();
+    size_t fit = source.empty() ? 0 : measurer.LongestFit(font, source, maxWidth);
+    if (fit == source.size()) {
+        text.assign(source);
         return;
-    const std::string_view source(text);
-    std::string result;
-    result.reserve(text.size() + 8);
+    }
+    text.reserve(source.size() + 8);
     size_t pos = 0;
     while (pos < source.size()) {
         const std::string_view rest = source.substr(pos);
-        const size_t fit = measurer.LongestFit(font, rest, maxWidth);
+        if (pos > 0)
+            fit = measurer.LongestFit(font, rest, maxWidth);
         size_t length = fit;
         if (fit < rest.size()) {
             // The line is full. Walk its characters: the last break character that fits ends
@@ -358,12 +403,11 @@ void WrapText(std::string &text, int maxWidth, const ITextMeasurer &measurer, in
         // Every line takes at least one character, so that wrapping ends.
         if (length == 0)
             length = CharLength(rest, 0, measurer, font);
-        if (!result.empty())
-            result += "\r\n";
-        result.append(rest.substr(0, length));
+        if (pos > 0)
+            text += "\r\n";
+        text.append(rest.substr(0, length));
         pos += length;
     }
-    text = std::move(result);
 }
 
 int LineCount(std::string_view text)
@@ -443,72 +487,6 @@ int TPrintLayout::Bottom() const
 {
     return metrics.PageHeight() - (Inch(MarginInches) - metrics.GapBottom) - headingHeight
             - Inch(GapInches);
-}
-
-int TPrintLayout::LayoutWord(TPrintWord &word, int index, int maxAscent, int y,
-                             bool allColumns) const
-{
-    const TWord &source = list.Word(index);
-    const int bottom = Bottom();
-    int cellRight = 0;
-    int rowHeight = 0;
-    int available = 0;
-    for (int i = 0; i < used; ++i) {
-        if (i > 0 && rowHeight > available && !allColumns)
-            break;
-        const TPrintColumn &column = columns[static_cast<size_t>(i)];
-        const int cellLeft = i == 0 ? left : cellRight + pad;
-        cellRight = RoundEven(width * column.Width) + cellLeft - pad;
-        const int kind = column.Kind;
-        std::string &text = word.Text(kind);
-        text = PrintedText(source, kind);
-        WrapText(text, cellRight - cellLeft, measurer, kind);
-        const int ascent = measurer.Ascent(kind);
-        const int height = LineCount(text) * measurer.Height(kind) + (maxAscent - ascent);
-        if (i == 0) {
-            available = bottom - (y - ascent);
-            rowHeight = height;
-        } else {
-            rowHeight = std::max(rowHeight, height);
-        }
-    }
-    return rowHeight > available ? -1 : rowHeight;
-}
-
-std::vector<TPageInfo> TPrintLayout::Paginate(int first, int last) const
-{
-    std::vector<TPageInfo> pages;
-    const int maxAscent = MaxAscent();
-    const int firstBaseline = FirstBaseline();
-    int word = std::max(first, 0);
-    last = std::min(last, list.Count() - 1);
-    while (word <= last) {
-        TPageInfo page;
-        int y = firstBaseline;
-        while (word <= last) {
-            TPrintWord record;
-            const int height = LayoutWord(record, word, maxAscent, y);
-            if (height < 0) {
-                if (!page.Lines.empty())
-                    break;
-                // Higher than an empty page: alone on its page, clipped when drawn.
-                LayoutWord(record, word, maxAscent, y, true);
-                page.Lines.push_back(std::move(record));
-                page.BaseLines.push_back({y});
-                ++word;
-                break;
-            }
-            page.Lines.push_back(std::move(record));
-            page.BaseLines.push_back({y});
-            y += RoundEven(height * RowPitch);
-            ++word;
-        }
-        pages.push_back(std::move(page));
-    }
-    // No words: one empty page, with its headings and footer.
-    if (pages.empty())
-        pages.emplace_back();
-    return pages;
 }
 
 void FixLastShare(std::array<TPrintColumn, 5> &columns)

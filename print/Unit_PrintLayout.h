@@ -132,6 +132,10 @@ public:
     // The longest leading part of bytes (a byte count) whose width is at most maxWidth. Widths of
     // leading parts grow with their length, so halving finds it.
     virtual size_t LongestFit(int font, std::string_view bytes, int maxWidth) const;
+    // Whether ThreadCopy gives a measurer of the same measures, to be made and used on another
+    // thread, so that a long list is laid out on several at once.
+    virtual bool HasThreadCopies() const { return false; }
+    virtual std::unique_ptr<ITextMeasurer> ThreadCopy() const { return nullptr; }
 };
 
 // The printed fonts at a printer's vertical resolution, each at MulDiv(point size, resolution, 72)
@@ -149,24 +153,38 @@ public:
     // Adds up the characters' advances, one pass over the text, where no character needs
     // shaping; otherwise halves.
     size_t LongestFit(int font, std::string_view bytes, int maxWidth) const override;
+    // Fonts and their metrics belong to the thread that made them; a copy makes its own.
+    bool HasThreadCopies() const override { return true; }
+    std::unique_ptr<ITextMeasurer> ThreadCopy() const override;
 
 private:
     struct TMeasuredFont
     {
         TMeasuredFont(const TPrintFontInfo &info, int pixelSize, const QImage &device);
+        // The same font for another thread: the measures are taken over, the font itself is
+        // made again when a text first needs it.
+        TMeasuredFont(const TMeasuredFont &source, const QImage &device);
+        // The font's metrics for whole texts, made on first use by the thread that uses them.
+        const QFontMetrics &Metrics() const;
+
+        TPrintFontInfo Info;
+        int PixelSize = 0;
+        const QImage &Device;
         int CodePage = 0;
         bool DoubleByte = false;
-        QFontMetrics Metrics;
-        QFontMetricsF ExactMetrics;
         int Ascent = 0;
         int Height = 0;
         // Per byte of a single-byte code page: its character's own advance in 64ths of a pixel,
-        // -1 for a character that needs shaping, -2 while not yet measured.
-        mutable std::array<int, 256> ByteAdvance{};
+        // or -1 for a character that needs shaping. Measured once, when the font is made.
+        std::array<int, 256> ByteAdvance{};
+
+    private:
+        mutable std::unique_ptr<QFontMetrics> WholeMetrics;
     };
+    TFontMeasurer(const TFontMeasurer &source);
     const TMeasuredFont &Font(int font) const;
     // The advance of a byte's character alone, or -1 when it must be measured in its text.
-    int Advance(const TMeasuredFont &measured, unsigned char byte) const;
+    static int Advance(const TMeasuredFont &measured, unsigned char byte);
 
     QImage Device;
     std::vector<std::unique_ptr<TMeasuredFont>> Fonts;
@@ -176,6 +194,9 @@ private:
 // break character (" -/_\") that fits, else after the last character that fits; a double-byte
 // character is never split. Every line takes at least one character, so wrapping always ends.
 void WrapText(std::string &text, int maxWidth, const ITextMeasurer &measurer, int font);
+// As WrapText, from source into text, whose room is used again.
+void WrapText(std::string_view source, std::string &text, int maxWidth,
+              const ITextMeasurer &measurer, int font);
 
 // The number of lines of a wrapped text: its CR LF, CR and LF each end a line; an empty text is
 // one line.
@@ -213,6 +234,12 @@ public:
     int HeadingHeight() const { return headingHeight; }
 
 private:
+    // Fills word's columns from word index, measured with the measurer given; the row's height.
+    // Past a column that makes the row higher than limit the others are left, as the row no
+    // longer fits.
+    int LayoutColumns(const ITextMeasurer &with, TPrintWord &word, int index, int maxAscent,
+                      int limit) const;
+
     const TWordList &list;
     const std::array<TPrintColumn, 5> &columns;
     const TPrinterMetrics &metrics;

@@ -319,6 +319,96 @@ TEST_F(PrintLayout, ARowHigherThanAPageStandsAloneOnItsPage)
     EXPECT_EQ(pages[2].Lines[0].ForWord, "after");
 }
 
+// Measures as the measurer it wraps, but never on another thread.
+class TOneThreadMeasurer : public ITextMeasurer
+{
+public:
+    explicit TOneThreadMeasurer(const ITextMeasurer &measurer)
+        : Measurer(measurer)
+    { }
+    int Ascent(int font) const override { return Measurer.Ascent(font); }
+    int Height(int font) const override { return Measurer.Height(font); }
+    int Width(int font, std::string_view bytes) const override
+    {
+        return Measurer.Width(font, bytes);
+    }
+    bool IsLeadByte(int font, unsigned char byte) const override
+    {
+        return Measurer.IsLeadByte(font, byte);
+    }
+    size_t LongestFit(int font, std::string_view bytes, int maxWidth) const override
+    {
+        return Measurer.LongestFit(font, bytes, maxWidth);
+    }
+
+private:
+    const ITextMeasurer &Measurer;
+};
+
+// The fake measures, copied for every thread.
+class TCopiedFakeMeasurer : public TFakeMeasurer
+{
+public:
+    bool HasThreadCopies() const override { return true; }
+    std::unique_ptr<ITextMeasurer> ThreadCopy() const override
+    {
+        return std::make_unique<TCopiedFakeMeasurer>(*this);
+    }
+};
+
+// A long list is laid out on several threads, each measuring with a copy made on it; the pages
+// are those of the same list laid out on one thread, down to every baseline and wrapped line, with
+// rows that wrap, rows that start a page and rows higher than a page alone on theirs.
+TEST_F(PrintLayout, ALongListGivesThePagesItGivesOnOneThread)
+{
+    columns = Columns({{pkForWord, 0.3}, {pkRefWord, 0.3}, {pkContext, 0.4}});
+    std::mt19937 random(99);
+    TListBuilder words(List);
+    for (int i = 0; i < 30000; ++i) {
+        std::string context;
+        for (unsigned n = random() % 12; n > 0; --n)
+            context += "mot\xE9 " + std::to_string(random() % 1000) + " ";
+        if (i % 4999 == 7)
+            context = Lines(300);
+        words.Word("w" + std::to_string(i), std::to_string(random())).Context(context);
+    }
+    TCopiedFakeMeasurer fake;
+    fake.Heights[HeadingFont] = 12;
+    const TFontMeasurer fonts(List, 300);
+    const TOneThreadMeasurer oneFake(fake), oneFont(fonts);
+    const struct
+    {
+        const ITextMeasurer &Threads, &One;
+        const char *Name;
+    } cases[]{{fake, oneFake, "fake measures"}, {fonts, oneFont, "the fonts at 300 dpi"}};
+    for (const auto &test : cases) {
+        SCOPED_TRACE(test.Name);
+        const std::vector<TPageInfo> many
+                = TPrintLayout(List, columns, metrics, test.Threads).Paginate(2, List.Count() - 1);
+        const std::vector<TPageInfo> one
+                = TPrintLayout(List, columns, metrics, test.One).Paginate(2, List.Count() - 1);
+        ASSERT_EQ(many.size(), one.size());
+        size_t rows = 0, wrong = 0, alone = 0;
+        for (size_t page = 0; page < one.size(); ++page) {
+            ASSERT_EQ(many[page].Lines.size(), one[page].Lines.size()) << page;
+            ASSERT_EQ(many[page].BaseLines.size(), one[page].Lines.size()) << page;
+            alone += LineCount(one[page].Lines[0].Context) >= 300 ? 1 : 0;
+            for (size_t row = 0; row < one[page].Lines.size(); ++row, ++rows) {
+                const TPrintWord &a = many[page].Lines[row], &b = one[page].Lines[row];
+                wrong += a.ForWord != b.ForWord || a.RefWord != b.RefWord
+                                || a.Context != b.Context
+                                || many[page].BaseLines[row].Y != one[page].BaseLines[row].Y
+                        ? 1
+                        : 0;
+            }
+        }
+        EXPECT_EQ(rows, 29998u);
+        EXPECT_EQ(wrong, 0u);
+        EXPECT_EQ(alone, 6u);
+        EXPECT_EQ(one[1].Lines[0].ForWord, "w" + std::to_string(2 + one[0].Lines.size()));
+    }
+}
+
 TEST_F(PrintLayout, NoWordsGiveOneEmptyPage)
 {
     const std::vector<TPageInfo> pages = Layout().Paginate(0, -1);
