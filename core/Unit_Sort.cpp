@@ -30,8 +30,8 @@ constexpr auto ItemLess = [](const TSortItem &a, const TSortItem &b) {
 };
 
 constexpr size_t PrefixBytes = sizeof(uint64_t);
-// Keys are built on several threads from this many words on; below it starting them costs more
-// than it saves.
+// Keys are built and sorted on several threads from this many words on; below it starting them
+// costs more than it saves.
 constexpr size_t ParallelFrom = 20000;
 constexpr unsigned MaxThreads = 8;
 // Room reserved per key before building: most keys of word-list texts are shorter.
@@ -88,7 +88,7 @@ int CodePageOf(const TWordList &list, TSortKey text)
     return font ? CodePage::ForCharset(font->Charset) : CodePage::Default;
 }
 
-unsigned KeyThreads(size_t count)
+unsigned SortThreads(size_t count)
 {
     if (count < ParallelFrom)
         return 1;
@@ -100,7 +100,7 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
     const auto count = static_cast<size_t>(list.Count());
     const std::string locale = SortCollationLocale().bcp47Name().toStdString();
     const int codePage = CodePageOf(list, key);
-    const unsigned threads = KeyThreads(count);
+    const unsigned threads = SortThreads(count);
     TTextKeys keys;
     keys.Arenas.resize(threads);
     keys.Data.resize(count);
@@ -147,6 +147,33 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
     return keys;
 }
 
+// Sorts a long list's items on several threads: blocks are sorted side by side, then merged in
+// pairs, the merges of each round side by side as well. The order is the same as one sort's, as
+// no two items compare equal.
+template<typename T, typename TLess> void SortInParallel(std::span<T> items, TLess less)
+{
+    const unsigned threads = SortThreads(items.size());
+    std::vector<size_t> bounds(threads + 1);
+    for (unsigned block = 0; block <= threads; ++block)
+        bounds[block] = items.size() * block / threads;
+    const auto at = [&](unsigned block) {
+        return items.begin() + static_cast<std::ptrdiff_t>(bounds[std::min(block, threads)]);
+    };
+    {
+        std::vector<std::jthread> workers;
+        for (unsigned block = 1; block < threads; ++block)
+            workers.emplace_back([&, block] { std::sort(at(block), at(block + 1), less); });
+        std::sort(at(0), at(1), less);
+    }
+    for (unsigned width = 1; width < threads; width *= 2) {
+        std::vector<std::jthread> workers;
+        for (unsigned block = 0; block + width < threads; block += 2 * width)
+            workers.emplace_back([&, block, width] {
+                std::inplace_merge(at(block), at(block + width), at(block + 2 * width), less);
+            });
+    }
+}
+
 // Orders items by their keys from depth on, where all of them agree on the bytes before it.
 // Runs that agree on the next eight bytes as well go on with the bytes after them; items with
 // equal keys end in the order of their positions.
@@ -176,6 +203,7 @@ std::vector<uint32_t> TextOrder(const TWordList &list, TSortKey key)
     std::vector<TSortItem> items(keys.Data.size());
     for (uint32_t i = 0; i < items.size(); ++i)
         items[i] = {keys.Prefix(i, 0), i};
+    SortInParallel(std::span(items), ItemLess);
     SortByKeys(items, keys, 0);
     std::vector<uint32_t> order(items.size());
     std::transform(items.begin(), items.end(), order.begin(),
@@ -247,7 +275,7 @@ std::vector<uint32_t> ScoreOrder(const TWordList &list)
     std::vector<TPracticeNeed> needs(static_cast<size_t>(list.Count()));
     for (uint32_t i = 0; i < needs.size(); ++i)
         needs[i] = NeedOf(list.Word(static_cast<int>(i)), i);
-    std::sort(needs.begin(), needs.end(), NeedierFirst);
+    SortInParallel(std::span(needs), NeedierFirst);
     std::vector<uint32_t> order(needs.size());
     std::transform(needs.begin(), needs.end(), order.begin(),
                    [](const TPracticeNeed &need) { return need.Index; });

@@ -331,12 +331,13 @@ TEST_P(Sort, EveryTextColumnOrdersAsTheCollationWithTiesInTheirOldOrder)
 }
 
 // The other columns against their rules written out as comparisons, on words with every level,
-// sound or none, and answers that give equal recent scores and equal shares of progress.
+// sound or none, and answers that give equal recent scores and equal shares of progress; enough
+// of them that the score is sorted on several threads.
 TEST_P(Sort, SoundLevelAndScoreOrderAsTheirRulesWithTiesInTheirOldOrder)
 {
     ExerciseOptions.LevelThresholds = {0, 2, 4, 6};
     std::mt19937 random(99);
-    for (int i = 0; i < 3000; ++i) {
+    for (int i = 0; i < 25000; ++i) {
         TWord &word = Add.Word(std::to_string(i)).List().Word(i);
         word.Level1 = static_cast<uint8_t>(random() % 4);
         word.Level2 = static_cast<uint8_t>(random() % 4);
