@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <utility>
 
 // Construction, the shown list, its fonts, the columns and busy mode.
 
@@ -176,6 +177,11 @@ const std::string *TWordsGrid::WordText(const TWord &word, uint8_t kind)
     default:
         return nullptr;
     }
+}
+
+std::string *TWordsGrid::WordText(TWord &word, uint8_t kind)
+{
+    return const_cast<std::string *>(WordText(std::as_const(word), kind));
 }
 
 bool TWordsGrid::TextTooLong(uint8_t kind, const std::string &text)

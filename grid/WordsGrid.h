@@ -55,9 +55,12 @@ struct TOldScore
     uint32_t History2 = 0;
 };
 
+// A replacement keeps the old text of each word it changed, with the word's index; the words
+// it left alone need nothing.
 struct TOldReplace
 {
     uint8_t Kind = 1;
+    int Index = 0;
     std::string OldText;
 };
 
@@ -275,6 +278,7 @@ private:
     void ResetFixedWidths();
     // The text that a column of a text kind shows of a word; nullptr for the other kinds.
     static const std::string *WordText(const TWord &word, uint8_t kind);
+    static std::string *WordText(TWord &word, uint8_t kind);
     void SetTextOfKind(int index, uint8_t kind, const std::string &text);
     // Whether a text exceeds the limit of the column kind that holds it.
     static bool TextTooLong(uint8_t kind, const std::string &text);
@@ -376,7 +380,7 @@ private:
     void UndoInsert();
     void UndoSoundChange(int first, int rows);
     void UndoSort();
-    void UndoReplace(int first, int rows);
+    void UndoReplace();
     // Selects the record's rows again and shows them.
     void SelectUndoneRows();
 

@@ -119,7 +119,7 @@ bool TWordsGrid::ReplaceSelectedMatch(QLineEdit &edit, uint8_t kind, const std::
         return false;
     }
     std::vector<TUndoEntry> old;
-    old.emplace_back(TOldReplace{kind, *WordText(WordList->Word(index), kind)});
+    old.emplace_back(TOldReplace{kind, index, *WordText(WordList->Word(index), kind)});
     edit.insert(replacement);
     StoreUndo(TUndoKind::Replace, Row(), 1, std::move(old));
     return true;
@@ -154,29 +154,36 @@ void TWordsGrid::ReplaceAll(uint8_t column, uint8_t mode, const std::string &fin
         PlatformBeep(TBeepKind::Default);
         return;
     }
+    // A word's old text goes into the undo record the first time the word changes, and its new
+    // text takes its place without another copy.
     const uint8_t kind = KindOfColumn(column);
     std::vector<TUndoEntry> old;
     old.reserve(static_cast<size_t>(last - first + 1));
-    for (int row = first; row <= last; ++row)
-        old.emplace_back(TOldReplace{kind, *WordText(WordList->Word(row - 1), kind)});
-    StoreUndo(TUndoKind::Replace, first, last - first + 1, std::move(old));
+    int recorded = -1;
     bool failed = false;
     TFindResult position{first - 1, 1};
     for (;;) {
         const TFindResult hit = WordList->Find(position, column, mode, findText);
         if (hit.Row < 0 || hit.Row >= last)
             break;
-        std::string text = *WordText(WordList->Word(hit.Row), kind);
+        std::string &current = *WordText(WordList->Word(hit.Row), kind);
+        std::string text = current;
         text.replace(static_cast<size_t>(hit.Pos - 1), findText.size(), replaceText);
         const bool fits = !TextTooLong(kind, text);
-        if (fits)
-            SetTextOfKind(hit.Row, kind, text);
-        else
+        if (fits) {
+            if (hit.Row != recorded)
+                old.emplace_back(TOldReplace{kind, hit.Row, std::move(current)});
+            recorded = hit.Row;
+            current = std::move(text);
+            WordList->Saved = false;
+        } else {
             failed = true;
+        }
         const size_t skipped = fits ? replaceText.size() : findText.size();
         position = mode == FindContains ? TFindResult{hit.Row, hit.Pos + static_cast<int>(skipped)}
                                         : TFindResult{hit.Row + 1, 1};
     }
+    StoreUndo(TUndoKind::Replace, first, last - first + 1, std::move(old));
     InvalidateGrid();
     if (InTextCell())
         SelectCellAt(Col(), Row());

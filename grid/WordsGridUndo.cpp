@@ -88,7 +88,7 @@ void TWordsGrid::Undo()
         UndoSort();
         break;
     case TUndoKind::Replace:
-        UndoReplace(first, rows);
+        UndoReplace();
         break;
     case TUndoKind::None:
     case TUndoKind::EditorTyping:
@@ -213,14 +213,18 @@ void TWordsGrid::UndoSort()
     SendToTarget(WM_WORDCOUNTCHANGED, 0);
 }
 
-void TWordsGrid::UndoReplace(int first, int rows)
+void TWordsGrid::UndoReplace()
 {
     uint8_t kind = ckForWord;
-    for (int i = 0; i < rows && IsWordIndex(*WordList, first + i); ++i) {
-        if (auto *old = EntryOf<TOldReplace>(UndoList, i)) {
-            SetTextOfKind(first + i, old->Kind, old->OldText);
-            kind = old->Kind;
+    for (TUndoEntry &entry : UndoList) {
+        auto *old = std::get_if<TOldReplace>(&entry);
+        if (!old || !IsWordIndex(*WordList, old->Index))
+            continue;
+        if (std::string *text = WordText(WordList->Word(old->Index), old->Kind)) {
+            *text = std::move(old->OldText);
+            WordList->Saved = false;
         }
+        kind = old->Kind;
     }
     SelectCellAt(ColumnOfKind(kind), UndoFirst);
     InvalidateGrid();

@@ -142,6 +142,9 @@ TEST_F(GridFind, ReplaceAllStaysInTheTargetRowsAndEndsWhateverTheTexts)
     grid->PrepareTargetRows();
     grid->ReplaceAll(FindLesson, FindContains, "a", "aa");
     EXPECT_EQ("aaaaaa", words.GetLesson(2));
+    grid->Undo();
+    EXPECT_EQ("aaa", words.GetLesson(2)) << "the text before the first of its replacements";
+    grid->ReplaceAll(FindLesson, FindContains, "a", "aa");
     grid->ReplaceAll(FindLesson, FindContains, "aa", "");
     EXPECT_EQ("", words.GetLesson(2));
     grid->ReplaceAll(FindLesson, FindEquals, "", "x");
@@ -159,12 +162,15 @@ TEST_F(GridFind, ReplaceAllLeavesWhatWouldGrowTooLongAndUndoRestoresTheWholeRang
     TScriptedBox box;
     grid->SelectCellAt(ColOf(ckForWord), 1);
     grid->PrepareTargetRows();
+    list.Saved = true;
     grid->ReplaceAll(FindLesson, FindContains, "q", "QQQ");
+    EXPECT_FALSE(list.Saved);
     EXPECT_EQ(std::string(62, 'x') + "Q", list.GetLesson(0)) << "65 bytes would be too long";
     EXPECT_EQ(std::string(61, 'x') + "QQQ", list.GetLesson(1));
     EXPECT_EQ("QQQ", list.GetLesson(2));
     EXPECT_EQ((std::vector<std::string>{LanguageText(TEntry::NotAllReplaced)}), box.Take());
     grid->Undo();
+    EXPECT_EQ(std::string(62, 'x') + "Q", list.GetLesson(0));
     EXPECT_EQ(std::string(61, 'x') + "Q", list.GetLesson(1));
     EXPECT_EQ("Q", list.GetLesson(2));
 }

@@ -380,8 +380,8 @@ TEST_F(WordsGrid, UndoOfAReplaceRestoresTheTextOfItsColumn)
     list.SetContext(1, "new one");
     list.SetContext(2, "new two");
     std::vector<TUndoEntry> replaced;
-    replaced.emplace_back(TOldReplace{ckContext, "old one"});
-    replaced.emplace_back(TOldReplace{ckContext, "old two"});
+    replaced.emplace_back(TOldReplace{ckContext, 1, "old one"});
+    replaced.emplace_back(TOldReplace{ckContext, 2, "old two"});
     Grid.StoreUndo(TUndoKind::Replace, 2, 2, std::move(replaced));
     Grid.Undo();
     EXPECT_EQ(list.GetContext(1), "old one");
