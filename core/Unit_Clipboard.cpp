@@ -112,6 +112,16 @@ void WriteClipboardRecord(TStreamWriter &out, const TWord &word, TStoreReader &s
     out.WriteStr(EndMark);
 }
 
+// The bytes WriteClipboardRecord writes for the word.
+size_t ClipboardRecordBytes(const TWord &word)
+{
+    const auto stringBytes = [](const std::string &text) { return text.size() + 1; };
+    return stringBytes(word.ForWord) + stringBytes(word.RefWord) + stringBytes(word.PartOfSpeech)
+            + stringBytes(word.Lesson) + stringBytes(word.Context) + sizeof(int32_t)
+            + (word.Sound ? static_cast<size_t>(std::max(word.Sound->Size, 0)) : 0)
+            + CountersBytes + stringBytes(EndMark);
+}
+
 std::unique_ptr<TWord> ReadClipboardRecord(TStreamReader &in, TStreamWriter &store,
                                            int64_t storeEnd)
 {
@@ -135,7 +145,13 @@ std::unique_ptr<QBuffer> TWordList::CopyToStream(int first, int last)
     QFile storeFile(QString::fromStdString(SoundTempFile));
     OpenStore(storeFile, QIODevice::ReadOnly);
     TStoreReader store(storeFile);
+    // The payload is measured first and given its room at once: grown as it is written, a large
+    // one would be moved several times, into memory the system must hand out anew each time.
+    size_t bytes = sizeof(int32_t);
+    for (int i = first; i <= last; ++i)
+        bytes += ClipboardRecordBytes(Word(i));
     auto stream = std::make_unique<QBuffer>();
+    stream->buffer().reserve(static_cast<qsizetype>(bytes));
     stream->open(QIODevice::ReadWrite);
     TStreamWriter out(*stream);
     out.WriteInt(std::max(last - first + 1, 0));

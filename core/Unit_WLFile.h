@@ -19,6 +19,7 @@ std::string Signature(int format);
 
 // The eight bytes of a word's learning record: two levels, two scores, two counts and the low
 // bytes of the two histories. False when the stream ends or a level is out of range.
+constexpr size_t CountersBytes = 8;
 bool ReadCounters(TStreamReader &in, TWord &word);
 void WriteCounters(TStreamWriter &out, const TWord &word);
 
