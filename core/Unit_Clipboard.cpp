@@ -118,8 +118,8 @@ size_t ClipboardRecordBytes(const TWord &word)
     const auto stringBytes = [](const std::string &text) { return text.size() + 1; };
     return stringBytes(word.ForWord) + stringBytes(word.RefWord) + stringBytes(word.PartOfSpeech)
             + stringBytes(word.Lesson) + stringBytes(word.Context) + sizeof(int32_t)
-            + (word.Sound ? static_cast<size_t>(std::max(word.Sound->Size, 0)) : 0)
-            + CountersBytes + stringBytes(EndMark);
+            + (word.Sound ? static_cast<size_t>(std::max(word.Sound->Size, 0)) : 0) + CountersBytes
+            + stringBytes(EndMark);
 }
 
 std::unique_ptr<TWord> ReadClipboardRecord(TStreamReader &in, TStreamWriter &store,

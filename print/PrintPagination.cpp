@@ -42,8 +42,8 @@ int TPrintLayout::LayoutWord(TPrintWord &word, int index, int maxAscent, int y,
                              bool allColumns) const
 {
     const int available = used > 0 ? Bottom() - (y - measurer.Ascent(columns[0].Kind)) : 0;
-    const int height = LayoutColumns(measurer, word, index, maxAscent,
-                                     allColumns ? INT_MAX : available);
+    const int height
+            = LayoutColumns(measurer, word, index, maxAscent, allColumns ? INT_MAX : available);
     return height > available ? -1 : height;
 }
 
@@ -62,8 +62,7 @@ int TPrintLayout::LayoutColumns(const ITextMeasurer &with, TPrintWord &word, int
         const int kind = column.Kind;
         std::string &text = word.Text(kind);
         WrapText(PrintedText(source, kind), text, cellRight - cellLeft, with, kind);
-        const int height
-                = LineCount(text) * with.Height(kind) + (maxAscent - with.Ascent(kind));
+        const int height = LineCount(text) * with.Height(kind) + (maxAscent - with.Ascent(kind));
         rowHeight = std::max(rowHeight, height);
     }
     return rowHeight;

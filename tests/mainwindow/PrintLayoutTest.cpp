@@ -395,8 +395,7 @@ TEST_F(PrintLayout, ALongListGivesThePagesItGivesOnOneThread)
             alone += LineCount(one[page].Lines[0].Context) >= 300 ? 1 : 0;
             for (size_t row = 0; row < one[page].Lines.size(); ++row, ++rows) {
                 const TPrintWord &a = many[page].Lines[row], &b = one[page].Lines[row];
-                wrong += a.ForWord != b.ForWord || a.RefWord != b.RefWord
-                                || a.Context != b.Context
+                wrong += a.ForWord != b.ForWord || a.RefWord != b.RefWord || a.Context != b.Context
                                 || many[page].BaseLines[row].Y != one[page].BaseLines[row].Y
                         ? 1
                         : 0;

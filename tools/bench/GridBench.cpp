@@ -15,8 +15,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <sys/resource.h>
 #include <string>
+#include <sys/resource.h>
 #include <utility>
 #include <vector>
 
