@@ -149,29 +149,48 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
 
 // Sorts a long list's items on several threads: blocks are sorted side by side, then merged in
 // pairs, the merges of each round side by side as well. The order is the same as one sort's, as
-// no two items compare equal.
+// no two items compare equal. The merges go back and forth between the items and one buffer made
+// here, so that the threads take no memory of their own, which the heap would keep.
 template<typename T, typename TLess> void SortInParallel(std::span<T> items, TLess less)
 {
     const unsigned threads = SortThreads(items.size());
+    if (threads == 1) {
+        std::sort(items.begin(), items.end(), less);
+        return;
+    }
     std::vector<size_t> bounds(threads + 1);
     for (unsigned block = 0; block <= threads; ++block)
         bounds[block] = items.size() * block / threads;
-    const auto at = [&](unsigned block) {
-        return items.begin() + static_cast<std::ptrdiff_t>(bounds[std::min(block, threads)]);
+    const auto bound = [&](unsigned block) {
+        return static_cast<std::ptrdiff_t>(bounds[std::min(block, threads)]);
     };
     {
         std::vector<std::jthread> workers;
         for (unsigned block = 1; block < threads; ++block)
-            workers.emplace_back([&, block] { std::sort(at(block), at(block + 1), less); });
-        std::sort(at(0), at(1), less);
-    }
-    for (unsigned width = 1; width < threads; width *= 2) {
-        std::vector<std::jthread> workers;
-        for (unsigned block = 0; block + width < threads; block += 2 * width)
-            workers.emplace_back([&, block, width] {
-                std::inplace_merge(at(block), at(block + width), at(block + 2 * width), less);
+            workers.emplace_back([&, block] {
+                std::sort(items.begin() + bound(block), items.begin() + bound(block + 1), less);
             });
+        std::sort(items.begin(), items.begin() + bound(1), less);
     }
+    std::vector<T> buffer(items.size());
+    std::span<T> from = items;
+    std::span<T> to(buffer);
+    for (unsigned width = 1; width < threads; width *= 2) {
+        {
+            std::vector<std::jthread> workers;
+            for (unsigned block = 0; block < threads; block += 2 * width)
+                workers.emplace_back([&, block, width] {
+                    const auto first = bound(block);
+                    const auto middle = bound(block + width);
+                    const auto last = bound(block + 2 * width);
+                    std::merge(from.begin() + first, from.begin() + middle, from.begin() + middle,
+                               from.begin() + last, to.begin() + first, less);
+                });
+        }
+        std::swap(from, to);
+    }
+    if (from.data() != items.data())
+        std::copy(from.begin(), from.end(), items.begin());
 }
 
 // Orders items by their keys from depth on, where all of them agree on the bytes before it.
