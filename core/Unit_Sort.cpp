@@ -3,6 +3,7 @@
 #include "core/Unit_WordList.h"
 #include "platform/CodePage.h"
 #include "platform/CollationKeys.h"
+#include "platform/WorkBlocks.h"
 
 #include <algorithm>
 #include <span>
@@ -30,10 +31,6 @@ constexpr auto ItemLess = [](const TSortItem &a, const TSortItem &b) {
 };
 
 constexpr size_t PrefixBytes = sizeof(uint64_t);
-// Keys are built and sorted on several threads from this many words on; below it starting them
-// costs more than it saves.
-constexpr size_t ParallelFrom = 20000;
-constexpr unsigned MaxThreads = 8;
 // Room reserved per key before building: most keys of word-list texts are shorter.
 constexpr size_t TypicalKeyBytes = 48;
 // Lessons and parts of speech repeat throughout a list, so a text met before shares the key built
@@ -88,28 +85,19 @@ int CodePageOf(const TWordList &list, TSortKey text)
     return font ? CodePage::ForCharset(font->Charset) : CodePage::Default;
 }
 
-unsigned SortThreads(size_t count)
-{
-    if (count < ParallelFrom)
-        return 1;
-    return std::clamp(std::thread::hardware_concurrency(), 1U, MaxThreads);
-}
-
 TTextKeys TextKeys(const TWordList &list, TSortKey key)
 {
     const auto count = static_cast<size_t>(list.Count());
     const std::string locale = SortCollationLocale().bcp47Name().toStdString();
     const int codePage = CodePageOf(list, key);
-    const unsigned threads = SortThreads(count);
+    const unsigned threads = WorkerThreads(count);
     TTextKeys keys;
     keys.Arenas.resize(threads);
     keys.Data.resize(count);
     keys.Size.resize(count);
     // Offsets until every arena has its final place.
     std::vector<size_t> offsets(count);
-    const auto build = [&](unsigned block) {
-        const size_t first = count * block / threads;
-        const size_t last = count * (block + 1) / threads;
+    InBlocks(count, threads, [&](unsigned block, size_t first, size_t last) {
         TCollationKeys collation(locale);
         std::vector<uint8_t> &arena = keys.Arenas[block];
         arena.reserve((last - first) * TypicalKeyBytes);
@@ -129,19 +117,10 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
             CodePage::AppendUnicode(bytes, codePage, text);
             keys.Size[i] = static_cast<uint32_t>(collation.Append(text, arena));
         }
-    };
-    if (threads == 1) {
-        build(0);
-    } else {
-        std::vector<std::jthread> workers;
-        for (unsigned block = 1; block < threads; ++block)
-            workers.emplace_back(build, block);
-        build(0);
-    }
+    });
     for (unsigned block = 0; block < threads; ++block) {
-        const size_t first = count * block / threads;
-        const size_t last = count * (block + 1) / threads;
-        for (size_t i = first; i < last; ++i)
+        const size_t last = BlockStart(count, block + 1, threads);
+        for (size_t i = BlockStart(count, block, threads); i < last; ++i)
             keys.Data[i] = keys.Arenas[block].data() + offsets[i];
     }
     return keys;
@@ -153,25 +132,19 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
 // here, so that the threads take no memory of their own, which the heap would keep.
 template<typename T, typename TLess> void SortInParallel(std::span<T> items, TLess less)
 {
-    const unsigned threads = SortThreads(items.size());
+    const unsigned threads = WorkerThreads(items.size());
     if (threads == 1) {
         std::sort(items.begin(), items.end(), less);
         return;
     }
-    std::vector<size_t> bounds(threads + 1);
-    for (unsigned block = 0; block <= threads; ++block)
-        bounds[block] = items.size() * block / threads;
     const auto bound = [&](unsigned block) {
-        return static_cast<std::ptrdiff_t>(bounds[std::min(block, threads)]);
+        return static_cast<std::ptrdiff_t>(
+                BlockStart(items.size(), std::min(block, threads), threads));
     };
-    {
-        std::vector<std::jthread> workers;
-        for (unsigned block = 1; block < threads; ++block)
-            workers.emplace_back([&, block] {
-                std::sort(items.begin() + bound(block), items.begin() + bound(block + 1), less);
-            });
-        std::sort(items.begin(), items.begin() + bound(1), less);
-    }
+    InBlocks(items.size(), threads, [&](unsigned, size_t first, size_t last) {
+        std::sort(items.begin() + static_cast<std::ptrdiff_t>(first),
+                  items.begin() + static_cast<std::ptrdiff_t>(last), less);
+    });
     std::vector<T> buffer(items.size());
     std::span<T> from = items;
     std::span<T> to(buffer);

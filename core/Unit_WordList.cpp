@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
+#include <utility>
 
 namespace {
 
@@ -109,33 +110,33 @@ void TWordList::InitLanguages(const std::string &forLanguage, uint8_t forCharset
     Saved = false;
 }
 
-void TWordList::SetForWord(int index, const std::string &text)
+void TWordList::SetForWord(int index, std::string text)
 {
-    Word(index).ForWord = text;
+    Word(index).ForWord = std::move(text);
     Saved = false;
 }
 
-void TWordList::SetRefWord(int index, const std::string &text)
+void TWordList::SetRefWord(int index, std::string text)
 {
-    Word(index).RefWord = text;
+    Word(index).RefWord = std::move(text);
     Saved = false;
 }
 
-void TWordList::SetPartOfSpeech(int index, const std::string &text)
+void TWordList::SetPartOfSpeech(int index, std::string text)
 {
-    Word(index).PartOfSpeech = text;
+    Word(index).PartOfSpeech = std::move(text);
     Saved = false;
 }
 
-void TWordList::SetLesson(int index, const std::string &text)
+void TWordList::SetLesson(int index, std::string text)
 {
-    Word(index).Lesson = text;
+    Word(index).Lesson = std::move(text);
     Saved = false;
 }
 
-void TWordList::SetContext(int index, const std::string &text)
+void TWordList::SetContext(int index, std::string text)
 {
-    Word(index).Context = text;
+    Word(index).Context = std::move(text);
     Saved = false;
 }
 

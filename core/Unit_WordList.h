@@ -117,11 +117,11 @@ public:
     int GetRecentScore1(int index) const { return Word(index).RecentScore1(); }
     int GetRecentScore2(int index) const { return Word(index).RecentScore2(); }
 
-    void SetForWord(int index, const std::string &text);
-    void SetRefWord(int index, const std::string &text);
-    void SetPartOfSpeech(int index, const std::string &text);
-    void SetLesson(int index, const std::string &text);
-    void SetContext(int index, const std::string &text);
+    void SetForWord(int index, std::string text);
+    void SetRefWord(int index, std::string text);
+    void SetPartOfSpeech(int index, std::string text);
+    void SetLesson(int index, std::string text);
+    void SetContext(int index, std::string text);
     // Size 0 removes the word's sound.
     void SetSound(int index, int32_t offset, int32_t size);
     void SetLevel1(int index, uint8_t level);

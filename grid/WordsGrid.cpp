@@ -198,23 +198,23 @@ bool TWordsGrid::TextTooLong(uint8_t kind, const std::string &text)
     }
 }
 
-void TWordsGrid::SetTextOfKind(int index, uint8_t kind, const std::string &text)
+void TWordsGrid::SetTextOfKind(int index, uint8_t kind, std::string text)
 {
     switch (kind) {
     case ckForWord:
-        WordList->SetForWord(index, text);
+        WordList->SetForWord(index, std::move(text));
         break;
     case ckRefWord:
-        WordList->SetRefWord(index, text);
+        WordList->SetRefWord(index, std::move(text));
         break;
     case ckContext:
-        WordList->SetContext(index, text);
+        WordList->SetContext(index, std::move(text));
         break;
     case ckPartOfSpeech:
-        WordList->SetPartOfSpeech(index, text);
+        WordList->SetPartOfSpeech(index, std::move(text));
         break;
     case ckLesson:
-        WordList->SetLesson(index, text);
+        WordList->SetLesson(index, std::move(text));
         break;
     default:
         break;

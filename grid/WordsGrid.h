@@ -279,7 +279,7 @@ private:
     // The text that a column of a text kind shows of a word; nullptr for the other kinds.
     static const std::string *WordText(const TWord &word, uint8_t kind);
     static std::string *WordText(TWord &word, uint8_t kind);
-    void SetTextOfKind(int index, uint8_t kind, const std::string &text);
+    void SetTextOfKind(int index, uint8_t kind, std::string text);
     // Whether a text exceeds the limit of the column kind that holds it.
     static bool TextTooLong(uint8_t kind, const std::string &text);
 

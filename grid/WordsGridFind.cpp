@@ -174,8 +174,7 @@ void TWordsGrid::ReplaceAll(uint8_t column, uint8_t mode, const std::string &fin
             if (hit.Row != recorded)
                 old.emplace_back(TOldReplace{kind, hit.Row, std::move(current)});
             recorded = hit.Row;
-            current = std::move(text);
-            WordList->Saved = false;
+            SetTextOfKind(hit.Row, kind, std::move(text));
         } else {
             failed = true;
         }

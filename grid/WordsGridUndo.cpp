@@ -220,10 +220,7 @@ void TWordsGrid::UndoReplace()
         auto *old = std::get_if<TOldReplace>(&entry);
         if (!old || !IsWordIndex(*WordList, old->Index))
             continue;
-        if (std::string *text = WordText(WordList->Word(old->Index), old->Kind)) {
-            *text = std::move(old->OldText);
-            WordList->Saved = false;
-        }
+        SetTextOfKind(old->Index, old->Kind, std::move(old->OldText));
         kind = old->Kind;
     }
     SelectCellAt(ColumnOfKind(kind), UndoFirst);

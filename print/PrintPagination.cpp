@@ -1,9 +1,9 @@
 #include "core/Unit_WordList.h"
+#include "platform/WorkBlocks.h"
 #include "print/Unit_PrintLayout.h"
 
 #include <algorithm>
 #include <climits>
-#include <thread>
 
 // Rows are stacked on pages in three steps: the height of every row, which does not depend on
 // where it stands; the page breaks, from the heights alone; then the rows' texts, page by page.
@@ -11,29 +11,15 @@
 
 namespace {
 
-// Below this many words starting threads costs more than it saves.
-constexpr int ParallelFrom = 20000;
-constexpr unsigned MaxThreads = 8;
-
-// Calls work(measurer, begin, end) on blocks that cover 0..count: the first block on this thread
-// with the measurer given and, for a long list, every other on a thread of its own with a copy of
-// the measurer made there.
+// Calls work(measurer, begin, end) on blocks that cover 0..count: the first on this thread with
+// the measurer given, every other on a thread of its own with a copy of the measurer made there.
 template<class TWork>
-void InBlocks(const ITextMeasurer &measurer, int count, bool longList, TWork work)
+void InMeasuredBlocks(const ITextMeasurer &measurer, int count, unsigned threads, TWork work)
 {
-    unsigned threads = 1;
-    if (longList && measurer.HasThreadCopies())
-        threads = std::clamp(std::thread::hardware_concurrency(), 1U, MaxThreads);
-    const auto begin = [&](unsigned block) {
-        return static_cast<int>(static_cast<int64_t>(count) * block / threads);
-    };
-    std::vector<std::jthread> workers;
-    for (unsigned block = 1; block < threads; ++block)
-        workers.emplace_back([&, block] {
-            const std::unique_ptr<ITextMeasurer> own = measurer.ThreadCopy();
-            work(*own, begin(block), begin(block + 1));
-        });
-    work(measurer, 0, begin(1));
+    InBlocks(static_cast<size_t>(count), threads, [&](unsigned block, size_t begin, size_t end) {
+        const std::unique_ptr<ITextMeasurer> own = block > 0 ? measurer.ThreadCopy() : nullptr;
+        work(own ? *own : measurer, static_cast<int>(begin), static_cast<int>(end));
+    });
 }
 
 } // namespace
@@ -78,10 +64,12 @@ std::vector<TPageInfo> TPrintLayout::Paginate(int first, int last) const
 
     // A short list keeps its rows from the first step; a long one lays them out again on the
     // threads, which costs less than keeping a second copy of every row in memory.
-    const bool longList = count >= ParallelFrom;
+    const unsigned workers = WorkerThreads(static_cast<size_t>(count));
+    const bool longList = workers > 1;
+    const unsigned threads = measurer.HasThreadCopies() ? workers : 1;
     std::vector<int> heights(static_cast<size_t>(count));
     std::vector<TPrintWord> kept(longList ? 0 : static_cast<size_t>(count));
-    InBlocks(measurer, count, longList, [&](const ITextMeasurer &with, int begin, int end) {
+    InMeasuredBlocks(measurer, count, threads, [&](const ITextMeasurer &with, int begin, int end) {
         TPrintWord scratch;
         for (int row = begin; row < end; ++row) {
             TPrintWord &record = longList ? scratch : kept[static_cast<size_t>(row)];
@@ -113,22 +101,23 @@ std::vector<TPageInfo> TPrintLayout::Paginate(int first, int last) const
     }
     pageStarts.push_back(count);
 
-    InBlocks(measurer, static_cast<int>(pages.size()), longList,
-             [&](const ITextMeasurer &with, int begin, int end) {
-                 for (int page = begin; page < end; ++page) {
-                     const int start = pageStarts[static_cast<size_t>(page)];
-                     std::vector<TPrintWord> &lines = pages[static_cast<size_t>(page)].Lines;
-                     lines.resize(static_cast<size_t>(pageStarts[static_cast<size_t>(page) + 1]
-                                                      - start));
-                     for (size_t row = 0; row < lines.size(); ++row) {
-                         const int index = start + static_cast<int>(row);
-                         if (longList)
-                             LayoutColumns(with, lines[row], first + index, maxAscent, INT_MAX);
-                         else
-                             lines[row] = std::move(kept[static_cast<size_t>(index)]);
-                     }
-                 }
-             });
+    InMeasuredBlocks(
+            measurer, static_cast<int>(pages.size()), threads,
+            [&](const ITextMeasurer &with, int begin, int end) {
+                for (int page = begin; page < end; ++page) {
+                    const int start = pageStarts[static_cast<size_t>(page)];
+                    std::vector<TPrintWord> &lines = pages[static_cast<size_t>(page)].Lines;
+                    lines.resize(
+                            static_cast<size_t>(pageStarts[static_cast<size_t>(page) + 1] - start));
+                    for (size_t row = 0; row < lines.size(); ++row) {
+                        const int index = start + static_cast<int>(row);
+                        if (longList)
+                            LayoutColumns(with, lines[row], first + index, maxAscent, INT_MAX);
+                        else
+                            lines[row] = std::move(kept[static_cast<size_t>(index)]);
+                    }
+                }
+            });
     // No words: one empty page, with its headings and footer.
     if (pages.empty())
         pages.emplace_back();

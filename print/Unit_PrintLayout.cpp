@@ -239,9 +239,9 @@ TFontMeasurer::TMeasuredFont::TMeasuredFont(const TPrintFontInfo &info, int pixe
     , DoubleByte(CodePage::IsDoubleByte(info.CodePage))
 {
     const QFont font = MakePrintFont(info, pixelSize);
-    const QFontMetrics &metrics = Metrics();
-    Ascent = metrics.ascent();
-    Height = metrics.height();
+    WholeMetrics = std::make_unique<QFontMetrics>(font, &device);
+    Ascent = WholeMetrics->ascent();
+    Height = WholeMetrics->height();
     ByteAdvance.fill(-1);
     if (DoubleByte)
         return;
