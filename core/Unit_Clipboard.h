@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <memory>
 
-class QFile;
 class TStreamReader;
 class TStreamWriter;
 struct TWord;
@@ -11,10 +10,6 @@ struct TWord;
 // The words payload that cut, copy and paste move through the clipboard: a count, then per word
 // its texts (part of speech and lesson before the context, unlike a list file), its sound size
 // and bytes, its levels and counters and an end mark. A sound payload is the bare sound bytes.
-
-// Writes one word's record; its sound bytes come from the list's sound store. Throws EInOutError
-// when the sound does not lie inside the store or cannot be read.
-void WriteClipboardRecord(TStreamWriter &out, const TWord &word, QFile &store);
 
 // Reads one record, appending its sound bytes to the store writer, which writes from storeEnd on.
 // Null when the record breaks a limit or the payload ends inside it; a sound size is checked

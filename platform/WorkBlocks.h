@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -35,4 +36,22 @@ template<class TWork> void InBlocks(size_t count, unsigned blocks, TWork work)
             work(block, BlockStart(count, block, blocks), BlockStart(count, block + 1, blocks));
         });
     work(0U, size_t{0}, BlockStart(count, 1, blocks));
+}
+
+// InBlocks, where an exception on any thread reaches the caller: once all blocks are done, the
+// one of the lowest block is thrown again.
+template<class TWork> void InBlocksRethrowing(size_t count, unsigned blocks, TWork work)
+{
+    std::vector<std::exception_ptr> failures(blocks);
+    InBlocks(count, blocks, [&](unsigned block, size_t begin, size_t end) {
+        try {
+            work(block, begin, end);
+        } catch (...) {
+            failures[block] = std::current_exception();
+        }
+    });
+    for (const std::exception_ptr &failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
 }

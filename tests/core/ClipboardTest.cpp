@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -55,6 +56,39 @@ TListBytes &Record(TListBytes &bytes, const std::string &forWord, const std::str
     bytes.Str(forWord).Str("ref").Str("pos").Str("les").Str("ctx");
     bytes.Int(static_cast<int32_t>(sound.size())).Raw(sound);
     return bytes.Byte(level1).Byte(2).Byte(3).Byte(4).Byte(5).Byte(1).Byte(0x1F).Byte(0).Str("\r");
+}
+
+// A list long enough to be copied and pasted by several threads; every seventh word has a sound
+// of its own. Hands back the sound bytes before each word.
+std::vector<int64_t> FillLongList(TWordList &list, int count)
+{
+    std::string store;
+    std::vector<int64_t> soundsBefore;
+    for (int i = 0; i < count; ++i) {
+        soundsBefore.push_back(static_cast<int64_t>(store.size()));
+        const std::string number = std::to_string(i);
+        auto word = std::make_unique<TWord>("w" + number, "ref " + number, "les");
+        word->Context = std::string(static_cast<size_t>(i % 50), 'c');
+        word->Level1 = static_cast<uint8_t>(i % 4);
+        word->Count1 = i % 256;
+        if (i % 7 == 0) {
+            const std::string sound = "sound " + number;
+            word->Sound = std::make_unique<TSoundRec>(TSoundRec{
+                    static_cast<int32_t>(store.size()), static_cast<int32_t>(sound.size())});
+            store += sound;
+        }
+        list.Add(std::move(word));
+    }
+    soundsBefore.push_back(static_cast<int64_t>(store.size()));
+    WriteFile(list.SoundTempFile, store);
+    return soundsBefore;
+}
+
+QByteArray CountBytes(int count)
+{
+    TListBytes bytes;
+    bytes.Int(count);
+    return QByteArray::fromStdString(bytes.Bytes);
 }
 
 } // namespace
@@ -304,5 +338,60 @@ TEST(Clipboard, TheStoredSeedPayloadsPasteAndCopyBackByteForByte)
         const int count = Paste(list, bytes);
         EXPECT_EQ(bytes.substr(0, 4), std::string(3, '\0') + static_cast<char>(count));
         EXPECT_EQ(bytes, list.CopyToStream(0, count - 1)->data().toStdString());
+    }
+}
+
+TEST(Clipboard, ALongPasteKeepsEveryWordBeforeItsFirstBrokenRecordWhereverThatLies)
+{
+    constexpr int Words = 50000;
+    TWordList intact;
+    const std::vector<int64_t> soundsBefore = FillLongList(intact, Words);
+    const QByteArray whole = intact.CopyToStream(0, Words - 1)->data();
+    // Copied in parts small enough for one thread, the records are the same bytes.
+    QByteArray parts = CountBytes(Words);
+    for (int first = 0; first < Words; first += 1000)
+        parts += intact.CopyToStream(first, first + 999)->data().mid(4);
+    ASSERT_EQ(parts, whole);
+    const auto recordsEnd
+            = [&](int count) { return count == 0 ? 4 : intact.CopyToStream(0, count - 1)->size(); };
+
+    struct TCase
+    {
+        const char *Name;
+        int Kept;
+        std::function<void(TWord &)> Break;
+        std::function<QByteArray(QByteArray)> Cut;
+    };
+    const auto asIs = [](QByteArray bytes) { return bytes; };
+    const std::vector<TCase> cases{
+            {"nothing broken", Words, nullptr, asIs},
+            {"a level out of range early", 10, [](TWord &w) { w.Level2 = 4; }, asIs},
+            // The broken record's sound is read before its levels, and must not stay in the store.
+            {"a level out of range late", 40005, [](TWord &w) { w.Level1 = 9; }, asIs},
+            {"a foreign word over its limit", 25001,
+             [](TWord &w) { w.ForWord = std::string(513, 'x'); }, asIs},
+            {"the payload cut inside a record", 30000, nullptr,
+             [&](const QByteArray &bytes) { return bytes.left(recordsEnd(30000) + 5); }},
+            {"a count beyond the records", Words, nullptr,
+             [](QByteArray bytes) { return bytes.replace(0, 4, CountBytes(Words + 3)); }},
+    };
+    for (const TCase &test : cases) {
+        SCOPED_TRACE(test.Name);
+        TWordList source;
+        FillLongList(source, Words);
+        if (test.Break)
+            test.Break(source.Word(test.Kept));
+        const QByteArray payload = test.Cut(source.CopyToStream(0, Words - 1)->data());
+        TWordList target;
+        AddWord(target, "old", "existing");
+        target.Saved = true;
+        EXPECT_EQ(test.Kept, Paste(target, payload.toStdString(), 0));
+        ASSERT_EQ(test.Kept + 1, target.Count());
+        EXPECT_EQ("old", target.GetForWord(test.Kept));
+        EXPECT_EQ("existing", SoundOf(target, test.Kept));
+        EXPECT_FALSE(target.Saved);
+        EXPECT_EQ(8 + soundsBefore[static_cast<size_t>(test.Kept)], StoreSize(target));
+        EXPECT_EQ(CountBytes(test.Kept) + whole.mid(4, recordsEnd(test.Kept) - 4),
+                  target.CopyToStream(0, test.Kept - 1)->data());
     }
 }

@@ -1,3 +1,4 @@
+#include "core/Unit_WLFile.h"
 #include "core/Unit_WordList.h"
 #include "platform/TempFile.h"
 #include "support/FileSizeLimit.h"
@@ -99,6 +100,23 @@ TEST_F(WriteFailure, EveryWriteToTheSoundStoreNamesTheStoreAndTheReason)
     QBuffer wordStream(&wordBytes);
     wordStream.open(QIODevice::ReadOnly);
     EXPECT_EQ(Failure(store, EFBIG), MessageOf([&] { list.PasteFromStream(wordStream, 0); }));
+    // A paste long enough to be read by several threads, whose sounds all lie in its last part.
+    constexpr int LongPaste = 30000;
+    TListBytes many;
+    many.Int(LongPaste);
+    for (int i = 0; i < LongPaste; ++i) {
+        const std::string bytes = i < LongPaste - 1000 ? "" : std::string(100, 'm');
+        many.Str("w").Str("r").Str("p").Str("l").Str("c");
+        many.Int(static_cast<int32_t>(bytes.size())).Raw(bytes);
+        many.Raw(std::string(CountersBytes, '\0')).Str("\r");
+    }
+    QByteArray manyBytes = Payload(many.Bytes);
+    QBuffer manyStream(&manyBytes);
+    manyStream.open(QIODevice::ReadOnly);
+    const int count = list.Count();
+    EXPECT_EQ(Failure(store, EFBIG), MessageOf([&] { list.PasteFromStream(manyStream, 0); }));
+    EXPECT_EQ(count, list.Count());
+    EXPECT_EQ(static_cast<qint64>(StoreBefore), QFile(QString::fromStdString(store)).size());
 
     // The import first takes the sounds into a store of its own: this one fits there, not here.
     TListBytes file;
