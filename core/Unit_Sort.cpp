@@ -6,6 +6,7 @@
 #include "platform/WorkBlocks.h"
 
 #include <algorithm>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <thread>
@@ -13,7 +14,9 @@
 
 // A sort first gives every word one compact key, then orders the keys alone, and finally moves
 // the words into that order in one pass: the comparisons never reach into the words, and the
-// words are never copied.
+// words are never copied. The arrays of a long list's sort are left unwritten when they are made,
+// so that their pages are first touched by the threads that fill them: on a large list, taking
+// fresh memory from the system costs more than the sort's own work.
 
 namespace {
 
@@ -42,9 +45,10 @@ constexpr size_t RememberedTexts = 4096;
 // arena; each word's key is found through its position before the sort.
 struct TTextKeys
 {
+    size_t Count = 0;
     std::vector<std::vector<uint8_t>> Arenas;
-    std::vector<const uint8_t *> Data;
-    std::vector<uint32_t> Size;
+    std::unique_ptr<const uint8_t *[]> Data;
+    std::unique_ptr<uint32_t[]> Size;
 
     uint64_t Prefix(uint32_t index, size_t from) const
     {
@@ -92,11 +96,12 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
     const int codePage = CodePageOf(list, key);
     const unsigned threads = WorkerThreads(count);
     TTextKeys keys;
+    keys.Count = count;
     keys.Arenas.resize(threads);
-    keys.Data.resize(count);
-    keys.Size.resize(count);
-    // Offsets until every arena has its final place.
-    std::vector<size_t> offsets(count);
+    keys.Data = std::make_unique_for_overwrite<const uint8_t *[]>(count);
+    keys.Size = std::make_unique_for_overwrite<uint32_t[]>(count);
+    // Offsets until the arena has its final place.
+    const auto offsets = std::make_unique_for_overwrite<size_t[]>(count);
     InBlocks(count, threads, [&](unsigned block, size_t first, size_t last) {
         TCollationKeys collation(locale);
         std::vector<uint8_t> &arena = keys.Arenas[block];
@@ -117,12 +122,9 @@ TTextKeys TextKeys(const TWordList &list, TSortKey key)
             CodePage::AppendUnicode(bytes, codePage, text);
             keys.Size[i] = static_cast<uint32_t>(collation.Append(text, arena));
         }
+        for (size_t i = first; i < last; ++i)
+            keys.Data[i] = arena.data() + offsets[i];
     });
-    for (unsigned block = 0; block < threads; ++block) {
-        const size_t last = BlockStart(count, block + 1, threads);
-        for (size_t i = BlockStart(count, block, threads); i < last; ++i)
-            keys.Data[i] = keys.Arenas[block].data() + offsets[i];
-    }
     return keys;
 }
 
@@ -145,9 +147,9 @@ template<typename T, typename TLess> void SortInParallel(std::span<T> items, TLe
         std::sort(items.begin() + static_cast<std::ptrdiff_t>(first),
                   items.begin() + static_cast<std::ptrdiff_t>(last), less);
     });
-    std::vector<T> buffer(items.size());
+    const auto buffer = std::make_unique_for_overwrite<T[]>(items.size());
     std::span<T> from = items;
-    std::span<T> to(buffer);
+    std::span<T> to(buffer.get(), items.size());
     for (unsigned width = 1; width < threads; width *= 2) {
         {
             std::vector<std::jthread> workers;
@@ -168,11 +170,12 @@ template<typename T, typename TLess> void SortInParallel(std::span<T> items, TLe
 
 // Orders items by their keys from depth on, where all of them agree on the bytes before it.
 // Runs that agree on the next eight bytes as well go on with the bytes after them; items with
-// equal keys end in the order of their positions.
+// equal keys end in the order of their positions. A long run, as when most texts of a column
+// begin alike, is taken on by several threads again.
 void SortByKeys(std::span<TSortItem> items, const TTextKeys &keys, size_t depth)
 {
     if (!std::is_sorted(items.begin(), items.end(), ItemLess))
-        std::sort(items.begin(), items.end(), ItemLess);
+        SortInParallel(items, ItemLess);
     const size_t next = depth + PrefixBytes;
     for (size_t run = 0; run < items.size();) {
         size_t end = run + 1;
@@ -181,8 +184,11 @@ void SortByKeys(std::span<TSortItem> items, const TTextKeys &keys, size_t depth)
         // A key that ends within the bytes compared so far is equal to every other of its run.
         if (end - run > 1 && keys.Size[items[run].Index] > next) {
             const std::span<TSortItem> tied = items.subspan(run, end - run);
-            for (TSortItem &item : tied)
-                item.Prefix = keys.Prefix(item.Index, next);
+            InBlocks(tied.size(), WorkerThreads(tied.size()),
+                     [&](unsigned, size_t first, size_t last) {
+                         for (TSortItem &item : tied.subspan(first, last - first))
+                             item.Prefix = keys.Prefix(item.Index, next);
+                     });
             SortByKeys(tied, keys, next);
         }
         run = end;
@@ -192,10 +198,13 @@ void SortByKeys(std::span<TSortItem> items, const TTextKeys &keys, size_t depth)
 std::vector<uint32_t> TextOrder(const TWordList &list, TSortKey key)
 {
     const TTextKeys keys = TextKeys(list, key);
-    std::vector<TSortItem> items(keys.Data.size());
-    for (uint32_t i = 0; i < items.size(); ++i)
-        items[i] = {keys.Prefix(i, 0), i};
-    SortInParallel(std::span(items), ItemLess);
+    const auto store = std::make_unique_for_overwrite<TSortItem[]>(keys.Count);
+    const std::span<TSortItem> items(store.get(), keys.Count);
+    InBlocks(items.size(), WorkerThreads(items.size()), [&](unsigned, size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i)
+            items[i] = {keys.Prefix(static_cast<uint32_t>(i), 0), static_cast<uint32_t>(i)};
+    });
+    SortInParallel(items, ItemLess);
     SortByKeys(items, keys, 0);
     std::vector<uint32_t> order(items.size());
     std::transform(items.begin(), items.end(), order.begin(),
@@ -264,10 +273,14 @@ constexpr auto NeedierFirst = [](const TPracticeNeed &a, const TPracticeNeed &b)
 
 std::vector<uint32_t> ScoreOrder(const TWordList &list)
 {
-    std::vector<TPracticeNeed> needs(static_cast<size_t>(list.Count()));
-    for (uint32_t i = 0; i < needs.size(); ++i)
-        needs[i] = NeedOf(list.Word(static_cast<int>(i)), i);
-    SortInParallel(std::span(needs), NeedierFirst);
+    const auto count = static_cast<size_t>(list.Count());
+    const auto store = std::make_unique_for_overwrite<TPracticeNeed[]>(count);
+    const std::span<TPracticeNeed> needs(store.get(), count);
+    InBlocks(count, WorkerThreads(count), [&](unsigned, size_t first, size_t last) {
+        for (size_t i = first; i < last; ++i)
+            needs[i] = NeedOf(list.Word(static_cast<int>(i)), static_cast<uint32_t>(i));
+    });
+    SortInParallel(needs, NeedierFirst);
     std::vector<uint32_t> order(needs.size());
     std::transform(needs.begin(), needs.end(), order.begin(),
                    [](const TPracticeNeed &need) { return need.Index; });
