@@ -167,8 +167,11 @@ void TWordsGrid::ReplaceAll(uint8_t column, uint8_t mode, const std::string &fin
         if (hit.Row < 0 || hit.Row >= last)
             break;
         std::string &current = *WordText(WordList->Word(hit.Row), kind);
-        std::string text = current;
-        text.replace(static_cast<size_t>(hit.Pos - 1), findText.size(), replaceText);
+        // Made at its final size: a copy grown by the replacement would take two allocations.
+        const auto at = static_cast<size_t>(hit.Pos - 1);
+        std::string text;
+        text.reserve(current.size() - findText.size() + replaceText.size());
+        text.append(current, 0, at).append(replaceText).append(current, at + findText.size());
         const bool fits = !TextTooLong(kind, text);
         if (fits) {
             if (hit.Row != recorded)
