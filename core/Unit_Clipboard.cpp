@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -156,13 +157,6 @@ private:
     size_t Written = 0;
 };
 
-int32_t BigEndianInt(const char *bytes)
-{
-    const auto *b = reinterpret_cast<const uint8_t *>(bytes);
-    return static_cast<int32_t>(uint32_t{b[0]} << 24 | uint32_t{b[1]} << 16 | uint32_t{b[2]} << 8
-                                | uint32_t{b[3]});
-}
-
 // Words are pasted by several threads, each reading its own run of records. Records differ in
 // length, so one walk over their lengths finds where each run starts and where its sounds go
 // in the store.
@@ -188,7 +182,7 @@ const char *SkipRecord(const char *next, const char *end, int64_t &soundBytes)
     }
     if (end - next < static_cast<ptrdiff_t>(sizeof(int32_t)))
         return nullptr;
-    const int32_t size = BigEndianInt(next);
+    const auto size = qFromBigEndian<int32_t>(next);
     next += sizeof(int32_t);
     const auto tail = static_cast<int64_t>(CountersBytes + EndMark.size() + 1);
     if (size < 0 || size > end - next || end - next - size < tail)
@@ -197,11 +191,13 @@ const char *SkipRecord(const char *next, const char *end, int64_t &soundBytes)
     return next + size + tail;
 }
 
-// The runs of the count records after the count, up to the first record cut short.
-std::vector<TRecordRun> SplitRecords(const QByteArray &payload, int32_t count, int64_t storeEnd)
+// The runs of the records the payload's count announces, up to the first record cut short.
+std::vector<TRecordRun> SplitRecords(const QByteArray &payload, int64_t storeEnd)
 {
     const char *begin = payload.constData();
     const char *end = begin + payload.size();
+    const int32_t count
+            = payload.size() >= qsizetype{sizeof(int32_t)} ? qFromBigEndian<int32_t>(begin) : 0;
     const size_t words = static_cast<size_t>(std::max(count, 0));
     const unsigned runs = WorkerThreads(words);
     std::vector<TRecordRun> result;
@@ -342,9 +338,7 @@ int TWordList::PasteFromStream(QIODevice &stream, int index)
     OpenStore(storeFile, QIODevice::ReadWrite | QIODevice::Unbuffered);
     const int64_t storeEnd = storeFile.size();
     const QByteArray payload = RemainingBytes(stream);
-    const int32_t count
-            = payload.size() >= qsizetype{sizeof(int32_t)} ? BigEndianInt(payload.constData()) : 0;
-    const std::vector<TRecordRun> runs = SplitRecords(payload, count, storeEnd);
+    const std::vector<TRecordRun> runs = SplitRecords(payload, storeEnd);
     const size_t walked = runs.empty() ? 0 : runs.back().FirstWord + runs.back().Words;
     // Empty places for the words, made at the end and turned into place.
     const size_t before = Words.size();
@@ -355,6 +349,10 @@ int TWordList::PasteFromStream(QIODevice &stream, int index)
         Words.erase(Words.begin() + index + static_cast<ptrdiff_t>(kept),
                     Words.begin() + index + static_cast<ptrdiff_t>(walked));
     };
+    const auto undo = [&] {
+        takeBack(0);
+        storeFile.resize(storeEnd);
+    };
     std::vector<TRunResult> results(runs.size());
     try {
         InBlocksRethrowing(runs.size(), static_cast<unsigned>(runs.size()),
@@ -363,8 +361,7 @@ int TWordList::PasteFromStream(QIODevice &stream, int index)
                                                       first + runs[run].FirstWord);
                            });
     } catch (...) {
-        takeBack(0);
-        storeFile.resize(storeEnd);
+        undo();
         throw;
     }
     size_t inserted = 0;
@@ -372,8 +369,7 @@ int TWordList::PasteFromStream(QIODevice &stream, int index)
     for (size_t run = 0; run < runs.size(); ++run) {
         // The words read may point at bytes that never reached the store: none goes in then.
         if (!results[run].Error.empty()) {
-            takeBack(0);
-            storeFile.resize(storeEnd);
+            undo();
             throw EInOutError(results[run].Error);
         }
         inserted += results[run].Words;

@@ -184,11 +184,10 @@ void SortByKeys(std::span<TSortItem> items, const TTextKeys &keys, size_t depth)
         // A key that ends within the bytes compared so far is equal to every other of its run.
         if (end - run > 1 && keys.Size[items[run].Index] > next) {
             const std::span<TSortItem> tied = items.subspan(run, end - run);
-            InBlocks(tied.size(), WorkerThreads(tied.size()),
-                     [&](unsigned, size_t first, size_t last) {
-                         for (TSortItem &item : tied.subspan(first, last - first))
-                             item.Prefix = keys.Prefix(item.Index, next);
-                     });
+            InBlocks(tied.size(), [&](unsigned, size_t first, size_t last) {
+                for (TSortItem &item : tied.subspan(first, last - first))
+                    item.Prefix = keys.Prefix(item.Index, next);
+            });
             SortByKeys(tied, keys, next);
         }
         run = end;
@@ -200,7 +199,7 @@ std::vector<uint32_t> TextOrder(const TWordList &list, TSortKey key)
     const TTextKeys keys = TextKeys(list, key);
     const auto store = std::make_unique_for_overwrite<TSortItem[]>(keys.Count);
     const std::span<TSortItem> items(store.get(), keys.Count);
-    InBlocks(items.size(), WorkerThreads(items.size()), [&](unsigned, size_t first, size_t last) {
+    InBlocks(items.size(), [&](unsigned, size_t first, size_t last) {
         for (size_t i = first; i < last; ++i)
             items[i] = {keys.Prefix(static_cast<uint32_t>(i), 0), static_cast<uint32_t>(i)};
     });
@@ -276,7 +275,7 @@ std::vector<uint32_t> ScoreOrder(const TWordList &list)
     const auto count = static_cast<size_t>(list.Count());
     const auto store = std::make_unique_for_overwrite<TPracticeNeed[]>(count);
     const std::span<TPracticeNeed> needs(store.get(), count);
-    InBlocks(count, WorkerThreads(count), [&](unsigned, size_t first, size_t last) {
+    InBlocks(count, [&](unsigned, size_t first, size_t last) {
         for (size_t i = first; i < last; ++i)
             needs[i] = NeedOf(list.Word(static_cast<int>(i)), static_cast<uint32_t>(i));
     });

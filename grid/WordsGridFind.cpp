@@ -185,6 +185,8 @@ void TWordsGrid::ReplaceAll(uint8_t column, uint8_t mode, const std::string &fin
         position = mode == FindContains ? TFindResult{hit.Row, hit.Pos + static_cast<int>(skipped)}
                                         : TFindResult{hit.Row + 1, 1};
     }
+    // The room was taken for a change in every row; the record keeps only what it holds.
+    old.shrink_to_fit();
     StoreUndo(TUndoKind::Replace, first, last - first + 1, std::move(old));
     InvalidateGrid();
     if (InTextCell())

@@ -38,6 +38,12 @@ template<class TWork> void InBlocks(size_t count, unsigned blocks, TWork work)
     work(0U, size_t{0}, BlockStart(count, 1, blocks));
 }
 
+// InBlocks over as many blocks as the job is worth.
+template<class TWork> void InBlocks(size_t count, TWork work)
+{
+    InBlocks(count, WorkerThreads(count), work);
+}
+
 // InBlocks, where an exception on any thread reaches the caller: once all blocks are done, the
 // one of the lowest block is thrown again.
 template<class TWork> void InBlocksRethrowing(size_t count, unsigned blocks, TWork work)
